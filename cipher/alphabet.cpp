@@ -1,0 +1,42 @@
+#include "alphabet.h"
+
+#include "number_reader.h"
+
+namespace solvena::cipher {
+
+std::string st(std::int16_t value) {
+    if (value >= 10 && value <= 43) {
+        return std::string(1, kDigitSymbols[static_cast<std::size_t>(value)]);
+    }
+    return std::to_string(value);
+}
+
+std::optional<double> ts(std::u16string_view text) {
+    const double n = ReadLeadingNumber(text);
+    if (text.size() == 1 && text[0] < 128) {
+        const int value = detail::kDigitValues[text[0]];
+        if (value >= 10) {
+            return static_cast<double>(value);
+        }
+    }
+    if (n < 10) {
+        return n;
+    }
+    return std::nullopt;
+}
+
+std::string st2(std::int16_t position) {
+    if (position >= 1 && position <= kCycleLength) {
+        return std::string(1, SeparatorAt(position));
+    }
+    return {};
+}
+
+std::string ts2(std::u16string_view text) {
+    if (text.size() == 1 && IsSeparator(text[0])) {
+        return "G";
+    }
+    return {};
+}
+
+}  // namespace solvena::cipher

@@ -1,0 +1,20 @@
+#pragma once
+
+// The cipher core of ソルベナ: standard C++ only, no I/O, no global state.
+//
+//   alphabet.h      digit symbols, separator cycle, st / ts / st2 / ts2
+//   value_code.h    a shifted value written in base 43 (the reference form)
+//   encipher.h      EncipherText and the resumable EncipherRun
+//   decipher.h      DecipherText and the resumable DecipherRun
+//   pass_entry.h    which typed entries are pass numbers
+//
+// The desktop program drives EncipherRun / DecipherRun one yield point at a
+// time so that its window stays responsive and a run can be cancelled; the
+// one-shot functions drive the same runs to their end, so the command-line
+// tool and the desktop program produce the same text by the same code.
+
+#include "alphabet.h"        // IWYU pragma: export
+#include "decipher.h"        // IWYU pragma: export
+#include "encipher.h"        // IWYU pragma: export
+#include "pass_entry.h"      // IWYU pragma: export
+#include "value_code.h"      // IWYU pragma: export

@@ -1,0 +1,73 @@
+#pragma once
+
+// Deciphering: the text is read group by group (a value code of one to four
+// symbols, then any separator) until the stop symbol "Z" or the end; each
+// group gives one code unit, its value minus P (odd groups) or plus P (even
+// groups), reduced modulo 65536.
+//
+// Beyond what enciphering writes, the reader takes:
+//  - a CR and the character after it as a line break picked up in storage,
+//    passed over wherever it stands, however many follow each other;
+//  - any character other than a separator inside a group as the digit 0;
+//  - a place where no separator follows within four characters as a group
+//    that yields no character (the cycle still advances; the next group
+//    starts one character further on).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "run_types.h"
+
+namespace solvena::cipher {
+
+// One decipher run, resumable at its yield points: the run stops in every
+// 20th group, before that group's character is appended, where an
+// interactive caller serves its event loop and may cancel. DecipherText is
+// this run driven to its end.
+class DecipherRun {
+public:
+    // The text must stay alive and unchanged for the life of the run.
+    DecipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue = 0);
+
+    // Runs to the next yield point or to the end. True: stopped at a yield
+    // point; false: the run has ended.
+    bool RunToYield();
+    bool RunToYield(StepHook hook, void* context);
+
+    // CipherPosition := CipherLength, as closing the progress window does:
+    // called at a yield point, the run ends after the group in progress.
+    void Cancel() { position_ = length_; }
+
+    bool Finished() const { return finished_; }
+    std::int64_t CipherPosition() const { return position_; }
+    std::int64_t CipherLength() const { return length_; }
+    std::int16_t SeparatorIndex() const { return separatorIndex_; }
+    std::int32_t ShiftedValue() const { return shiftedValue_; }
+    std::int16_t SavedPassNumber() const { return pass_; }
+
+    // The characters deciphered. Call once, after the run has ended.
+    std::u16string TakeResult();
+
+private:
+    template <bool kHooked>
+    bool Run(StepHook hook, void* context);
+
+    std::u16string_view text_;
+    std::int16_t pass_;
+    std::int64_t position_ = 1;
+    std::int64_t length_;
+    std::int16_t separatorIndex_ = 0;
+    std::int32_t shiftedValue_;
+    bool atYield_ = false;
+    bool pendingHasChar_ = false;
+    char16_t pendingChar_ = 0;
+    bool finished_ = false;
+    std::u16string cipherText_;
+    std::size_t written_ = 0;
+};
+
+// The text deciphered from `text` under `pass`. Never fails.
+std::u16string DecipherText(std::u16string_view text, std::int16_t pass);
+
+}  // namespace solvena::cipher

@@ -1,0 +1,14 @@
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "pass_prompt.h"
+#include "zkt.h"
+
+int main(int argc, char** argv) {
+    // A file-size limit must end a write with an error, not the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    solvena::zkt::Environment environment;
+    environment.askPass = solvena::zkt::AskPassOnTerminal;
+    return solvena::zkt::Run(std::vector<std::string>(argv + 1, argv + argc), environment);
+}

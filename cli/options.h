@@ -1,0 +1,33 @@
+#pragma once
+
+// The command line of `zkt`.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "codepage.h"
+
+namespace solvena::zkt {
+
+enum class Command { Encipher, Decipher, Help, Version };
+
+struct Options {
+    Command command = Command::Help;
+    std::optional<std::string> passEntry;  // -p, taken as it is
+    std::optional<files::Encoding> encoding;
+    std::string input = "-";   // "-": standard input
+    std::string output = "-";  // "-": standard output
+};
+
+struct ParsedOptions {
+    std::optional<Options> options;
+    std::string error;  // why the command line is not usable
+};
+
+// Parses the arguments after the program name.
+ParsedOptions ParseOptions(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace solvena::zkt

@@ -1,0 +1,139 @@
+#include "zkt.h"
+
+#include <cstdint>
+#include <string_view>
+
+#include "cipher.h"
+#include "document_file.h"
+#include "file_io.h"
+#include "options.h"
+#include "version.h"
+
+namespace solvena::zkt {
+namespace {
+
+constexpr const char* kStandardInput = "standard input";
+constexpr const char* kStandardOutput = "standard output";
+
+void Say(const Environment& env, const std::string& text) {
+    [[maybe_unused]] files::Status said = files::WriteAll(env.error, text, "standard error");
+}
+
+int UsageError(const Environment& env, const std::string& why) {
+    Say(env, "zkt: " + why + "\nTry 'zkt --help' for more information.\n");
+    return kUsageError;
+}
+
+int FileFailure(const Environment& env, const files::FileError& error, const std::string& name) {
+    std::string line = "zkt: " + name + ": " + error.Describe();
+    if (error.kind == files::FileError::Kind::Unrepresentable) {
+        line += "; write it with --encoding utf-8 or utf-16le";
+    }
+    Say(env, line + "\n");
+    return kDataError;
+}
+
+// Arguments arrive as UTF-8 bytes; full-width digits must reach the entry rule.
+std::optional<std::u16string> FromUtf8(const std::string& bytes) {
+    files::Decoded decoded = files::Decode(bytes, files::Encoding::Utf8);
+    if (!decoded.ok) {
+        return std::nullopt;
+    }
+    return std::move(decoded.text);
+}
+
+std::optional<std::int16_t> PassFromEntry(const std::string& entry, std::string& why) {
+    const std::optional<std::u16string> text = FromUtf8(entry);
+    const std::optional<std::int16_t> pass = text ? cipher::ReadPassEntry(*text) : std::nullopt;
+    if (!pass) {
+        why = "'" + entry +
+              "' is not a pass number (a number of at most four characters, such as 1234)";
+        return std::nullopt;
+    }
+    if (*pass == -1) {
+        why = "-1 is not a pass number (it stands for no number)";
+        return std::nullopt;
+    }
+    return pass;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, const Environment& env) {
+    const ParsedOptions parsed = ParseOptions(args);
+    if (!parsed.options) {
+        return UsageError(env, parsed.error);
+    }
+    const Options& options = *parsed.options;
+    if (options.command == Command::Help) {
+        return files::WriteAll(env.output, kUsage, kStandardOutput) ? kSuccess : kDataError;
+    }
+    if (options.command == Command::Version) {
+        const std::string line = std::string("zkt ") + kVersionText + "\n";
+        return files::WriteAll(env.output, line, kStandardOutput) ? kSuccess : kDataError;
+    }
+
+    std::string why;
+    std::optional<std::int16_t> pass;
+    if (options.passEntry) {
+        pass = PassFromEntry(*options.passEntry, why);
+        if (!pass) {
+            return UsageError(env, why);
+        }
+    }
+
+    const bool fromStdin = options.input == "-";
+    const std::string inputName = fromStdin ? kStandardInput : options.input;
+    files::Result<std::string> bytes =
+        fromStdin ? files::ReadAll(env.input, inputName) : files::ReadWholeFile(options.input);
+    if (!bytes) {
+        return FileFailure(env, bytes.error(), inputName);
+    }
+    // The enciphered side is ASCII and is read like any document file.
+    const bool encipher = options.command == Command::Encipher;
+    const std::optional<files::Encoding> inputEncoding =
+        encipher ? options.encoding : std::nullopt;
+    files::Result<std::u16string> text =
+        files::DecodeDocument(bytes.value(), inputEncoding, inputName);
+    if (!text) {
+        return FileFailure(env, text.error(), inputName);
+    }
+    bytes.value().clear();
+    bytes.value().shrink_to_fit();
+
+    if (!pass) {
+        const std::optional<std::string> typed = env.askPass ? env.askPass() : std::nullopt;
+        if (!typed) {
+            return UsageError(env, "no pass number: give one with -p (no terminal to ask on)");
+        }
+        pass = PassFromEntry(*typed, why);
+        if (!pass) {
+            return UsageError(env, why);
+        }
+    }
+
+    const bool toStdout = options.output == "-";
+    const std::string outputName = toStdout ? kStandardOutput : options.output;
+    std::string result;
+    if (encipher) {
+        result = cipher::EncipherText(text.value(), *pass);
+        result += "\r\n";
+    } else {
+        const std::u16string plain = cipher::DecipherText(text.value(), *pass);
+        files::Result<std::string> encoded = files::EncodeDocument(
+            plain, options.encoding.value_or(files::Encoding::Cp932), outputName);
+        if (!encoded) {
+            return FileFailure(env, encoded.error(), outputName);
+        }
+        result = std::move(encoded.value());
+    }
+
+    const files::Status written = toStdout ? files::WriteAll(env.output, result, outputName)
+                                           : files::WriteFileSafely(options.output, result);
+    if (!written) {
+        return FileFailure(env, written.error(), outputName);
+    }
+    return kSuccess;
+}
+
+}  // namespace solvena::zkt

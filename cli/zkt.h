@@ -1,0 +1,26 @@
+#pragma once
+
+// The `zkt` tool: enciphers and deciphers document files from a shell by the
+// same rules and code as the desktop program.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace solvena::zkt {
+
+enum ExitStatus { kSuccess = 0, kDataError = 1, kUsageError = 2 };
+
+struct Environment {
+    int input = 0;
+    int output = 1;
+    int error = 2;
+    // Asks for the pass number when -p is absent; nothing: no terminal.
+    std::function<std::optional<std::string>()> askPass;
+};
+
+// Runs the tool on the arguments after the program name.
+int Run(const std::vector<std::string>& args, const Environment& environment);
+
+}  // namespace solvena::zkt
