@@ -74,9 +74,13 @@ constexpr int DigitValue(char32_t c) {
     return v < 0 ? 0 : v;
 }
 
-constexpr bool IsDigitSymbol(char32_t c) { return c < 128 && detail::kDigitValues[c] >= 0; }
+constexpr bool IsDigitSymbol(char32_t c) {
+    return c < 128 && detail::kDigitValues[c] >= 0;
+}
 
-constexpr bool IsSeparator(char32_t c) { return c < 128 && detail::kSeparatorFlags[c]; }
+constexpr bool IsSeparator(char32_t c) {
+    return c < 128 && detail::kSeparatorFlags[c];
+}
 
 // Separator of the cycle position 1..20.
 constexpr char SeparatorAt(int position) {

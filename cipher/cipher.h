@@ -13,8 +13,8 @@
 // one-shot functions drive the same runs to their end, so the command-line
 // tool and the desktop program produce the same text by the same code.
 
-#include "alphabet.h"        // IWYU pragma: export
-#include "decipher.h"        // IWYU pragma: export
-#include "encipher.h"        // IWYU pragma: export
-#include "pass_entry.h"      // IWYU pragma: export
-#include "value_code.h"      // IWYU pragma: export
+#include "alphabet.h"    // IWYU pragma: export
+#include "decipher.h"    // IWYU pragma: export
+#include "encipher.h"    // IWYU pragma: export
+#include "pass_entry.h"  // IWYU pragma: export
+#include "value_code.h"  // IWYU pragma: export

@@ -2,49 +2,158 @@
 
 #include <array>
 #include <bit>
+#include <memory>
 #include <utility>
 
 #include "alphabet.h"
+#include "chunk_classes.h"
 
 namespace solvena::cipher {
 namespace {
 
-// Class of an input character for the fast group reader: its digit value
-// in the low six bits, kSeparatorBit for the twenty separators, and
-// kSpecialBit for the characters that need the careful reader (CR starts a
-// line break, the stop symbol ends the text).
-constexpr std::uint8_t kDigitMask = 0x3f;
-constexpr std::uint8_t kSeparatorBit = 0x40;
-constexpr std::uint8_t kSpecialBit = 0x80;
+// Class of every code unit for the fast group reader: bit 0 marks the
+// twenty separators, bit 1 the characters that need the careful reader (CR
+// starts a line break, the stop symbol ends the text), bits 2 to 7 hold the
+// digit value (0 for anything that is no digit symbol). One table lookup per
+// place and no comparisons keep the reader's work per group small.
+constexpr std::uint8_t kSeparatorBit = 0x01;
+constexpr std::uint8_t kCarefulBit = 0x02;
+constexpr int kDigitShift = 2;
 
-constexpr std::array<std::uint8_t, 128> MakeClasses() {
-    std::array<std::uint8_t, 128> classes{};
+constexpr std::array<std::uint8_t, 0x10000> MakeClasses() {
+    std::array<std::uint8_t, 0x10000> classes{};
     for (char32_t c = 0; c < 128; ++c) {
-        std::uint8_t cls = static_cast<std::uint8_t>(DigitValue(c));
+        auto cls = static_cast<std::uint8_t>(DigitValue(c) << kDigitShift);
         if (IsSeparator(c)) {
             cls |= kSeparatorBit;
         }
         if (c == kCarriageReturn || c == kStopSymbol) {
-            cls |= kSpecialBit;
+            cls |= kCarefulBit;
         }
         classes[c] = cls;
     }
     return classes;
 }
-constexpr std::array<std::uint8_t, 128> kClasses = MakeClasses();
+constexpr std::array<std::uint8_t, 0x10000> kClasses = MakeClasses();
 
-inline std::uint32_t ClassOf(char16_t c) { return c < 128 ? kClasses[c] : 0u; }
+constexpr std::array<std::uint8_t, 0x10000> MakeDigits() {
+    std::array<std::uint8_t, 0x10000> digits{};
+    for (char32_t c = 0; c < 128; ++c) {
+        digits[c] = static_cast<std::uint8_t>(DigitValue(c));
+    }
+    return digits;
+}
+// The digit value of every code unit, 0 for anything that is no digit symbol.
+constexpr std::array<std::uint8_t, 0x10000> kDigits = MakeDigits();
 
 // Weights of the digit values of S1..S4 in a group's value, by group length
-// L (index L - 1) and, for the second four rows, with the minus flag set.
-// A four-symbol group is negative and skips S1 whether or not it is "-".
+// L (row L - 1) and, in the second four rows, with the minus flag set. A
+// four-symbol group is negative and skips S1 whether or not it is "-".
 constexpr std::int32_t kWeights[8][4] = {
-    {1, 0, 0, 0},     {43, 1, 0, 0},  {1849, 43, 1, 0}, {0, -1849, -43, -1},
-    {0, 0, 0, 0},     {0, -1, 0, 0},  {0, -43, -1, 0},  {0, -1849, -43, -1},
+    {1, 0, 0, 0}, {43, 1, 0, 0}, {1849, 43, 1, 0}, {0, -1849, -43, -1},
+    {0, 0, 0, 0}, {0, -1, 0, 0}, {0, -43, -1, 0},  {0, -1849, -43, -1},
 };
 
 // No code unit at this place: beyond the end of the text.
 constexpr std::int32_t kNone = -1;
+
+// Reads the group at `position` when all of S1..S5 lie inside the text, none
+// of them is CR or the stop symbol, and one of S2..S5 is a separator: the
+// common case, read without a branch on the group's length. Returns false
+// and changes nothing otherwise.
+inline bool ReadPlainGroup(const char16_t* text, std::int64_t length, std::int64_t& position,
+                           std::int32_t& shifted) {
+    if (position + 4 > length) {
+        return false;
+    }
+    const char16_t* w = text + position - 1;
+    const std::uint32_t c1 = kClasses[w[0]];
+    const std::uint32_t c2 = kClasses[w[1]];
+    const std::uint32_t c3 = kClasses[w[2]];
+    const std::uint32_t c4 = kClasses[w[3]];
+    const std::uint32_t c5 = kClasses[w[4]];
+    if (((c1 | c2 | c3 | c4 | c5) & kCarefulBit) != 0) {
+        return false;
+    }
+    const std::uint32_t separators = (c2 & kSeparatorBit) + 2 * (c3 & kSeparatorBit) +
+                                     4 * (c4 & kSeparatorBit) + 8 * (c5 & kSeparatorBit);
+    if (separators == 0) {
+        return false;
+    }
+    const int groupLength = std::countr_zero(separators) + 1;
+    const std::int32_t* weight = kWeights[(groupLength - 1) + (w[0] == kMinusSign ? 4 : 0)];
+    shifted = weight[0] * static_cast<std::int32_t>(c1 >> kDigitShift) +
+              weight[1] * static_cast<std::int32_t>(c2 >> kDigitShift) +
+              weight[2] * static_cast<std::int32_t>(c3 >> kDigitShift) +
+              weight[3] * static_cast<std::int32_t>(c4 >> kDigitShift);
+    position += groupLength;
+    return true;
+}
+
+// Codes outside -32768..65535 (a wrong pass number, text that was never
+// enciphered) are reduced modulo 65536 like all others.
+inline char16_t UnitOf(std::int32_t shifted, std::int32_t groupPass) {
+    return static_cast<char16_t>(static_cast<std::uint32_t>(shifted + groupPass));
+}
+
+// Classifies the 64 units from `position` on. Out of line, so that the loop
+// that reads groups stays small.
+[[gnu::noinline]] detail::ChunkClasses LoadChunk(const char16_t* text, std::int64_t position) {
+    detail::ChunkClasses classes = detail::ClassifyChunk(text + position - 1);
+    // Separators at or after a unit that needs care are left to the careful
+    // reader.
+    if (classes.careful != 0) {
+        classes.separators &= (classes.careful & -classes.careful) - 1;
+    }
+    return classes;
+}
+
+// Reads groups by walking the separators of a chunk of 64 units, classified
+// together. In enciphered text every separator ends a group, so the groups
+// come out of the separator mask one set bit after the other, and the loop
+// never waits for one group's end before it can look for the next.
+struct ChunkReader {
+    const char16_t* text;
+    std::int64_t length;
+    std::int64_t base;      // position of the chunk's first unit
+    std::uint64_t pending;  // separators not yet read, bit i: position base + i
+    std::int64_t expected;  // where the group after the last one read starts
+
+    // Reads the group at `position` and leaves `position` on its separator;
+    // false, with nothing changed, when the careful reader must read it: a
+    // group of more than four symbols, a separator at its start, a unit that
+    // needs care, the last 63 units of the text.
+    bool Read(std::int64_t& position, std::int32_t& shifted) {
+        if (position != expected) {
+            pending = 0;
+        }
+        return ReadNext(position, shifted);
+    }
+
+    // Read for a group that starts right after the last one read.
+    bool ReadNext(std::int64_t& position, std::int32_t& shifted) {
+        if (pending == 0) {
+            if (position + 63 > length) {
+                return false;
+            }
+            base = position;
+            pending = LoadChunk(text, position).separators;
+        }
+        const std::int64_t separator = base + std::countr_zero(pending | (std::uint64_t{1} << 63));
+        const std::int64_t groupLength = separator - position;
+        if (static_cast<std::uint64_t>(groupLength - 1) > 3) {
+            return false;
+        }
+        const char16_t* w = text + position - 1;
+        const std::int32_t* weight = kWeights[(groupLength - 1) + (w[0] == kMinusSign ? 4 : 0)];
+        shifted = weight[0] * kDigits[w[0]] + weight[1] * kDigits[w[1]] +
+                  weight[2] * kDigits[w[2]] + weight[3] * kDigits[w[3]];
+        pending &= pending - 1;
+        position = separator;
+        expected = separator + 1;
+        return true;
+    }
+};
 
 }  // namespace
 
@@ -54,10 +163,13 @@ DecipherRun::DecipherRun(std::u16string_view text, std::int16_t pass, std::int32
       length_(static_cast<std::int64_t>(text.size())),
       shiftedValue_(shiftedValue) {
     // Every group that yields a character takes at least two characters.
-    cipherText_.resize(text.size() / 2 + 1);
+    // Uninitialised: every unit is written before it is read.
+    cipherText_ = std::make_unique_for_overwrite<char16_t[]>(text.size() / 2 + 1);
 }
 
-bool DecipherRun::RunToYield() { return Run<false>(nullptr, nullptr); }
+bool DecipherRun::RunToYield() {
+    return Run<false>(nullptr, nullptr);
+}
 
 bool DecipherRun::RunToYield(StepHook hook, void* context) {
     return hook == nullptr ? Run<false>(nullptr, nullptr) : Run<true>(hook, context);
@@ -70,7 +182,7 @@ bool DecipherRun::Run(StepHook hook, void* context) {
     }
     const char16_t* const text = text_.data();
     const std::int64_t length = length_;
-    char16_t* const out = cipherText_.data();
+    char16_t* const out = cipherText_.get();
     std::size_t written = written_;
     std::int64_t position = position_;
 
@@ -99,43 +211,53 @@ bool DecipherRun::Run(StepHook hook, void* context) {
         ++position;
     }
 
+    ChunkReader chunk{text, length, chunkBase_, chunkSeparators_, chunkExpected_};
     const std::int32_t pass = pass_;
     int separator = separatorIndex_;
     std::int32_t shifted = shiftedValue_;
     bool yielded = false;
     bool stopped = false;
     while (position <= length) {
-        separator = separator == kCycleLength ? 1 : separator + 1;
-        const std::int32_t groupPass = (separator & 1) != 0 ? -pass : pass;
-        bool hasChar = false;
-        bool careful = true;
-        if (position + 4 <= length) {
-            // Fast reader: the five places S1..S5 lie inside the text and
-            // hold no line break and no stop symbol.
-            const char16_t* w = text + position - 1;
-            const std::uint32_t c1 = ClassOf(w[0]);
-            const std::uint32_t c2 = ClassOf(w[1]);
-            const std::uint32_t c3 = ClassOf(w[2]);
-            const std::uint32_t c4 = ClassOf(w[3]);
-            const std::uint32_t c5 = ClassOf(w[4]);
-            if (((c1 | c2 | c3 | c4 | c5) & kSpecialBit) == 0) {
-                careful = false;
-                const std::uint32_t separators =
-                    ((c2 >> 6) & 1u) | ((c3 >> 5) & 2u) | ((c4 >> 4) & 4u) | ((c5 >> 3) & 8u);
-                if (separators != 0) {
-                    const int groupLength = std::countr_zero(separators) + 1;
-                    const int row = (groupLength - 1) + (w[0] == kMinusSign ? 4 : 0);
-                    const std::int32_t* weight = kWeights[row];
-                    shifted = weight[0] * static_cast<std::int32_t>(c1 & kDigitMask) +
-                              weight[1] * static_cast<std::int32_t>(c2 & kDigitMask) +
-                              weight[2] * static_cast<std::int32_t>(c3 & kDigitMask) +
-                              weight[3] * static_cast<std::int32_t>(c4 & kDigitMask);
-                    position += groupLength;
-                    hasChar = true;
+        if constexpr (!kHooked) {
+            // A whole cycle of twenty groups, as far as the fast reader
+            // goes: each group's place in the cycle, and so its shift and
+            // whether it yields, is known in advance.
+            if (separator == 0 || separator == kCycleLength) {
+                separator = 0;
+                if (position != chunk.expected) {
+                    chunk.pending = 0;
+                }
+#pragma GCC unroll 20
+                for (int k = 0; k < kCycleLength; ++k) {
+                    if (!chunk.ReadNext(position, shifted)) {
+                        break;
+                    }
+                    const char16_t unit = UnitOf(shifted, k % 2 == 0 ? -pass : pass);
+                    separator = k + 1;
+                    if (separator == kCycleLength) {
+                        pendingHasChar_ = true;
+                        pendingChar_ = unit;
+                        yielded = true;
+                        break;
+                    }
+                    out[written++] = unit;
+                    ++position;
+                }
+                if (yielded) {
+                    break;
+                }
+                if (position > length) {
+                    break;
                 }
             }
         }
-        if (careful) {
+        separator = separator == kCycleLength ? 1 : separator + 1;
+        const std::int32_t groupPass = (separator & 1) != 0 ? -pass : pass;
+        bool hasChar =
+            chunk.Read(position, shifted) || ReadPlainGroup(text, length, position, shifted);
+        if (!hasChar) {
+            // The careful reader: line breaks, the stop symbol, the end of
+            // the text, places without a separator.
             position = skipBreaks(position);
             std::int32_t s[5];
             std::int64_t at[5];
@@ -167,9 +289,7 @@ bool DecipherRun::Run(StepHook hook, void* context) {
                 hasChar = true;
             }
         }
-        // Codes outside -32768..65535 (a wrong pass number, text that was
-        // never enciphered) are reduced modulo 65536 like all others.
-        const auto unit = static_cast<char16_t>(static_cast<std::uint32_t>(shifted + groupPass));
+        const char16_t unit = UnitOf(shifted, groupPass);
         if (separator == kCycleLength) {
             pendingHasChar_ = hasChar;
             pendingChar_ = unit;
@@ -185,6 +305,9 @@ bool DecipherRun::Run(StepHook hook, void* context) {
         ++position;
     }
     position_ = position;
+    chunkBase_ = chunk.base;
+    chunkSeparators_ = chunk.pending;
+    chunkExpected_ = chunk.expected;
     separatorIndex_ = static_cast<std::int16_t>(separator);
     shiftedValue_ = shifted;
     written_ = written;
@@ -194,12 +317,10 @@ bool DecipherRun::Run(StepHook hook, void* context) {
 }
 
 std::u16string DecipherRun::TakeResult() {
-    cipherText_.resize(written_);
-    if (cipherText_.capacity() > cipherText_.size() + cipherText_.size() / 4) {
-        cipherText_.shrink_to_fit();
-    }
+    std::u16string result(cipherText_.get(), written_);
+    cipherText_.reset();
     written_ = 0;
-    return std::move(cipherText_);
+    return result;
 }
 
 std::u16string DecipherText(std::u16string_view text, std::int16_t pass) {

@@ -14,6 +14,7 @@
 //    starts one character further on).
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,7 +27,7 @@ namespace solvena::cipher {
 // interactive caller serves its event loop and may cancel. DecipherText is
 // this run driven to its end.
 class DecipherRun {
-public:
+  public:
     // The text must stay alive and unchanged for the life of the run.
     DecipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue = 0);
 
@@ -49,7 +50,7 @@ public:
     // The characters deciphered. Call once, after the run has ended.
     std::u16string TakeResult();
 
-private:
+  private:
     template <bool kHooked>
     bool Run(StepHook hook, void* context);
 
@@ -63,8 +64,13 @@ private:
     bool pendingHasChar_ = false;
     char16_t pendingChar_ = 0;
     bool finished_ = false;
-    std::u16string cipherText_;
+    std::unique_ptr<char16_t[]> cipherText_;  // CipherText as it grows
     std::size_t written_ = 0;
+    // The separators not yet read among the 64 units from chunkBase_ on, as
+    // a bit mask, and where the next group starts if it is read from it.
+    std::int64_t chunkBase_ = 0;
+    std::uint64_t chunkSeparators_ = 0;
+    std::int64_t chunkExpected_ = 0;
 };
 
 // The text deciphered from `text` under `pass`. Never fails.

@@ -5,6 +5,7 @@
 // position ((i - 1) mod 20) + 1; the end marker "ZELKORA" closes the text.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,7 @@ namespace solvena::cipher {
 // 20th character, where an interactive caller serves its event loop and may
 // cancel. EncipherText is this run driven to its end.
 class EncipherRun {
-public:
+  public:
     // The text must stay alive and unchanged for the life of the run.
     // `shiftedValue` is the ShiftedValue the run starts from (it keeps its
     // value across runs when no character is processed).
@@ -42,7 +43,7 @@ public:
     // Call once, after the run has ended.
     std::string TakeResult();
 
-private:
+  private:
     template <bool kHooked>
     bool Run(StepHook hook, void* context);
 
@@ -54,7 +55,9 @@ private:
     std::int32_t shiftedValue_;
     bool atYield_ = false;
     bool finished_ = false;
-    std::string cipherText_;
+    // CipherText as it grows; sized once for the longest possible result.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t written_ = 0;
 };
 

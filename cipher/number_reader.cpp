@@ -9,7 +9,9 @@
 namespace solvena::cipher {
 namespace {
 
-bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsAsciiDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 std::size_t SkipDigits(std::u16string_view text, std::size_t i) {
     while (i < text.size() && IsAsciiDigit(text[i])) {
@@ -78,8 +80,8 @@ double ReadLeadingNumber(std::u16string_view text) {
     if (ec == std::errc::result_out_of_range) {
         // from_chars leaves the value alone on overflow and underflow; tell
         // them apart by the exponent's sign.
-        const bool tiny = ascii.find("e-") != std::string::npos ||
-                          ascii.find("E-") != std::string::npos;
+        const bool tiny =
+            ascii.find("e-") != std::string::npos || ascii.find("E-") != std::string::npos;
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
     (void)ptr;

@@ -21,6 +21,8 @@ NumberSpan FindLeadingNumber(std::u16string_view text);
 // Values beyond the range of double read as +/- infinity.
 double ReadLeadingNumber(std::u16string_view text);
 
-constexpr bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+constexpr bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 }  // namespace solvena::cipher

@@ -21,7 +21,9 @@ std::optional<files::Encoding> ParseEncoding(std::string name) {
     return std::nullopt;
 }
 
-ParsedOptions Fail(std::string why) { return {std::nullopt, std::move(why)}; }
+ParsedOptions Fail(std::string why) {
+    return {std::nullopt, std::move(why)};
+}
 
 }  // namespace
 

@@ -91,8 +91,7 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
     }
     // The enciphered side is ASCII and is read like any document file.
     const bool encipher = options.command == Command::Encipher;
-    const std::optional<files::Encoding> inputEncoding =
-        encipher ? options.encoding : std::nullopt;
+    const std::optional<files::Encoding> inputEncoding = encipher ? options.encoding : std::nullopt;
     files::Result<std::u16string> text =
         files::DecodeDocument(bytes.value(), inputEncoding, inputName);
     if (!text) {

@@ -42,7 +42,7 @@ bool WindowsUnitToByte(char16_t unit, char& byte) {
 }
 
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (valid()) {
@@ -64,7 +64,7 @@ public:
 
     void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -80,8 +80,12 @@ const char* IconvName(Encoding encoding) {
     return "UTF-8";
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 Decoded DecodeUtf16le(std::string_view bytes) {
     Decoded result;

@@ -9,7 +9,9 @@ constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // Line and column (both from 1, columns in characters) of a code-unit index,
 // counting CR LF, a lone CR and a lone LF each as one line break, as an
@@ -26,7 +28,8 @@ void Locate(std::u16string_view text, std::size_t index, std::uint64_t& line,
             }
             ++line;
             column = 1;
-        } else if (!(IsLowSurrogate(c) && i > 0 && text[i - 1] >= 0xD800 && text[i - 1] <= 0xDBFF)) {
+        } else if (!(IsLowSurrogate(c) && i > 0 && text[i - 1] >= 0xD800 &&
+                     text[i - 1] <= 0xDBFF)) {
             ++column;
         }
     }
@@ -147,8 +150,7 @@ Result<std::string> EncodeDocument(std::u16string_view text, Encoding encoding,
     return std::move(encoded.bytes);
 }
 
-Result<std::u16string> ReadDocumentFile(const std::string& path,
-                                        std::optional<Encoding> encoding) {
+Result<std::u16string> ReadDocumentFile(const std::string& path, std::optional<Encoding> encoding) {
     Result<std::string> bytes = ReadWholeFile(path);
     if (!bytes) {
         return bytes.error();

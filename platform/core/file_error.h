@@ -53,7 +53,7 @@ std::string CodePointName(char32_t c);
 // The value of an operation that may fail with a FileError.
 template <class T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state_(std::move(value)) {}
     Result(FileError error) : state_(std::move(error)) {}
 
@@ -63,7 +63,7 @@ public:
     const T& value() const { return std::get<0>(state_); }
     const FileError& error() const { return std::get<1>(state_); }
 
-private:
+  private:
     std::variant<T, FileError> state_;
 };
 

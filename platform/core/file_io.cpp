@@ -18,7 +18,7 @@ using Kind = FileError::Kind;
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0) {
@@ -35,7 +35,7 @@ public:
         return result;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -211,8 +211,7 @@ Status WriteFileSafely(const std::string& path, std::string_view bytes) {
     }
     if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
         // Only a privileged writer can keep the owner; others keep their own.
-        [[maybe_unused]] const int ignored =
-            ::fchown(fd.get(), existing.st_uid, existing.st_gid);
+        [[maybe_unused]] const int ignored = ::fchown(fd.get(), existing.st_uid, existing.st_gid);
     }
     if (::fsync(fd.get()) != 0) {
         return fail(errno);

@@ -1,0 +1,198 @@
+// How the decipher reader treats text beyond what enciphering writes: line
+// breaks picked up in storage, damaged and foreign text.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "alphabet.h"
+#include "decipher.h"
+#include "encipher.h"
+#include "random_text.h"
+
+namespace solvena::cipher {
+namespace {
+
+std::u16string Widen(const std::string& ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+// The text without its line breaks: each CR and the character after it.
+std::u16string WithoutBreaks(std::u16string_view text) {
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == u'\r') {
+            i += 2;
+        } else {
+            out.push_back(text[i++]);
+        }
+    }
+    return out;
+}
+
+double d(char16_t c) {
+    return *ts(std::u16string(1, c));
+}
+
+// The reader written plainly from its rules with the symbol functions, on a
+// text without line breaks: an oracle for the fast reader.
+std::u16string ReferenceDecipher(std::u16string_view raw, std::int16_t pass) {
+    const std::u16string text = WithoutBreaks(raw);
+    std::u16string out;
+    int cycle = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        cycle = cycle + 1 > 20 ? 1 : cycle + 1;
+        const std::int32_t groupPass = cycle % 2 == 1 ? -pass : pass;
+        const char16_t s1 = text[pos];
+        if (s1 == u'Z') {
+            break;
+        }
+        const bool minus = s1 == u'-';
+        std::u16string s[5] = {std::u16string(1, s1)};
+        for (std::size_t k = 1; k < 5; ++k) {
+            s[k] = pos + k < text.size() ? std::u16string(1, text[pos + k]) : u"";
+        }
+        std::size_t length = 0;
+        for (std::size_t k = 1; k < 5 && length == 0; ++k) {
+            if (ts2(s[k]) == "G") {
+                length = k;
+            }
+        }
+        const auto dv = [&](int k) { return s[k].empty() ? 0.0 : d(s[k][0]); };
+        double value = 0;
+        switch (length) {
+            case 1:
+                value = dv(0);
+                break;
+            case 2:
+                value = minus ? -dv(1) : 43 * dv(0) + dv(1);
+                break;
+            case 3:
+                value = minus ? -(43 * dv(1) + dv(2)) : 1849 * dv(0) + 43 * dv(1) + dv(2);
+                break;
+            case 4:
+                value = -(1849 * dv(1) + 43 * dv(2) + dv(3));
+                break;
+        }
+        if (length != 0) {
+            const auto code = static_cast<std::int32_t>(value) + groupPass;
+            out.push_back(static_cast<char16_t>(static_cast<std::uint32_t>(code)));
+            pos += length;
+        }
+        pos += 1;
+    }
+    return out;
+}
+
+// A text whose groups have one, two and three digit symbols, with and
+// without the sign, under pass number 0.
+std::u16string MixedGroupText() {
+    std::u16string text;
+    for (int i = 0; i < 60; ++i) {
+        text.push_back(static_cast<char16_t>(i % 43));             // one digit
+        text.push_back(static_cast<char16_t>(43 + i * 31));        // two digits
+        text.push_back(static_cast<char16_t>(1892 + i * 500));     // three digits
+        text.push_back(static_cast<char16_t>(0x10000 - 1 - i));    // "-" and one digit
+        text.push_back(static_cast<char16_t>(0x10000 - 100 - i));  // "-" and two digits
+        text.push_back(static_cast<char16_t>(0x8000 + i * 97));    // "-" and three digits
+    }
+    return text;
+}
+
+std::u16string Wrap(std::u16string_view text, std::size_t width, std::u16string_view lineBreak) {
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size(); i += width) {
+        out += text.substr(i, width);
+        out += lineBreak;
+    }
+    return out;
+}
+
+TEST(DecipherLineBreakTest, WrappedAtEveryWidthDeciphersAsUnwrapped) {
+    const std::u16string text = MixedGroupText();
+    const std::u16string enciphered = Widen(EncipherText(text, 0));
+    for (std::size_t width = 1; width <= 100; ++width) {
+        ASSERT_EQ(DecipherText(Wrap(enciphered, width, u"\r\n"), 0), text) << "width " << width;
+        ASSERT_EQ(DecipherText(Wrap(enciphered, width, u"\r\n\r\n"), 0), text) << width;
+    }
+}
+
+TEST(DecipherLineBreakTest, BreaksAtTheStartAndBeforeTheMarker) {
+    const std::u16string enciphered = Widen(EncipherText(u"AB", 0));
+    EXPECT_EQ(DecipherText(u"\r\n" + enciphered, 0), u"AB");
+    EXPECT_EQ(DecipherText(u"\r\n\r\n\r\n" + enciphered, 0), u"AB");
+    EXPECT_EQ(DecipherText(u"1m!1nK\r\nZELKORA\r\n", 0), u"AB");
+    // A CR passes over whatever follows it, not only LF.
+    EXPECT_EQ(DecipherText(u"1\rxm!1nK", 0), u"AB");
+    // Without the marker, a final line break adds nothing.
+    EXPECT_EQ(DecipherText(u"1m!1nK\r\n", 0), u"AB");
+    EXPECT_EQ(DecipherText(u"1m!1nK\r", 0), u"AB");
+    // A text that starts with the stop symbol after a line break is empty.
+    EXPECT_EQ(DecipherText(u"\r\nZELKORA1m!", 0), u"");
+}
+
+TEST(DecipherForeignTextTest, ReadsEachGroupAsTheRulesSay) {
+    // Any separator ends any group, whatever its place in the cycle.
+    EXPECT_EQ(DecipherText(u"1m.", 0), u"A");
+    // Characters outside the digit alphabet count as 0.
+    EXPECT_EQ(DecipherText(u"あ!", 0), std::u16string(1, u'\0'));
+    EXPECT_EQ(DecipherText(u"1Jm!", 0), std::u16string(1, static_cast<char16_t>(1849 + 22)));
+    // "-" directly followed by a separator is 0.
+    EXPECT_EQ(DecipherText(u"-!", 0), std::u16string(1, u'\0'));
+    // Four symbols without "-": negative, the first one not examined.
+    const char16_t four = static_cast<char16_t>(0x10000 - (1849 * 1 + 43 * 2 + 3));
+    EXPECT_EQ(DecipherText(u"x123!", 0), std::u16string(1, four));
+    EXPECT_EQ(DecipherText(u"-123!", 0), std::u16string(1, four));
+    // Everything after the stop symbol is ignored.
+    EXPECT_EQ(DecipherText(u"1m!Z1n!", 0), u"A");
+    // No end marker: read up to the last character.
+    EXPECT_EQ(DecipherText(u"1m!1nK", 0), u"AB");
+}
+
+TEST(DecipherForeignTextTest, PlaceWithoutSeparatorGivesNoCharacterButAdvancesTheCycle) {
+    // "1234" has no separator within four places: no character, and the
+    // next group starts at "2". Its group is the second of the cycle, so it
+    // is shifted by +P.
+    const char16_t value = static_cast<char16_t>(0x10000 - (1849 * 3 + 43 * 4 + 5));
+    EXPECT_EQ(DecipherText(u"12345!", 0), std::u16string(1, value));
+    EXPECT_EQ(DecipherText(u"12345!", 10), std::u16string(1, static_cast<char16_t>(value + 10)));
+    // Trailing junk without separators adds nothing.
+    EXPECT_EQ(DecipherText(u"1m!abc", 0), u"A");
+}
+
+TEST(DecipherForeignTextTest, CodesOutOfRangeWrapModulo65536) {
+    // "III" is 43*1849 + 43*43 + 43 = 81399, the largest group value.
+    EXPECT_EQ(DecipherText(u"III!", 0), std::u16string(1, static_cast<char16_t>(81399 - 65536)));
+    // A wrong pass number pushes a kanji below -32768.
+    const std::u16string enciphered = Widen(EncipherText(u"\u8000", 0));
+    EXPECT_EQ(DecipherText(enciphered, 1), std::u16string(1, u'\u7FFF'));
+}
+
+// Random junk over the characters that matter to the reader.
+std::u16string RandomJunk(std::mt19937& rng, std::size_t length) {
+    static constexpr char16_t kPool[] = u"0123456789azAFHI!K.#-Z\r\nGJあ\u8A9E ";
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(kPool) - 2);
+    std::u16string text;
+    for (std::size_t i = 0; i < length; ++i) {
+        text.push_back(kPool[pick(rng)]);
+    }
+    return text;
+}
+
+TEST(DecipherForeignTextTest, AgreesWithTheReferenceOnRandomJunk) {
+    std::mt19937 rng(2718);
+    std::uniform_int_distribution<std::size_t> length(0, 120);
+    std::uniform_int_distribution<int> pass(-32768, 32767);
+    for (int round = 0; round < 20000; ++round) {
+        const std::u16string text = RandomJunk(rng, length(rng));
+        const auto p = static_cast<std::int16_t>(round % 3 == 0 ? 0 : pass(rng));
+        ASSERT_EQ(DecipherText(text, p), ReferenceDecipher(text, p))
+            << testing::ToUtf8(text) << " pass " << p;
+        ASSERT_EQ(DecipherText(text, p), DecipherText(WithoutBreaks(text), p));
+    }
+}
+
+}  // namespace
+}  // namespace solvena::cipher

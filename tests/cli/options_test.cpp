@@ -1,0 +1,68 @@
+#include "options.h"
+
+#include <gtest/gtest.h>
+
+namespace solvena::zkt {
+namespace {
+
+Options Parse(const std::vector<std::string>& args) {
+    ParsedOptions parsed = ParseOptions(args);
+    EXPECT_TRUE(parsed.options.has_value()) << parsed.error;
+    return parsed.options.value_or(Options{});
+}
+
+std::string Refused(const std::vector<std::string>& args) {
+    ParsedOptions parsed = ParseOptions(args);
+    EXPECT_FALSE(parsed.options.has_value());
+    return parsed.error;
+}
+
+TEST(OptionsTest, OptionsStandBeforeOrAfterTheFile) {
+    const Options a = Parse({"encipher", "-p", "1234", "in.txt", "-o", "out.zkt"});
+    const Options b = Parse({"encipher", "in.txt", "--output=out.zkt", "--pass", "1234"});
+    const Options c = Parse({"-p1234", "encipher", "-oout.zkt", "in.txt"});
+    for (const Options& o : {a, b, c}) {
+        EXPECT_EQ(o.command, Command::Encipher);
+        EXPECT_EQ(o.passEntry, "1234");
+        EXPECT_EQ(o.input, "in.txt");
+        EXPECT_EQ(o.output, "out.zkt");
+        EXPECT_FALSE(o.encoding.has_value());
+    }
+}
+
+TEST(OptionsTest, PassTakesTheNextArgumentEvenWithADash) {
+    EXPECT_EQ(Parse({"decipher", "-p", "-5"}).passEntry, "-5");
+    EXPECT_EQ(Parse({"decipher", "--pass", "--help"}).passEntry, "--help");
+    EXPECT_EQ(Parse({"decipher", "--pass=-1"}).passEntry, "-1");
+}
+
+TEST(OptionsTest, StandardStreamsAndEncodings) {
+    const Options o = Parse({"decipher", "-", "--encoding", "UTF-16LE"});
+    EXPECT_EQ(o.input, "-");
+    EXPECT_EQ(o.output, "-");
+    EXPECT_EQ(o.encoding, files::Encoding::Utf16le);
+    EXPECT_EQ(Parse({"encipher", "--encoding=cp932"}).encoding, files::Encoding::Cp932);
+    EXPECT_EQ(Parse({"encipher", "--encoding", "utf-8"}).encoding, files::Encoding::Utf8);
+    EXPECT_EQ(Parse({"encipher", "--", "-odd-name.txt"}).input, "-odd-name.txt");
+}
+
+TEST(OptionsTest, HelpAndVersionWin) {
+    EXPECT_EQ(Parse({"--help"}).command, Command::Help);
+    EXPECT_EQ(Parse({"encipher", "-h"}).command, Command::Help);
+    EXPECT_EQ(Parse({"--version"}).command, Command::Version);
+}
+
+TEST(OptionsTest, UsageErrorsSayWhat) {
+    EXPECT_EQ(Refused({}), "missing command (encipher or decipher)");
+    EXPECT_NE(Refused({"scramble"}).find("unknown command"), std::string::npos);
+    EXPECT_NE(Refused({"encipher", "-x"}).find("unknown option '-x'"), std::string::npos);
+    EXPECT_NE(Refused({"encipher", "-p"}).find("needs a value"), std::string::npos);
+    EXPECT_NE(Refused({"encipher", "-o"}).find("needs a value"), std::string::npos);
+    EXPECT_NE(Refused({"encipher", "--encoding", "latin1"}).find("unknown encoding"),
+              std::string::npos);
+    EXPECT_NE(Refused({"encipher", "a", "b"}).find("more than one"), std::string::npos);
+    EXPECT_NE(Refused({"encipher", "-o", ""}).find("empty"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace solvena::zkt

@@ -1,0 +1,168 @@
+// The zkt tool end to end, as a process.
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "process.h"
+#include "random_text.h"
+#include "temp_dir.h"
+
+namespace solvena::testing {
+namespace {
+
+ProcessResult Zkt(const std::vector<std::string>& args, const std::string& input = "") {
+    return RunProcess(ZKT_PATH, args, input);
+}
+
+// "こんにちは、世界。" and "abc" in CP932, as the desktop program saves them.
+const std::string kPlainCp932 =
+    "\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD\x81\x41\x90\xA2\x8A\x45\x81\x42\r\nabc\r\n";
+
+TEST(ZktProcessTest, EnciphersAndDeciphersFilesByteForByte) {
+    TempDir dir;
+    WriteBytes(dir.File("notes.txt"), kPlainCp932);
+    ProcessResult enc =
+        Zkt({"encipher", "-p", "1234", dir.File("notes.txt"), "-o", dir.File("notes.zkt")});
+    ASSERT_EQ(enc.exitCode, 0) << enc.err;
+    EXPECT_EQ(enc.out, "");
+    const std::string zkt = ReadBytes(dir.File("notes.zkt"));
+    EXPECT_TRUE(zkt.ends_with("ZELKORA\r\n"));
+    EXPECT_EQ(zkt.find('\n'), zkt.size() - 1);
+
+    ProcessResult dec =
+        Zkt({"decipher", "-p", "1234", dir.File("notes.zkt"), "-o", dir.File("back.txt")});
+    ASSERT_EQ(dec.exitCode, 0) << dec.err;
+    EXPECT_EQ(ReadBytes(dir.File("back.txt")), kPlainCp932);
+
+    // Through the standard streams, the same bytes.
+    ProcessResult piped = Zkt({"decipher", "-p", "1234"}, zkt);
+    ASSERT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_EQ(piped.out, kPlainCp932);
+    ProcessResult encPiped = Zkt({"encipher", "--pass=1234", "-"}, kPlainCp932);
+    EXPECT_EQ(encPiped.out, zkt);
+}
+
+TEST(ZktProcessTest, Utf8InputIsDetectedAndWrittenAsCp932) {
+    // "あ語" in UTF-8; its bytes are not CP932.
+    const std::string utf8 = "\xE3\x81\x82\xE8\xAA\x9E\r\n";
+    ProcessResult enc = Zkt({"encipher", "-p", "9"}, utf8);
+    ASSERT_EQ(enc.exitCode, 0) << enc.err;
+    EXPECT_EQ(Zkt({"encipher", "-p", "9", "--encoding", "utf-8"}, utf8).out, enc.out);
+    ProcessResult dec = Zkt({"decipher", "-p", "9"}, enc.out);
+    EXPECT_EQ(dec.out, "\x82\xA0\x8C\xEA\r\n");
+    ProcessResult back = Zkt({"decipher", "-p", "9", "--encoding", "utf-8"}, enc.out);
+    EXPECT_EQ(back.out, utf8);
+}
+
+TEST(ZktProcessTest, Utf16leKeepsEveryCodeUnit) {
+    std::mt19937 rng(5);
+    std::u16string units = RandomUnits(rng, 3000);
+    // The reading rule's own changes aside: no leading empty line, no lone CR.
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        if (units[i] == u'\r') {
+            units[i] = u'x';
+        }
+    }
+    units += u"\r\n";
+    const std::string bytes(reinterpret_cast<const char*>(units.data()), units.size() * 2);
+    ProcessResult enc = Zkt({"encipher", "-p", "4321", "--encoding", "utf-16le"}, bytes);
+    ASSERT_EQ(enc.exitCode, 0) << enc.err;
+    ProcessResult dec = Zkt({"decipher", "-p", "4321", "--encoding", "utf-16le"}, enc.out);
+    ASSERT_EQ(dec.exitCode, 0) << dec.err;
+    EXPECT_EQ(dec.out, bytes);
+}
+
+TEST(ZktProcessTest, FullWidthDigitsAndDecimalEntriesAreTheDialogs) {
+    const ProcessResult a = Zkt({"encipher", "-p", "１２３４"}, "abc\r\n");
+    const ProcessResult b = Zkt({"encipher", "-p", "1234"}, "abc\r\n");
+    const ProcessResult c = Zkt({"encipher", "-p", "1e3"}, "abc\r\n");
+    const ProcessResult d = Zkt({"encipher", "-p", "1000"}, "abc\r\n");
+    EXPECT_EQ(a.exitCode, 0);
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_EQ(c.out, d.out);
+}
+
+TEST(ZktProcessTest, UsageErrorsExitWithTwo) {
+    TempDir dir;
+    WriteBytes(dir.File("a.txt"), "abc\r\n");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"encipher", "-p", "12345", dir.File("a.txt")},
+        {"encipher", "-p", "-1", dir.File("a.txt")},
+        {"encipher", "-p", "abc", dir.File("a.txt")},
+        {"encipher", "--bogus", dir.File("a.txt")},
+        // No -p and no terminal to ask on.
+        {"encipher", dir.File("a.txt"), "-o", dir.File("out.zkt")},
+    };
+    for (const auto& args : cases) {
+        const ProcessResult r = Zkt(args);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_TRUE(r.err.starts_with("zkt: ")) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    struct stat info;
+    EXPECT_NE(::stat(dir.File("out.zkt").c_str(), &info), 0);
+}
+
+TEST(ZktProcessTest, FileAndDataErrorsExitWithOneAndWriteNothing) {
+    TempDir dir;
+    WriteBytes(dir.File("out.txt"), "precious");
+    WriteBytes(dir.File("bad.txt"), "x\x85\x40");
+    WriteBytes(dir.File("garbled.zkt"), "ZZ\r\n");
+    ASSERT_EQ(::mkdir(dir.File("folder.txt").c_str(), 0755), 0);
+    struct Case {
+        std::vector<std::string> args;
+        std::string mentions;
+    };
+    const Case cases[] = {
+        {{"encipher", "-p", "1", dir.File("missing.txt"), "-o", dir.File("out.txt")},
+         "missing.txt: No such file or directory"},
+        {{"encipher", "-p", "1", dir.File("folder.txt"), "-o", dir.File("out.txt")},
+         "folder.txt: Is a directory"},
+        {{"encipher", "-p", "1", dir.File("bad.txt"), "-o", dir.File("out.txt")},
+         "bad.txt: not a text file: invalid byte sequence at byte offset 1"},
+        {{"encipher", "-p", "1", dir.File("bad.txt"), "-o", dir.File("folder.txt")}, "bad.txt"},
+        {{"encipher", "-p", "1", dir.File("garbled.zkt"), "-o", dir.File("none/out.zkt")},
+         "none/out.zkt: No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult r = Zkt(c.args);
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_TRUE(r.err.starts_with("zkt: ")) << r.err;
+        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_EQ(ReadBytes(dir.File("out.txt")), "precious");
+}
+
+TEST(ZktProcessTest, UnstorableDecipheredTextIsAnErrorNotAQuestionMark) {
+    // U+00E9 cannot be stored in CP932; the user is told, nothing written.
+    TempDir dir;
+    const std::u16string plain = u"caf\u00E9";
+    std::string enc =
+        Zkt({"encipher", "-p", "5", "--encoding", "utf-8"}, ToUtf8(plain) + "\r\n").out;
+    WriteBytes(dir.File("old.txt"), "old");
+    const ProcessResult r = Zkt({"decipher", "-p", "5", "-o", dir.File("old.txt")}, enc);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("U+00E9 at line 1, column 4"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadBytes(dir.File("old.txt")), "old");
+    const ProcessResult toStdout = Zkt({"decipher", "-p", "5"}, enc);
+    EXPECT_EQ(toStdout.exitCode, 1);
+    EXPECT_EQ(toStdout.out, "");
+}
+
+TEST(ZktProcessTest, HelpAndVersion) {
+    const ProcessResult version = Zkt({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "zkt 1.0.5\n");
+    const ProcessResult help = Zkt({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: zkt encipher|decipher"));
+}
+
+}  // namespace
+}  // namespace solvena::testing
