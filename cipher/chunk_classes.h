@@ -4,13 +4,18 @@
 // careful reader (CR, the stop symbol), as bit masks, bit i for unit i. The
 // decipher loop finds each group's end in these masks instead of testing
 // characters one by one on its critical path.
+//
+// Three forms that give the same masks: a portable loop, SSE2 (every x86-64
+// processor) and AVX2 (chosen at run time where the processor has it).
 
+#include <array>
 #include <cstdint>
 
 #include "alphabet.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define SOLVENA_CHUNK_X86 1
 #endif
 
 namespace solvena::cipher::detail {
@@ -30,7 +35,8 @@ inline ChunkClasses ClassifyChunkPortable(const char16_t* units) {
     return classes;
 }
 
-#if defined(__SSE2__)
+#if defined(SOLVENA_CHUNK_X86)
+
 // Sixteen units at a time, narrowed to bytes with saturation (every unit
 // from 256 up becomes 0 or 255, neither of them special). The twenty
 // separators are tested as a few small ranges and pairs.
@@ -59,11 +65,86 @@ inline ChunkClasses ClassifyChunkSse2(const char16_t* units) {
     }
     return classes;
 }
+
+// Nibble tables for the AVX2 form: a byte is in a class when the entries of
+// its low and of its high nibble share a bit. Separators lie in the rows
+// 0x2_, 0x4_ and 0x5_ (one bit each), CR in row 0x0_, the stop symbol in
+// row 0x5_.
+inline constexpr std::uint8_t kRowBits[16] = {0x01, 0, 0x02, 0, 0x04, 0x08 | 0x10};
+inline constexpr std::uint8_t kSeparatorRowBits = 0x02 | 0x04 | 0x08;
+inline constexpr std::uint8_t kCarefulRowBits = 0x01 | 0x10;
+
+// Both tables twice over, once for each 128-bit half of an AVX2 register.
+constexpr std::array<std::uint8_t, 32> MakeLowNibbleBits() {
+    std::array<std::uint8_t, 32> bits{};
+    for (char c : kSeparatorCycle) {
+        const auto byte = static_cast<unsigned char>(c);
+        bits[byte & 15] |= kRowBits[byte >> 4] & kSeparatorRowBits;
+    }
+    bits[kCarriageReturn & 15] |= 0x01;
+    bits[kStopSymbol & 15] |= 0x10;
+    for (int i = 0; i < 16; ++i) {
+        bits[16 + i] = bits[i];
+    }
+    return bits;
+}
+constexpr std::array<std::uint8_t, 32> MakeHighNibbleBits() {
+    std::array<std::uint8_t, 32> bits{};
+    for (int i = 0; i < 16; ++i) {
+        bits[i] = bits[16 + i] = kRowBits[i];
+    }
+    return bits;
+}
+inline constexpr std::array<std::uint8_t, 32> kLowNibbleBits = MakeLowNibbleBits();
+inline constexpr std::array<std::uint8_t, 32> kHighNibbleBits = MakeHighNibbleBits();
+static_assert((kCarriageReturn >> 4) == 0 && (kStopSymbol >> 4) == 5);
+
+[[gnu::target("avx2")]] inline ChunkClasses ClassifyChunkAvx2(const char16_t* units) {
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kLowNibbleBits.data()));
+    const __m256i high =
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kHighNibbleBits.data()));
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i separatorBits = _mm256_set1_epi8(kSeparatorRowBits);
+    const __m256i carefulBits = _mm256_set1_epi8(kCarefulRowBits);
+    const __m256i zero = _mm256_setzero_si256();
+    std::uint64_t separators = 0;
+    std::uint64_t careful = 0;
+    for (int i = 0; i < 2; ++i) {
+        const auto* p = reinterpret_cast<const __m256i*>(units + 32 * i);
+        // The pack works within 128-bit halves; the permute puts the 32
+        // bytes back in the order of the units.
+        const __m256i packed =
+            _mm256_packus_epi16(_mm256_loadu_si256(p), _mm256_loadu_si256(p + 1));
+        const __m256i x = _mm256_permute4x64_epi64(packed, 0xD8);
+        const __m256i bits = _mm256_and_si256(
+            _mm256_shuffle_epi8(low, _mm256_and_si256(x, nibble)),
+            _mm256_shuffle_epi8(high, _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble)));
+        const auto notSeparator = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(bits, separatorBits), zero)));
+        const auto notCareful = static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_and_si256(bits, carefulBits), zero)));
+        separators |= std::uint64_t{~notSeparator} << (32 * i);
+        careful |= std::uint64_t{~notCareful} << (32 * i);
+    }
+    return {separators, careful};
+}
+
+inline bool HasAvx2() {
+    return __builtin_cpu_supports("avx2");
+}
+
+#else
+
+inline bool HasAvx2() {
+    return false;
+}
+
 #endif
 
-inline ChunkClasses ClassifyChunk(const char16_t* units) {
-#if defined(__SSE2__)
-    return ClassifyChunkSse2(units);
+// The best form this processor runs; `avx2` as HasAvx2() told.
+inline ChunkClasses ClassifyChunk(const char16_t* units, [[maybe_unused]] bool avx2) {
+#if defined(SOLVENA_CHUNK_X86)
+    return avx2 ? ClassifyChunkAvx2(units) : ClassifyChunkSse2(units);
 #else
     return ClassifyChunkPortable(units);
 #endif

@@ -96,16 +96,16 @@ inline char16_t UnitOf(std::int32_t shifted, std::int32_t groupPass) {
     return static_cast<char16_t>(static_cast<std::uint32_t>(shifted + groupPass));
 }
 
-// Classifies the 64 units from `position` on. Out of line, so that the loop
+// Classifies the 64 units from `units` on. Out of line, so that the loop
 // that reads groups stays small.
-[[gnu::noinline]] detail::ChunkClasses LoadChunk(const char16_t* text, std::int64_t position) {
-    detail::ChunkClasses classes = detail::ClassifyChunk(text + position - 1);
+[[gnu::noinline]] std::uint64_t LoadChunk(const char16_t* units, bool avx2) {
+    const detail::ChunkClasses classes = detail::ClassifyChunk(units, avx2);
     // Separators at or after a unit that needs care are left to the careful
     // reader.
     if (classes.careful != 0) {
-        classes.separators &= (classes.careful & -classes.careful) - 1;
+        return classes.separators & ((classes.careful & -classes.careful) - 1);
     }
-    return classes;
+    return classes.separators;
 }
 
 // Reads groups by walking the separators of a chunk of 64 units, classified
@@ -113,44 +113,56 @@ inline char16_t UnitOf(std::int32_t shifted, std::int32_t groupPass) {
 // come out of the separator mask one set bit after the other, and the loop
 // never waits for one group's end before it can look for the next.
 struct ChunkReader {
-    const char16_t* text;
-    std::int64_t length;
-    std::int64_t base;      // position of the chunk's first unit
-    std::uint64_t pending;  // separators not yet read, bit i: position base + i
-    std::int64_t expected;  // where the group after the last one read starts
+    const char16_t* end;    // one past the text's last unit
+    const char16_t* base;   // the chunk's first unit
+    std::uint64_t pending;  // separators not yet read, bit i: base[i]
+    std::uint32_t next;     // where the group after the last one read starts, from base
+    bool avx2;              // the processor classifies with AVX2
 
-    // Reads the group at `position` and leaves `position` on its separator;
-    // false, with nothing changed, when the careful reader must read it: a
-    // group of more than four symbols, a separator at its start, a unit that
-    // needs care, the last 63 units of the text.
-    bool Read(std::int64_t& position, std::int32_t& shifted) {
-        if (position != expected) {
+    const char16_t* Next() const { return base + next; }
+
+    // Reads the group at `group` and leaves it on its separator; false, with
+    // nothing changed, when the careful reader must read it: a group of more
+    // than four symbols, a separator at its start, a unit that needs care,
+    // the last 63 units of the text.
+    bool Read(const char16_t*& group, std::int32_t& shifted) {
+        if (group != Next()) {
             pending = 0;
+            base = group;
+            next = 0;
         }
-        return ReadNext(position, shifted);
-    }
-
-    // Read for a group that starts right after the last one read.
-    bool ReadNext(std::int64_t& position, std::int32_t& shifted) {
-        if (pending == 0) {
-            if (position + 63 > length) {
-                return false;
-            }
-            base = position;
-            pending = LoadChunk(text, position).separators;
-        }
-        const std::int64_t separator = base + std::countr_zero(pending | (std::uint64_t{1} << 63));
-        const std::int64_t groupLength = separator - position;
-        if (static_cast<std::uint64_t>(groupLength - 1) > 3) {
+        if (!ReadNext(shifted)) {
             return false;
         }
-        const char16_t* w = text + position - 1;
-        const std::int32_t* weight = kWeights[(groupLength - 1) + (w[0] == kMinusSign ? 4 : 0)];
-        shifted = weight[0] * kDigits[w[0]] + weight[1] * kDigits[w[1]] +
-                  weight[2] * kDigits[w[2]] + weight[3] * kDigits[w[3]];
+        group = Next() - 1;
+        return true;
+    }
+
+    // Reads the group that starts right after the last one read.
+    bool ReadNext(std::int32_t& shifted) {
+        if (pending == 0) {
+            const char16_t* group = Next();
+            if (end - group < 64) {
+                return false;
+            }
+            base = group;
+            next = 0;
+            pending = LoadChunk(group, avx2);
+            if (pending == 0) {
+                return false;
+            }
+        }
+        const auto separator = static_cast<std::uint32_t>(__builtin_ctzll(pending));
+        const std::uint32_t symbols = separator - next - 1;
+        if (symbols > 3) {
+            return false;
+        }
+        const char16_t* group = base + next;
+        const std::int32_t* weight = kWeights[symbols + (group[0] == kMinusSign ? 4 : 0)];
+        shifted = weight[0] * kDigits[group[0]] + weight[1] * kDigits[group[1]] +
+                  weight[2] * kDigits[group[2]] + weight[3] * kDigits[group[3]];
         pending &= pending - 1;
-        position = separator;
-        expected = separator + 1;
+        next = separator + 1;
         return true;
     }
 };
@@ -161,7 +173,8 @@ DecipherRun::DecipherRun(std::u16string_view text, std::int16_t pass, std::int32
     : text_(text),
       pass_(pass),
       length_(static_cast<std::int64_t>(text.size())),
-      shiftedValue_(shiftedValue) {
+      shiftedValue_(shiftedValue),
+      avx2_(detail::HasAvx2()) {
     // Every group that yields a character takes at least two characters.
     // Uninitialised: every unit is written before it is read.
     cipherText_ = std::make_unique_for_overwrite<char16_t[]>(text.size() / 2 + 1);
@@ -211,7 +224,7 @@ bool DecipherRun::Run(StepHook hook, void* context) {
         ++position;
     }
 
-    ChunkReader chunk{text, length, chunkBase_, chunkSeparators_, chunkExpected_};
+    ChunkReader chunk{text + length, chunkBase_, chunkSeparators_, chunkNext_, avx2_};
     const std::int32_t pass = pass_;
     int separator = separatorIndex_;
     std::int32_t shifted = shiftedValue_;
@@ -224,15 +237,19 @@ bool DecipherRun::Run(StepHook hook, void* context) {
             // whether it yields, is known in advance.
             if (separator == 0 || separator == kCycleLength) {
                 separator = 0;
-                if (position != chunk.expected) {
+                if (text + position - 1 != chunk.Next()) {
                     chunk.pending = 0;
+                    chunk.base = text + position - 1;
+                    chunk.next = 0;
                 }
+                char16_t* next = out + written;
+                const std::int32_t oddPass = -pass;
 #pragma GCC unroll 20
                 for (int k = 0; k < kCycleLength; ++k) {
-                    if (!chunk.ReadNext(position, shifted)) {
+                    if (!chunk.ReadNext(shifted)) {
                         break;
                     }
-                    const char16_t unit = UnitOf(shifted, k % 2 == 0 ? -pass : pass);
+                    const char16_t unit = UnitOf(shifted, k % 2 == 0 ? oddPass : pass);
                     separator = k + 1;
                     if (separator == kCycleLength) {
                         pendingHasChar_ = true;
@@ -240,9 +257,13 @@ bool DecipherRun::Run(StepHook hook, void* context) {
                         yielded = true;
                         break;
                     }
-                    out[written++] = unit;
-                    ++position;
+                    *next++ = unit;
                 }
+                const char16_t* group = chunk.Next();
+                // On the separator of the group that yielded, or at the
+                // start of the group the fast reader left alone.
+                position = group - text + (yielded ? 0 : 1);
+                written = static_cast<std::size_t>(next - out);
                 if (yielded) {
                     break;
                 }
@@ -253,8 +274,13 @@ bool DecipherRun::Run(StepHook hook, void* context) {
         }
         separator = separator == kCycleLength ? 1 : separator + 1;
         const std::int32_t groupPass = (separator & 1) != 0 ? -pass : pass;
-        bool hasChar =
-            chunk.Read(position, shifted) || ReadPlainGroup(text, length, position, shifted);
+        const char16_t* group = text + position - 1;
+        bool hasChar = chunk.Read(group, shifted);
+        if (hasChar) {
+            position = group - text + 1;
+        } else {
+            hasChar = ReadPlainGroup(text, length, position, shifted);
+        }
         if (!hasChar) {
             // The careful reader: line breaks, the stop symbol, the end of
             // the text, places without a separator.
@@ -307,7 +333,7 @@ bool DecipherRun::Run(StepHook hook, void* context) {
     position_ = position;
     chunkBase_ = chunk.base;
     chunkSeparators_ = chunk.pending;
-    chunkExpected_ = chunk.expected;
+    chunkNext_ = chunk.next;
     separatorIndex_ = static_cast<std::int16_t>(separator);
     shiftedValue_ = shifted;
     written_ = written;

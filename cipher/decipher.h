@@ -68,9 +68,10 @@ class DecipherRun {
     std::size_t written_ = 0;
     // The separators not yet read among the 64 units from chunkBase_ on, as
     // a bit mask, and where the next group starts if it is read from it.
-    std::int64_t chunkBase_ = 0;
+    const char16_t* chunkBase_ = nullptr;
     std::uint64_t chunkSeparators_ = 0;
-    std::int64_t chunkExpected_ = 0;
+    std::uint32_t chunkNext_ = 0;
+    bool avx2_;
 };
 
 // The text deciphered from `text` under `pass`. Never fails.

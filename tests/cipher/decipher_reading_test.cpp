@@ -170,15 +170,46 @@ TEST(DecipherForeignTextTest, CodesOutOfRangeWrapModulo65536) {
     EXPECT_EQ(DecipherText(enciphered, 1), std::u16string(1, u'\u7FFF'));
 }
 
-// Random junk over the characters that matter to the reader.
-std::u16string RandomJunk(std::mt19937& rng, std::size_t length) {
-    static constexpr char16_t kPool[] = u"0123456789azAFHI!K.#-Z\r\nGJあ\u8A9E ";
+// Random junk over the characters that matter to the reader; `breaks` is
+// the share of line breaks and stop symbols in 1000.
+std::u16string RandomJunk(std::mt19937& rng, std::size_t length, int breaks = 150) {
+    static constexpr char16_t kPool[] = u"0123456789azAFHI!K.#)][-GJあ\u8A9E\u0121\uFF21 \n";
     std::uniform_int_distribution<std::size_t> pick(0, std::size(kPool) - 2);
+    std::uniform_int_distribution<int> perMille(0, 999);
     std::u16string text;
     for (std::size_t i = 0; i < length; ++i) {
-        text.push_back(kPool[pick(rng)]);
+        const int roll = perMille(rng);
+        text.push_back(roll < breaks / 2 ? u'\r' : roll < breaks ? u'Z' : kPool[pick(rng)]);
     }
     return text;
+}
+
+// Enciphered text with damage here and there: what the fast reader meets
+// in practice, and where it must hand over to the careful one.
+std::u16string DamagedCipher(std::mt19937& rng, std::size_t length) {
+    std::u16string text = Widen(EncipherText(testing::RandomJapanese(rng, length), 1234));
+    std::uniform_int_distribution<std::size_t> at(0, text.size() - 1);
+    static constexpr char16_t kDamage[] = u"\r!-x5Z\u3042";
+    std::uniform_int_distribution<std::size_t> what(0, std::size(kDamage) - 2);
+    for (int i = 0; i < 6; ++i) {
+        text[at(rng)] = kDamage[what(rng)];
+    }
+    return text;
+}
+
+TEST(DecipherForeignTextTest, LongTextsAgreeWithTheReference) {
+    // Long enough for the reader's chunks of 64 units, with few or no line
+    // breaks so that the fast reader does most of the work.
+    std::mt19937 rng(31337);
+    std::uniform_int_distribution<std::size_t> length(60, 700);
+    for (int round = 0; round < 3000; ++round) {
+        const std::u16string text = round % 3 == 0
+                                        ? DamagedCipher(rng, length(rng) / 4)
+                                        : RandomJunk(rng, length(rng), round % 3 == 1 ? 0 : 4);
+        const auto p = static_cast<std::int16_t>(round * 7919 % 65536 - 32768);
+        ASSERT_EQ(DecipherText(text, p), ReferenceDecipher(text, p))
+            << testing::ToUtf8(text) << " pass " << p;
+    }
 }
 
 TEST(DecipherForeignTextTest, AgreesWithTheReferenceOnRandomJunk) {
