@@ -135,7 +135,8 @@ bool EncipherRun::Run(StepHook hook, void* context) {
 
 std::string EncipherRun::TakeResult() {
     std::string result;
-    result.reserve(written_ + kEndMarker.size());
+    // Two more for the line end a document file puts after the text.
+    result.reserve(written_ + kEndMarker.size() + 2);
     result.append(buffer_.get(), written_);
     result.append(kEndMarker);
     buffer_.reset();

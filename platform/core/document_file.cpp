@@ -1,5 +1,7 @@
 #include "document_file.h"
 
+#include <utility>
+
 #include "file_io.h"
 
 namespace solvena::files {
@@ -54,14 +56,45 @@ FileError ConverterMissing(const std::string& path, Encoding encoding) {
 
 }  // namespace
 
-std::u16string ApplyReadingRule(std::u16string_view decoded) {
-    std::u16string text;
-    text.reserve(decoded.size());
-    std::size_t i = 0;
+std::u16string ApplyReadingRule(std::u16string decoded) {
     const std::size_t n = decoded.size();
+    bool loneCr = false;
+    for (std::size_t i = decoded.find(kCr); i != std::u16string::npos; i = decoded.find(kCr, i + 1)) {
+        if (i + 1 == n) {
+            break;  // the end of the last line
+        }
+        if (decoded[i + 1] != kLf) {
+            loneCr = true;
+            break;
+        }
+    }
+    if (!loneCr) {
+        // Every line ends at CR LF (the last one perhaps at a lone CR or at
+        // the end), so the text is the file's own minus the empty lines at
+        // its start and the last line's end.
+        std::size_t start = 0;
+        while (start + 1 < n && decoded[start] == kCr && decoded[start + 1] == kLf) {
+            start += 2;
+        }
+        if (start + 1 == n && decoded[start] == kCr) {
+            start = n;
+        }
+        std::size_t end = n;
+        if (end >= start + 2 && decoded[end - 2] == kCr && decoded[end - 1] == kLf) {
+            end -= 2;
+        } else if (end >= start + 1 && decoded[end - 1] == kCr) {
+            end -= 1;
+        }
+        decoded.erase(end);
+        decoded.erase(0, start);
+        return decoded;
+    }
+    std::u16string text;
+    text.reserve(n + n / 8);
+    std::size_t i = 0;
     while (i < n) {
         std::size_t end = decoded.find(kCr, i);
-        if (end == std::u16string_view::npos) {
+        if (end == std::u16string::npos) {
             end = n;
         }
         std::size_t next = end;
@@ -71,13 +104,12 @@ std::u16string ApplyReadingRule(std::u16string_view decoded) {
                 ++next;
             }
         }
-        const std::u16string_view line = decoded.substr(i, end - i);
         // An empty text means that no line has been read yet, so empty
         // lines at the start of the file leave no trace.
         if (!text.empty()) {
             text += u"\r\n";
         }
-        text += line;
+        text.append(decoded, i, end - i);
         i = next;
     }
     return text;
@@ -96,7 +128,7 @@ Result<std::u16string> DecodeDocument(std::string_view bytes, std::optional<Enco
         if (!decoded.ok) {
             return InvalidBytes(path, decoded.errorOffset, *encoding);
         }
-        return ApplyReadingRule(decoded.text);
+        return ApplyReadingRule(std::move(decoded.text));
     }
     if (bytes.starts_with(kUtf8Bom)) {
         Decoded decoded = Decode(bytes.substr(kUtf8Bom.size()), Encoding::Utf8);
@@ -106,18 +138,18 @@ Result<std::u16string> DecodeDocument(std::string_view bytes, std::optional<Enco
         if (!decoded.ok) {
             return InvalidBytes(path, decoded.errorOffset + kUtf8Bom.size(), Encoding::Utf8);
         }
-        return ApplyReadingRule(decoded.text);
+        return ApplyReadingRule(std::move(decoded.text));
     }
     Decoded cp932 = Decode(bytes, Encoding::Cp932);
     if (cp932.converterMissing) {
         return ConverterMissing(path, Encoding::Cp932);
     }
     if (cp932.ok) {
-        return ApplyReadingRule(cp932.text);
+        return ApplyReadingRule(std::move(cp932.text));
     }
     Decoded utf8 = Decode(bytes, Encoding::Utf8);
     if (utf8.ok) {
-        return ApplyReadingRule(utf8.text);
+        return ApplyReadingRule(std::move(utf8.text));
     }
     // Name the encoding that read furthest: the likelier one.
     if (utf8.errorOffset > cp932.errorOffset) {

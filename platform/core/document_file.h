@@ -17,8 +17,9 @@
 
 namespace solvena::files {
 
-// The reading rule on text already decoded.
-std::u16string ApplyReadingRule(std::u16string_view decoded);
+// The reading rule on text already decoded. Works in place unless the text
+// holds a lone CR, whose line end becomes CR LF.
+std::u16string ApplyReadingRule(std::u16string decoded);
 
 // Bytes to document text. Without an encoding the bytes are detected: a
 // UTF-8 byte-order mark means UTF-8 (the mark is dropped), else bytes that

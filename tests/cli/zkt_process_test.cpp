@@ -1,6 +1,9 @@
 // The zkt tool end to end, as a process.
 
+#include <pty.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -153,6 +156,58 @@ TEST(ZktProcessTest, UnstorableDecipheredTextIsAnErrorNotAQuestionMark) {
     const ProcessResult toStdout = Zkt({"decipher", "-p", "5"}, enc);
     EXPECT_EQ(toStdout.exitCode, 1);
     EXPECT_EQ(toStdout.out, "");
+}
+
+// Runs zkt on a pseudo-terminal, answers its prompt with `answer`, and
+// returns what the terminal showed and the exit status.
+std::pair<std::string, int> RunOnTerminal(const std::vector<std::string>& args,
+                                          const std::string& answer) {
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        std::vector<char*> argv{const_cast<char*>(ZKT_PATH)};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(ZKT_PATH, argv.data());
+        ::_exit(127);
+    }
+    std::string shown;
+    char buffer[256];
+    bool answered = false;
+    for (;;) {
+        const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+        if (got <= 0) {
+            break;
+        }
+        shown.append(buffer, static_cast<std::size_t>(got));
+        if (!answered && shown.find("Pass number: ") != std::string::npos) {
+            // The prompt appears after echo is off.
+            EXPECT_EQ(::write(terminal, answer.data(), answer.size()),
+                      static_cast<ssize_t>(answer.size()));
+            answered = true;
+        }
+    }
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {shown, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST(ZktProcessTest, AsksForThePassNumberWithoutEcho) {
+    TempDir dir;
+    WriteBytes(dir.File("a.txt"), kPlainCp932);
+    const auto [shown, status] =
+        RunOnTerminal({"encipher", dir.File("a.txt"), "-o", dir.File("a.zkt")}, "4321\n");
+    EXPECT_EQ(status, 0) << shown;
+    EXPECT_NE(shown.find("Pass number: "), std::string::npos);
+    EXPECT_EQ(shown.find("4321"), std::string::npos) << shown;
+    EXPECT_EQ(ReadBytes(dir.File("a.zkt")), Zkt({"encipher", "-p", "4321", dir.File("a.txt")}).out);
+
+    const auto [refused, badStatus] =
+        RunOnTerminal({"encipher", dir.File("a.txt"), "-o", dir.File("b.zkt")}, "12345\n");
+    EXPECT_EQ(badStatus, 2) << refused;
 }
 
 TEST(ZktProcessTest, HelpAndVersion) {

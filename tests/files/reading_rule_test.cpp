@@ -38,6 +38,40 @@ TEST(ReadingRuleTest, LoneCrEndsALineAndLoneLfStays) {
     EXPECT_EQ(Read("\na"), u"\na");
 }
 
+// The rule read literally: line by line, each line joined to a non-empty
+// text with CR LF.
+std::u16string ReadLineByLine(std::u16string_view in) {
+    std::u16string text;
+    std::size_t i = 0;
+    while (i < in.size()) {
+        std::u16string line;
+        while (i < in.size() && in[i] != u'\r') {
+            line += in[i++];
+        }
+        if (i < in.size()) {
+            ++i;
+            if (i < in.size() && in[i] == u'\n') {
+                ++i;
+            }
+        }
+        text = text.empty() ? line : text + u"\r\n" + line;
+    }
+    return text;
+}
+
+TEST(ReadingRuleTest, AgreesWithReadingLineByLine) {
+    std::mt19937 rng(1234);
+    std::uniform_int_distribution<int> pick(0, 5);
+    std::uniform_int_distribution<int> length(0, 12);
+    for (int round = 0; round < 20000; ++round) {
+        std::u16string in;
+        for (int i = length(rng); i > 0; --i) {
+            in += u"\r\nab\r"[pick(rng) % 5];
+        }
+        ASSERT_EQ(ApplyReadingRule(in), ReadLineByLine(in)) << testing::ToUtf8(in);
+    }
+}
+
 TEST(ReadingRuleTest, NulAndOtherControlsStay) {
     EXPECT_EQ(Read(std::string("a\0b\t\x1A", 5)), std::u16string(u"a\0b\t\x1A", 5));
 }
