@@ -170,11 +170,7 @@ struct ChunkReader {
 }  // namespace
 
 DecipherRun::DecipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue)
-    : text_(text),
-      pass_(pass),
-      length_(static_cast<std::int64_t>(text.size())),
-      shiftedValue_(shiftedValue),
-      avx2_(detail::HasAvx2()) {
+    : RunState(text, pass, shiftedValue), avx2_(detail::HasAvx2()) {
     // Every group that yields a character takes at least two characters.
     // Uninitialised: every unit is written before it is read.
     cipherText_ = std::make_unique_for_overwrite<char16_t[]>(text.size() / 2 + 1);

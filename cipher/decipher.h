@@ -26,7 +26,7 @@ namespace solvena::cipher {
 // 20th group, before that group's character is appended, where an
 // interactive caller serves its event loop and may cancel. DecipherText is
 // this run driven to its end.
-class DecipherRun {
+class DecipherRun : public RunState {
   public:
     // The text must stay alive and unchanged for the life of the run.
     DecipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue = 0);
@@ -36,17 +36,6 @@ class DecipherRun {
     bool RunToYield();
     bool RunToYield(StepHook hook, void* context);
 
-    // CipherPosition := CipherLength, as closing the progress window does:
-    // called at a yield point, the run ends after the group in progress.
-    void Cancel() { position_ = length_; }
-
-    bool Finished() const { return finished_; }
-    std::int64_t CipherPosition() const { return position_; }
-    std::int64_t CipherLength() const { return length_; }
-    std::int16_t SeparatorIndex() const { return separatorIndex_; }
-    std::int32_t ShiftedValue() const { return shiftedValue_; }
-    std::int16_t SavedPassNumber() const { return pass_; }
-
     // The characters deciphered. Call once, after the run has ended.
     std::u16string TakeResult();
 
@@ -54,16 +43,8 @@ class DecipherRun {
     template <bool kHooked>
     bool Run(StepHook hook, void* context);
 
-    std::u16string_view text_;
-    std::int16_t pass_;
-    std::int64_t position_ = 1;
-    std::int64_t length_;
-    std::int16_t separatorIndex_ = 0;
-    std::int32_t shiftedValue_;
-    bool atYield_ = false;
     bool pendingHasChar_ = false;
     char16_t pendingChar_ = 0;
-    bool finished_ = false;
     std::unique_ptr<char16_t[]> cipherText_;  // CipherText as it grows
     std::size_t written_ = 0;
     // The separators not yet read among the 64 units from chunkBase_ on, as

@@ -57,10 +57,7 @@ inline char* AppendCycle(const char16_t* text, ShiftedCodes plus, ShiftedCodes m
 }  // namespace
 
 EncipherRun::EncipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue)
-    : text_(text),
-      pass_(pass),
-      length_(static_cast<std::int64_t>(text.size())),
-      shiftedValue_(shiftedValue) {
+    : RunState(text, pass, shiftedValue) {
     // Uninitialised: every byte up to the end is written before it is read.
     capacity_ = text.size() * kMaxGroup + kStoreSlack;
     buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);

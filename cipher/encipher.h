@@ -16,28 +16,15 @@ namespace solvena::cipher {
 // One encipher run, resumable at its yield points: the run stops after every
 // 20th character, where an interactive caller serves its event loop and may
 // cancel. EncipherText is this run driven to its end.
-class EncipherRun {
+class EncipherRun : public RunState {
   public:
     // The text must stay alive and unchanged for the life of the run.
-    // `shiftedValue` is the ShiftedValue the run starts from (it keeps its
-    // value across runs when no character is processed).
     EncipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue = 0);
 
     // Runs to the next yield point or to the end. True: stopped at a yield
     // point; false: the run has ended.
     bool RunToYield();
     bool RunToYield(StepHook hook, void* context);
-
-    // CipherPosition := CipherLength, as closing the progress window does:
-    // called at a yield point, the run ends after the character in progress.
-    void Cancel() { position_ = length_; }
-
-    bool Finished() const { return finished_; }
-    std::int64_t CipherPosition() const { return position_; }
-    std::int64_t CipherLength() const { return length_; }
-    std::int16_t SeparatorIndex() const { return separatorIndex_; }
-    std::int32_t ShiftedValue() const { return shiftedValue_; }
-    std::int16_t SavedPassNumber() const { return pass_; }
 
     // The enciphered text of the characters processed, end marker included.
     // Call once, after the run has ended.
@@ -47,14 +34,6 @@ class EncipherRun {
     template <bool kHooked>
     bool Run(StepHook hook, void* context);
 
-    std::u16string_view text_;
-    std::int16_t pass_;
-    std::int64_t position_ = 1;
-    std::int64_t length_;
-    std::int16_t separatorIndex_ = 0;
-    std::int32_t shiftedValue_;
-    bool atYield_ = false;
-    bool finished_ = false;
     // CipherText as it grows; sized once for the longest possible result.
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_ = 0;

@@ -59,7 +59,8 @@ FileError ConverterMissing(const std::string& path, Encoding encoding) {
 std::u16string ApplyReadingRule(std::u16string decoded) {
     const std::size_t n = decoded.size();
     bool loneCr = false;
-    for (std::size_t i = decoded.find(kCr); i != std::u16string::npos; i = decoded.find(kCr, i + 1)) {
+    for (std::size_t i = decoded.find(kCr); i != std::u16string::npos;
+         i = decoded.find(kCr, i + 1)) {
         if (i + 1 == n) {
             break;  // the end of the last line
         }
