@@ -1,0 +1,30 @@
+#include "application.h"
+
+#include <QtGlobal>
+
+#include "main_form.h"
+
+// The images are compiled into the app library; a static library must ask
+// for its resources to be registered.
+static void RegisterSolvenaResources() {
+    Q_INIT_RESOURCE(solvena);
+}
+
+namespace solvena::app {
+
+void RegisterResources() {
+    RegisterSolvenaResources();
+}
+
+Application::Application(QStringList arguments) : platform_(std::move(arguments)) {
+    RegisterResources();
+    main_ = std::make_unique<MainForm>(shared_, platform_);
+}
+
+Application::~Application() = default;
+
+bool Application::Start() {
+    return main_->Form_Load();
+}
+
+}  // namespace solvena::app

@@ -1,0 +1,49 @@
+#pragma once
+
+// ソルベナ, the desktop program. How it hangs together:
+//
+//   Application   owns the shared state (Module2), the platform layer and
+//                 the main window, and wires the dialogs to Module2.
+//   MainForm      the form メイン: editor, button bar, cipher buttons; its
+//                 handlers are the commands. Dialogs are created when they
+//                 are shown and gone when they close.
+//   platform      message boxes, beep, pending events, files, version: the
+//                 only way to the system, scriptable in tests.
+//   cipher        the pure cipher core, driven one yield point at a time.
+//
+// The windows exchange data only through Module2, as the program always has.
+
+#include <QStringList>
+#include <memory>
+
+#include "module2.h"
+#include "platform.h"
+
+namespace solvena::app {
+
+class MainForm;
+
+// Makes the program's images available; done by Application, and by tests
+// that build windows without one.
+void RegisterResources();
+
+class Application {
+  public:
+    // `arguments` as the program received them, its name first.
+    explicit Application(QStringList arguments);
+    ~Application();
+
+    // Start-up; false: the program ends at once (see MainForm::Form_Load).
+    bool Start();
+
+    Module2& Shared() { return shared_; }
+    platform::Platform& Platform() { return platform_; }
+    MainForm& Main() { return *main_; }
+
+  private:
+    Module2 shared_;
+    platform::Platform platform_;
+    std::unique_ptr<MainForm> main_;
+};
+
+}  // namespace solvena::app

@@ -1,0 +1,38 @@
+#pragma once
+
+// Text1 of the main window: a multi-line editor that holds the document
+// text exactly (see editor_text.h) and reports every change of it once.
+
+#include <QPlainTextEdit>
+
+namespace solvena::app {
+
+class EditorBox : public QPlainTextEdit {
+    Q_OBJECT
+
+  public:
+    explicit EditorBox(QWidget* parent = nullptr);
+
+    // The document text, line breaks as CR LF.
+    QString Text() const;
+    bool IsEmpty() const;
+
+    // Puts a text in place of the document. The text that is already there
+    // is no change at all; any other text is one change, and starts a new
+    // undo history.
+    void SetText(const QString& text);
+
+    // The same, as one step that Ctrl+Z takes back.
+    void ReplaceText(const QString& text);
+
+  signals:
+    // Every change of the text, by a person or by the program, once.
+    void Changed();
+
+  private:
+    void OnContentsChange(int position, int removed, int added);
+
+    bool programChange_ = false;
+};
+
+}  // namespace solvena::app

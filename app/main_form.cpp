@@ -1,0 +1,276 @@
+#include "main_form.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeySequence>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <algorithm>
+#include <cmath>
+
+#include "editor_box.h"
+#include "file_messages.h"
+#include "look.h"
+#include "orla.h"
+#include "platform.h"
+
+namespace solvena::app {
+namespace {
+
+using platform::Pixels;
+using platform::TwipsRect;
+
+const QColor kEncipherColour{255, 224, 192};
+const QColor kDecipherColour{192, 255, 192};
+const QColor kWindowColour{192, 192, 192};
+
+// The client area at start and the initial places of the controls.
+constexpr int kClientWidth = 4740;
+constexpr int kClientHeight = 3696;
+
+// Products of the resize rule are kept in single precision, then placed on
+// whole pixels.
+int Place(double value) {
+    return static_cast<int>(std::lround(static_cast<float>(value)));
+}
+
+QPushButton* ImageButton(QWidget* parent, const char* name, const QString& tip, const QString& icon,
+                         int iconSize, const QRect& twipsGeometry) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tip);
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(iconSize, iconSize));
+    button->setGeometry(twipsGeometry);
+    button->setCursor(platform::HandCursor());
+    platform::SetButtonColour(button, kWindowColour);
+    return button;
+}
+
+bool IsBlank(QChar c) {
+    return c == QLatin1Char(' ');
+}
+
+QString TrimBlanks(const QString& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && IsBlank(text[start])) {
+        ++start;
+    }
+    while (end > start && IsBlank(text[end - 1])) {
+        --end;
+    }
+    return text.mid(start, end - start);
+}
+
+bool HasDocumentEnding(const QString& path) {
+    const QString last = path.right(3);
+    return last == QLatin1String("txt") || last == QLatin1String("TXT") ||
+           last == QLatin1String("ZKT") || last == QLatin1String("zkt");
+}
+
+}  // namespace
+
+std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimized) {
+    if (minimized || height <= 65) {
+        return std::nullopt;
+    }
+    ResizedLayout layout;
+    const QRect text1 = TwipsRect(0, 600, 4695, 2532);
+    const int buttonHeight = Pixels(375);
+    // A height that would be negative becomes 0.
+    layout.text1 = QRect(text1.left(), text1.top(), Place(width), std::max(0, Place(height - 92)));
+    layout.command1 =
+        QRect(Place(width * 0.1), Place(height - 35), Place(width * 0.3), buttonHeight);
+    layout.command2 =
+        QRect(Place(width * 0.6), Place(height - 35), Place(width * 0.3), buttonHeight);
+    layout.command10Left = Place(width - 115);
+    layout.command11Left = Place(width - 55);
+    return layout;
+}
+
+MainForm::MainForm(Module2& shared, platform::Platform& platform)
+    : shared_(shared), platform_(platform) {
+    setObjectName(QStringLiteral("メイン"));
+    setWindowTitle(QStringLiteral("ソルベナ"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));
+    platform::SetBackground(this, kWindowColour);
+    resize(Pixels(kClientWidth), Pixels(kClientHeight));
+    BuildControls();
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::BuildControls() {
+    picTaskBar_ = new QWidget(this);
+    picTaskBar_->setObjectName(QStringLiteral("PicTaskBar"));
+    picTaskBar_->setGeometry(TwipsRect(0, 0, 4740, 540));
+    platform::SetBackground(picTaskBar_, kWindowColour);
+
+    command6_ = ImageButton(picTaskBar_, "Command6", QStringLiteral("ファイルを開く"),
+                            QStringLiteral(":/icons/open.svg"), 32, TwipsRect(0, 0, 615, 495));
+    command9_ = ImageButton(picTaskBar_, "Command9", QStringLiteral("新規作成"),
+                            QStringLiteral(":/icons/new.svg"), 32, TwipsRect(720, 0, 615, 495));
+    command7_ = ImageButton(picTaskBar_, "Command7", QStringLiteral("保存"),
+                            QStringLiteral(":/icons/save.svg"), 32, TwipsRect(1440, 0, 615, 495));
+    command10_ = ImageButton(picTaskBar_, "Command10", QStringLiteral("ヘルプ"),
+                             QStringLiteral(":/icons/help.svg"), 32, TwipsRect(3360, 0, 615, 495));
+    command11_ = ImageButton(picTaskBar_, "Command11", QStringLiteral("終了"),
+                             QStringLiteral(":/icons/exit.svg"), 16, TwipsRect(4080, 0, 615, 495));
+
+    text1_ = new EditorBox(this);
+    text1_->setGeometry(TwipsRect(0, 600, 4695, 2532));
+    text1_->setFont(platform::JapaneseFont(platform::Face::Gothic, 10.5, false));
+
+    command1_ = new QPushButton(QStringLiteral("暗号化"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command1_->setGeometry(TwipsRect(120, 3240, 1332, 375));
+    command2_ = new QPushButton(QStringLiteral("解読"), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+    command2_->setGeometry(TwipsRect(3120, 3240, 1332, 375));
+    for (QPushButton* button : {command1_, command2_}) {
+        button->setCursor(platform::HandCursor());
+        button->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 10.5, false));
+    }
+    platform::SetButtonColour(command1_, kEncipherColour);
+    platform::SetButtonColour(command2_, kDecipherColour);
+
+    // Tab order: the cipher buttons first, the editor last.
+    QWidget::setTabOrder(command1_, command2_);
+    QWidget::setTabOrder(command2_, command6_);
+    QWidget::setTabOrder(command6_, command7_);
+    QWidget::setTabOrder(command7_, command9_);
+    QWidget::setTabOrder(command9_, command10_);
+    QWidget::setTabOrder(command10_, command11_);
+    QWidget::setTabOrder(command11_, text1_);
+
+    connect(text1_, &EditorBox::Changed, this, &MainForm::Text1_Change);
+    connect(command10_, &QPushButton::clicked, this, &MainForm::Command10_Click);
+    connect(command11_, &QPushButton::clicked, this, &MainForm::Command11_Click);
+    // Qt's standard Quit key is empty on some desktops.
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &MainForm::Command11_Click);
+}
+
+bool MainForm::ReadCommandLine(QString& notice) {
+    QString path = TrimBlanks(platform_.CommandLine());
+    if (path == QLatin1String("\"")) {
+        // A lone quote would leave a negative length: no file.
+        path.clear();
+    } else if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) &&
+               path.endsWith(QLatin1Char('"'))) {
+        path = path.mid(1, path.size() - 2);
+    }
+    if (path.isEmpty()) {
+        return true;
+    }
+    if (!HasDocumentEnding(path)) {
+        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file").arg(path));
+        return false;
+    }
+    shared_.DocText.clear();
+    shared_.FilePath = path;
+    if (platform_.FileExists(path)) {
+        files::Result<QString> text = platform_.ReadDocument(path);
+        if (text) {
+            shared_.DocText = std::move(text.value());
+        } else {
+            notice = platform::DescribeReadError(text.error());
+        }
+    }
+    return true;
+}
+
+bool MainForm::Form_Load() {
+    QString notice;
+    if (!ReadCommandLine(notice)) {
+        return false;
+    }
+    SetCipherButtons(false, false);
+    // Opened centred on the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    text1_->setFocus();
+    text1_->SetText(shared_.DocText);
+    if (!notice.isEmpty()) {
+        platform_.Notify(this, notice);
+    }
+    return true;
+}
+
+void MainForm::SetCipherButtons(bool enabled, bool coloured) {
+    command1_->setEnabled(enabled);
+    command2_->setEnabled(enabled);
+    platform::SetButtonColour(command1_, coloured ? kEncipherColour : kWindowColour);
+    platform::SetButtonColour(command2_, coloured ? kDecipherColour : kWindowColour);
+}
+
+void MainForm::Text1_Change() {
+    // Only 0, 1 and more matter; the count stops rather than wrap.
+    if (changeCount_ < INT16_MAX) {
+        ++changeCount_;
+    }
+    if (text1_->IsEmpty()) {
+        SetCipherButtons(false, false);
+        shared_.DocChanged = kFalse;
+        changeCount_ = 0;
+    } else {
+        SetCipherButtons(true, true);
+        shared_.DocChanged = changeCount_ > 1 ? kTrue : kFalse;
+    }
+}
+
+void MainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The button bar is docked along the top, always as wide as the window.
+    picTaskBar_->resize(width(), picTaskBar_->height());
+    Form_Resize();
+}
+
+void MainForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
+        Form_Resize();
+    }
+}
+
+void MainForm::Form_Resize() {
+    const std::optional<ResizedLayout> layout = ResizeRule(width(), height(), isMinimized());
+    if (!layout) {
+        return;
+    }
+    text1_->setGeometry(layout->text1);
+    command1_->setGeometry(layout->command1);
+    command2_->setGeometry(layout->command2);
+    command10_->move(layout->command10Left, command10_->y());
+    command11_->move(layout->command11Left, command11_->y());
+}
+
+void MainForm::Command10_Click() {
+    dialogs::Orla about(this);
+    about.exec();
+}
+
+void MainForm::Command11_Click() {
+    close();
+}
+
+bool MainForm::Form_Unload() {
+    return false;
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    if (Form_Unload()) {
+        event->ignore();
+    } else {
+        event->accept();
+    }
+}
+
+}  // namespace solvena::app

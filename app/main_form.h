@@ -1,0 +1,88 @@
+#pragma once
+
+// The form メイン: the program's only document window. A button bar along
+// the top (PicTaskBar with the document and program commands), the editor
+// Text1, and the two cipher buttons below it.
+
+#include <QRect>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+
+#include "module2.h"
+
+class QPushButton;
+
+namespace solvena::platform {
+class Platform;
+}
+
+namespace solvena::app {
+
+class EditorBox;
+
+// Where the resize rule puts the controls for an inner size of W x H
+// pixels; nothing moves when the window is minimized or H is 65 or less.
+struct ResizedLayout {
+    QRect text1;
+    QRect command1;
+    QRect command2;
+    int command10Left;
+    int command11Left;
+};
+std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimized);
+
+class MainForm : public QWidget {
+  public:
+    MainForm(Module2& shared, platform::Platform& platform);
+    ~MainForm() override;
+
+    // Start-up. False: the command line names a file of an unsupported
+    // kind, and the program ends at once without a window.
+    bool Form_Load();
+
+    void Form_Resize();
+    void Text1_Change();
+    void Command10_Click();
+    void Command11_Click();
+    // Closing the window; true: it stays open.
+    bool Form_Unload();
+
+    EditorBox& Text1() { return *text1_; }
+    std::int16_t ChangeCount() const { return changeCount_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildControls();
+    void SetCipherButtons(bool enabled, bool coloured);
+    // The file named on the command line, if any; false: end at once.
+    bool ReadCommandLine(QString& notice);
+
+    Module2& shared_;
+    platform::Platform& platform_;
+
+    QWidget* picTaskBar_ = nullptr;
+    EditorBox* text1_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command6_ = nullptr;
+    QPushButton* command7_ = nullptr;
+    QPushButton* command9_ = nullptr;
+    QPushButton* command10_ = nullptr;
+    QPushButton* command11_ = nullptr;
+
+    // Change events of Text1 since its text was last empty.
+    std::int16_t changeCount_ = 0;
+
+    // Shared by the two cipher commands.
+    QString cipherText_;
+    std::int16_t savedPassNumber_ = 0;
+    std::int16_t separatorIndex_ = 0;
+    std::int32_t shiftedValue_ = 0;
+};
+
+}  // namespace solvena::app

@@ -1,0 +1,52 @@
+#pragma once
+
+// Module2: the variables through which the windows hand everything over,
+// with their start values, and AskPassNumber. One object, owned by the
+// application and handed to each window; nothing of it is global.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace solvena::app {
+
+// Booleans of the shared state are 16-bit integers, True = -1.
+inline constexpr std::int16_t kTrue = -1;
+inline constexpr std::int16_t kFalse = 0;
+
+// What the file dialog is shown for.
+inline constexpr std::int16_t kFileModeOpen = 1;
+inline constexpr std::int16_t kFileModeSave = 2;
+
+struct Module2 {
+    // The pass number entered last; -1: the pass-number dialog was closed
+    // without a confirmed number.
+    std::int16_t PassNumber = 0;
+    // Full path of the document file being read or written; empty whenever
+    // the file dialog is closed.
+    QString FilePath;
+    // The document text on its way between the editor and a file.
+    QString DocText;
+    std::int16_t FileMode = 0;
+    // Loop position and bound of the running cipher command. Closing the
+    // progress window sets CipherPosition to CipherLength.
+    std::int32_t CipherPosition = 0;
+    std::int32_t CipherLength = 0;
+    // The document has been edited since it was last loaded, emptied or saved.
+    std::int16_t DocChanged = kFalse;
+
+    // Shows the pass-number dialog modally; afterwards PassNumber holds the
+    // number entered, or -1.
+    void AskPassNumber() {
+        if (showPassNumberDialog) {
+            showPassNumberDialog();
+        } else {
+            PassNumber = -1;
+        }
+    }
+
+    // Set by the application to the dialog it shows.
+    std::function<void()> showPassNumberDialog;
+};
+
+}  // namespace solvena::app

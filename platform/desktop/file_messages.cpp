@@ -1,0 +1,72 @@
+#include "file_messages.h"
+
+#include <QFile>
+
+namespace solvena::platform {
+namespace {
+
+using Kind = files::FileError::Kind;
+
+QString Reason(const files::FileError& error) {
+    QString why;
+    switch (error.kind) {
+        case Kind::NotFound:
+            why = QStringLiteral("ファイルまたはフォルダが見つかりません");
+            break;
+        case Kind::PermissionDenied:
+            why = QStringLiteral("アクセスが許可されていません");
+            break;
+        case Kind::IsFolder:
+            why = QStringLiteral("同じ名前のフォルダがあります");
+            break;
+        case Kind::DiskFull:
+            why = QStringLiteral("ディスクの空きが足りません");
+            break;
+        case Kind::InvalidBytes:
+            return QStringLiteral("テキストとして読めないバイトがあります（%1 バイト目）")
+                .arg(error.byteOffset + 1);
+        case Kind::Unrepresentable:
+            return DescribeUnstorable(error);
+        case Kind::ConverterMissing:
+            return QStringLiteral("文字コードを変換できません（%1）")
+                .arg(QString::fromStdString(error.encoding));
+        case Kind::OpenFailed:
+        case Kind::ReadFailed:
+        case Kind::WriteFailed:
+            why = QStringLiteral("入出力に失敗しました");
+            break;
+    }
+    if (!error.reason.empty()) {
+        why += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(error.reason));
+    }
+    return why;
+}
+
+QString FileName(const files::FileError& error) {
+    return QFile::decodeName(QByteArray::fromStdString(error.path));
+}
+
+}  // namespace
+
+QString DescribeReadError(const files::FileError& error) {
+    return QStringLiteral("%1 を読み込めません。\n%2").arg(FileName(error), Reason(error));
+}
+
+QString DescribeWriteError(const files::FileError& error) {
+    return QStringLiteral("%1 に保存できません。\n%2").arg(FileName(error), Reason(error));
+}
+
+QString DescribeUnstorable(const files::FileError& error) {
+    const QString code =
+        QStringLiteral("U+") + QString::number(static_cast<uint>(error.character), 16)
+                                   .toUpper()
+                                   .rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral(
+               "Shift_JIS で保存できない文字が %1 個あります（最初は %2 行 %3 列の %4）。")
+        .arg(error.count)
+        .arg(error.line)
+        .arg(error.column)
+        .arg(code);
+}
+
+}  // namespace solvena::platform

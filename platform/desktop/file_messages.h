@@ -1,0 +1,21 @@
+#pragma once
+
+// What the windows tell a person about a file that could not be read or
+// written, in the program's own words.
+
+#include <QString>
+
+#include "file_error.h"
+
+namespace solvena::platform {
+
+// One or two lines naming the file and the reason, e.g.
+// "memo.txt を読み込めません。\nアクセスが許可されていません (Permission denied)".
+QString DescribeReadError(const files::FileError& error);
+QString DescribeWriteError(const files::FileError& error);
+
+// The characters code page 932 cannot store, for a save that did not happen:
+// "Shift_JIS で保存できない文字が N 個あります（最初は L 行 C 列の U+XXXX）。"
+QString DescribeUnstorable(const files::FileError& error);
+
+}  // namespace solvena::platform

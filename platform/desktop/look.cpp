@@ -1,0 +1,56 @@
+#include "look.h"
+
+#include <QAbstractButton>
+#include <QPalette>
+#include <QPixmap>
+#include <QWidget>
+
+namespace solvena::platform {
+namespace {
+constexpr char kButtonColourProperty[] = "buttonColour";
+}  // namespace
+
+QFont JapaneseFont(Face face, double points, bool bold) {
+    QFont font;
+    if (face == Face::Gothic) {
+        font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                          QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+    } else {
+        font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                          QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    }
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void SetButtonColour(QAbstractButton* button, const QColor& colour) {
+    button->setProperty(kButtonColourProperty, colour);
+    button->setStyleSheet(QStringLiteral("QAbstractButton { background-color: %1; color: black;"
+                                         " border: 2px outset %2; padding: 0px; }"
+                                         "QAbstractButton:pressed { border-style: inset; }"
+                                         "QAbstractButton:disabled { color: #808080; }"
+                                         "QAbstractButton:focus { outline: 1px dotted black; }")
+                              .arg(colour.name(), colour.lighter(115).name()));
+}
+
+QColor ButtonColour(const QAbstractButton* button) {
+    return button->property(kButtonColourProperty).value<QColor>();
+}
+
+QCursor HandCursor() {
+    const QPixmap hand(QStringLiteral(":/cursors/hand-32.png"));
+    if (hand.isNull()) {
+        return QCursor(Qt::PointingHandCursor);
+    }
+    return QCursor(hand, 9, 2);
+}
+
+}  // namespace solvena::platform

@@ -1,0 +1,45 @@
+#pragma once
+
+// The look shared by all windows: positions in twips, the colours of the
+// dialogs and buttons, the Japanese fonts, the pointing-hand cursor.
+
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QRect>
+
+class QAbstractButton;
+class QWidget;
+
+namespace solvena::platform {
+
+// Layout was drawn in twips; at 96 dots per inch a pixel is 15 twips.
+inline constexpr double kTwipsPerPixel = 15.0;
+
+constexpr int Pixels(int twips) {
+    return static_cast<int>(twips / kTwipsPerPixel + 0.5);
+}
+
+constexpr QRect TwipsRect(int left, int top, int width, int height) {
+    return QRect(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
+}
+
+inline const QColor kDialogBackground{255, 255, 192};
+inline const QColor kGrey{192, 192, 192};
+
+// "ＭＳ ゴシック" and "ＭＳ Ｐゴシック", or the installed Japanese gothic
+// fonts that stand in for them.
+enum class Face { Gothic, ProportionalGothic };
+QFont JapaneseFont(Face face, double points, bool bold);
+
+// Paints a widget's background in a colour of its own.
+void SetBackground(QWidget* widget, const QColor& colour);
+
+// A coloured ("graphical") button: its face in `colour`, drawn raised.
+void SetButtonColour(QAbstractButton* button, const QColor& colour);
+QColor ButtonColour(const QAbstractButton* button);
+
+// The pointing-hand pointer that every button of the program shows.
+QCursor HandCursor();
+
+}  // namespace solvena::platform

@@ -1,0 +1,97 @@
+#pragma once
+
+// The thin layer between the windows and the system, in place of the old
+// form runtime: message boxes, the beep, pending events, files, the command
+// line and the version. Windows reach the system only through a Platform,
+// so tests can script it: the next message boxes can be told what to
+// answer, and every box asked and every beep is recorded.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <initializer_list>
+#include <vector>
+
+#include "file_error.h"
+
+class QWidget;
+
+namespace solvena::platform {
+
+// Answer codes of message boxes, numbered as the old runtime numbered them.
+enum Answer : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
+
+// Title of every confirmation question.
+inline constexpr char16_t kConfirmTitle[] = u"確認メッセージ";
+
+struct AskedBox {
+    enum class Kind { Confirm, Notice };
+    Kind kind;
+    QString title;
+    QString text;
+    int answer;
+    bool scripted;  // answered by the script, not by a person
+};
+
+struct Version {
+    int major;
+    int minor;
+    int revision;
+};
+
+class Platform {
+  public:
+    // `arguments` as the program received them, the program's name first.
+    explicit Platform(QStringList arguments);
+    virtual ~Platform() = default;
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+
+    // Yes, No and Cancel with the question icon, titled "確認メッセージ",
+    // Yes the default button. Returns kYes, kNo or kCancel.
+    int Confirm(QWidget* parent, const QString& text);
+    // An OK button only, no icon, the program's own title.
+    void Notify(QWidget* parent, const QString& text);
+    void Beep();
+    // Lets pending window events run, then returns.
+    void DoEvents();
+
+    // The arguments after the program's name, joined by single blanks.
+    QString CommandLine() const;
+    // One line on standard error, for what cannot wait for a window.
+    void Complain(const QString& line) const;
+    static Version ProgramVersion();
+
+    // True when a normal file of that path exists.
+    bool FileExists(const QString& path) const;
+    // The document text of a file by the reading rule; the text only on success.
+    files::Result<QString> ReadDocument(const QString& path) const;
+    // Writes the text by the writing rule, replacing the file safely.
+    files::Status WriteDocument(const QString& path, const QString& text) const;
+
+    // Test seam. Scripted answers are given to the next boxes in turn
+    // without showing them. When not interactive, a box without a scripted
+    // answer is not shown either and answers Cancel (OK for a notice).
+    void ScriptAnswers(std::initializer_list<int> answers);
+    void SetInteractive(bool interactive) { interactive_ = interactive; }
+    const std::vector<AskedBox>& Asked() const { return asked_; }
+    void ClearAsked() { asked_.clear(); }
+    int BeepCount() const { return beeps_; }
+
+  protected:
+    // What a person answers; overridden by tests of the real boxes.
+    virtual int ShowConfirm(QWidget* parent, const QString& text);
+    virtual void ShowNotice(QWidget* parent, const QString& text);
+
+  private:
+    QStringList arguments_;
+    std::deque<int> script_;
+    std::vector<AskedBox> asked_;
+    bool interactive_ = true;
+    int beeps_ = 0;
+};
+
+// Paths of the system as the file layer takes them, and back.
+std::string LocalPath(const QString& path);
+
+}  // namespace solvena::platform
