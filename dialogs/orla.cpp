@@ -59,7 +59,7 @@ Orla::Orla(QWidget* owner)
     Colour(label2, kTitleColour);
     const QFont small = platform::JapaneseFont(Face::Gothic, 9, true);
     label3_ = MakeLabel(this, "Label3", QString(), TwipsRect(360, 840, 3375, 255), small);
-    MakeLabel(this, "Label4", QStringLiteral("Copyright (C) 1999-2026 ソルベナ開発チーム"),
+    MakeLabel(this, "Label4", QStringLiteral("(C) 1999-2026 ソルベナ開発チーム"),
               TwipsRect(360, 1080, 3612, 252), small);
     MakeLabel(this, "Label5", QStringLiteral("完成日：１９９９年１月４日"),
               TwipsRect(360, 1320, 3132, 252), small);
@@ -68,6 +68,7 @@ Orla::Orla(QWidget* owner)
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setGeometry(TwipsRect(240, 120, 432, 432));
     image1->setPixmap(QIcon(QStringLiteral(":/icons/solvena.svg")).pixmap(32, 32));
+    image1->setScaledContents(true);
     image1->setToolTip(QStringLiteral(
         "「このプログラムによって生じるいかなる問題に対しても，開発者は責任を負いません」"));
 
