@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "editor_box.h"
+#include "file_form.h"
 #include "file_messages.h"
 #include "look.h"
 #include "orla.h"
@@ -147,6 +148,9 @@ void MainForm::BuildControls() {
     QWidget::setTabOrder(command11_, text1_);
 
     connect(text1_, &EditorBox::Changed, this, &MainForm::Text1_Change);
+    connect(command6_, &QPushButton::clicked, this, &MainForm::Command6_Click);
+    connect(command7_, &QPushButton::clicked, this, &MainForm::Command7_Click);
+    connect(command9_, &QPushButton::clicked, this, &MainForm::Command9_Click);
     connect(command10_, &QPushButton::clicked, this, &MainForm::Command10_Click);
     connect(command11_, &QPushButton::clicked, this, &MainForm::Command11_Click);
     // Qt's standard Quit key is empty on some desktops.
@@ -250,6 +254,76 @@ void MainForm::Form_Resize() {
     command2_->setGeometry(layout->command2);
     command10_->move(layout->command10Left, command10_->y());
     command11_->move(layout->command11Left, command11_->y());
+}
+
+bool MainForm::ShowFileDialog() {
+    filedialog::FileForm dialog(
+        shared_, platform_, [this](const QString& text) { text1_->SetText(text); }, this);
+    dialog.exec();
+    return dialog.Loaded();
+}
+
+void MainForm::Command9_Click() {
+    shared_.DocText = text1_->Text();
+    if (!text1_->IsEmpty() && shared_.DocChanged == kTrue) {
+        switch (
+            platform_.Confirm(this, QStringLiteral("新規作成です。今のテキストは保存しますか?"))) {
+            case platform::kYes:
+                shared_.FileMode = kFileModeSave;
+                ShowFileDialog();
+                // The text is not thrown away when it was not saved.
+                if (shared_.DocChanged == kTrue) {
+                    return;
+                }
+                break;
+            case platform::kNo:
+                break;
+            default:
+                return;
+        }
+    }
+    text1_->SetText(QString());
+    shared_.DocText.clear();
+}
+
+void MainForm::Command6_Click() {
+    shared_.DocText = text1_->Text();
+    bool unsaved = !text1_->IsEmpty() && shared_.DocChanged == kTrue;
+    if (unsaved) {
+        switch (platform_.Confirm(
+            this, QStringLiteral("新しいファイルを読み込みます。今のファイルは保存しますか？"))) {
+            case platform::kYes:
+                shared_.FileMode = kFileModeSave;
+                ShowFileDialog();
+                // The text is not replaced when it was not saved.
+                if (shared_.DocChanged == kTrue) {
+                    return;
+                }
+                unsaved = false;
+                break;
+            case platform::kNo:
+                break;
+            default:
+                return;
+        }
+    }
+    text1_->SetText(QString());
+    shared_.FileMode = kFileModeOpen;
+    // The dialog's closing puts DocText, still the previous text, back
+    // when no file was read; it must then still count as unsaved.
+    if (!ShowFileDialog() && unsaved && !text1_->IsEmpty()) {
+        changeCount_ = 2;
+        shared_.DocChanged = kTrue;
+    }
+}
+
+void MainForm::Command7_Click() {
+    if (text1_->IsEmpty()) {
+        return;
+    }
+    shared_.DocText = text1_->Text();
+    shared_.FileMode = kFileModeSave;
+    ShowFileDialog();
 }
 
 void MainForm::Command10_Click() {

@@ -43,6 +43,9 @@ class MainForm : public QWidget {
 
     void Form_Resize();
     void Text1_Change();
+    void Command6_Click();
+    void Command7_Click();
+    void Command9_Click();
     void Command10_Click();
     void Command11_Click();
     // Closing the window; true: it stays open.
@@ -58,6 +61,8 @@ class MainForm : public QWidget {
 
   private:
     void BuildControls();
+    // Shows the file dialog for FileMode; true when it read a file.
+    bool ShowFileDialog();
     void SetCipherButtons(bool enabled, bool coloured);
     // The file named on the command line, if any; false: end at once.
     bool ReadCommandLine(QString& notice);

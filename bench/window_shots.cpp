@@ -10,6 +10,7 @@
 
 #include "application.h"
 #include "editor_box.h"
+#include "file_form.h"
 #include "main_form.h"
 #include "orla.h"
 
@@ -43,5 +44,12 @@ int main(int argc, char** argv) {
     ok = Save(main, folder, "main-text") && ok;
     solvena::dialogs::Orla about(&main);
     ok = Save(about, folder, "orla") && ok;
+    for (const std::int16_t mode : {solvena::app::kFileModeOpen, solvena::app::kFileModeSave}) {
+        application.Shared().FileMode = mode;
+        solvena::filedialog::FileForm file(
+            application.Shared(), application.Platform(), [](const QString&) {}, &main);
+        ok = Save(file, folder, mode == solvena::app::kFileModeOpen ? "file-open" : "file-save") &&
+             ok;
+    }
     return ok ? 0 : 1;
 }

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QSet>
+#include <QStorageInfo>
 #include <cstdio>
 
 #include "document_file.h"
@@ -98,8 +101,69 @@ files::Result<QString> Platform::ReadDocument(const QString& path) const {
     return ToQString(text.value());
 }
 
+std::optional<files::FileError> Platform::CheckStorable(const QString& text) const {
+    files::Result<std::string> bytes =
+        files::EncodeDocument(ToU16View(text), files::Encoding::Cp932, std::string());
+    if (bytes) {
+        return std::nullopt;
+    }
+    return bytes.error();
+}
+
 files::Status Platform::WriteDocument(const QString& path, const QString& text) const {
     return files::WriteDocumentFile(LocalPath(path), ToU16View(text));
+}
+
+QList<Volume> Platform::Volumes() const {
+    if (scriptedVolumes_) {
+        return *scriptedVolumes_;
+    }
+    static const QSet<QByteArray> kPseudo = {
+        "proc",    "sysfs",       "devtmpfs",       "devpts",     "tmpfs",   "cgroup",
+        "cgroup2", "overlay",     "squashfs",       "securityfs", "pstore",  "bpf",
+        "tracefs", "debugfs",     "mqueue",         "hugetlbfs",  "fusectl", "configfs",
+        "autofs",  "binfmt_misc", "efivarfs",       "nsfs",       "ramfs",   "rpc_pipefs",
+        "nfsd",    "fuse.portal", "fuse.gvfsd-fuse"};
+    const auto hidden = [](const QString& path) {
+        for (const char* system : {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/var"}) {
+            const QString prefix = QString::fromLatin1(system);
+            if (path == prefix || path.startsWith(prefix + QLatin1Char('/'))) {
+                // Removable media are mounted under /run/media.
+                return !path.startsWith(QLatin1String("/run/media/"));
+            }
+        }
+        return false;
+    };
+    QList<Volume> volumes{{QStringLiteral("/"), QStorageInfo::root().name()}};
+    for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
+        const QString path = storage.rootPath();
+        if (path == QLatin1String("/") || !storage.isValid() ||
+            kPseudo.contains(storage.fileSystemType()) || hidden(path)) {
+            continue;
+        }
+        volumes.append({path, storage.name()});
+    }
+    return volumes;
+}
+
+QString Platform::CurrentFolder() const {
+    return QDir::currentPath();
+}
+
+std::optional<QStringList> Platform::Subfolders(const QString& folder) const {
+    const QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable()) {
+        return std::nullopt;
+    }
+    return dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+}
+
+std::optional<QStringList> Platform::Files(const QString& folder) const {
+    const QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable()) {
+        return std::nullopt;
+    }
+    return dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
 void Platform::ScriptAnswers(std::initializer_list<int> answers) {

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <deque>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "file_error.h"
@@ -31,6 +32,12 @@ struct AskedBox {
     QString text;
     int answer;
     bool scripted;  // answered by the script, not by a person
+};
+
+// A mounted volume, as the drive list shows it.
+struct Volume {
+    QString path;   // where it is mounted
+    QString label;  // its name, or empty
 };
 
 struct Version {
@@ -66,8 +73,20 @@ class Platform {
     bool FileExists(const QString& path) const;
     // The document text of a file by the reading rule; the text only on success.
     files::Result<QString> ReadDocument(const QString& path) const;
+    // What keeps the text from being written in code page 932, if anything.
+    std::optional<files::FileError> CheckStorable(const QString& text) const;
     // Writes the text by the writing rule, replacing the file safely.
     files::Status WriteDocument(const QString& path, const QString& text) const;
+
+    // The mounted volumes a person would pick from, the root first; no
+    // pseudo file systems.
+    QList<Volume> Volumes() const;
+    // The process's current folder.
+    QString CurrentFolder() const;
+    // The subfolders of a folder (hidden ones left out) and its normal
+    // files, sorted by name; nothing when the folder cannot be read.
+    std::optional<QStringList> Subfolders(const QString& folder) const;
+    std::optional<QStringList> Files(const QString& folder) const;
 
     // Test seam. Scripted answers are given to the next boxes in turn
     // without showing them. When not interactive, a box without a scripted
@@ -75,6 +94,8 @@ class Platform {
     void ScriptAnswers(std::initializer_list<int> answers);
     void SetInteractive(bool interactive) { interactive_ = interactive; }
     const std::vector<AskedBox>& Asked() const { return asked_; }
+    // The volumes to offer instead of the mounted ones.
+    void ScriptVolumes(QList<Volume> volumes) { scriptedVolumes_ = std::move(volumes); }
     void ClearAsked() { asked_.clear(); }
     int BeepCount() const { return beeps_; }
 
@@ -87,6 +108,7 @@ class Platform {
     QStringList arguments_;
     std::deque<int> script_;
     std::vector<AskedBox> asked_;
+    std::optional<QList<Volume>> scriptedVolumes_;
     bool interactive_ = true;
     int beeps_ = 0;
 };

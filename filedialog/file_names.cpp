@@ -1,0 +1,29 @@
+#include "file_names.h"
+
+namespace solvena::filedialog {
+
+QString JoinPath(const QString& folder, const QString& name) {
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+bool IsListedFile(const QString& name) {
+    return name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String("zkt"), Qt::CaseInsensitive);
+}
+
+bool HasKnownExtension(const QString& name) {
+    const QString last = name.right(4);
+    return last == QLatin1String(".txt") || last == QLatin1String(".zkt") ||
+           last == QLatin1String(".TXT") || last == QLatin1String(".ZKT");
+}
+
+QString OpenPath(const QString& folder, const QString& nameBox) {
+    return nameBox.startsWith(QLatin1Char('/')) ? nameBox : JoinPath(folder, nameBox);
+}
+
+QString SavePath(const QString& folder, const QString& nameBox, const QString& format) {
+    const QString path = OpenPath(folder, nameBox);
+    return HasKnownExtension(nameBox) ? path : path + QLatin1Char('.') + format;
+}
+
+}  // namespace solvena::filedialog
