@@ -336,7 +336,22 @@ void MainForm::Command11_Click() {
 }
 
 bool MainForm::Form_Unload() {
-    return false;
+    if (text1_->IsEmpty() || shared_.DocChanged == kFalse) {
+        return false;
+    }
+    switch (platform_.Confirm(this, QStringLiteral("このテキストを保存しますか?"))) {
+        case platform::kNo:
+            return false;
+        case platform::kYes:
+            shared_.FileMode = kFileModeSave;
+            shared_.DocText = text1_->Text();
+            ShowFileDialog();
+            // Stays open when the save did not happen; otherwise the
+            // window closes and with it the program, asking nothing more.
+            return shared_.DocChanged == kTrue;
+        default:
+            return true;
+    }
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {

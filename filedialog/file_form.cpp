@@ -1,6 +1,5 @@
 #include "file_form.h"
 
-#include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -120,10 +119,13 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
     });
     connect(file1_, &QListWidget::itemDoubleClicked, this, &FileForm::File1_DblClick);
     connect(text1_, &QLineEdit::textChanged, this, &FileForm::Text1_Change);
-    // Mouse releases and key presses reach the handlers through the filter.
-    for (QWidget* child : findChildren<QWidget*>()) {
-        child->installEventFilter(this);
+    // Key presses (key preview) and mouse releases reach the handlers
+    // through the filter, on the controls that take the focus.
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{drive1_, dir1_, file1_, command1_, text1_, command2_}) {
+        control->installEventFilter(this);
     }
+    file1_->viewport()->installEventFilter(this);
     Form_Load();
 }
 
@@ -151,10 +153,7 @@ void FileForm::Form_Load() {
 }
 
 bool FileForm::eventFilter(QObject* watched, QEvent* event) {
-    // A key press that travels up to other controls is seen once, where it
-    // arrived: at the control with the focus.
-    if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget() &&
-        isAncestorOf(qobject_cast<QWidget*>(watched))) {
+    if (event->type() == QEvent::KeyPress && watched != file1_->viewport()) {
         auto* key = static_cast<QKeyEvent*>(event);
         int keyAscii = KeyAscii(key);
         if (keyAscii != 0) {

@@ -1,0 +1,269 @@
+// New, Open, Save and closing the main window, through the file dialog,
+// with every answer to their questions. No path loses the user's text.
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "application.h"
+#include "editor_box.h"
+#include "file_form.h"
+#include "gui_support.h"
+#include "main_form.h"
+#include "platform.h"
+
+using solvena::app::kFalse;
+using solvena::app::kTrue;
+using solvena::filedialog::FileForm;
+using solvena::platform::kCancel;
+using solvena::platform::kNo;
+using solvena::platform::kYes;
+using solvena::testing::CurrentTempDir;
+using solvena::testing::ReadBytes;
+using solvena::testing::WhenShown;
+using solvena::testing::WriteBytes;
+
+namespace {
+
+const QString kNewPrompt = QStringLiteral("新規作成です。今のテキストは保存しますか?");
+const QString kOpenPrompt =
+    QStringLiteral("新しいファイルを読み込みます。今のファイルは保存しますか？");
+const QString kClosePrompt = QStringLiteral("このテキストを保存しますか?");
+
+struct Window {
+    Window() : platform({QStringLiteral("solvena")}), form(shared, platform) {
+        platform.SetInteractive(false);
+        WriteBytes(dir.File("saved.txt"), "from file\r\n");
+        form.Form_Load();
+    }
+    // Types into the editor, so that the document counts as changed.
+    void Edit(const QString& text) {
+        form.Text1().SetText(QString());
+        form.Text1().SetText(text.left(1));
+        form.Text1().SetText(text);
+    }
+    // What the file dialog does when it appears: type a name and press Enter,
+    // or close it.
+    void DialogEnters(const QString& name) {
+        WhenShown<FileForm>(QStringLiteral("FILE"), [name](FileForm* dialog) {
+            auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
+            box->setText(name);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+    }
+    void DialogCloses() {
+        WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) { dialog->close(); });
+    }
+    QStringList Questions() const {
+        QStringList asked;
+        for (const auto& box : platform.Asked()) {
+            asked.append(box.text);
+        }
+        return asked;
+    }
+
+    CurrentTempDir dir;
+    solvena::app::Module2 shared;
+    solvena::platform::Platform platform;
+    solvena::app::MainForm form;
+};
+
+}  // namespace
+
+class DocumentCommandsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { solvena::app::RegisterResources(); }
+    void saveWithAnEmptyEditorShowsNothing();
+    void saveWritesAndMarksUnchanged();
+    void newOnAnUnchangedDocumentAsksNothing();
+    void newAnswers();
+    void newYesWithoutSavingKeepsTheText();
+    void openCancelChangesNothing();
+    void openLoadsAFileUnchanged();
+    void openClosedWithoutAFileBringsTheTextBackStillChanged();
+    void openYesThenSavesThenOpens();
+    void closingAsksAndStaysOpenUnlessSaved();
+    void closingAfterASaveAsksNothingMore();
+};
+
+void DocumentCommandsTest::saveWithAnEmptyEditorShowsNothing() {
+    Window w;
+    w.form.Command7_Click();
+    QVERIFY(w.platform.Asked().empty());
+    QVERIFY(w.dir.Path(QStringLiteral("Newname.zkt")).isEmpty() ||
+            !QFile::exists(w.dir.Path(QStringLiteral("Newname.zkt"))));
+}
+
+void DocumentCommandsTest::saveWritesAndMarksUnchanged() {
+    Window w;
+    w.Edit(QStringLiteral("memo text"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    w.DialogEnters(QStringLiteral("memo.txt"));
+    w.form.Command7_Click();
+    QCOMPARE(ReadBytes(w.dir.File("memo.txt")), std::string("memo text\r\n"));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("memo text"));
+    QVERIFY(w.shared.FilePath.isEmpty());
+    // A later edit counts as a change again.
+    w.form.Text1().SetText(QStringLiteral("memo text 2"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+}
+
+void DocumentCommandsTest::newOnAnUnchangedDocumentAsksNothing() {
+    Window w;
+    w.form.Text1().SetText(QStringLiteral("just loaded"));
+    w.form.Command9_Click();
+    QVERIFY(w.platform.Asked().empty());
+    QVERIFY(w.form.Text1().IsEmpty());
+    QVERIFY(w.shared.DocText.isEmpty());
+}
+
+void DocumentCommandsTest::newAnswers() {
+    {
+        Window w;
+        w.Edit(QStringLiteral("edited"));
+        w.platform.ScriptAnswers({kCancel});
+        w.form.Command9_Click();
+        QCOMPARE(w.Questions(), QStringList{kNewPrompt});
+        QCOMPARE(w.platform.Asked()[0].title, QStringLiteral("確認メッセージ"));
+        QCOMPARE(w.form.Text1().Text(), QStringLiteral("edited"));
+        QCOMPARE(w.shared.DocChanged, kTrue);
+    }
+    {
+        Window w;
+        w.Edit(QStringLiteral("edited"));
+        w.platform.ScriptAnswers({kNo});
+        w.form.Command9_Click();
+        QVERIFY(w.form.Text1().IsEmpty());
+        QCOMPARE(w.shared.DocChanged, kFalse);
+    }
+    {
+        Window w;
+        w.Edit(QStringLiteral("edited"));
+        w.platform.ScriptAnswers({kYes});
+        w.DialogEnters(QStringLiteral("kept.txt"));
+        w.form.Command9_Click();
+        QCOMPARE(ReadBytes(w.dir.File("kept.txt")), std::string("edited\r\n"));
+        QVERIFY(w.form.Text1().IsEmpty());
+    }
+}
+
+void DocumentCommandsTest::newYesWithoutSavingKeepsTheText() {
+    Window w;
+    w.Edit(QStringLiteral("precious"));
+    w.platform.ScriptAnswers({kYes});
+    w.DialogCloses();
+    w.form.Command9_Click();
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("precious"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+}
+
+void DocumentCommandsTest::openCancelChangesNothing() {
+    Window w;
+    w.Edit(QStringLiteral("edited"));
+    w.platform.ScriptAnswers({kCancel});
+    w.form.Command6_Click();
+    QCOMPARE(w.Questions(), QStringList{kOpenPrompt});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("edited"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+}
+
+void DocumentCommandsTest::openLoadsAFileUnchanged() {
+    Window w;
+    w.Edit(QStringLiteral("edited"));
+    w.platform.ScriptAnswers({kNo});
+    w.DialogEnters(QStringLiteral("saved.txt"));
+    w.form.Command6_Click();
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("from file"));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    w.form.Command9_Click();
+    QCOMPARE(w.Questions(), QStringList{kOpenPrompt});  // New asked nothing
+}
+
+void DocumentCommandsTest::openClosedWithoutAFileBringsTheTextBackStillChanged() {
+    Window w;
+    w.Edit(QStringLiteral("unsaved"));
+    w.platform.ScriptAnswers({kNo});
+    w.DialogCloses();
+    w.form.Command6_Click();
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("unsaved"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    // After a missing name, too.
+    w.platform.ScriptAnswers({kNo, solvena::platform::kOk});
+    WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) {
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
+        box->setText(QStringLiteral("missing.txt"));
+        QTest::keyClick(box, Qt::Key_Return);
+        dialog->close();
+    });
+    w.form.Command6_Click();
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("unsaved"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    QCOMPARE(w.Questions().last(), QStringLiteral("その名前のファイルはありません"));
+    // An unchanged document stays unchanged.
+    Window fresh;
+    fresh.form.Text1().SetText(QStringLiteral("loaded"));
+    fresh.DialogCloses();
+    fresh.form.Command6_Click();
+    QCOMPARE(fresh.form.Text1().Text(), QStringLiteral("loaded"));
+    QCOMPARE(fresh.shared.DocChanged, kFalse);
+}
+
+void DocumentCommandsTest::openYesThenSavesThenOpens() {
+    Window w;
+    w.Edit(QStringLiteral("draft"));
+    w.platform.ScriptAnswers({kYes});
+    // First the save dialog, then the open dialog.
+    WhenShown<FileForm>(QStringLiteral("FILE"), [&w](FileForm* dialog) {
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
+        box->setText(QStringLiteral("draft.txt"));
+        QTest::keyClick(box, Qt::Key_Return);
+        w.DialogEnters(QStringLiteral("saved.txt"));
+    });
+    w.form.Command6_Click();
+    QCOMPARE(ReadBytes(w.dir.File("draft.txt")), std::string("draft\r\n"));
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("from file"));
+    // Yes, but the save did not happen: nothing is opened.
+    w.Edit(QStringLiteral("second draft"));
+    w.platform.ScriptAnswers({kYes});
+    w.DialogCloses();
+    w.form.Command6_Click();
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("second draft"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+}
+
+void DocumentCommandsTest::closingAsksAndStaysOpenUnlessSaved() {
+    Window w;
+    w.Edit(QStringLiteral("unsaved"));
+    w.platform.ScriptAnswers({kCancel});
+    QVERIFY(!w.form.close());
+    QCOMPARE(w.Questions(), QStringList{kClosePrompt});
+    w.platform.ScriptAnswers({kYes});
+    w.DialogCloses();
+    QVERIFY(!w.form.close());
+    QVERIFY(w.form.isVisible());
+    w.platform.ScriptAnswers({kNo});
+    QVERIFY(w.form.close());
+    QVERIFY(!QFile::exists(w.dir.Path(QStringLiteral("Newname.zkt"))));
+}
+
+void DocumentCommandsTest::closingAfterASaveAsksNothingMore() {
+    Window w;
+    w.Edit(QStringLiteral("to keep"));
+    w.platform.ScriptAnswers({kYes});
+    w.DialogEnters(QStringLiteral("Newname"));
+    QVERIFY(w.form.close());
+    QCOMPARE(w.Questions(), QStringList{kClosePrompt});
+    QCOMPARE(ReadBytes(w.dir.File("Newname.zkt")), std::string("to keep\r\n"));
+    // Exit runs the same path; an unchanged document closes without a word.
+    Window plain;
+    plain.form.Text1().SetText(QStringLiteral("unchanged"));
+    plain.form.Command11_Click();
+    QVERIFY(!plain.form.isVisible());
+    QVERIFY(plain.platform.Asked().empty());
+}
+
+QTEST_MAIN(DocumentCommandsTest)
+#include "document_commands_test.moc"
