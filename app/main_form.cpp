@@ -13,6 +13,7 @@
 #include "editor_box.h"
 #include "file_form.h"
 #include "file_messages.h"
+#include "form11.h"
 #include "look.h"
 #include "orla.h"
 #include "platform.h"
@@ -94,6 +95,10 @@ std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimi
 
 MainForm::MainForm(Module2& shared, platform::Platform& platform)
     : shared_(shared), platform_(platform) {
+    shared_.showPassNumberDialog = [this] {
+        dialogs::Form11 dialog(shared_, platform_, this);
+        dialog.exec();
+    };
     setObjectName(QStringLiteral("メイン"));
     setWindowTitle(QStringLiteral("ソルベナ"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));
@@ -148,6 +153,8 @@ void MainForm::BuildControls() {
     QWidget::setTabOrder(command11_, text1_);
 
     connect(text1_, &EditorBox::Changed, this, &MainForm::Text1_Change);
+    connect(command1_, &QPushButton::clicked, this, &MainForm::Command1_Click);
+    connect(command2_, &QPushButton::clicked, this, &MainForm::Command2_Click);
     connect(command6_, &QPushButton::clicked, this, &MainForm::Command6_Click);
     connect(command7_, &QPushButton::clicked, this, &MainForm::Command7_Click);
     connect(command9_, &QPushButton::clicked, this, &MainForm::Command9_Click);
@@ -355,6 +362,14 @@ bool MainForm::Form_Unload() {
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        // The run stops at its next yield point; the window then closes as
+        // it would have without the run.
+        cancelRequested_ = true;
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
     if (Form_Unload()) {
         event->ignore();
     } else {

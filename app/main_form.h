@@ -35,6 +35,8 @@ std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimi
 class MainForm : public QWidget {
   public:
     MainForm(Module2& shared, platform::Platform& platform);
+
+    bool Running() const { return running_; }
     ~MainForm() override;
 
     // Start-up. False: the command line names a file of an unsupported
@@ -43,6 +45,8 @@ class MainForm : public QWidget {
 
     void Form_Resize();
     void Text1_Change();
+    void Command1_Click();
+    void Command2_Click();
     void Command6_Click();
     void Command7_Click();
     void Command9_Click();
@@ -63,6 +67,12 @@ class MainForm : public QWidget {
     void BuildControls();
     // Shows the file dialog for FileMode; true when it read a file.
     bool ShowFileDialog();
+    // The two cipher commands, which differ only in the run they drive.
+    template <class Run>
+    void RunCipherCommand();
+    // While a cipher run goes on, the document stays as it was when the run
+    // started: the editor is read-only and New, Open, Save and Exit wait.
+    void SetRunning(bool running);
     void SetCipherButtons(bool enabled, bool coloured);
     // The file named on the command line, if any; false: end at once.
     bool ReadCommandLine(QString& notice);
@@ -82,6 +92,11 @@ class MainForm : public QWidget {
 
     // Change events of Text1 since its text was last empty.
     std::int16_t changeCount_ = 0;
+
+    bool running_ = false;
+    // Closing the window during a run cancels it, then closes as usual.
+    bool cancelRequested_ = false;
+    bool closeAfterRun_ = false;
 
     // Shared by the two cipher commands.
     QString cipherText_;

@@ -1,0 +1,140 @@
+// The cipher commands of the main window: 暗号化 (Command1) and 解読
+// (Command2). Both ask for the pass number, show the progress window, drive
+// the cipher core one yield point at a time while the window stays usable,
+// and put the result in place of the document as one undoable edit.
+
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <climits>
+#include <type_traits>
+
+#include "decipher.h"
+#include "editor_box.h"
+#include "encipher.h"
+#include "form2.h"
+#include "look.h"
+#include "main_form.h"
+#include "platform.h"
+#include "text_convert.h"
+
+namespace solvena::app {
+namespace {
+
+// The progress window's bar follows every step of the run.
+struct Progress {
+    dialogs::Form2* form;
+    double scaleWidth;
+};
+
+void ShowStep(void* context, std::int64_t position, std::int64_t length) {
+    auto* progress = static_cast<Progress*>(context);
+    const double fraction = static_cast<double>(position) / static_cast<double>(length);
+    progress->form->SetShape1Width(static_cast<float>(fraction * progress->scaleWidth));
+}
+
+QString ResultText(cipher::EncipherRun& run) {
+    return platform::FromAscii(run.TakeResult());
+}
+QString ResultText(cipher::DecipherRun& run) {
+    return platform::ToQString(run.TakeResult());
+}
+
+std::int32_t Narrow(std::int64_t value) {
+    return static_cast<std::int32_t>(std::min<std::int64_t>(value, INT32_MAX));
+}
+
+}  // namespace
+
+void MainForm::Command1_Click() {
+    RunCipherCommand<cipher::EncipherRun>();
+}
+
+void MainForm::Command2_Click() {
+    RunCipherCommand<cipher::DecipherRun>();
+}
+
+void MainForm::SetRunning(bool running) {
+    running_ = running;
+    text1_->setReadOnly(running);
+    for (QPushButton* button : {command6_, command7_, command9_, command11_}) {
+        button->setEnabled(!running);
+    }
+}
+
+template <class Run>
+void MainForm::RunCipherCommand() {
+    constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
+    const auto restoreButtons = [this] {
+        for (QPushButton* button : {command1_, command2_}) {
+            button->setEnabled(true);
+            button->setCursor(platform::HandCursor());
+        }
+    };
+    for (QPushButton* button : {command1_, command2_}) {
+        button->setEnabled(false);
+        button->setCursor(Qt::ArrowCursor);
+    }
+    shared_.AskPassNumber();
+    if (shared_.PassNumber == -1) {
+        restoreButtons();
+        return;
+    }
+
+    QPointer<dialogs::Form2> form2 = new dialogs::Form2(shared_, this);
+    form2->show();
+    savedPassNumber_ = shared_.PassNumber;
+    cipherText_.clear();
+    // The run works on the document as it is now, whatever happens to the
+    // editor meanwhile.
+    const QString text = text1_->Text();
+    shared_.CipherLength = Narrow(text.size());
+    separatorIndex_ = 0;
+    SetRunning(true);
+    cancelRequested_ = false;
+
+    Run run(platform::ToU16View(text), savedPassNumber_, shiftedValue_);
+    Progress progress{form2, form2->Picture1ScaleWidth()};
+    bool cancelled = false;
+    while (run.RunToYield(ShowStep, &progress)) {
+        // Pending events run now and only now; closing the progress window
+        // moves CipherPosition to the end. In an encipher run the yield
+        // falls in an even step, when PassNumber holds its negation.
+        const std::int32_t position = Narrow(run.CipherPosition());
+        shared_.CipherPosition = position;
+        if (kEncipher) {
+            shared_.PassNumber = static_cast<std::int16_t>(-savedPassNumber_);
+        }
+        platform_.DoEvents();
+        shared_.PassNumber = savedPassNumber_;
+        if (shared_.CipherPosition != position || form2.isNull() || form2->Unloaded() ||
+            cancelRequested_) {
+            run.Cancel();
+            cancelled = true;
+        }
+    }
+    shiftedValue_ = run.ShiftedValue();
+    separatorIndex_ = run.SeparatorIndex();
+    shared_.CipherPosition = Narrow(run.CipherPosition());
+    if (kEncipher) {
+        shared_.PassNumber = 0;
+    }
+    // A cancelled run leaves the document exactly as it was.
+    if (!cancelled) {
+        text1_->ReplaceText(ResultText(run));
+    }
+    cipherText_.clear();
+    delete form2.data();
+    SetRunning(false);
+    restoreButtons();
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
+}
+
+template void MainForm::RunCipherCommand<cipher::EncipherRun>();
+template void MainForm::RunCipherCommand<cipher::DecipherRun>();
+
+}  // namespace solvena::app

@@ -1,0 +1,288 @@
+// 暗号化 and 解読 in the main window: the pass-number dialog, the progress
+// window, cancelling at a yield point, and what becomes of the document.
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <random>
+
+#include "application.h"
+#include "decipher.h"
+#include "editor_box.h"
+#include "encipher.h"
+#include "form11.h"
+#include "form2.h"
+#include "gui_support.h"
+#include "look.h"
+#include "main_form.h"
+#include "platform.h"
+#include "random_text.h"
+#include "text_convert.h"
+
+using solvena::app::kFalse;
+using solvena::app::kTrue;
+using solvena::dialogs::Form2;
+using solvena::platform::FromAscii;
+using solvena::platform::ToQString;
+using solvena::platform::ToU16View;
+
+namespace {
+
+// Multi-line Japanese text with kanji above U+8000.
+QString Document(std::size_t length) {
+    std::mt19937 rng(static_cast<unsigned>(length));
+    return ToQString(solvena::testing::RandomJapanese(rng, length)) +
+           QStringLiteral("\r\n語彙\u8A9E\u9F8D");
+}
+
+QString Enciphered(const QString& text, std::int16_t pass) {
+    return FromAscii(solvena::cipher::EncipherText(ToU16View(text), pass));
+}
+
+Form2* ProgressWindow(QWidget* main) {
+    return main->findChild<Form2*>(QStringLiteral("Form2"));
+}
+
+struct Window {
+    explicit Window(int pass = 1234)
+        : platform({QStringLiteral("solvena")}), form(shared, platform) {
+        platform.SetInteractive(false);
+        form.Form_Load();
+        // The pass number the dialog would leave, without the dialog.
+        shared.showPassNumberDialog = [this, pass] {
+            shared.PassNumber = static_cast<std::int16_t>(pass);
+        };
+    }
+    QPushButton* Button(const char* name) {
+        return form.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    // Runs `act` at the n-th yield point of the next run (1 = the first).
+    void AtYield(int n, std::function<void(Form2*)> act) {
+        auto* timer = new QTimer(&form);
+        timer->setInterval(0);
+        auto seen = std::make_shared<int>(0);
+        QObject::connect(timer, &QTimer::timeout, &form, [this, timer, seen, n, act] {
+            Form2* progress = ProgressWindow(&form);
+            if (progress == nullptr || !form.Running()) {
+                return;
+            }
+            if (++*seen == n) {
+                timer->stop();
+                act(progress);
+            }
+        });
+        timer->start();
+    }
+
+    solvena::app::Module2 shared;
+    solvena::platform::Platform platform;
+    solvena::app::MainForm form;
+};
+
+}  // namespace
+
+class CipherCommandsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { solvena::app::RegisterResources(); }
+    void encipherThenDecipherGivesThePureResults();
+    void throughThePassNumberDialog();
+    void dismissedDialogChangesNothing();
+    void cancelLeavesTheDocumentAsItWas_data();
+    void cancelLeavesTheDocumentAsItWas();
+    void shortDocumentsCannotBeCancelled();
+    void duringARunTheDocumentWaits();
+    void emptyResultGreysTheButtonsButLeavesThemEnabled();
+    void aRunIsOneUndoableEdit();
+    void closingTheWindowDuringARunCancelsItFirst();
+    void progressWindowStopsTheRunWhenClosed();
+};
+
+void CipherCommandsTest::encipherThenDecipherGivesThePureResults() {
+    Window w(4321);
+    const QString plain = Document(500);
+    w.form.Text1().SetText(plain);
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    w.form.Command1_Click();
+    const QString enciphered = Enciphered(plain, 4321);
+    QCOMPARE(w.form.Text1().Text(), enciphered);
+    QVERIFY(!w.form.Text1().Text().contains(QLatin1Char('\n')));
+    QCOMPARE(w.shared.PassNumber, std::int16_t{0});
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    QVERIFY(ProgressWindow(&w.form) == nullptr);
+    QVERIFY(w.Button("Command1")->isEnabled() && w.Button("Command2")->isEnabled());
+    QCOMPARE(w.Button("Command1")->cursor().shape(), Qt::BitmapCursor);
+    w.form.Command2_Click();
+    QCOMPARE(w.form.Text1().Text(), plain);
+    QVERIFY(!w.form.Text1().isReadOnly());
+}
+
+void CipherCommandsTest::throughThePassNumberDialog() {
+    solvena::app::Module2 shared;
+    solvena::platform::Platform platform({QStringLiteral("solvena")});
+    platform.SetInteractive(false);
+    solvena::app::MainForm form(shared, platform);
+    form.Form_Load();
+    form.Text1().SetText(QStringLiteral("秘密の文"));
+    solvena::testing::WhenShown<solvena::dialogs::Form11>(
+        QStringLiteral("Form11"), [](solvena::dialogs::Form11* dialog) {
+            auto* entry = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
+            QTest::keyClicks(entry, QStringLiteral("9999"));
+            QTest::keyClick(entry, Qt::Key_Return);
+        });
+    form.Command1_Click();
+    QCOMPARE(form.Text1().Text(), Enciphered(QStringLiteral("秘密の文"), 9999));
+}
+
+void CipherCommandsTest::dismissedDialogChangesNothing() {
+    Window w(-1);
+    w.form.Text1().SetText(QStringLiteral("keep"));
+    w.form.Command2_Click();
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("keep"));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    QCOMPARE(w.shared.PassNumber, std::int16_t{-1});
+    QVERIFY(w.Button("Command1")->isEnabled() && w.Button("Command2")->isEnabled());
+    QCOMPARE(w.Button("Command2")->cursor().shape(), Qt::BitmapCursor);
+    QVERIFY(ProgressWindow(&w.form) == nullptr);
+}
+
+void CipherCommandsTest::cancelLeavesTheDocumentAsItWas_data() {
+    QTest::addColumn<bool>("encipher");
+    QTest::addColumn<int>("yield");
+    QTest::newRow("encipher, first yield") << true << 1;
+    QTest::newRow("encipher, later yield") << true << 4;
+    QTest::newRow("decipher, first yield") << false << 1;
+    QTest::newRow("decipher, later yield") << false << 3;
+}
+
+void CipherCommandsTest::cancelLeavesTheDocumentAsItWas() {
+    QFETCH(bool, encipher);
+    QFETCH(int, yield);
+    Window w;
+    const QString plain = Document(300);
+    const QString text = encipher ? plain : Enciphered(plain, 1234);
+    w.form.Text1().SetText(QString());
+    w.form.Text1().SetText(QStringLiteral("x"));
+    w.form.Text1().SetText(text);  // typed over: changed
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    w.AtYield(yield, [](Form2* progress) {
+        QTest::mouseClick(progress->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+    });
+    encipher ? w.form.Command1_Click() : w.form.Command2_Click();
+    QCOMPARE(w.form.Text1().Text(), text);
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    QVERIFY(w.Button("Command1")->isEnabled());
+    QCOMPARE(solvena::platform::ButtonColour(w.Button("Command1")), QColor(255, 224, 192));
+    QCOMPARE(w.shared.PassNumber, encipher ? std::int16_t{0} : std::int16_t{1234});
+    QCOMPARE(w.shared.CipherPosition, w.shared.CipherLength + 1);
+    QVERIFY(ProgressWindow(&w.form) == nullptr);
+}
+
+void CipherCommandsTest::shortDocumentsCannotBeCancelled() {
+    Window w;
+    const QString plain = QStringLiteral("十九文字の短い文書ですがこれで十九文字");
+    QCOMPARE(plain.size(), 19);
+    w.form.Text1().SetText(plain);
+    // Pending events would close the progress window, but a run of fewer
+    // than twenty characters never lets them through.
+    QTimer::singleShot(0, &w.form, [&w] {
+        if (Form2* progress = ProgressWindow(&w.form)) {
+            progress->close();
+        }
+    });
+    w.form.Command1_Click();
+    QCOMPARE(w.form.Text1().Text(), Enciphered(plain, 1234));
+}
+
+void CipherCommandsTest::duringARunTheDocumentWaits() {
+    Window w;
+    w.form.Text1().SetText(Document(200));
+    bool checked = false;
+    w.AtYield(2, [&](Form2* progress) {
+        QVERIFY(w.form.Text1().isReadOnly());
+        for (const char* name : {"Command6", "Command7", "Command9", "Command11", "Command1"}) {
+            QVERIFY2(!w.Button(name)->isEnabled(), name);
+        }
+        QVERIFY(w.Button("Command10")->isEnabled());
+        QCOMPARE(w.Button("Command1")->cursor().shape(), Qt::ArrowCursor);
+        // The bar stands at the last step reported: 39 of the 201 + 10.
+        const double expected = 39.0 / w.shared.CipherLength * progress->Picture1ScaleWidth();
+        QVERIFY(std::abs(progress->Shape1Width() - expected) < 0.01);
+        checked = true;
+    });
+    w.form.Command1_Click();
+    QVERIFY(checked);
+    QVERIFY(!w.form.Text1().isReadOnly());
+    QVERIFY(w.Button("Command7")->isEnabled());
+}
+
+void CipherCommandsTest::emptyResultGreysTheButtonsButLeavesThemEnabled() {
+    Window w;
+    w.form.Text1().SetText(QStringLiteral("ZELKORA"));
+    w.form.Command2_Click();
+    QVERIFY(w.form.Text1().IsEmpty());
+    QVERIFY(w.Button("Command1")->isEnabled() && w.Button("Command2")->isEnabled());
+    QCOMPARE(solvena::platform::ButtonColour(w.Button("Command2")), QColor(192, 192, 192));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+}
+
+void CipherCommandsTest::aRunIsOneUndoableEdit() {
+    Window w;
+    w.form.show();
+    QTest::keyClicks(&w.form.Text1(), QStringLiteral("plain text"));
+    w.form.Command1_Click();
+    QCOMPARE(w.form.Text1().Text(), Enciphered(QStringLiteral("plain text"), 1234));
+    QTest::keyClick(&w.form.Text1(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("plain text"));
+}
+
+void CipherCommandsTest::closingTheWindowDuringARunCancelsItFirst() {
+    Window w;
+    const QString plain = Document(400);
+    w.form.Text1().SetText(QString());
+    w.form.Text1().SetText(QStringLiteral("y"));
+    w.form.Text1().SetText(plain);
+    w.platform.ScriptAnswers({solvena::platform::kNo});
+    w.AtYield(2, [&w](Form2*) { w.form.close(); });
+    w.form.Command1_Click();
+    // The run was cancelled; the closing then asked about the unsaved text.
+    QCOMPARE(w.form.Text1().Text(), plain);
+    QTRY_VERIFY(!w.form.isVisible());
+    QCOMPARE(w.platform.Asked().size(), std::size_t{1});
+    QCOMPARE(w.platform.Asked()[0].text, QStringLiteral("このテキストを保存しますか?"));
+}
+
+void CipherCommandsTest::progressWindowStopsTheRunWhenClosed() {
+    solvena::app::Module2 shared;
+    shared.CipherLength = 500;
+    shared.CipherPosition = 40;
+    for (int way = 0; way < 3; ++way) {
+        Form2 progress(shared, nullptr);
+        QCOMPARE(progress.objectName(), QStringLiteral("Form2"));
+        QCOMPARE(progress.windowTitle(), QStringLiteral("進行状況表示計"));
+        QCOMPARE(progress.Shape1Width(), 1.0f);
+        QCOMPARE(progress.Shape1Pixels(), 0);
+        progress.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&progress));
+        progress.SetShape1Width(static_cast<float>(progress.Picture1ScaleWidth() / 4));
+        QCOMPARE(progress.Shape1Pixels(), qRound(progress.Picture1ScaleWidth() / 4 / 15));
+        shared.CipherPosition = 40;
+        if (way == 0) {
+            QTest::mouseClick(progress.findChild<QPushButton*>(QStringLiteral("Command1")),
+                              Qt::LeftButton);
+        } else if (way == 1) {
+            QTest::keyClick(&progress, Qt::Key_Escape);
+        } else {
+            progress.close();
+        }
+        QTRY_VERIFY(!progress.isVisible());
+        QCOMPARE(shared.CipherPosition, 500);
+        QVERIFY(progress.Unloaded());
+    }
+}
+
+QTEST_MAIN(CipherCommandsTest)
+#include "cipher_commands_test.moc"
