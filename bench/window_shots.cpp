@@ -11,6 +11,8 @@
 #include "application.h"
 #include "editor_box.h"
 #include "file_form.h"
+#include "form11.h"
+#include "form2.h"
 #include "main_form.h"
 #include "orla.h"
 
@@ -44,6 +46,11 @@ int main(int argc, char** argv) {
     ok = Save(main, folder, "main-text") && ok;
     solvena::dialogs::Orla about(&main);
     ok = Save(about, folder, "orla") && ok;
+    solvena::dialogs::Form11 pass(application.Shared(), application.Platform(), &main);
+    ok = Save(pass, folder, "form11") && ok;
+    solvena::dialogs::Form2 progress(application.Shared(), &main);
+    progress.SetShape1Width(static_cast<float>(progress.Picture1ScaleWidth() * 0.4));
+    ok = Save(progress, folder, "form2") && ok;
     for (const std::int16_t mode : {solvena::app::kFileModeOpen, solvena::app::kFileModeSave}) {
         application.Shared().FileMode = mode;
         solvena::filedialog::FileForm file(

@@ -1,0 +1,137 @@
+// The cipher commands in the running program: time from the pass number's
+// OK to the result painted in the editor, how the progress bar moves, how
+// fast キャンセル is answered, and the peak memory. Run it on a real display
+// or under xvfb-run:  xvfb-run -a build/bench/cipher_run_bench [CHARACTERS...]
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <random>
+#include <set>
+
+#include "application.h"
+#include "editor_box.h"
+#include "form2.h"
+#include "main_form.h"
+#include "random_text.h"
+#include "text_convert.h"
+
+namespace {
+
+using solvena::app::MainForm;
+using solvena::dialogs::Form2;
+
+class PaintWatch : public QObject {
+  public:
+    bool painted = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted = true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+struct Timing {
+    qint64 toPaintedMs = 0;
+    int barWidthsSeen = 0;
+};
+
+// Runs one command on the document in the editor, from OK to the painted result.
+Timing Measure(solvena::app::Application& application, bool encipher) {
+    MainForm& main = application.Main();
+    QElapsedTimer clock;
+    application.Shared().showPassNumberDialog = [&] {
+        application.Shared().PassNumber = 1234;
+        clock.start();  // OK pressed
+    };
+    std::set<int> widths;
+    QTimer sampler;
+    sampler.setInterval(0);
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (auto* progress = main.findChild<Form2*>(QStringLiteral("Form2"))) {
+            widths.insert(progress->Shape1Pixels());
+        }
+    });
+    sampler.start();
+    PaintWatch watch;
+    main.Text1().viewport()->installEventFilter(&watch);
+    encipher ? main.Command1_Click() : main.Command2_Click();
+    sampler.stop();
+    watch.painted = false;
+    main.Text1().viewport()->update();
+    while (!watch.painted) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    main.Text1().viewport()->removeEventFilter(&watch);
+    return {clock.elapsed(), static_cast<int>(widths.size())};
+}
+
+// Presses キャンセル once the bar has gone a third of the way; the time from
+// the press until the command has ended.
+qint64 CancelLatency(solvena::app::Application& application) {
+    MainForm& main = application.Main();
+    application.Shared().showPassNumberDialog = [&] { application.Shared().PassNumber = 99; };
+    QElapsedTimer clock;
+    QTimer watcher;
+    watcher.setInterval(0);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* progress = main.findChild<Form2*>(QStringLiteral("Form2"));
+        if (progress != nullptr && !clock.isValid() &&
+            progress->Shape1Width() > progress->Picture1ScaleWidth() / 3) {
+            clock.start();
+            progress->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        }
+    });
+    watcher.start();
+    main.Command1_Click();
+    return clock.isValid() ? clock.elapsed() : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication qt(argc, argv);
+    std::vector<std::size_t> sizes;
+    for (int i = 1; i < argc; ++i) {
+        sizes.push_back(std::strtoull(argv[i], nullptr, 10));
+    }
+    if (sizes.empty()) {
+        sizes = {100'000, 1'000'000};
+    }
+    solvena::app::Application application({QStringLiteral("solvena")});
+    application.Platform().SetInteractive(false);
+    application.Start();
+    for (const std::size_t size : sizes) {
+        std::mt19937 rng(static_cast<unsigned>(size));
+        const QString plain =
+            solvena::platform::ToQString(solvena::testing::RandomJapanese(rng, size));
+        application.Main().Text1().SetText(plain);
+        const Timing encipher = Measure(application, true);
+        const qsizetype cipherLength = application.Main().Text1().Text().size();
+        const Timing decipher = Measure(application, false);
+        const bool same = application.Main().Text1().Text() == plain;
+        std::printf(
+            "%zu characters: encipher %lld ms (%lld enciphered, bar at %d widths), "
+            "decipher %lld ms (bar at %d widths), round trip %s\n",
+            size, static_cast<long long>(encipher.toPaintedMs),
+            static_cast<long long>(cipherLength), encipher.barWidthsSeen,
+            static_cast<long long>(decipher.toPaintedMs), decipher.barWidthsSeen,
+            same ? "identical" : "DIFFERENT");
+        const qint64 cancel = CancelLatency(application);
+        std::printf("%zu characters: キャンセル answered in %lld ms, document %s\n", size,
+                    static_cast<long long>(cancel),
+                    application.Main().Text1().Text() == plain ? "unchanged" : "CHANGED");
+        std::fflush(stdout);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak memory: %ld MB\n", usage.ru_maxrss / 1024);
+    return 0;
+}
