@@ -1,5 +1,7 @@
 #include "editor_box.h"
 
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,6 +20,38 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     // Like the multi-line box of old, Tab moves on to the next control.
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &EditorBox::OnContentsChange);
+}
+
+namespace {
+
+bool CarriesFiles(const QDropEvent* event) {
+    return event->mimeData() != nullptr && event->mimeData()->hasUrls();
+}
+
+}  // namespace
+
+void EditorBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (CarriesFiles(event)) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::dragEnterEvent(event);
+}
+
+void EditorBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (CarriesFiles(event)) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::dragMoveEvent(event);
+}
+
+void EditorBox::dropEvent(QDropEvent* event) {
+    if (CarriesFiles(event)) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::dropEvent(event);
 }
 
 QString EditorBox::Text() const {

@@ -25,6 +25,13 @@ class EditorBox : public QPlainTextEdit {
     // The same, as one step that Ctrl+Z takes back.
     void ReplaceText(const QString& text);
 
+  protected:
+    // Files dragged onto the editor are the main window's to open, not text
+    // to insert.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
   signals:
     // Every change of the text, by a person or by the program, once.
     void Changed();

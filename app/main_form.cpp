@@ -67,13 +67,13 @@ QString TrimBlanks(const QString& text) {
     return text.mid(start, end - start);
 }
 
+}  // namespace
+
 bool HasDocumentEnding(const QString& path) {
     const QString last = path.right(3);
     return last == QLatin1String("txt") || last == QLatin1String("TXT") ||
            last == QLatin1String("ZKT") || last == QLatin1String("zkt");
 }
-
-}  // namespace
 
 std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimized) {
     if (minimized || height <= 65) {
@@ -115,15 +115,16 @@ void MainForm::BuildControls() {
     picTaskBar_->setGeometry(TwipsRect(0, 0, 4740, 540));
     platform::SetBackground(picTaskBar_, kWindowColour);
 
-    command6_ = ImageButton(picTaskBar_, "Command6", QStringLiteral("ファイルを開く"),
+    // Each tooltip also names the button's key.
+    command6_ = ImageButton(picTaskBar_, "Command6", QStringLiteral("ファイルを開く (Ctrl+O)"),
                             QStringLiteral(":/icons/open.svg"), 32, TwipsRect(0, 0, 615, 495));
-    command9_ = ImageButton(picTaskBar_, "Command9", QStringLiteral("新規作成"),
+    command9_ = ImageButton(picTaskBar_, "Command9", QStringLiteral("新規作成 (Ctrl+N)"),
                             QStringLiteral(":/icons/new.svg"), 32, TwipsRect(720, 0, 615, 495));
-    command7_ = ImageButton(picTaskBar_, "Command7", QStringLiteral("保存"),
+    command7_ = ImageButton(picTaskBar_, "Command7", QStringLiteral("保存 (Ctrl+S)"),
                             QStringLiteral(":/icons/save.svg"), 32, TwipsRect(1440, 0, 615, 495));
-    command10_ = ImageButton(picTaskBar_, "Command10", QStringLiteral("ヘルプ"),
+    command10_ = ImageButton(picTaskBar_, "Command10", QStringLiteral("ヘルプ (F1)"),
                              QStringLiteral(":/icons/help.svg"), 32, TwipsRect(3360, 0, 615, 495));
-    command11_ = ImageButton(picTaskBar_, "Command11", QStringLiteral("終了"),
+    command11_ = ImageButton(picTaskBar_, "Command11", QStringLiteral("終了 (Ctrl+Q)"),
                              QStringLiteral(":/icons/exit.svg"), 16, TwipsRect(4080, 0, 615, 495));
 
     text1_ = new EditorBox(this);
@@ -160,9 +161,25 @@ void MainForm::BuildControls() {
     connect(command9_, &QPushButton::clicked, this, &MainForm::Command9_Click);
     connect(command10_, &QPushButton::clicked, this, &MainForm::Command10_Click);
     connect(command11_, &QPushButton::clicked, this, &MainForm::Command11_Click);
-    // Qt's standard Quit key is empty on some desktops.
-    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
-    connect(quit, &QShortcut::activated, this, &MainForm::Command11_Click);
+    // The keys press their buttons, so they run exactly the buttons'
+    // handlers and do nothing while a button is disabled (during a run).
+    // Qt's standard Quit key is empty on some desktops: Ctrl+Q is set here.
+    const std::pair<QKeySequence, QPushButton*> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_N), command9_},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), command6_},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), command7_},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), command11_},
+        {QKeySequence(Qt::Key_F1), command10_},
+    };
+    for (const auto& [key, button] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled()) {
+                button->click();
+            }
+        });
+    }
+    setAcceptDrops(true);
 }
 
 bool MainForm::ReadCommandLine(QString& notice) {
@@ -263,76 +280,6 @@ void MainForm::Form_Resize() {
     command11_->move(layout->command11Left, command11_->y());
 }
 
-bool MainForm::ShowFileDialog() {
-    filedialog::FileForm dialog(
-        shared_, platform_, [this](const QString& text) { text1_->SetText(text); }, this);
-    dialog.exec();
-    return dialog.Loaded();
-}
-
-void MainForm::Command9_Click() {
-    shared_.DocText = text1_->Text();
-    if (!text1_->IsEmpty() && shared_.DocChanged == kTrue) {
-        switch (
-            platform_.Confirm(this, QStringLiteral("新規作成です。今のテキストは保存しますか?"))) {
-            case platform::kYes:
-                shared_.FileMode = kFileModeSave;
-                ShowFileDialog();
-                // The text is not thrown away when it was not saved.
-                if (shared_.DocChanged == kTrue) {
-                    return;
-                }
-                break;
-            case platform::kNo:
-                break;
-            default:
-                return;
-        }
-    }
-    text1_->SetText(QString());
-    shared_.DocText.clear();
-}
-
-void MainForm::Command6_Click() {
-    shared_.DocText = text1_->Text();
-    bool unsaved = !text1_->IsEmpty() && shared_.DocChanged == kTrue;
-    if (unsaved) {
-        switch (platform_.Confirm(
-            this, QStringLiteral("新しいファイルを読み込みます。今のファイルは保存しますか？"))) {
-            case platform::kYes:
-                shared_.FileMode = kFileModeSave;
-                ShowFileDialog();
-                // The text is not replaced when it was not saved.
-                if (shared_.DocChanged == kTrue) {
-                    return;
-                }
-                unsaved = false;
-                break;
-            case platform::kNo:
-                break;
-            default:
-                return;
-        }
-    }
-    text1_->SetText(QString());
-    shared_.FileMode = kFileModeOpen;
-    // The dialog's closing puts DocText, still the previous text, back
-    // when no file was read; it must then still count as unsaved.
-    if (!ShowFileDialog() && unsaved && !text1_->IsEmpty()) {
-        changeCount_ = 2;
-        shared_.DocChanged = kTrue;
-    }
-}
-
-void MainForm::Command7_Click() {
-    if (text1_->IsEmpty()) {
-        return;
-    }
-    shared_.DocText = text1_->Text();
-    shared_.FileMode = kFileModeSave;
-    ShowFileDialog();
-}
-
 void MainForm::Command10_Click() {
     dialogs::Orla about(this);
     about.exec();
@@ -340,25 +287,6 @@ void MainForm::Command10_Click() {
 
 void MainForm::Command11_Click() {
     close();
-}
-
-bool MainForm::Form_Unload() {
-    if (text1_->IsEmpty() || shared_.DocChanged == kFalse) {
-        return false;
-    }
-    switch (platform_.Confirm(this, QStringLiteral("このテキストを保存しますか?"))) {
-        case platform::kNo:
-            return false;
-        case platform::kYes:
-            shared_.FileMode = kFileModeSave;
-            shared_.DocText = text1_->Text();
-            ShowFileDialog();
-            // Stays open when the save did not happen; otherwise the
-            // window closes and with it the program, asking nothing more.
-            return shared_.DocChanged == kTrue;
-        default:
-            return true;
-    }
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {

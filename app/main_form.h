@@ -32,6 +32,10 @@ struct ResizedLayout {
 };
 std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimized);
 
+// The last three characters are "txt", "TXT", "ZKT" or "zkt": the document
+// files the program opens.
+bool HasDocumentEnding(const QString& path);
+
 class MainForm : public QWidget {
   public:
     MainForm(Module2& shared, platform::Platform& platform);
@@ -58,7 +62,12 @@ class MainForm : public QWidget {
     EditorBox& Text1() { return *text1_; }
     std::int16_t ChangeCount() const { return changeCount_; }
 
+    // Opens a file dropped on the window, as Open would.
+    void OpenDroppedFile(const QString& path);
+
   protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -22,8 +22,9 @@ const QColor kButtonColour{192, 255, 192};
 constexpr int kEnter = 13;
 
 QCursor FilePointer() {
-    const QPixmap image(QStringLiteral(":/cursors/file-pointer-32.png"));
-    return image.isNull() ? QCursor(Qt::ArrowCursor) : QCursor(image, 1, 1);
+    return platform::CursorImage(QStringLiteral(":/cursors/file-pointer.svg"),
+                                 QStringLiteral(":/cursors/file-pointer-32.png"), 1, 1,
+                                 Qt::ArrowCursor);
 }
 
 // The key code the old runtime gave a key press: the character typed;

@@ -1,8 +1,11 @@
 #include "look.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QPalette>
 #include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 
 namespace solvena::platform {
@@ -45,12 +48,25 @@ QColor ButtonColour(const QAbstractButton* button) {
     return button->property(kButtonColourProperty).value<QColor>();
 }
 
-QCursor HandCursor() {
-    const QPixmap hand(QStringLiteral(":/cursors/hand-32.png"));
-    if (hand.isNull()) {
-        return QCursor(Qt::PointingHandCursor);
+QCursor CursorImage(const QString& svg, const QString& png, int hotX, int hotY,
+                    Qt::CursorShape fallback) {
+    // Drawn at the screen's pixel density so that it stays sharp when the
+    // desktop scales; the hot spot is in the image's own 32 x 32 units.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+    QPixmap image = QIcon(svg).pixmap(QSize(32, 32), ratio);
+    if (image.isNull()) {
+        image = QPixmap(png);
     }
-    return QCursor(hand, 9, 2);
+    if (image.isNull()) {
+        return QCursor(fallback);
+    }
+    return QCursor(image, hotX, hotY);
+}
+
+QCursor HandCursor() {
+    return CursorImage(QStringLiteral(":/cursors/hand.svg"),
+                       QStringLiteral(":/cursors/hand-32.png"), 9, 2, Qt::PointingHandCursor);
 }
 
 }  // namespace solvena::platform

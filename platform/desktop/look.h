@@ -41,5 +41,9 @@ QColor ButtonColour(const QAbstractButton* button);
 
 // The pointing-hand pointer that every button of the program shows.
 QCursor HandCursor();
+// A pointer of the program's own from its images (SVG, else PNG), with the
+// hot spot at (hotX, hotY) of 32 x 32.
+QCursor CursorImage(const QString& svg, const QString& png, int hotX, int hotY,
+                    Qt::CursorShape fallback);
 
 }  // namespace solvena::platform

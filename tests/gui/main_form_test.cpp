@@ -62,9 +62,11 @@ void MainFormTest::controlsAreNamedAndPlaced() {
     QCOMPARE(f.form.windowTitle(), QStringLiteral("ソルベナ"));
     QCOMPARE(f.form.size(), QSize(316, 246));
     const std::pair<const char*, QString> tips[] = {
-        {"Command6", QStringLiteral("ファイルを開く")}, {"Command9", QStringLiteral("新規作成")},
-        {"Command7", QStringLiteral("保存")},           {"Command10", QStringLiteral("ヘルプ")},
-        {"Command11", QStringLiteral("終了")},
+        {"Command6", QStringLiteral("ファイルを開く (Ctrl+O)")},
+        {"Command9", QStringLiteral("新規作成 (Ctrl+N)")},
+        {"Command7", QStringLiteral("保存 (Ctrl+S)")},
+        {"Command10", QStringLiteral("ヘルプ (F1)")},
+        {"Command11", QStringLiteral("終了 (Ctrl+Q)")},
     };
     for (const auto& [name, tip] : tips) {
         QPushButton* button = f.Button(name);

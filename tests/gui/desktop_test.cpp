@@ -1,0 +1,158 @@
+// Keys and drag and drop in the main window.
+
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include "application.h"
+#include "editor_box.h"
+#include "file_form.h"
+#include "gui_support.h"
+#include "main_form.h"
+#include "orla.h"
+#include "platform.h"
+
+using solvena::app::kFalse;
+using solvena::app::kTrue;
+using solvena::testing::CurrentTempDir;
+using solvena::testing::WhenShown;
+using solvena::testing::WriteBytes;
+
+namespace {
+
+struct Window {
+    Window() : platform({QStringLiteral("solvena")}), form(shared, platform) {
+        platform.SetInteractive(false);
+        form.Form_Load();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+    void MakeChanged(const QString& text) {
+        form.Text1().SetText(text.left(1));
+        form.Text1().SetText(text);
+    }
+    // Drops files on the window as a desktop would.
+    void Drop(const QStringList& paths) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString& path : paths) {
+            urls.append(QUrl::fromLocalFile(path));
+        }
+        mime.setUrls(urls);
+        const QPointF at(50, 100);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(&form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(&form, &drop);
+    }
+
+    CurrentTempDir dir;
+    solvena::app::Module2 shared;
+    solvena::platform::Platform platform;
+    solvena::app::MainForm form;
+};
+
+}  // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { solvena::app::RegisterResources(); }
+    void keysRunTheButtonsHandlers();
+    void keysWaitWhileAButtonIsDisabled();
+    void droppedDocumentOpensAsOpenWould();
+    void droppedDocumentAsksAboutUnsavedText();
+    void otherFilesAreRefused();
+};
+
+void DesktopTest::keysRunTheButtonsHandlers() {
+    Window w;
+    w.MakeChanged(QStringLiteral("edited"));
+    // Ctrl+N asks as New does.
+    w.platform.ScriptAnswers({solvena::platform::kCancel});
+    QTest::keyClick(&w.form, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(w.platform.Asked().back().text,
+             QStringLiteral("新規作成です。今のテキストは保存しますか?"));
+    w.platform.ScriptAnswers({solvena::platform::kCancel});
+    QTest::keyClick(&w.form, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(w.platform.Asked().back().text,
+             QStringLiteral("新しいファイルを読み込みます。今のファイルは保存しますか？"));
+    // Ctrl+S shows the save dialog, F1 the about box.
+    bool saved = false;
+    WhenShown<solvena::filedialog::FileForm>(QStringLiteral("FILE"),
+                                             [&saved](solvena::filedialog::FileForm* dialog) {
+                                                 saved = true;
+                                                 dialog->close();
+                                             });
+    QTest::keyClick(&w.form, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(saved);
+    bool helped = false;
+    WhenShown<solvena::dialogs::Orla>(QStringLiteral("Orla"),
+                                      [&helped](solvena::dialogs::Orla* about) {
+                                          helped = true;
+                                          QTest::keyClick(about, Qt::Key_Escape);
+                                      });
+    // Closing a dialog gives the window back its activation, as a desktop does.
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+    QTest::keyClick(&w.form, Qt::Key_F1);
+    QVERIFY(helped);
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+    w.platform.ScriptAnswers({solvena::platform::kNo});
+    QTest::keyClick(&w.form, Qt::Key_Q, Qt::ControlModifier);
+    QTRY_VERIFY(!w.form.isVisible());
+    QCOMPARE(w.platform.Asked().back().text, QStringLiteral("このテキストを保存しますか?"));
+}
+
+void DesktopTest::keysWaitWhileAButtonIsDisabled() {
+    Window w;
+    w.form.findChild<QPushButton*>(QStringLiteral("Command9"))->setEnabled(false);
+    w.MakeChanged(QStringLiteral("edited"));
+    QTest::keyClick(&w.form, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(w.platform.Asked().empty());
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("edited"));
+}
+
+void DesktopTest::droppedDocumentOpensAsOpenWould() {
+    Window w;
+    WriteBytes(w.dir.File("dropped.zkt"), "1m!ZELKORA\r\n");
+    WriteBytes(w.dir.File("second.txt"), "second\r\n");
+    w.Drop({w.dir.Path(QStringLiteral("dropped.zkt")), w.dir.Path(QStringLiteral("second.txt"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("1m!ZELKORA"));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    QVERIFY(w.platform.Asked().empty());
+}
+
+void DesktopTest::droppedDocumentAsksAboutUnsavedText() {
+    Window w;
+    WriteBytes(w.dir.File("new.txt"), "new\r\n");
+    w.MakeChanged(QStringLiteral("unsaved"));
+    w.platform.ScriptAnswers({solvena::platform::kCancel});
+    w.Drop({w.dir.Path(QStringLiteral("new.txt"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("unsaved"));
+    w.platform.ScriptAnswers({solvena::platform::kNo});
+    w.Drop({w.dir.Path(QStringLiteral("new.txt"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("new"));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    // A file that cannot be read leaves the document as it was.
+    WriteBytes(w.dir.File("bad.txt"), "x\x85\x40");
+    w.Drop({w.dir.Path(QStringLiteral("bad.txt"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("new"));
+    QVERIFY(w.platform.Asked().back().text.contains(QStringLiteral("bad.txt")));
+}
+
+void DesktopTest::otherFilesAreRefused() {
+    Window w;
+    WriteBytes(w.dir.File("picture.png"), "png");
+    w.form.Text1().SetText(QStringLiteral("kept"));
+    w.Drop({w.dir.Path(QStringLiteral("picture.png"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("kept"));
+    QCOMPARE(w.platform.Asked().size(), std::size_t{1});
+    QVERIFY(w.platform.Asked()[0].text.contains(QStringLiteral("picture.png")));
+}
+
+QTEST_MAIN(DesktopTest)
+#include "desktop_test.moc"
