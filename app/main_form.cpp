@@ -171,8 +171,9 @@ void MainForm::BuildControls() {
         {QKeySequence(Qt::CTRL | Qt::Key_Q), command11_},
         {QKeySequence(Qt::Key_F1), command10_},
     };
-    for (const auto& [key, button] : keys) {
+    for (const auto& [key, pressed] : keys) {
         auto* shortcut = new QShortcut(key, this);
+        QPushButton* button = pressed;
         connect(shortcut, &QShortcut::activated, button, [button] {
             if (button->isEnabled()) {
                 button->click();

@@ -119,9 +119,8 @@ std::u16string ApplyReadingRule(std::u16string decoded) {
 Result<std::u16string> DecodeDocument(std::string_view bytes, std::optional<Encoding> encoding,
                                       const std::string& path) {
     if (encoding) {
-        if (*encoding == Encoding::Utf8 && bytes.starts_with(kUtf8Bom)) {
-            bytes.remove_prefix(kUtf8Bom.size());
-        }
+        // A given encoding is taken as it is: a byte-order mark is the
+        // character U+FEFF, so that what the writer wrote reads back.
         Decoded decoded = Decode(bytes, *encoding);
         if (decoded.converterMissing) {
             return ConverterMissing(path, *encoding);

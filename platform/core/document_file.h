@@ -23,8 +23,9 @@ std::u16string ApplyReadingRule(std::u16string decoded);
 
 // Bytes to document text. Without an encoding the bytes are detected: a
 // UTF-8 byte-order mark means UTF-8 (the mark is dropped), else bytes that
-// are valid CP932 are CP932, else valid UTF-8 is UTF-8. `path` only names
-// the source in an error.
+// are valid CP932 are CP932, else valid UTF-8 is UTF-8. A given encoding is
+// not guessed at, and a mark is then a character. `path` only names the
+// source in an error.
 Result<std::u16string> DecodeDocument(std::string_view bytes, std::optional<Encoding> encoding,
                                       const std::string& path);
 

@@ -9,81 +9,17 @@
 #include "alphabet.h"
 #include "decipher.h"
 #include "encipher.h"
+#include "oracles.h"
 #include "random_text.h"
 
 namespace solvena::cipher {
 namespace {
 
+using testing::ReferenceDecipher;
+using testing::WithoutBreaks;
+
 std::u16string Widen(const std::string& ascii) {
     return std::u16string(ascii.begin(), ascii.end());
-}
-
-// The text without its line breaks: each CR and the character after it.
-std::u16string WithoutBreaks(std::u16string_view text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        if (text[i] == u'\r') {
-            i += 2;
-        } else {
-            out.push_back(text[i++]);
-        }
-    }
-    return out;
-}
-
-double d(char16_t c) {
-    return *ts(std::u16string(1, c));
-}
-
-// The reader written plainly from its rules with the symbol functions, on a
-// text without line breaks: an oracle for the fast reader.
-std::u16string ReferenceDecipher(std::u16string_view raw, std::int16_t pass) {
-    const std::u16string text = WithoutBreaks(raw);
-    std::u16string out;
-    int cycle = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        cycle = cycle + 1 > 20 ? 1 : cycle + 1;
-        const std::int32_t groupPass = cycle % 2 == 1 ? -pass : pass;
-        const char16_t s1 = text[pos];
-        if (s1 == u'Z') {
-            break;
-        }
-        const bool minus = s1 == u'-';
-        std::u16string s[5] = {std::u16string(1, s1)};
-        for (std::size_t k = 1; k < 5; ++k) {
-            s[k] = pos + k < text.size() ? std::u16string(1, text[pos + k]) : u"";
-        }
-        std::size_t length = 0;
-        for (std::size_t k = 1; k < 5 && length == 0; ++k) {
-            if (ts2(s[k]) == "G") {
-                length = k;
-            }
-        }
-        const auto dv = [&](int k) { return s[k].empty() ? 0.0 : d(s[k][0]); };
-        double value = 0;
-        switch (length) {
-            case 1:
-                value = dv(0);
-                break;
-            case 2:
-                value = minus ? -dv(1) : 43 * dv(0) + dv(1);
-                break;
-            case 3:
-                value = minus ? -(43 * dv(1) + dv(2)) : 1849 * dv(0) + 43 * dv(1) + dv(2);
-                break;
-            case 4:
-                value = -(1849 * dv(1) + 43 * dv(2) + dv(3));
-                break;
-        }
-        if (length != 0) {
-            const auto code = static_cast<std::int32_t>(value) + groupPass;
-            out.push_back(static_cast<char16_t>(static_cast<std::uint32_t>(code)));
-            pos += length;
-        }
-        pos += 1;
-    }
-    return out;
 }
 
 // A text whose groups have one, two and three digit symbols, with and

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "document_file.h"
+#include "oracles.h"
 #include "random_text.h"
 
 namespace solvena::files {
@@ -38,27 +39,6 @@ TEST(ReadingRuleTest, LoneCrEndsALineAndLoneLfStays) {
     EXPECT_EQ(Read("\na"), u"\na");
 }
 
-// The rule read literally: line by line, each line joined to a non-empty
-// text with CR LF.
-std::u16string ReadLineByLine(std::u16string_view in) {
-    std::u16string text;
-    std::size_t i = 0;
-    while (i < in.size()) {
-        std::u16string line;
-        while (i < in.size() && in[i] != u'\r') {
-            line += in[i++];
-        }
-        if (i < in.size()) {
-            ++i;
-            if (i < in.size() && in[i] == u'\n') {
-                ++i;
-            }
-        }
-        text = text.empty() ? line : text + u"\r\n" + line;
-    }
-    return text;
-}
-
 TEST(ReadingRuleTest, AgreesWithReadingLineByLine) {
     std::mt19937 rng(1234);
     std::uniform_int_distribution<int> pick(0, 5);
@@ -68,7 +48,7 @@ TEST(ReadingRuleTest, AgreesWithReadingLineByLine) {
         for (int i = length(rng); i > 0; --i) {
             in += u"\r\nab\r"[pick(rng) % 5];
         }
-        ASSERT_EQ(ApplyReadingRule(in), ReadLineByLine(in)) << testing::ToUtf8(in);
+        ASSERT_EQ(ApplyReadingRule(in), testing::ReadLineByLine(in)) << testing::ToUtf8(in);
     }
 }
 
@@ -123,9 +103,14 @@ TEST(EncodingDetectionTest, AGivenEncodingIsNotGuessed) {
         DecodeDocument(std::string("a\0\r\0\n\0b\0", 8), Encoding::Utf16le, "x");
     ASSERT_TRUE(utf16.ok());
     EXPECT_EQ(utf16.value(), u"a\r\nb");
+    // A mark is a character then, so that a text beginning with U+FEFF
+    // reads back as it was written.
     Result<std::u16string> bom = DecodeDocument("\xEF\xBB\xBFz", Encoding::Utf8, "x");
     ASSERT_TRUE(bom.ok());
-    EXPECT_EQ(bom.value(), u"z");
+    EXPECT_EQ(bom.value(), u"\uFEFFz");
+    Result<std::string> written = EncodeDocument(u"\uFEFFz", Encoding::Utf8, "x");
+    ASSERT_TRUE(written.ok());
+    EXPECT_EQ(DecodeDocument(written.value(), Encoding::Utf8, "x").value(), u"\uFEFFz");
 }
 
 TEST(WritingRuleTest, TextThenCrLf) {

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "application.h"
+#include "cipher_window.h"
 #include "decipher.h"
 #include "editor_box.h"
 #include "encipher.h"
@@ -27,60 +28,11 @@ using solvena::platform::FromAscii;
 using solvena::platform::ToQString;
 using solvena::platform::ToU16View;
 
-namespace {
-
-// Multi-line Japanese text with kanji above U+8000.
-QString Document(std::size_t length) {
-    std::mt19937 rng(static_cast<unsigned>(length));
-    return ToQString(solvena::testing::RandomJapanese(rng, length)) +
-           QStringLiteral("\r\n語彙\u8A9E\u9F8D");
-}
-
-QString Enciphered(const QString& text, std::int16_t pass) {
-    return FromAscii(solvena::cipher::EncipherText(ToU16View(text), pass));
-}
-
-Form2* ProgressWindow(QWidget* main) {
-    return main->findChild<Form2*>(QStringLiteral("Form2"));
-}
-
-struct Window {
-    explicit Window(int pass = 1234)
-        : platform({QStringLiteral("solvena")}), form(shared, platform) {
-        platform.SetInteractive(false);
-        form.Form_Load();
-        // The pass number the dialog would leave, without the dialog.
-        shared.showPassNumberDialog = [this, pass] {
-            shared.PassNumber = static_cast<std::int16_t>(pass);
-        };
-    }
-    QPushButton* Button(const char* name) {
-        return form.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    // Runs `act` at the n-th yield point of the next run (1 = the first).
-    void AtYield(int n, std::function<void(Form2*)> act) {
-        auto* timer = new QTimer(&form);
-        timer->setInterval(0);
-        auto seen = std::make_shared<int>(0);
-        QObject::connect(timer, &QTimer::timeout, &form, [this, timer, seen, n, act] {
-            Form2* progress = ProgressWindow(&form);
-            if (progress == nullptr || !form.Running()) {
-                return;
-            }
-            if (++*seen == n) {
-                timer->stop();
-                act(progress);
-            }
-        });
-        timer->start();
-    }
-
-    solvena::app::Module2 shared;
-    solvena::platform::Platform platform;
-    solvena::app::MainForm form;
-};
-
-}  // namespace
+using solvena::testing::CipherWindow;
+using solvena::testing::Document;
+using solvena::testing::Enciphered;
+using solvena::testing::ProgressWindow;
+using Window = CipherWindow;
 
 class CipherCommandsTest : public QObject {
     Q_OBJECT

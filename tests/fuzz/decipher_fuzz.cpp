@@ -1,0 +1,28 @@
+// Any UTF-16 input and any pass number: deciphering never fails and agrees
+// with the plainly written reader, and deciphering what enciphering wrote
+// gives the text back.
+
+#include "decipher.h"
+#include "encipher.h"
+#include "fuzz_input.h"
+#include "oracles.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace solvena;
+    const std::int16_t pass = fuzz::Pass(data, size);
+    const std::u16string text = fuzz::Units(data + (size >= 2 ? 2 : 0), size >= 2 ? size - 2 : 0);
+
+    const std::u16string read = cipher::DecipherText(text, pass);
+    if (read.size() > text.size() / 2 + 1) {
+        fuzz::Fail("more characters than groups");
+    }
+    if (text.size() <= 4096 && read != testing::ReferenceDecipher(text, pass)) {
+        fuzz::Fail("decipher differs from the reference reader");
+    }
+    const std::string enciphered = cipher::EncipherText(text, pass);
+    const std::u16string wide(enciphered.begin(), enciphered.end());
+    if (cipher::DecipherText(wide, pass) != text) {
+        fuzz::Fail("decipher of encipher is not the text");
+    }
+    return 0;
+}

@@ -1,0 +1,62 @@
+// Any bytes as a document file: reading never fails other than with an
+// error value, agrees with reading line by line, and reading what the
+// writer wrote gives the text back.
+
+#include "codepage.h"
+#include "document_file.h"
+#include "fuzz_input.h"
+#include "oracles.h"
+
+namespace {
+
+using solvena::files::DecodeDocument;
+using solvena::files::EncodeDocument;
+using solvena::files::Encoding;
+
+void CheckWrittenReadsBack(std::u16string text, Encoding encoding) {
+    // The rule cannot give back empty lines at the start or a lone CR.
+    while (text.starts_with(u"\r\n")) {
+        text.erase(0, 2);
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n')) {
+            text[i] = u' ';
+        }
+    }
+    if (text.starts_with(u"\r\n")) {
+        return;
+    }
+    const auto bytes = EncodeDocument(text, encoding, "fuzz");
+    if (!bytes) {
+        if (encoding != Encoding::Cp932) {
+            solvena::fuzz::Fail("a decoded text cannot be written");
+        }
+        return;  // characters code page 932 cannot hold
+    }
+    const auto back = DecodeDocument(bytes.value(), encoding, "fuzz");
+    if (!back || back.value() != text) {
+        solvena::fuzz::Fail("reading what was written differs");
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto detected = DecodeDocument(bytes, std::nullopt, "fuzz");
+    if (detected) {
+        CheckWrittenReadsBack(detected.value(), Encoding::Utf8);
+        CheckWrittenReadsBack(detected.value(), Encoding::Cp932);
+    } else if (detected.error().byteOffset > size) {
+        solvena::fuzz::Fail("error offset beyond the input");
+    }
+    const std::u16string units = solvena::fuzz::Units(data, size);
+    if (solvena::files::ApplyReadingRule(units) != solvena::testing::ReadLineByLine(units)) {
+        solvena::fuzz::Fail("reading rule differs from reading line by line");
+    }
+    const auto utf16 = DecodeDocument(bytes, Encoding::Utf16le, "fuzz");
+    if (utf16.ok() != (size % 2 == 0)) {
+        solvena::fuzz::Fail("UTF-16LE accepts exactly the even lengths");
+    }
+    return 0;
+}
