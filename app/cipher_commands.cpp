@@ -22,14 +22,18 @@
 namespace solvena::app {
 namespace {
 
-// The progress window's bar follows every step of the run.
+// The progress window's bar follows every step of the run, as long as the
+// window is there.
 struct Progress {
-    dialogs::Form2* form;
+    QPointer<dialogs::Form2> form;
     double scaleWidth;
 };
 
 void ShowStep(void* context, std::int64_t position, std::int64_t length) {
     auto* progress = static_cast<Progress*>(context);
+    if (progress->form.isNull()) {
+        return;
+    }
     const double fraction = static_cast<double>(position) / static_cast<double>(length);
     progress->form->SetShape1Width(static_cast<float>(fraction * progress->scaleWidth));
 }

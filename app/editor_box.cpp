@@ -64,7 +64,7 @@ bool EditorBox::IsEmpty() const {
 
 void EditorBox::OnContentsChange(int, int removed, int added) {
     if (!programChange_ && (removed != 0 || added != 0)) {
-        emit Changed();
+        emit Changed(true);
     }
 }
 
@@ -75,7 +75,7 @@ void EditorBox::SetText(const QString& text) {
     programChange_ = true;
     setPlainText(ToEditorText(text));
     programChange_ = false;
-    emit Changed();
+    emit Changed(false);
 }
 
 void EditorBox::ReplaceText(const QString& text) {
@@ -90,7 +90,7 @@ void EditorBox::ReplaceText(const QString& text) {
     cursor.endEditBlock();
     programChange_ = false;
     moveCursor(QTextCursor::Start);
-    emit Changed();
+    emit Changed(false);
 }
 
 }  // namespace solvena::app

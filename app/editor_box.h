@@ -33,8 +33,9 @@ class EditorBox : public QPlainTextEdit {
     void dropEvent(QDropEvent* event) override;
 
   signals:
-    // Every change of the text, by a person or by the program, once.
-    void Changed();
+    // Every change of the text, once; `byPerson`: typed, pasted, dropped or
+    // taken back by a person rather than put there by the program.
+    void Changed(bool byPerson);
 
   private:
     void OnContentsChange(int position, int removed, int added);

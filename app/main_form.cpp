@@ -153,7 +153,10 @@ void MainForm::BuildControls() {
     QWidget::setTabOrder(command10_, command11_);
     QWidget::setTabOrder(command11_, text1_);
 
-    connect(text1_, &EditorBox::Changed, this, &MainForm::Text1_Change);
+    connect(text1_, &EditorBox::Changed, this, [this](bool byPerson) {
+        changedByPerson_ = byPerson;
+        Text1_Change();
+    });
     connect(command1_, &QPushButton::clicked, this, &MainForm::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &MainForm::Command2_Click);
     connect(command6_, &QPushButton::clicked, this, &MainForm::Command6_Click);
@@ -251,6 +254,12 @@ void MainForm::Text1_Change() {
         changeCount_ = 0;
     } else {
         SetCipherButtons(true, true);
+        // What a person puts into an empty editor is a change like any
+        // other: a paste or an input-method commit may bring a whole text.
+        // Only the program's filling of an empty editor is no edit.
+        if (changedByPerson_ && changeCount_ < 2) {
+            changeCount_ = 2;
+        }
         shared_.DocChanged = changeCount_ > 1 ? kTrue : kFalse;
     }
 }

@@ -76,6 +76,10 @@ class MainForm : public QWidget {
     void BuildControls();
     // Shows the file dialog for FileMode; true when it read a file.
     bool ShowFileDialog();
+    // Asks `question` about a changed text, and saves it if wanted. Stop:
+    // the command must not go on (Cancel, or a save that did not happen).
+    enum class Offer { NothingToSave, Saved, NotSaved, Stop };
+    Offer OfferToSave(const QString& question);
     // The two cipher commands, which differ only in the run they drive.
     template <class Run>
     void RunCipherCommand();
@@ -99,8 +103,10 @@ class MainForm : public QWidget {
     QPushButton* command10_ = nullptr;
     QPushButton* command11_ = nullptr;
 
-    // Change events of Text1 since its text was last empty.
+    // Change events of Text1 since its text was last empty, and whether the
+    // last one was a person's.
     std::int16_t changeCount_ = 0;
+    bool changedByPerson_ = false;
 
     bool running_ = false;
     // Closing the window during a run cancels it, then closes as usual.

@@ -96,6 +96,10 @@ inline char16_t UnitOf(std::int32_t shifted, std::int32_t groupPass) {
     return static_cast<char16_t>(static_cast<std::uint32_t>(shifted + groupPass));
 }
 
+// A chunk starts only where 66 units remain: a group read from it may
+// begin as late as its 63rd unit, and the reader looks at four places.
+constexpr std::ptrdiff_t kChunkRoom = 66;
+
 // Classifies the 64 units from `units` on. Out of line, so that the loop
 // that reads groups stays small.
 [[gnu::noinline]] std::uint64_t LoadChunk(const char16_t* units, bool avx2) {
@@ -124,7 +128,7 @@ struct ChunkReader {
     // Reads the group at `group` and leaves it on its separator; false, with
     // nothing changed, when the careful reader must read it: a group of more
     // than four symbols, a separator at its start, a unit that needs care,
-    // the last 63 units of the text.
+    // the last units of the text (see kChunkRoom).
     bool Read(const char16_t*& group, std::int32_t& shifted) {
         if (group != Next()) {
             pending = 0;
@@ -142,7 +146,7 @@ struct ChunkReader {
     bool ReadNext(std::int32_t& shifted) {
         if (pending == 0) {
             const char16_t* group = Next();
-            if (end - group < 64) {
+            if (end - group < kChunkRoom) {
                 return false;
             }
             base = group;
@@ -153,12 +157,13 @@ struct ChunkReader {
             }
         }
         const auto separator = static_cast<std::uint32_t>(__builtin_ctzll(pending));
-        const std::uint32_t symbols = separator - next - 1;
-        if (symbols > 3) {
+        // The group's length less one: 0..3 for one to four symbols.
+        const std::uint32_t lengthLessOne = separator - next - 1;
+        if (lengthLessOne > 3) {
             return false;
         }
         const char16_t* group = base + next;
-        const std::int32_t* weight = kWeights[symbols + (group[0] == kMinusSign ? 4 : 0)];
+        const std::int32_t* weight = kWeights[lengthLessOne + (group[0] == kMinusSign ? 4 : 0)];
         shifted = weight[0] * kDigits[group[0]] + weight[1] * kDigits[group[1]] +
                   weight[2] * kDigits[group[2]] + weight[3] * kDigits[group[3]];
         pending &= pending - 1;

@@ -115,6 +115,9 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
     const std::string outputName = toStdout ? kStandardOutput : options.output;
     std::string result;
     if (encipher) {
+        // Enciphered text is ASCII, the same bytes in code page 932: the
+        // writing rule is only the line end after it, without converting
+        // hundreds of megabytes twice.
         result = cipher::EncipherText(text.value(), *pass);
         result += "\r\n";
     } else {

@@ -246,28 +246,44 @@ void FileForm::Command1_Click() {
     }
 }
 
+std::optional<QString> ReadChosenFile(platform::Platform& platform, QWidget* parent,
+                                      const QString& path) {
+    if (path.isEmpty() || !platform.FileExists(path)) {
+        platform.Notify(parent, QStringLiteral("その名前のファイルはありません"));
+        return std::nullopt;
+    }
+    files::Result<QString> text = platform.ReadDocument(path);
+    if (!text) {
+        platform.Notify(parent, platform::DescribeReadError(text.error()));
+        return std::nullopt;
+    }
+    return std::move(text.value());
+}
+
 void FileForm::OpenOk() {
     // The previous document stays in DocText until a file has really been
     // read, so that closing the dialog after a failure brings it back.
-    shared_.FilePath = OpenPath(file1_->Path(), text1_->text());
-    if (text1_->text().isEmpty() || !platform_.FileExists(shared_.FilePath)) {
-        platform_.Notify(this, QStringLiteral("その名前のファイルはありません"));
-        shared_.FilePath.clear();
-        return;
-    }
-    files::Result<QString> text = platform_.ReadDocument(shared_.FilePath);
+    shared_.FilePath =
+        text1_->text().isEmpty() ? QString() : OpenPath(file1_->Path(), text1_->text());
+    std::optional<QString> text = ReadChosenFile(platform_, this, shared_.FilePath);
     if (!text) {
-        platform_.Notify(this, platform::DescribeReadError(text.error()));
         shared_.FilePath.clear();
         return;
     }
-    shared_.DocText = std::move(text.value());
+    shared_.DocText = std::move(*text);
     shared_.DocChanged = app::kFalse;
     loaded_ = true;
     accept();
 }
 
 void FileForm::SaveOk() {
+    // Enter runs this even while OK is disabled; an empty name would save
+    // a hidden file called ".zkt".
+    if (text1_->text().isEmpty()) {
+        platform_.Notify(this, QStringLiteral("保存する名前を入力してください"));
+        text1_->setFocus();
+        return;
+    }
     shared_.FilePath = SavePath(file1_->Path(), text1_->text(), command2_->text());
     // A text that code page 932 cannot store is refused before anything is
     // asked or written; an enciphered document keeps every character.

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 #include "module2.h"
 
@@ -19,6 +20,11 @@ class Platform;
 }
 
 namespace solvena::filedialog {
+
+// Reads the document file a person chose, telling them when it cannot be
+// read ("その名前のファイルはありません", or why); the text only on success.
+std::optional<QString> ReadChosenFile(platform::Platform& platform, QWidget* parent,
+                                      const QString& path);
 
 class DriveList;
 class FolderList;

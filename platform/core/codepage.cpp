@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "utf16.h"
+
 namespace solvena::files {
 namespace {
 
@@ -78,13 +80,6 @@ const char* IconvName(Encoding encoding) {
             return "UTF-16LE";
     }
     return "UTF-8";
-}
-
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 Decoded DecodeUtf16le(std::string_view bytes) {

@@ -4,8 +4,11 @@
 //
 // Code page 932 goes through the system's converter (glibc's WINDOWS-31J),
 // which already chooses the codes Windows writes for characters with two
-// codes. Windows also maps five single bytes that the converter rejects;
-// they are mended here so that files travel both ways unchanged.
+// codes, and writes nine look-alikes (U+301C, U+2016, U+2212, U+00A2,
+// U+00A3, U+00AC, U+2014, U+00A5, U+203E) as Windows does, one way: they
+// read back as the characters of those codes. Windows also maps five single
+// bytes that the converter rejects; they are mended here and travel both
+// ways unchanged.
 
 #include <cstdint>
 #include <string>

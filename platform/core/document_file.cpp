@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "file_io.h"
+#include "utf16.h"
 
 namespace solvena::files {
 namespace {
@@ -10,10 +11,6 @@ namespace {
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 // Line and column (both from 1, columns in characters) of a code-unit index,
 // counting CR LF, a lone CR and a lone LF each as one line break, as an
@@ -30,8 +27,7 @@ void Locate(std::u16string_view text, std::size_t index, std::uint64_t& line,
             }
             ++line;
             column = 1;
-        } else if (!(IsLowSurrogate(c) && i > 0 && text[i - 1] >= 0xD800 &&
-                     text[i - 1] <= 0xDBFF)) {
+        } else if (!(IsLowSurrogate(c) && i > 0 && IsHighSurrogate(text[i - 1]))) {
             ++column;
         }
     }

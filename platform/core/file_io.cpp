@@ -163,6 +163,10 @@ Status WriteAll(int fd, std::string_view bytes, const std::string& name) {
             }
             return SystemError(Kind::WriteFailed, name, errno);
         }
+        if (wrote == 0) {
+            // No progress and no reason: stop rather than try for ever.
+            return SystemError(Kind::WriteFailed, name, EIO);
+        }
         done += static_cast<std::size_t>(wrote);
     }
     return Done{};
@@ -222,7 +226,8 @@ Status WriteFileSafely(const std::string& path, std::string_view bytes) {
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         return fail(errno);
     }
-    // Make the rename itself durable.
+    // Make the rename itself durable. The new bytes are complete and in
+    // place already, so a folder that cannot be synced is no failure.
     Descriptor folder(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0) {
         ::fsync(folder.get());

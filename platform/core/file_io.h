@@ -28,7 +28,8 @@ Status WriteAll(int fd, std::string_view bytes, const std::string& name);
 // removed and the target is untouched. An existing target keeps its
 // permission bits (and owner, where allowed); a symbolic link is written
 // through to the file it points at. Targets that are not normal files
-// (a terminal, a pipe, /dev/null) are written to directly.
+// (a terminal, a pipe, /dev/null) cannot be replaced and are written to
+// directly, so for them none of this holds.
 Status WriteFileSafely(const std::string& path, std::string_view bytes);
 
 }  // namespace solvena::files

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 
@@ -145,6 +146,47 @@ TEST(DecipherForeignTextTest, LongTextsAgreeWithTheReference) {
         const auto p = static_cast<std::int16_t>(round * 7919 % 65536 - 32768);
         ASSERT_EQ(DecipherText(text, p), ReferenceDecipher(text, p))
             << testing::ToUtf8(text) << " pass " << p;
+    }
+}
+
+// Texts that end without the marker, in buffers of exactly their size, so
+// that a read past the end shows under AddressSanitizer.
+TEST(DecipherForeignTextTest, ReadsNothingBeyondTheEndOfTheText) {
+    std::mt19937 rng(66);
+    for (std::size_t size = 60; size <= 140; ++size) {
+        for (const std::u16string& pattern : {std::u16string(u"a!"), std::u16string(u"-1K"),
+                                              std::u16string(u"abcd."), std::u16string(u"x")}) {
+            std::u16string text;
+            while (text.size() < size) {
+                text += pattern;
+            }
+            text.resize(size);
+            const auto exact = std::make_unique<char16_t[]>(size);
+            std::copy(text.begin(), text.end(), exact.get());
+            const std::u16string_view view(exact.get(), size);
+            ASSERT_EQ(DecipherText(view, 3), ReferenceDecipher(text, 3)) << size;
+        }
+    }
+}
+
+void CountStep(void* context, std::int64_t, std::int64_t) {
+    ++*static_cast<int*>(context);
+}
+
+// The desktop program drives the run with a progress hook, which takes the
+// reader's other path through a cycle.
+TEST(DecipherForeignTextTest, HookedRunsAgreeWithTheReference) {
+    std::mt19937 rng(4242);
+    std::uniform_int_distribution<std::size_t> length(0, 600);
+    for (int round = 0; round < 1500; ++round) {
+        const std::u16string text = round % 2 == 0 ? DamagedCipher(rng, length(rng) / 4 + 1)
+                                                   : RandomJunk(rng, length(rng), round % 5);
+        const auto p = static_cast<std::int16_t>(round * 131 - 20000);
+        DecipherRun run(text, p);
+        int steps = 0;
+        while (run.RunToYield(CountStep, &steps)) {
+        }
+        ASSERT_EQ(run.TakeResult(), ReferenceDecipher(text, p)) << testing::ToUtf8(text);
     }
 }
 

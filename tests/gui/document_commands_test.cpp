@@ -85,6 +85,8 @@ class DocumentCommandsTest : public QObject {
     void openClosedWithoutAFileBringsTheTextBackStillChanged();
     void openYesThenSavesThenOpens();
     void closingAsksAndStaysOpenUnlessSaved();
+    void aSinglePasteIsNotLostOnClosing();
+    void saveRefusesAnEmptyName();
     void closingAfterASaveAsksNothingMore();
 };
 
@@ -247,6 +249,32 @@ void DocumentCommandsTest::closingAsksAndStaysOpenUnlessSaved() {
     w.platform.ScriptAnswers({kNo});
     QVERIFY(w.form.close());
     QVERIFY(!QFile::exists(w.dir.Path(QStringLiteral("Newname.zkt"))));
+}
+
+void DocumentCommandsTest::aSinglePasteIsNotLostOnClosing() {
+    Window w;
+    w.form.Text1().insertPlainText(QStringLiteral("一度に貼り付けた文章"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    w.platform.ScriptAnswers({kCancel});
+    QVERIFY(!w.form.close());
+    QCOMPARE(w.Questions(), QStringList{kClosePrompt});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("一度に貼り付けた文章"));
+}
+
+void DocumentCommandsTest::saveRefusesAnEmptyName() {
+    Window w;
+    w.Edit(QStringLiteral("text"));
+    w.platform.ScriptAnswers({solvena::platform::kOk});
+    WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) {
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
+        box->setText(QString());
+        QTest::keyClick(box, Qt::Key_Return);
+        dialog->close();
+    });
+    w.form.Command7_Click();
+    QCOMPARE(w.Questions(), QStringList{QStringLiteral("保存する名前を入力してください")});
+    QVERIFY(!QFile::exists(w.dir.Path(QStringLiteral(".zkt"))));
+    QCOMPARE(w.shared.DocChanged, kTrue);
 }
 
 void DocumentCommandsTest::closingAfterASaveAsksNothingMore() {

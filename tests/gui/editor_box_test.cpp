@@ -88,10 +88,12 @@ void EditorBoxTest::reportsEachChangeOnce() {
     QSignalSpy changed(&box, &EditorBox::Changed);
     QTest::keyClicks(&box, QStringLiteral("xy"));
     QCOMPARE(changed.count(), 2);
-    box.SetText(QStringLiteral("xy"));  // the same text: no change
+    QCOMPARE(changed.at(1).at(0).toBool(), true);  // by a person
+    box.SetText(QStringLiteral("xy"));             // the same text: no change
     QCOMPARE(changed.count(), 2);
     box.SetText(QStringLiteral("long\r\ntext"));
     QCOMPARE(changed.count(), 3);
+    QCOMPARE(changed.at(2).at(0).toBool(), false);  // by the program
     box.setFont(QFont(QStringLiteral("Monospace"), 14));
     QCOMPARE(changed.count(), 3);
     box.SetText(QString());
