@@ -1,11 +1,9 @@
 #include "main_form.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <algorithm>
 #include <cmath>
@@ -222,11 +220,7 @@ bool MainForm::Form_Load() {
     }
     SetCipherButtons(false, false);
     // Opened centred on the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    platform::CentreOnScreen(this);
     show();
     text1_->setFocus();
     text1_->SetText(shared_.DocText);

@@ -1,9 +1,7 @@
 #include "orla.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include "look.h"
 #include "platform.h"
@@ -82,11 +80,7 @@ Orla::Orla(QWidget* owner)
     connect(command1, &QPushButton::clicked, this, &Orla::Command1_Click);
 
     // Opened in the centre of the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    platform::CentreOnScreen(this);
     Form_Load();
 }
 

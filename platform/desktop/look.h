@@ -32,6 +32,9 @@ inline const QColor kGrey{192, 192, 192};
 enum class Face { Gothic, ProportionalGothic };
 QFont JapaneseFont(Face face, double points, bool bold);
 
+// Moves a window to the centre of the screen.
+void CentreOnScreen(QWidget* window);
+
 // Paints a widget's background in a colour of its own.
 void SetBackground(QWidget* widget, const QColor& colour);
 

@@ -21,13 +21,7 @@ namespace {
 pid_t StartZkt(const std::vector<std::string>& args) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        std::vector<char*> argv{const_cast<char*>(ZKT_PATH)};
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(ZKT_PATH, argv.data());
-        ::_exit(127);
+        ExecProgram(ZKT_PATH, args);
     }
     return pid;
 }

@@ -165,13 +165,7 @@ std::pair<std::string, int> RunOnTerminal(const std::vector<std::string>& args,
     int terminal = -1;
     const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
-        std::vector<char*> argv{const_cast<char*>(ZKT_PATH)};
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(ZKT_PATH, argv.data());
-        ::_exit(127);
+        ExecProgram(ZKT_PATH, args);
     }
     std::string shown;
     char buffer[256];
