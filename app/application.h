@@ -3,15 +3,18 @@
 // ソルベナ, the desktop program. How it hangs together:
 //
 //   Application   owns the shared state (Module2), the platform layer and
-//                 the main window, and wires the dialogs to Module2.
+//                 the main window.
 //   MainForm      the form メイン: editor, button bar, cipher buttons; its
-//                 handlers are the commands. Dialogs are created when they
-//                 are shown and gone when they close.
+//                 handlers are the commands (document_commands.cpp,
+//                 cipher_commands.cpp). Dialogs are created when they are
+//                 shown and gone when they close; Module2's AskPassNumber
+//                 shows the main window's pass-number dialog.
 //   platform      message boxes, beep, pending events, files, version: the
 //                 only way to the system, scriptable in tests.
 //   cipher        the pure cipher core, driven one yield point at a time.
 //
-// The windows exchange data only through Module2, as the program always has.
+// The windows exchange data through Module2; the file dialog, when it
+// closes, also puts DocText into the main window's editor.
 
 #include <QStringList>
 #include <memory>

@@ -9,7 +9,6 @@
 #include <cmath>
 
 #include "editor_box.h"
-#include "file_form.h"
 #include "file_messages.h"
 #include "form11.h"
 #include "look.h"
