@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QSet>
 #include <QStorageInfo>
 #include <cstdio>
 
@@ -114,16 +113,31 @@ files::Status Platform::WriteDocument(const QString& path, const QString& text) 
     return files::WriteDocumentFile(LocalPath(path), ToU16View(text));
 }
 
+namespace {
+
+// File systems of the kernel and of containers, not volumes a person picks.
+constexpr const char* kPseudoFileSystems[] = {
+    "proc",    "sysfs",     "devtmpfs",   "devpts",   "tmpfs",       "cgroup",          "cgroup2",
+    "overlay", "squashfs",  "securityfs", "pstore",   "bpf",         "tracefs",         "debugfs",
+    "mqueue",  "hugetlbfs", "fusectl",    "configfs", "autofs",      "binfmt_misc",     "efivarfs",
+    "nsfs",    "ramfs",     "rpc_pipefs", "nfsd",     "fuse.portal", "fuse.gvfsd-fuse",
+};
+
+bool IsPseudoFileSystem(const QByteArray& type) {
+    for (const char* pseudo : kPseudoFileSystems) {
+        if (type == pseudo) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 QList<Volume> Platform::Volumes() const {
     if (scriptedVolumes_) {
         return *scriptedVolumes_;
     }
-    static const QSet<QByteArray> kPseudo = {
-        "proc",    "sysfs",       "devtmpfs",       "devpts",     "tmpfs",   "cgroup",
-        "cgroup2", "overlay",     "squashfs",       "securityfs", "pstore",  "bpf",
-        "tracefs", "debugfs",     "mqueue",         "hugetlbfs",  "fusectl", "configfs",
-        "autofs",  "binfmt_misc", "efivarfs",       "nsfs",       "ramfs",   "rpc_pipefs",
-        "nfsd",    "fuse.portal", "fuse.gvfsd-fuse"};
     const auto hidden = [](const QString& path) {
         for (const char* system : {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/var"}) {
             const QString prefix = QString::fromLatin1(system);
@@ -138,7 +152,7 @@ QList<Volume> Platform::Volumes() const {
     for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
         const QString path = storage.rootPath();
         if (path == QLatin1String("/") || !storage.isValid() ||
-            kPseudo.contains(storage.fileSystemType()) || hidden(path)) {
+            IsPseudoFileSystem(storage.fileSystemType()) || hidden(path)) {
             continue;
         }
         volumes.append({path, storage.name()});
