@@ -44,13 +44,7 @@ struct Window {
     }
     // What the file dialog does when it appears: type a name and press Enter,
     // or close it.
-    void DialogEnters(const QString& name) {
-        WhenShown<FileForm>(QStringLiteral("FILE"), [name](FileForm* dialog) {
-            auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
-            box->setText(name);
-            QTest::keyClick(box, Qt::Key_Return);
-        });
-    }
+    void DialogEnters(const QString& name) { solvena::testing::WhenFileDialogShownEnter(name); }
     void DialogCloses() {
         WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) { dialog->close(); });
     }
@@ -195,9 +189,7 @@ void DocumentCommandsTest::openClosedWithoutAFileBringsTheTextBackStillChanged()
     // After a missing name, too.
     w.platform.ScriptAnswers({kNo, solvena::platform::kOk});
     WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) {
-        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
-        box->setText(QStringLiteral("missing.txt"));
-        QTest::keyClick(box, Qt::Key_Return);
+        solvena::testing::EnterName(dialog, QStringLiteral("missing.txt"));
         dialog->close();
     });
     w.form.Command6_Click();
@@ -219,9 +211,7 @@ void DocumentCommandsTest::openYesThenSavesThenOpens() {
     w.platform.ScriptAnswers({kYes});
     // First the save dialog, then the open dialog.
     WhenShown<FileForm>(QStringLiteral("FILE"), [&w](FileForm* dialog) {
-        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
-        box->setText(QStringLiteral("draft.txt"));
-        QTest::keyClick(box, Qt::Key_Return);
+        solvena::testing::EnterName(dialog, QStringLiteral("draft.txt"));
         w.DialogEnters(QStringLiteral("saved.txt"));
     });
     w.form.Command6_Click();
@@ -266,9 +256,7 @@ void DocumentCommandsTest::saveRefusesAnEmptyName() {
     w.Edit(QStringLiteral("text"));
     w.platform.ScriptAnswers({solvena::platform::kOk});
     WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) {
-        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
-        box->setText(QString());
-        QTest::keyClick(box, Qt::Key_Return);
+        solvena::testing::EnterName(dialog, QString());
         dialog->close();
     });
     w.form.Command7_Click();

@@ -5,10 +5,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 
+#include "file_form.h"
 #include "temp_dir.h"
 
 namespace solvena::testing {
@@ -41,6 +44,19 @@ void WhenShown(const QString& name, std::function<void(Window*)> act) {
         act(window);
     });
     timer->start();
+}
+
+// Types `name` into the file dialog's name box and presses Enter.
+inline void EnterName(filedialog::FileForm* dialog, const QString& name) {
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    box->setText(name);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+// What the next file dialog does when it appears: take `name` and Enter.
+inline void WhenFileDialogShownEnter(const QString& name) {
+    WhenShown<filedialog::FileForm>(
+        QStringLiteral("FILE"), [name](filedialog::FileForm* dialog) { EnterName(dialog, name); });
 }
 
 }  // namespace solvena::testing

@@ -151,22 +151,12 @@ void RobustnessTest::everyKindOfCodeUnitRoundTheWholeProgram() {
     QCOMPARE(w.form.Text1().Text(), text);
     w.form.Command1_Click();
     // Saved as zkt, opened again, deciphered.
-    WhenShown<solvena::filedialog::FileForm>(
-        QStringLiteral("FILE"), [](solvena::filedialog::FileForm* dialog) {
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
-            name->setText(QStringLiteral("units"));
-            QTest::keyClick(name, Qt::Key_Return);
-        });
+    solvena::testing::WhenFileDialogShownEnter(QStringLiteral("units"));
     w.form.Command7_Click();
     QVERIFY(QFile::exists(dir.Path(QStringLiteral("units.zkt"))));
     w.form.Command9_Click();
     QVERIFY(w.form.Text1().IsEmpty());
-    WhenShown<solvena::filedialog::FileForm>(
-        QStringLiteral("FILE"), [](solvena::filedialog::FileForm* dialog) {
-            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
-            name->setText(QStringLiteral("units.zkt"));
-            QTest::keyClick(name, Qt::Key_Return);
-        });
+    solvena::testing::WhenFileDialogShownEnter(QStringLiteral("units.zkt"));
     w.form.Command6_Click();
     w.form.Command2_Click();
     QCOMPARE(w.form.Text1().Text(), text);
