@@ -70,6 +70,7 @@ void MainForm::Command9_Click() {
     }
     text1_->SetText(QString());
     shared_.DocText.clear();
+    shared_.DocFormat = files::TextFormat();
 }
 
 void MainForm::Command6_Click() {
@@ -136,11 +137,13 @@ void MainForm::OpenDroppedFile(const QString& path) {
     }
     // Read as the open dialog reads; a file that cannot be read leaves the
     // document as it was.
-    std::optional<QString> text = filedialog::ReadChosenFile(platform_, this, path);
-    if (!text) {
+    std::optional<platform::ReadDocumentResult> read =
+        filedialog::ReadChosenFile(platform_, this, path);
+    if (!read) {
         return;
     }
-    shared_.DocText = std::move(*text);
+    shared_.DocText = std::move(read->text);
+    shared_.DocFormat = read->format;
     text1_->SetText(QString());
     shared_.DocChanged = kFalse;
     text1_->SetText(shared_.DocText);

@@ -2,6 +2,7 @@
 
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -9,6 +10,29 @@
 #include "editor_text.h"
 
 namespace solvena::app {
+
+namespace {
+
+// Shows the marks of lone CR and LF dimmed, so that they read as line ends
+// rather than as text.
+class LineEndMarks : public QSyntaxHighlighter {
+  public:
+    explicit LineEndMarks(QTextDocument* document) : QSyntaxHighlighter(document) {}
+
+  protected:
+    void highlightBlock(const QString& text) override {
+        QTextCharFormat dim;
+        dim.setForeground(QColor(150, 150, 150));
+        for (const char16_t mark : {kLoneCrMark, kLoneLfMark}) {
+            for (qsizetype at = text.indexOf(QChar(mark)); at >= 0;
+                 at = text.indexOf(QChar(mark), at + 1)) {
+                setFormat(static_cast<int>(at), 1, dim);
+            }
+        }
+    }
+};
+
+}  // namespace
 
 EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("Text1"));
@@ -20,6 +44,7 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     // Like the multi-line box of old, Tab moves on to the next control.
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &EditorBox::OnContentsChange);
+    new LineEndMarks(document());
 }
 
 namespace {

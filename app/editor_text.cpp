@@ -14,7 +14,8 @@ struct EscapePair {
     char16_t letter;
 };
 constexpr EscapePair kPairs[] = {
-    {kCr, u'r'}, {kLf, u'n'}, {0x2029, u'p'}, {0xFDD0, u'b'}, {0xFDD1, u'e'}, {kEditorEscape, u'x'},
+    {0x2029, u'p'},        {0xFDD0, u'b'},      {0xFDD1, u'e'},
+    {kEditorEscape, u'x'}, {kLoneCrMark, u'r'}, {kLoneLfMark, u'n'},
 };
 
 char16_t LetterFor(char16_t unit) {
@@ -35,9 +36,20 @@ char16_t UnitFor(char16_t letter) {
     return 0;
 }
 
-// Turns escape pairs back into their units, in place.
+qsizetype FirstHeldUnit(const QString& text) {
+    qsizetype first = -1;
+    for (const char16_t unit : {kEditorEscape, kLoneCrMark, kLoneLfMark}) {
+        const qsizetype at = text.indexOf(QChar(unit));
+        if (at >= 0 && (first < 0 || at < first)) {
+            first = at;
+        }
+    }
+    return first;
+}
+
+// Turns marks and escape pairs back into their units, in place.
 void Unescape(QString& text) {
-    const qsizetype escape = text.indexOf(QChar(kEditorEscape));
+    const qsizetype escape = FirstHeldUnit(text);
     if (escape < 0) {
         return;
     }
@@ -46,6 +58,10 @@ void Unescape(QString& text) {
     out.append(QStringView(text).left(escape));
     for (qsizetype i = escape; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
+        if (c == kLoneCrMark || c == kLoneLfMark) {
+            out.append(QChar(c == kLoneCrMark ? kCr : kLf));
+            continue;
+        }
         if (c == kEditorEscape && i + 1 < text.size()) {
             const char16_t unit = UnitFor(text[i + 1].unicode());
             if (unit != 0) {
@@ -70,6 +86,10 @@ QString ToEditorText(QStringView docText) {
         if (c == kCr && i + 1 < n && docText[i + 1].unicode() == kLf) {
             out.append(QChar(kLf));
             ++i;
+            continue;
+        }
+        if (c == kCr || c == kLf) {
+            out.append(QChar(c == kCr ? kLoneCrMark : kLoneLfMark));
             continue;
         }
         const char16_t letter = LetterFor(c);

@@ -11,6 +11,7 @@
 #include "editor_box.h"
 #include "file_messages.h"
 #include "form11.h"
+#include "format_choices.h"
 #include "look.h"
 #include "orla.h"
 #include "platform.h"
@@ -202,11 +203,15 @@ bool MainForm::ReadCommandLine(QString& notice) {
     shared_.DocText.clear();
     shared_.FilePath = path;
     if (platform_.FileExists(path)) {
-        files::Result<QString> text = platform_.ReadDocument(path);
-        if (text) {
-            shared_.DocText = std::move(text.value());
+        files::Result<platform::ReadDocumentResult> read = platform_.ReadDocument(path);
+        if (read) {
+            shared_.DocText = std::move(read.value().text);
+            // A zkt file's text is ASCII: the document keeps the new one's form.
+            if (!filedialog::NamesZktFile(path)) {
+                shared_.DocFormat = read.value().format;
+            }
         } else {
-            notice = platform::DescribeReadError(text.error());
+            notice = platform::DescribeReadError(read.error());
         }
     }
     return true;

@@ -21,6 +21,16 @@ std::optional<files::Encoding> ParseEncoding(std::string name) {
     return std::nullopt;
 }
 
+std::optional<files::LineEnd> ParseLineEnd(const std::string& name) {
+    if (name == "crlf") {
+        return files::LineEnd::CrLf;
+    }
+    if (name == "lf") {
+        return files::LineEnd::Lf;
+    }
+    return std::nullopt;
+}
+
 ParsedOptions Fail(std::string why) {
     return {std::nullopt, std::move(why)};
 }
@@ -28,7 +38,7 @@ ParsedOptions Fail(std::string why) {
 }  // namespace
 
 const char* const kUsage =
-    "Usage: zkt encipher|decipher [-p ENTRY] [--encoding ENC] [-o OUT] [FILE]\n"
+    "Usage: zkt encipher|decipher [-p ENTRY] [--encoding ENC] [--eol EOL] [-o OUT] [FILE]\n"
     "       zkt --help | --version\n"
     "\n"
     "Enciphers a plain document into one line of enciphered text, or deciphers\n"
@@ -40,11 +50,17 @@ const char* const kUsage =
     "                       the terminal without echo when not given\n"
     "  -o, --output OUT     where to write the result (default, or -: standard output)\n"
     "  --encoding ENC       encoding of the plain side: cp932, utf-8 or utf-16le\n"
-    "                       (default: read cp932 or utf-8 as detected, write cp932)\n"
+    "                       (default: detected on reading; cp932 on writing, or the\n"
+    "                       terminal's encoding when standard output is a terminal)\n"
+    "  --eol EOL            line end of the plain side: crlf or lf (default: detected\n"
+    "                       on reading; crlf on writing, lf to a terminal)\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
-    "FILE absent or -: standard input. The enciphered side is always ASCII.\n"
+    "FILE absent or -: standard input. The enciphered side is always ASCII with\n"
+    "CR LF. Detection: a UTF-8 byte-order mark means UTF-8; else valid UTF-8 that\n"
+    "holds a non-ASCII character is UTF-8; else valid CP932 (ASCII included) is\n"
+    "CP932. A file whose line breaks are all LF has each LF end a line.\n"
     "Exit status: 0 done, 1 file or data error (nothing written), 2 usage error.\n";
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
@@ -85,7 +101,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
         const bool isPass = name == "-p" || name == "--pass";
         const bool isOutput = name == "-o" || name == "--output";
         const bool isEncoding = name == "--encoding";
-        if (!isPass && !isOutput && !isEncoding) {
+        const bool isEol = name == "--eol";
+        if (!isPass && !isOutput && !isEncoding && !isEol) {
             return Fail("unknown option '" + arg + "'");
         }
         if (!value) {
@@ -98,6 +115,11 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
             options.passEntry = *value;
         } else if (isOutput) {
             options.output = *value;
+        } else if (isEol) {
+            options.eol = ParseLineEnd(*value);
+            if (!options.eol) {
+                return Fail("unknown line end '" + *value + "' (use crlf or lf)");
+            }
         } else {
             options.encoding = ParseEncoding(*value);
             if (!options.encoding) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codepage.h"
+#include "text_format.h"
 
 namespace solvena::zkt {
 
@@ -16,8 +17,9 @@ struct Options {
     Command command = Command::Help;
     std::optional<std::string> passEntry;  // -p, taken as it is
     std::optional<files::Encoding> encoding;
-    std::string input = "-";   // "-": standard input
-    std::string output = "-";  // "-": standard output
+    std::optional<files::LineEnd> eol;  // --eol: the plain side's line end
+    std::string input = "-";            // "-": standard input
+    std::string output = "-";           // "-": standard output
 };
 
 struct ParsedOptions {

@@ -57,6 +57,28 @@ std::optional<std::int16_t> PassFromEntry(const std::string& entry, std::string&
     return pass;
 }
 
+// How deciphered text is written: as asked; else readable on a terminal
+// (its encoding, LF); else as the desktop program saves (CP932, CR LF).
+files::TextFormat PlainFormat(const Options& options, std::optional<files::Encoding> terminal) {
+    if (terminal && !options.encoding) {
+        return files::TextFormat(*terminal, options.eol.value_or(files::LineEnd::Lf));
+    }
+    return files::TextFormat(options.encoding.value_or(files::Encoding::Cp932),
+                             options.eol.value_or(files::LineEnd::CrLf));
+}
+
+void WarnOfLookAlikes(const Environment& env, std::u16string_view plain, const std::string& name) {
+    const std::optional<files::LookAlikes> found = files::FindLookAlikes(plain);
+    if (!found) {
+        return;
+    }
+    Say(env, "zkt: warning: " + name + ": " + std::to_string(found->count) +
+                 " character(s) become others in CP932 (first at line " +
+                 std::to_string(found->line) + ", column " + std::to_string(found->column) + ": " +
+                 files::CodePointName(found->first) + " becomes " +
+                 files::CodePointName(found->becomes) + "); use --encoding utf-8 to keep them\n");
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, const Environment& env) {
@@ -91,9 +113,10 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
     }
     // The enciphered side is ASCII and is read like any document file.
     const bool encipher = options.command == Command::Encipher;
-    const std::optional<files::Encoding> inputEncoding = encipher ? options.encoding : std::nullopt;
-    files::Result<std::u16string> text =
-        files::DecodeDocument(bytes.value(), inputEncoding, inputName);
+    const files::ReadChoice inputChoice =
+        encipher ? files::ReadChoice(options.encoding, options.eol) : files::ReadChoice();
+    files::Result<files::Document> text =
+        files::DecodeDocument(bytes.value(), inputChoice, inputName);
     if (!text) {
         return FileFailure(env, text.error(), inputName);
     }
@@ -118,14 +141,18 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
         // Enciphered text is ASCII, the same bytes in code page 932: the
         // writing rule is only the line end after it, without converting
         // hundreds of megabytes twice.
-        result = cipher::EncipherText(text.value(), *pass);
+        result = cipher::EncipherText(text.value().text, *pass);
         result += "\r\n";
     } else {
-        const std::u16string plain = cipher::DecipherText(text.value(), *pass);
-        files::Result<std::string> encoded = files::EncodeDocument(
-            plain, options.encoding.value_or(files::Encoding::Cp932), outputName);
+        const std::u16string plain = cipher::DecipherText(text.value().text, *pass);
+        const files::TextFormat format =
+            PlainFormat(options, toStdout ? env.terminalEncoding : std::nullopt);
+        files::Result<std::string> encoded = files::EncodeDocument(plain, format, outputName);
         if (!encoded) {
             return FileFailure(env, encoded.error(), outputName);
+        }
+        if (format.encoding == files::Encoding::Cp932) {
+            WarnOfLookAlikes(env, plain, outputName);
         }
         result = std::move(encoded.value());
     }

@@ -1,15 +1,18 @@
 #include "file_form.h"
 
+#include <QComboBox>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 
 #include "file_messages.h"
 #include "file_names.h"
 #include "folder_lists.h"
+#include "format_choices.h"
 #include "look.h"
 #include "platform.h"
 
@@ -53,7 +56,9 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
     setWindowTitle(QStringLiteral("ファイル操作盤"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/file-dialog.svg")));
     setModal(true);
-    setFixedSize(platform::Pixels(5148), platform::Pixels(3228));
+    // One row below the name box more than the Windows dialog had: the
+    // 文字コード list.
+    setFixedSize(platform::Pixels(5148), platform::Pixels(3708));
     platform::SetBackground(this, platform::kDialogBackground);
 
     label2_ = new QLabel(this);
@@ -97,12 +102,15 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
         list->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 9, false));
     }
 
+    BuildFormatRow();
+
     // Tab order: the drive list first.
     QWidget::setTabOrder(drive1_, file1_);
     QWidget::setTabOrder(file1_, dir1_);
     QWidget::setTabOrder(dir1_, command1_);
     QWidget::setTabOrder(command1_, text1_);
-    QWidget::setTabOrder(text1_, command2_);
+    QWidget::setTabOrder(text1_, combo1_);
+    QWidget::setTabOrder(combo1_, command2_);
 
     connect(command1_, &QPushButton::clicked, this, &FileForm::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &FileForm::Command2_Click);
@@ -122,12 +130,51 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
     connect(text1_, &QLineEdit::textChanged, this, &FileForm::Text1_Change);
     // Key presses (key preview) and mouse releases reach the handlers
     // through the filter, on the controls that take the focus.
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{drive1_, dir1_, file1_, command1_, text1_, command2_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{drive1_, dir1_, file1_, command1_,
+                                                            text1_, command2_, combo1_}) {
         control->installEventFilter(this);
     }
     file1_->viewport()->installEventFilter(this);
     Form_Load();
+}
+
+void FileForm::BuildFormatRow() {
+    label3_ = new QLabel(QStringLiteral("文字コード"), this);
+    label3_->setObjectName(QStringLiteral("Label3"));
+    label3_->setGeometry(TwipsRect(120, 3240, 1200, 372));
+    label3_->setFont(platform::JapaneseFont(platform::Face::Gothic, 10, false));
+    label3_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
+    combo1_->setGeometry(TwipsRect(1320, 3240, 3732, 372));
+    combo1_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 9, false));
+    combo1_->setCursor(platform::HandCursor());
+    label3_->setBuddy(combo1_);
+}
+
+void FileForm::ShowFormatChoices() {
+    combo1_->clear();
+    if (shared_.FileMode == app::kFileModeOpen) {
+        combo1_->setToolTip(QStringLiteral("読み込むファイルの文字コード"));
+        for (const OpenChoice& choice : OpenChoices()) {
+            combo1_->addItem(choice.label);
+        }
+        return;
+    }
+    combo1_->setToolTip(QStringLiteral("保存するファイルの文字コードと改行"));
+    const QList<SaveChoice> choices = SaveChoices(shared_.DocFormat);
+    for (const SaveChoice& choice : choices) {
+        combo1_->addItem(choice.label);
+    }
+    combo1_->setCurrentIndex(SaveChoiceOf(choices, shared_.DocFormat));
+}
+
+void FileForm::EnableFormatList() {
+    if (shared_.FileMode == app::kFileModeSave) {
+        combo1_->setEnabled(
+            !NamesZktFile(SavePath(file1_->Path(), text1_->text(), command2_->text())));
+    }
 }
 
 void FileForm::Form_Load() {
@@ -150,6 +197,8 @@ void FileForm::Form_Load() {
         dir1_->SetPath(drive1_->Drive());
     }
     file1_->SetPath(dir1_->Path());
+    ShowFormatChoices();
+    EnableFormatList();
     drive1_->setFocus();
 }
 
@@ -190,6 +239,7 @@ void FileForm::Text1_KeyPress(int& keyAscii) {
 
 void FileForm::Text1_Change() {
     command1_->setEnabled(!text1_->text().isEmpty());
+    EnableFormatList();
 }
 
 void FileForm::Text1_Click() {
@@ -201,6 +251,7 @@ void FileForm::Text1_Click() {
 
 void FileForm::Command2_Click() {
     command2_->setText(QString::fromLatin1(command2_->text() == QLatin1String(kZkt) ? kTxt : kZkt));
+    EnableFormatList();
 }
 
 void FileForm::Drive1_Change() {
@@ -246,18 +297,22 @@ void FileForm::Command1_Click() {
     }
 }
 
-std::optional<QString> ReadChosenFile(platform::Platform& platform, QWidget* parent,
-                                      const QString& path) {
+std::optional<platform::ReadDocumentResult> ReadChosenFile(platform::Platform& platform,
+                                                           QWidget* parent, const QString& path,
+                                                           const files::ReadChoice& choice) {
     if (path.isEmpty() || !platform.FileExists(path)) {
         platform.Notify(parent, QStringLiteral("その名前のファイルはありません"));
         return std::nullopt;
     }
-    files::Result<QString> text = platform.ReadDocument(path);
-    if (!text) {
-        platform.Notify(parent, platform::DescribeReadError(text.error()));
+    files::Result<platform::ReadDocumentResult> read = platform.ReadDocument(path, choice);
+    if (!read) {
+        platform.Notify(parent, platform::DescribeReadError(read.error()));
         return std::nullopt;
     }
-    return std::move(text.value());
+    if (NamesZktFile(path)) {
+        read.value().format = files::TextFormat();
+    }
+    return std::move(read.value());
 }
 
 void FileForm::OpenOk() {
@@ -265,15 +320,58 @@ void FileForm::OpenOk() {
     // read, so that closing the dialog after a failure brings it back.
     shared_.FilePath =
         text1_->text().isEmpty() ? QString() : OpenPath(file1_->Path(), text1_->text());
-    std::optional<QString> text = ReadChosenFile(platform_, this, shared_.FilePath);
-    if (!text) {
+    const int chosen = std::max(0, combo1_->currentIndex());
+    std::optional<platform::ReadDocumentResult> read = ReadChosenFile(
+        platform_, this, shared_.FilePath, files::ReadChoice(OpenChoices()[chosen].encoding));
+    if (!read) {
         shared_.FilePath.clear();
         return;
     }
-    shared_.DocText = std::move(*text);
+    shared_.DocText = std::move(read->text);
+    shared_.DocFormat = read->format;
     shared_.DocChanged = app::kFalse;
     loaded_ = true;
     accept();
+}
+
+bool FileForm::ConfirmStorable(files::TextFormat& format, bool enciphered) {
+    if (format.encoding != files::Encoding::Cp932) {
+        return true;
+    }
+    const files::TextFormat utf8(files::Encoding::Utf8, format.lineEnd);
+    if (const std::optional<files::FileError> unstorable =
+            platform_.CheckStorable(shared_.DocText)) {
+        if (enciphered) {
+            // A zkt file is what the Windows program reads: code page 932.
+            platform_.Notify(this, platform::DescribeUnstorable(*unstorable) +
+                                       QStringLiteral("\n暗号化してから zkt 形式で保存すれば、"
+                                                      "すべての文字を保存できます。"));
+            return false;
+        }
+        if (platform_.Confirm(this, platform::DescribeUnstorable(*unstorable) +
+                                        QStringLiteral("\nUTF-8 で保存しますか？")) !=
+            platform::kYes) {
+            return false;
+        }
+        format = utf8;
+        return true;
+    }
+    if (enciphered) {
+        return true;
+    }
+    if (const std::optional<files::LookAlikes> lookAlikes =
+            platform_.FindLookAlikes(shared_.DocText)) {
+        switch (platform_.Confirm(this, platform::DescribeLookAlikes(*lookAlikes))) {
+            case platform::kYes:
+                return true;
+            case platform::kNo:
+                format = utf8;
+                return true;
+            default:
+                return false;
+        }
+    }
+    return true;
 }
 
 void FileForm::SaveOk() {
@@ -285,13 +383,15 @@ void FileForm::SaveOk() {
         return;
     }
     shared_.FilePath = SavePath(file1_->Path(), text1_->text(), command2_->text());
-    // A text that code page 932 cannot store is refused before anything is
-    // asked or written; an enciphered document keeps every character.
-    if (const std::optional<files::FileError> unstorable =
-            platform_.CheckStorable(shared_.DocText)) {
-        platform_.Notify(this, platform::DescribeUnstorable(*unstorable) +
-                                   QStringLiteral("\n暗号化してから zkt 形式で保存すれば、"
-                                                  "すべての文字を保存できます。"));
+    // A text that code page 932 cannot store (or would change) is asked
+    // about before anything else is asked or written; an enciphered
+    // document keeps every character.
+    const bool enciphered = NamesZktFile(shared_.FilePath);
+    files::TextFormat format;
+    if (!enciphered) {
+        format = SaveChoices(shared_.DocFormat).value(combo1_->currentIndex()).format;
+    }
+    if (!ConfirmStorable(format, enciphered)) {
         shared_.FilePath.clear();
         return;
     }
@@ -309,7 +409,8 @@ void FileForm::SaveOk() {
                 return;
         }
     }
-    const files::Status written = platform_.WriteDocument(shared_.FilePath, shared_.DocText);
+    const files::Status written =
+        platform_.WriteDocument(shared_.FilePath, shared_.DocText, format);
     if (!written) {
         // Nothing was written and the document stays changed; another name
         // or folder may do.
@@ -318,6 +419,9 @@ void FileForm::SaveOk() {
         return;
     }
     shared_.DocChanged = app::kFalse;
+    if (!enciphered) {
+        shared_.DocFormat = format;
+    }
     accept();
 }
 

@@ -10,21 +10,22 @@
 #include <optional>
 
 #include "module2.h"
+#include "platform.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace solvena::platform {
-class Platform;
-}
-
 namespace solvena::filedialog {
 
 // Reads the document file a person chose, telling them when it cannot be
-// read ("その名前のファイルはありません", or why); the text only on success.
-std::optional<QString> ReadChosenFile(platform::Platform& platform, QWidget* parent,
-                                      const QString& path);
+// read ("その名前のファイルはありません", or why); the text and the form
+// to save it in again only on success. A zkt file gives the form of a new
+// document: its text is ASCII, the same in every form.
+std::optional<platform::ReadDocumentResult> ReadChosenFile(platform::Platform& platform,
+                                                           QWidget* parent, const QString& path,
+                                                           const files::ReadChoice& choice = {});
 
 class DriveList;
 class FolderList;
@@ -60,8 +61,15 @@ class FileForm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void BuildFormatRow();
+    void ShowFormatChoices();
+    // Save mode: the list is for text files; a zkt file has one form.
+    void EnableFormatList();
     void OpenOk();
     void SaveOk();
+    // Asks about characters that Shift_JIS cannot keep; may turn `format`
+    // into UTF-8. False: go back, save nothing.
+    bool ConfirmStorable(files::TextFormat& format, bool enciphered);
 
     app::Module2& shared_;
     platform::Platform& platform_;
@@ -74,6 +82,8 @@ class FileForm : public QDialog {
     QPushButton* command2_ = nullptr;
     QLineEdit* text1_ = nullptr;
     QPushButton* command1_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QComboBox* combo1_ = nullptr;
     bool loaded_ = false;
     bool unloaded_ = false;
 };

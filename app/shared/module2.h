@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "text_format.h"
+
 namespace solvena::app {
 
 // Booleans of the shared state are 16-bit integers, True = -1.
@@ -34,6 +36,10 @@ struct Module2 {
     std::int32_t CipherLength = 0;
     // The document has been edited since it was last loaded, emptied or saved.
     std::int16_t DocChanged = kFalse;
+    // How the document's text file is stored: set by reading a file and by
+    // saving one; a new document has the Windows program's (Shift_JIS,
+    // CR LF).
+    files::TextFormat DocFormat;
 
     // Shows the pass-number dialog modally; afterwards PassNumber holds the
     // number entered, or -1.

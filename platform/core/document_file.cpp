@@ -50,9 +50,84 @@ FileError ConverterMissing(const std::string& path, Encoding encoding) {
     return error;
 }
 
+bool IsAscii(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The line end a decoded file shows: LF when every break is an LF. A file
+// without any break gets the usual one of its encoding.
+LineEnd FoundLineEnd(std::u16string_view text, Encoding encoding) {
+    const bool hasCr = text.find(kCr) != std::u16string_view::npos;
+    const bool hasLf = text.find(kLf) != std::u16string_view::npos;
+    if (hasLf && !hasCr) {
+        return LineEnd::Lf;
+    }
+    if (!hasLf && !hasCr && encoding == Encoding::Utf8) {
+        return LineEnd::Lf;
+    }
+    return LineEnd::CrLf;
+}
+
+// Every LF without a CR before it becomes CR LF.
+std::u16string LoneLfToCrLf(std::u16string text) {
+    std::size_t lone = 0;
+    for (std::size_t i = text.find(kLf); i != std::u16string::npos; i = text.find(kLf, i + 1)) {
+        if (i == 0 || text[i - 1] != kCr) {
+            ++lone;
+        }
+    }
+    if (lone == 0) {
+        return text;
+    }
+    std::u16string out;
+    out.reserve(text.size() + lone);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == kLf && (i == 0 || text[i - 1] != kCr)) {
+            out += kCr;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// Every CR LF pair becomes LF; lone CR and LF stay.
+std::u16string CrLfToLf(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == kCr && i + 1 < text.size() && text[i + 1] == kLf) {
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// The index in `text` of the unit at `index` of its CR LF → LF form.
+std::size_t OriginalIndex(std::u16string_view text, std::u16string_view source, std::size_t index) {
+    if (source.data() == text.data()) {
+        return index;
+    }
+    std::size_t original = 0;
+    for (std::size_t i = 0; i < index; ++i, ++original) {
+        if (text[original] == kCr && original + 1 < text.size() && text[original + 1] == kLf) {
+            ++original;
+        }
+    }
+    return original;
+}
+
 }  // namespace
 
-std::u16string ApplyReadingRule(std::u16string decoded) {
+std::u16string ApplyReadingRule(std::u16string decoded, bool lfEndsLines) {
+    if (lfEndsLines) {
+        decoded = LoneLfToCrLf(std::move(decoded));
+    }
     const std::size_t n = decoded.size();
     bool loneCr = false;
     for (std::size_t i = decoded.find(kCr); i != std::u16string::npos;
@@ -112,82 +187,128 @@ std::u16string ApplyReadingRule(std::u16string decoded) {
     return text;
 }
 
-Result<std::u16string> DecodeDocument(std::string_view bytes, std::optional<Encoding> encoding,
-                                      const std::string& path) {
-    if (encoding) {
+Result<Document> DecodeDocument(std::string_view bytes, const ReadChoice& choice,
+                                const std::string& path) {
+    TextFormat format;
+    Decoded decoded;
+    std::uint64_t skipped = 0;
+    if (choice.encoding) {
         // A given encoding is taken as it is: a byte-order mark is the
         // character U+FEFF, so that what the writer wrote reads back.
-        Decoded decoded = Decode(bytes, *encoding);
-        if (decoded.converterMissing) {
-            return ConverterMissing(path, *encoding);
+        format.encoding = *choice.encoding;
+        decoded = Decode(bytes, format.encoding);
+    } else if (bytes.starts_with(kUtf8Bom)) {
+        format = TextFormat(Encoding::Utf8, LineEnd::CrLf, true);
+        skipped = kUtf8Bom.size();
+        decoded = Decode(bytes.substr(skipped), Encoding::Utf8);
+    } else {
+        // CP932 bytes of kana and kanji are almost never valid UTF-8, while
+        // short UTF-8 words often are valid CP932: UTF-8 is tried first.
+        Decoded utf8 = Decode(bytes, Encoding::Utf8);
+        if (utf8.ok && !IsAscii(bytes)) {
+            format.encoding = Encoding::Utf8;
+            decoded = std::move(utf8);
+        } else {
+            decoded = Decode(bytes, Encoding::Cp932);
+            if (!decoded.ok && !decoded.converterMissing &&
+                utf8.errorOffset > decoded.errorOffset) {
+                // Name the encoding that read furthest: the likelier one.
+                return InvalidBytes(path, utf8.errorOffset, Encoding::Utf8);
+            }
         }
-        if (!decoded.ok) {
-            return InvalidBytes(path, decoded.errorOffset, *encoding);
-        }
-        return ApplyReadingRule(std::move(decoded.text));
     }
-    if (bytes.starts_with(kUtf8Bom)) {
-        Decoded decoded = Decode(bytes.substr(kUtf8Bom.size()), Encoding::Utf8);
-        if (decoded.converterMissing) {
-            return ConverterMissing(path, Encoding::Utf8);
-        }
-        if (!decoded.ok) {
-            return InvalidBytes(path, decoded.errorOffset + kUtf8Bom.size(), Encoding::Utf8);
-        }
-        return ApplyReadingRule(std::move(decoded.text));
+    if (decoded.converterMissing) {
+        return ConverterMissing(path, format.encoding);
     }
-    Decoded cp932 = Decode(bytes, Encoding::Cp932);
-    if (cp932.converterMissing) {
-        return ConverterMissing(path, Encoding::Cp932);
+    if (!decoded.ok) {
+        return InvalidBytes(path, decoded.errorOffset + skipped, format.encoding);
     }
-    if (cp932.ok) {
-        return ApplyReadingRule(std::move(cp932.text));
+    format.lineEnd = choice.lineEnd ? *choice.lineEnd : FoundLineEnd(decoded.text, format.encoding);
+    if (!choice.encoding && format.encoding == Encoding::Cp932 && format.lineEnd == LineEnd::Lf &&
+        IsAscii(bytes)) {
+        // Plain ASCII with LF line ends is a Linux text file: the same bytes
+        // in UTF-8, which is how it is saved once it holds more.
+        format.encoding = Encoding::Utf8;
     }
-    Decoded utf8 = Decode(bytes, Encoding::Utf8);
-    if (utf8.ok) {
-        return ApplyReadingRule(std::move(utf8.text));
-    }
-    // Name the encoding that read furthest: the likelier one.
-    if (utf8.errorOffset > cp932.errorOffset) {
-        return InvalidBytes(path, utf8.errorOffset, Encoding::Utf8);
-    }
-    return InvalidBytes(path, cp932.errorOffset, Encoding::Cp932);
+    return Document{ApplyReadingRule(std::move(decoded.text), format.lineEnd == LineEnd::Lf),
+                    format};
 }
 
-Result<std::string> EncodeDocument(std::u16string_view text, Encoding encoding,
+Result<std::string> EncodeDocument(std::u16string_view text, const TextFormat& format,
                                    const std::string& path) {
-    Encoded encoded = Encode(text, encoding);
+    std::u16string lfText;
+    std::u16string_view source = text;
+    if (format.lineEnd == LineEnd::Lf) {
+        lfText = CrLfToLf(text);
+        source = lfText;
+    }
+    Encoded encoded = Encode(source, format.encoding);
     if (encoded.converterMissing) {
-        return ConverterMissing(path, encoding);
+        return ConverterMissing(path, format.encoding);
     }
     if (encoded.bad.count != 0) {
         FileError error;
         error.kind = FileError::Kind::Unrepresentable;
         error.path = path;
-        error.encoding = EncodingName(encoding);
+        error.encoding = EncodingName(format.encoding);
         error.character = encoded.bad.character;
         error.count = encoded.bad.count;
-        Locate(text, encoded.bad.index, error.line, error.column);
+        // Lines and columns as the person sees them, in the text itself.
+        Locate(text, OriginalIndex(text, source, encoded.bad.index), error.line, error.column);
         return error;
     }
-    if (encoding == Encoding::Utf16le) {
-        encoded.bytes.append("\r\0\n\0", 4);
+    const bool lf = format.lineEnd == LineEnd::Lf;
+    if (format.encoding == Encoding::Utf16le) {
+        encoded.bytes.append(lf ? std::string_view("\n\0", 2) : std::string_view("\r\0\n\0", 4));
     } else {
-        encoded.bytes.append("\r\n");
+        encoded.bytes.append(lf ? "\n" : "\r\n");
+    }
+    if (format.encoding == Encoding::Utf8 && format.byteOrderMark) {
+        encoded.bytes.insert(0, kUtf8Bom);
     }
     return std::move(encoded.bytes);
 }
 
-Result<std::u16string> ReadDocumentFile(const std::string& path, std::optional<Encoding> encoding) {
+std::optional<LookAlikes> FindLookAlikes(std::u16string_view text) {
+    Encoded encoded = Encode(text, Encoding::Cp932);
+    if (encoded.converterMissing || encoded.bad.count != 0) {
+        return std::nullopt;
+    }
+    // Every character of a storable text is one code unit and comes back as
+    // one: what differs after the way there and back is a look-alike.
+    const Decoded back = Decode(encoded.bytes, Encoding::Cp932);
+    if (!back.ok || back.text.size() != text.size()) {
+        return std::nullopt;
+    }
+    LookAlikes found;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (back.text[i] == text[i]) {
+            continue;
+        }
+        if (found.count == 0) {
+            found.first = text[i];
+            found.becomes = back.text[i];
+            Locate(text, i, found.line, found.column);
+        }
+        ++found.count;
+    }
+    if (found.count == 0) {
+        return std::nullopt;
+    }
+    return found;
+}
+
+Result<Document> ReadDocumentFile(const std::string& path, const ReadChoice& choice) {
     Result<std::string> bytes = ReadWholeFile(path);
     if (!bytes) {
         return bytes.error();
     }
-    return DecodeDocument(bytes.value(), encoding, path);
+    return DecodeDocument(bytes.value(), choice, path);
 }
 
-Status WriteDocumentFile(const std::string& path, std::u16string_view text, Encoding encoding) {
-    Result<std::string> bytes = EncodeDocument(text, encoding, path);
+Status WriteDocumentFile(const std::string& path, std::u16string_view text,
+                         const TextFormat& format) {
+    Result<std::string> bytes = EncodeDocument(text, format, path);
     if (!bytes) {
         return bytes.error();
     }

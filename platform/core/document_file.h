@@ -1,45 +1,71 @@
 #pragma once
 
-// Document files: lines in code page 932 ended by CR LF, read and written by
-// the two rules the desktop program and the command-line tool share.
+// Document files: lines ended by CR LF in code page 932 as the Windows
+// program writes them, or the UTF-8 text files of Linux with LF line ends,
+// read and written by the two rules the desktop program and the
+// command-line tool share.
 //
 // Reading rule: a line ends at CR LF or at a lone CR (a lone LF stays in the
 // line); lines are joined with CR LF, the last one gets no line break, and
-// empty lines before the first non-empty line are dropped.
-// Writing rule: the text followed by one CR LF.
+// empty lines before the first non-empty line are dropped. In a file whose
+// line breaks are all LF (an LF and no CR), each LF ends a line too.
+// Writing rule: the text followed by one line end, every CR LF of the text
+// written as the format's line end.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "codepage.h"
 #include "file_error.h"
+#include "text_format.h"
 
 namespace solvena::files {
 
 // The reading rule on text already decoded. Works in place unless the text
-// holds a lone CR, whose line end becomes CR LF.
-std::u16string ApplyReadingRule(std::u16string decoded);
+// holds a lone CR (or, with `lfEndsLines`, a lone LF), whose line end
+// becomes CR LF.
+std::u16string ApplyReadingRule(std::u16string decoded, bool lfEndsLines = false);
 
-// Bytes to document text. Without an encoding the bytes are detected: a
-// UTF-8 byte-order mark means UTF-8 (the mark is dropped), else bytes that
-// are valid CP932 are CP932, else valid UTF-8 is UTF-8. A given encoding is
-// not guessed at, and a mark is then a character. `path` only names the
-// source in an error.
-Result<std::u16string> DecodeDocument(std::string_view bytes, std::optional<Encoding> encoding,
-                                      const std::string& path);
+struct Document {
+    std::u16string text;
+    TextFormat format;  // what the file was, to be written back the same way
+};
 
-// Document text to the bytes of its file (the text, then CR LF).
-Result<std::string> EncodeDocument(std::u16string_view text, Encoding encoding,
+// Bytes to document text. An encoding left open is detected: a UTF-8
+// byte-order mark means UTF-8 (the mark is dropped), else valid UTF-8 that
+// holds a multi-byte sequence is UTF-8, else valid CP932 (plain ASCII
+// included) is CP932. A given encoding is not guessed at, and a mark is
+// then a character. A line end left open is LF for a file whose breaks are
+// all LF. `path` only names the source in an error.
+Result<Document> DecodeDocument(std::string_view bytes, const ReadChoice& choice,
+                                const std::string& path);
+
+// Document text to the bytes of its file (the text, then a line end).
+Result<std::string> EncodeDocument(std::u16string_view text, const TextFormat& format,
                                    const std::string& path);
 
+// Characters that code page 932 stores under the code of another character,
+// so that they read back as that one (U+301C 〜 comes back as U+FF5E ～).
+struct LookAlikes {
+    std::uint64_t count = 0;
+    char16_t first = 0;
+    char16_t becomes = 0;
+    std::uint64_t line = 0;  // where the first stands, from 1
+    std::uint64_t column = 0;
+};
+
+// The look-alikes of a text that code page 932 can store; nothing when
+// there are none (or when the text cannot be stored at all).
+std::optional<LookAlikes> FindLookAlikes(std::u16string_view text);
+
 // The document text of the file at `path`; the text only on success.
-Result<std::u16string> ReadDocumentFile(const std::string& path,
-                                        std::optional<Encoding> encoding = std::nullopt);
+Result<Document> ReadDocumentFile(const std::string& path, const ReadChoice& choice = {});
 
 // Writes `text` by the writing rule, replacing the file safely: on any
 // failure the file at `path` is left exactly as it was.
 Status WriteDocumentFile(const std::string& path, std::u16string_view text,
-                         Encoding encoding = Encoding::Cp932);
+                         const TextFormat& format = {});
 
 }  // namespace solvena::files

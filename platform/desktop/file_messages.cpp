@@ -69,4 +69,18 @@ QString DescribeUnstorable(const files::FileError& error) {
         .arg(code);
 }
 
+QString DescribeLookAlikes(const files::LookAlikes& lookAlikes) {
+    return QStringLiteral(
+               "Shift_JIS では別の文字になる文字が %1 個あります"
+               "（最初は %2 行 %3 列の「%4」が「%5」になります）。\n\n"
+               "はい: Shift_JIS で保存します\n"
+               "いいえ: UTF-8 で保存します\n"
+               "キャンセル: 保存しないで戻ります")
+        .arg(lookAlikes.count)
+        .arg(lookAlikes.line)
+        .arg(lookAlikes.column)
+        .arg(QChar(lookAlikes.first))
+        .arg(QChar(lookAlikes.becomes));
+}
+
 }  // namespace solvena::platform

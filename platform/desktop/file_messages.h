@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "document_file.h"
 #include "file_error.h"
 
 namespace solvena::platform {
@@ -17,5 +18,9 @@ QString DescribeWriteError(const files::FileError& error);
 // The characters code page 932 cannot store, for a save that did not happen:
 // "Shift_JIS で保存できない文字が N 個あります（最初は L 行 C 列の U+XXXX）。"
 QString DescribeUnstorable(const files::FileError& error);
+
+// The question before a Shift_JIS save of a text with look-alikes: how many,
+// where the first stands and what it becomes, and what each answer does.
+QString DescribeLookAlikes(const files::LookAlikes& lookAlikes);
 
 }  // namespace solvena::platform

@@ -92,12 +92,13 @@ bool Platform::FileExists(const QString& path) const {
     return files::IsNormalFile(LocalPath(path));
 }
 
-files::Result<QString> Platform::ReadDocument(const QString& path) const {
-    files::Result<std::u16string> text = files::ReadDocumentFile(LocalPath(path));
-    if (!text) {
-        return text.error();
+files::Result<ReadDocumentResult> Platform::ReadDocument(const QString& path,
+                                                         const files::ReadChoice& choice) const {
+    files::Result<files::Document> read = files::ReadDocumentFile(LocalPath(path), choice);
+    if (!read) {
+        return read.error();
     }
-    return ToQString(text.value());
+    return ReadDocumentResult{ToQString(read.value().text), read.value().format};
 }
 
 std::optional<files::FileError> Platform::CheckStorable(const QString& text) const {
@@ -109,8 +110,13 @@ std::optional<files::FileError> Platform::CheckStorable(const QString& text) con
     return bytes.error();
 }
 
-files::Status Platform::WriteDocument(const QString& path, const QString& text) const {
-    return files::WriteDocumentFile(LocalPath(path), ToU16View(text));
+std::optional<files::LookAlikes> Platform::FindLookAlikes(const QString& text) const {
+    return files::FindLookAlikes(ToU16View(text));
+}
+
+files::Status Platform::WriteDocument(const QString& path, const QString& text,
+                                      const files::TextFormat& format) const {
+    return files::WriteDocumentFile(LocalPath(path), ToU16View(text), format);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "document_file.h"
 #include "file_error.h"
 
 class QWidget;
@@ -38,6 +39,12 @@ struct AskedBox {
 struct Volume {
     QString path;   // where it is mounted
     QString label;  // its name, or empty
+};
+
+// A document file's text and the form it was stored in.
+struct ReadDocumentResult {
+    QString text;
+    files::TextFormat format;
 };
 
 struct Version {
@@ -71,12 +78,17 @@ class Platform {
 
     // True when a normal file of that path exists.
     bool FileExists(const QString& path) const;
-    // The document text of a file by the reading rule; the text only on success.
-    files::Result<QString> ReadDocument(const QString& path) const;
+    // The document text of a file by the reading rule, and its format; the
+    // text only on success.
+    files::Result<ReadDocumentResult> ReadDocument(const QString& path,
+                                                   const files::ReadChoice& choice = {}) const;
     // What keeps the text from being written in code page 932, if anything.
     std::optional<files::FileError> CheckStorable(const QString& text) const;
+    // The characters that code page 932 would turn into others, if any.
+    std::optional<files::LookAlikes> FindLookAlikes(const QString& text) const;
     // Writes the text by the writing rule, replacing the file safely.
-    files::Status WriteDocument(const QString& path, const QString& text) const;
+    files::Status WriteDocument(const QString& path, const QString& text,
+                                const files::TextFormat& format = {}) const;
 
     // The mounted volumes a person would pick from, the root first; no
     // pseudo file systems.

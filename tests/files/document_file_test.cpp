@@ -22,35 +22,35 @@ TEST(DocumentFileTest, WritesTextWithCrLfAndReadsItBack) {
     const std::string path = dir.File("memo.txt");
     ASSERT_TRUE(WriteDocumentFile(path, u"abc").ok());
     EXPECT_EQ(ReadBytes(path), "abc\r\n");
-    Result<std::u16string> text = ReadDocumentFile(path);
+    Result<Document> text = ReadDocumentFile(path);
     ASSERT_TRUE(text.ok());
-    EXPECT_EQ(text.value(), u"abc");
+    EXPECT_EQ(text.value().text, u"abc");
 
     ASSERT_TRUE(WriteDocumentFile(path, u"日本語\r\n２行目").ok());
     EXPECT_EQ(ReadBytes(path), "\x93\xFA\x96\x7B\x8C\xEA\r\n\x82\x51\x8D\x73\x96\xDA\r\n");
-    EXPECT_EQ(ReadDocumentFile(path).value(), u"日本語\r\n２行目");
+    EXPECT_EQ(ReadDocumentFile(path).value().text, u"日本語\r\n２行目");
 }
 
 TEST(DocumentFileTest, ReadingFailuresNameTheFileAndTheReason) {
     TempDir dir;
-    Result<std::u16string> missing = ReadDocumentFile(dir.File("none.txt"));
+    Result<Document> missing = ReadDocumentFile(dir.File("none.txt"));
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error().kind, FileError::Kind::NotFound);
     EXPECT_EQ(missing.error().path, dir.File("none.txt"));
     EXPECT_EQ(missing.error().Describe(), "No such file or directory");
 
-    Result<std::u16string> throughMissing = ReadDocumentFile(dir.File("no/such.txt"));
+    Result<Document> throughMissing = ReadDocumentFile(dir.File("no/such.txt"));
     EXPECT_EQ(throughMissing.error().kind, FileError::Kind::NotFound);
 
     ASSERT_EQ(::mkdir(dir.File("x.txt").c_str(), 0755), 0);
-    Result<std::u16string> folder = ReadDocumentFile(dir.File("x.txt"));
+    Result<Document> folder = ReadDocumentFile(dir.File("x.txt"));
     ASSERT_FALSE(folder.ok());
     EXPECT_EQ(folder.error().kind, FileError::Kind::IsFolder);
 
     EXPECT_EQ(ReadDocumentFile("").error().kind, FileError::Kind::NotFound);
 
     WriteBytes(dir.File("bad.txt"), "ok\x85\x40");
-    Result<std::u16string> invalid = ReadDocumentFile(dir.File("bad.txt"));
+    Result<Document> invalid = ReadDocumentFile(dir.File("bad.txt"));
     ASSERT_FALSE(invalid.ok());
     EXPECT_EQ(invalid.error().kind, FileError::Kind::InvalidBytes);
     EXPECT_EQ(invalid.error().byteOffset, 2u);
@@ -64,7 +64,7 @@ TEST(DocumentFileTest, UnreadableFileIsPermissionDenied) {
     const std::string path = dir.File("secret.txt");
     WriteBytes(path, "abc\r\n");
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    Result<std::u16string> text = ReadDocumentFile(path);
+    Result<Document> text = ReadDocumentFile(path);
     ASSERT_FALSE(text.ok());
     EXPECT_EQ(text.error().kind, FileError::Kind::PermissionDenied);
 }

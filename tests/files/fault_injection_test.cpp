@@ -101,9 +101,9 @@ TEST(FaultInjectionTest, NamesThatAreOddInShells) {
     for (const std::string& name : names) {
         const std::string path = dir.File(name);
         ASSERT_TRUE(WriteDocumentFile(path, u"中身")) << name;
-        Result<std::u16string> text = ReadDocumentFile(path);
+        Result<Document> text = ReadDocumentFile(path);
         ASSERT_TRUE(text.ok()) << name;
-        EXPECT_EQ(text.value(), u"中身") << name;
+        EXPECT_EQ(text.value().text, u"中身") << name;
         EXPECT_TRUE(IsNormalFile(path)) << name;
     }
 }

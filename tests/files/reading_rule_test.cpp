@@ -10,9 +10,9 @@ namespace solvena::files {
 namespace {
 
 std::u16string Read(std::string_view bytes) {
-    Result<std::u16string> text = DecodeDocument(bytes, std::nullopt, "test");
+    Result<Document> text = DecodeDocument(bytes, std::nullopt, "test");
     EXPECT_TRUE(text.ok()) << (text.ok() ? "" : text.error().Describe());
-    return text.ok() ? text.value() : u"<error>";
+    return text.ok() ? text.value().text : u"<error>";
 }
 
 TEST(ReadingRuleTest, LinesAreJoinedWithCrLfAndTheLastHasNone) {
@@ -31,12 +31,21 @@ TEST(ReadingRuleTest, LeadingEmptyLinesAreDropped) {
     EXPECT_EQ(Read("\r\r\nx\r\n"), u"x");
 }
 
-TEST(ReadingRuleTest, LoneCrEndsALineAndLoneLfStays) {
-    EXPECT_EQ(Read("a\nb"), u"a\nb");
+TEST(ReadingRuleTest, LoneCrEndsALineAndLoneLfStaysInFilesWithCr) {
+    EXPECT_EQ(Read("a\nb\r\n"), u"a\nb");
     EXPECT_EQ(Read("a\rb"), u"a\r\nb");
     EXPECT_EQ(Read("a\r"), u"a");
     EXPECT_EQ(Read("a\r\rb"), u"a\r\n\r\nb");
-    EXPECT_EQ(Read("\na"), u"\na");
+    EXPECT_EQ(Read("\na\r"), u"\na");
+    EXPECT_EQ(Read("a\n\rb\n"), u"a\n\r\nb\n");
+}
+
+TEST(ReadingRuleTest, EveryLfEndsALineInFilesWithoutCr) {
+    EXPECT_EQ(Read("a\nb"), u"a\r\nb");
+    EXPECT_EQ(Read("abc\ndef\n"), u"abc\r\ndef");
+    EXPECT_EQ(Read("\n\nabc\n\n"), u"abc\r\n");
+    EXPECT_EQ(Read("\n"), u"");
+    EXPECT_EQ(ApplyReadingRule(u"a\n\r\nb\n", true), u"a\r\n\r\nb");
 }
 
 TEST(ReadingRuleTest, AgreesWithReadingLineByLine) {
@@ -77,19 +86,20 @@ TEST(ReadingRuleTest, ReadingWhatWasWrittenGivesTheTextBack) {
     }
 }
 
-TEST(EncodingDetectionTest, ByteOrderMarkThenCp932ThenUtf8) {
+TEST(EncodingDetectionTest, ByteOrderMarkThenUtf8ThenCp932) {
     // The mark means UTF-8 even when the bytes would also be CP932.
     EXPECT_EQ(Read("\xEF\xBB\xBF\xE3\x81\x82"), u"あ");
     EXPECT_EQ(Read("\x82\xA0\x8C\xEA"), u"あ語");
-    // Not CP932 (a lead byte cut off, an unassigned code), but UTF-8.
     EXPECT_EQ(Read("\xE3\x81\x82"), u"あ");
     EXPECT_EQ(Read("\xF0\x9F\x98\x80"), u"\U0001F600");
-    // Bytes valid in both are the document code page's.
-    EXPECT_EQ(Read("caf\xC3\xA9"), u"caf\uFF83\uFF69");
+    // Bytes valid in both are UTF-8: CP932 kana and kanji almost never are.
+    EXPECT_EQ(Read("caf\xC3\xA9"), u"caf\u00E9");
+    // Not UTF-8 (a lone continuation byte), but CP932.
+    EXPECT_EQ(Read("\x82\xA0"), u"あ");
 }
 
 TEST(EncodingDetectionTest, BytesNoEncodingReadsFailWithTheirOffset) {
-    Result<std::u16string> text = DecodeDocument("abc\x85\x40\xFF\xFE", std::nullopt, "x.txt");
+    Result<Document> text = DecodeDocument("abc\x85\x40\xFF\xFE", std::nullopt, "x.txt");
     ASSERT_FALSE(text.ok());
     EXPECT_EQ(text.error().kind, FileError::Kind::InvalidBytes);
     EXPECT_EQ(text.error().path, "x.txt");
@@ -99,18 +109,18 @@ TEST(EncodingDetectionTest, BytesNoEncodingReadsFailWithTheirOffset) {
 
 TEST(EncodingDetectionTest, AGivenEncodingIsNotGuessed) {
     EXPECT_FALSE(DecodeDocument("\x82\xA0", Encoding::Utf8, "x").ok());
-    Result<std::u16string> utf16 =
+    Result<Document> utf16 =
         DecodeDocument(std::string("a\0\r\0\n\0b\0", 8), Encoding::Utf16le, "x");
     ASSERT_TRUE(utf16.ok());
-    EXPECT_EQ(utf16.value(), u"a\r\nb");
+    EXPECT_EQ(utf16.value().text, u"a\r\nb");
     // A mark is a character then, so that a text beginning with U+FEFF
     // reads back as it was written.
-    Result<std::u16string> bom = DecodeDocument("\xEF\xBB\xBFz", Encoding::Utf8, "x");
+    Result<Document> bom = DecodeDocument("\xEF\xBB\xBFz", Encoding::Utf8, "x");
     ASSERT_TRUE(bom.ok());
-    EXPECT_EQ(bom.value(), u"\uFEFFz");
+    EXPECT_EQ(bom.value().text, u"\uFEFFz");
     Result<std::string> written = EncodeDocument(u"\uFEFFz", Encoding::Utf8, "x");
     ASSERT_TRUE(written.ok());
-    EXPECT_EQ(DecodeDocument(written.value(), Encoding::Utf8, "x").value(), u"\uFEFFz");
+    EXPECT_EQ(DecodeDocument(written.value(), Encoding::Utf8, "x").value().text, u"\uFEFFz");
 }
 
 TEST(WritingRuleTest, TextThenCrLf) {

@@ -34,7 +34,7 @@ void CheckWrittenReadsBack(std::u16string text, Encoding encoding) {
         return;  // characters code page 932 cannot hold
     }
     const auto back = DecodeDocument(bytes.value(), encoding, "fuzz");
-    if (!back || back.value() != text) {
+    if (!back || back.value().text != text) {
         solvena::fuzz::Fail("reading what was written differs");
     }
 }
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto detected = DecodeDocument(bytes, std::nullopt, "fuzz");
     if (detected) {
-        CheckWrittenReadsBack(detected.value(), Encoding::Utf8);
-        CheckWrittenReadsBack(detected.value(), Encoding::Cp932);
+        CheckWrittenReadsBack(detected.value().text, Encoding::Utf8);
+        CheckWrittenReadsBack(detected.value().text, Encoding::Cp932);
     } else if (detected.error().byteOffset > size) {
         solvena::fuzz::Fail("error offset beyond the input");
     }

@@ -1,0 +1,42 @@
+#pragma once
+
+// The form in which a document's text is stored in its file: an encoding
+// and a line end. Reading a file finds it; saving writes it back, so a file
+// that was opened and saved unchanged keeps its bytes.
+
+#include <optional>
+
+#include "codepage.h"
+
+namespace solvena::files {
+
+enum class LineEnd { CrLf, Lf };
+
+struct TextFormat {
+    // Implicit, so that an encoding alone names the files the Windows
+    // program writes: CR LF, no byte-order mark.
+    TextFormat(Encoding encoding = Encoding::Cp932, LineEnd lineEnd = LineEnd::CrLf,
+               bool byteOrderMark = false)
+        : encoding(encoding), lineEnd(lineEnd), byteOrderMark(byteOrderMark) {}
+
+    Encoding encoding;
+    LineEnd lineEnd;
+    // UTF-8 only: the file began with a byte-order mark, and keeps it.
+    bool byteOrderMark;
+
+    bool operator==(const TextFormat&) const = default;
+};
+
+// What a person fixed for reading; anything left open is detected.
+struct ReadChoice {
+    ReadChoice() = default;
+    ReadChoice(std::nullopt_t) {}
+    ReadChoice(Encoding encoding) : encoding(encoding) {}
+    ReadChoice(std::optional<Encoding> encoding, std::optional<LineEnd> lineEnd = std::nullopt)
+        : encoding(encoding), lineEnd(lineEnd) {}
+
+    std::optional<Encoding> encoding;
+    std::optional<LineEnd> lineEnd;
+};
+
+}  // namespace solvena::files
