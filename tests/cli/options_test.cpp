@@ -44,6 +44,9 @@ TEST(OptionsTest, StandardStreamsAndEncodings) {
     EXPECT_EQ(Parse({"encipher", "--encoding=cp932"}).encoding, files::Encoding::Cp932);
     EXPECT_EQ(Parse({"encipher", "--encoding", "utf-8"}).encoding, files::Encoding::Utf8);
     EXPECT_EQ(Parse({"encipher", "--", "-odd-name.txt"}).input, "-odd-name.txt");
+    EXPECT_EQ(Parse({"encipher", "--eol", "lf"}).eol, files::LineEnd::Lf);
+    EXPECT_EQ(Parse({"decipher", "--eol=crlf"}).eol, files::LineEnd::CrLf);
+    EXPECT_FALSE(Parse({"decipher"}).eol.has_value());
 }
 
 TEST(OptionsTest, HelpAndVersionWin) {
@@ -60,6 +63,7 @@ TEST(OptionsTest, UsageErrorsSayWhat) {
     EXPECT_NE(Refused({"encipher", "-o"}).find("needs a value"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "--encoding", "latin1"}).find("unknown encoding"),
               std::string::npos);
+    EXPECT_NE(Refused({"encipher", "--eol", "CR"}).find("unknown line end"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "a", "b"}).find("more than one"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "-o", ""}).find("empty"), std::string::npos);
 }

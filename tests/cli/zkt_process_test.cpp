@@ -204,6 +204,44 @@ TEST(ZktProcessTest, AsksForThePassNumberWithoutEcho) {
     EXPECT_EQ(badStatus, 2) << refused;
 }
 
+TEST(ZktProcessTest, DecipheredTextOnATerminalIsReadable) {
+    const std::string zkt = Zkt({"encipher", "-p", "77"}, kPlainCp932).out;
+    TempDir dir;
+    WriteBytes(dir.File("n.zkt"), zkt);
+    // The terminal shows each LF as CR LF; the text was written with LF.
+    const auto [shown, status] = RunOnTerminal({"decipher", "-p", "77", dir.File("n.zkt")}, "");
+    EXPECT_EQ(status, 0) << shown;
+    EXPECT_EQ(shown, "こんにちは、世界。\r\nabc\r\n");
+    // Pipes and files keep what the desktop program saves.
+    EXPECT_EQ(Zkt({"decipher", "-p", "77", dir.File("n.zkt")}).out, kPlainCp932);
+}
+
+TEST(ZktProcessTest, LineEndsOfThePlainSide) {
+    const std::string lf = "\xE6\x9D\xB1\xE4\xBA\xAC\nmemo\n";
+    const std::string crlf = "\x93\x8C\x8B\x9E\r\nmemo\r\n";
+    const ProcessResult enc = Zkt({"encipher", "-p", "5"}, lf);
+    ASSERT_EQ(enc.exitCode, 0) << enc.err;
+    // An LF file is read as lines, like its CR LF twin.
+    EXPECT_EQ(Zkt({"encipher", "-p", "5"}, crlf).out, enc.out);
+    EXPECT_EQ(Zkt({"decipher", "-p", "5", "--encoding", "utf-8", "--eol", "lf"}, enc.out).out, lf);
+    EXPECT_EQ(Zkt({"decipher", "-p", "5", "--eol=lf"}, enc.out).out, "\x93\x8C\x8B\x9E\nmemo\n");
+    EXPECT_EQ(Zkt({"decipher", "-p", "5"}, enc.out).out, crlf);
+    // Given for reading, the line end is not detected: LF stays in the line.
+    EXPECT_NE(Zkt({"encipher", "-p", "5", "--eol", "crlf"}, lf).out, enc.out);
+    EXPECT_EQ(Zkt({"encipher", "--eol", "cr"}).exitCode, 2);
+}
+
+TEST(ZktProcessTest, LookAlikesInCp932AreAWarning) {
+    const std::string zkt = Zkt({"encipher", "-p", "3"}, "\xE6\xB3\xA2\xE3\x80\x9C\n").out;
+    const ProcessResult dec = Zkt({"decipher", "-p", "3"}, zkt);
+    EXPECT_EQ(dec.exitCode, 0);
+    EXPECT_EQ(dec.out, "\x94\x67\x81\x60\r\n");
+    EXPECT_NE(dec.err.find("warning"), std::string::npos) << dec.err;
+    EXPECT_NE(dec.err.find("line 1, column 2: U+301C becomes U+FF5E"), std::string::npos)
+        << dec.err;
+    EXPECT_EQ(Zkt({"decipher", "-p", "3", "--encoding", "utf-8"}, zkt).err, "");
+}
+
 TEST(ZktProcessTest, HelpAndVersion) {
     const ProcessResult version = Zkt({"--version"});
     EXPECT_EQ(version.exitCode, 0);

@@ -3,6 +3,7 @@
 #include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextCursor>
 #include <random>
 
 #include "editor_box.h"
@@ -22,6 +23,7 @@ class EditorBoxTest : public QObject {
     void enterTypedInsertsCrLf();
     void reportsEachChangeOnce();
     void replacingTheTextIsOneUndoableStep();
+    void loneLineEndsAreOneMarkThatEditsCannotSplit();
 };
 
 void EditorBoxTest::keepsTheUnitsTheEditorWouldChange_data() {
@@ -43,6 +45,7 @@ void EditorBoxTest::keepsTheUnitsTheEditorWouldChange_data() {
     QTest::newRow("pair") << QStringLiteral("\U0001F600");
     QTest::newRow("frame marks") << units({0xFDD0, 'a', 0xFDD1, 0xFFFC});
     QTest::newRow("escape itself") << units({0xFDD2, 'x', 0xFDD2, 'r', 0xFDD2});
+    QTest::newRow("the marks' own characters") << units({0x240D, '\r', 0x240A, '\n', 'a'});
     QTest::newRow("kanji") << QStringLiteral("漢字かな\r\n語彙");
 }
 
@@ -58,8 +61,8 @@ void EditorBoxTest::keepsRandomTextsExactly() {
     std::uniform_int_distribution<int> unit(0, 0xFFFF);
     std::uniform_int_distribution<int> special(0, 13);
     std::uniform_int_distribution<int> length(0, 60);
-    static constexpr char16_t kSpecial[] = {'\r',   '\n',   0x2028, 0x2029, 0x00A0, 0,   0xD800,
-                                            0xDC00, 0xFDD0, 0xFDD1, 0xFDD2, 0xFFFC, 'r', 0xFEFF};
+    static constexpr char16_t kSpecial[] = {'\r',   '\n',   0x2028, 0x2029, 0x240D, 0,   0xD800,
+                                            0xDC00, 0xFDD0, 0xFDD1, 0xFDD2, 0x240A, 'r', 0xFEFF};
     EditorBox box;
     for (int round = 0; round < 3000; ++round) {
         QString text;
@@ -109,6 +112,29 @@ void EditorBoxTest::replacingTheTextIsOneUndoableStep() {
     QCOMPARE(box.Text(), QStringLiteral("enciphered\r\ntext"));
     box.undo();
     QCOMPARE(box.Text(), QStringLiteral("plain"));
+}
+
+void EditorBoxTest::loneLineEndsAreOneMarkThatEditsCannotSplit() {
+    EditorBox box;
+    box.show();
+    QSignalSpy changed(&box, &EditorBox::Changed);
+    box.SetText(QStringLiteral("a\rb\nc"));
+    QCOMPARE(box.toPlainText(), QStringLiteral("a\u240Db\u240Ac"));
+    QTest::qWait(20);  // the marks are dimmed, which changes no text
+    QCOMPARE(changed.count(), 1);
+    // Every caret position next to a mark is before or after all of it.
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(1);
+    box.setTextCursor(cursor);
+    QTest::keyClick(&box, Qt::Key_Right);
+    QTest::keyClicks(&box, QStringLiteral("x"));
+    QTest::keyClick(&box, Qt::Key_Left);
+    QTest::keyClick(&box, Qt::Key_Left);
+    QTest::keyClicks(&box, QStringLiteral("y"));
+    QCOMPARE(box.Text(), QStringLiteral("ay\rxb\nc"));
+    // Deleting the mark deletes the line end, and nothing else.
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QCOMPARE(box.Text(), QStringLiteral("ayxb\nc"));
 }
 
 QTEST_MAIN(EditorBoxTest)

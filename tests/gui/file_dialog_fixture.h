@@ -20,11 +20,13 @@
 namespace solvena::testing {
 
 struct Dialog {
-    explicit Dialog(std::int16_t mode, QString docText = QString())
+    explicit Dialog(std::int16_t mode, QString docText = QString(),
+                    files::TextFormat docFormat = {})
         : platform({QStringLiteral("solvena")}) {
         platform.SetInteractive(false);
         shared.FileMode = mode;
         shared.DocText = std::move(docText);
+        shared.DocFormat = docFormat;
         shared.DocChanged = app::kTrue;
         WriteBytes(dir.File("memo.txt"), "memo\r\n");
         WriteBytes(dir.File("READ.TXT"), "read\r\n");
