@@ -76,6 +76,7 @@ class DocumentCommandsTest : public QObject {
     void newYesWithoutSavingKeepsTheText();
     void openCancelChangesNothing();
     void openLoadsAFileUnchanged();
+    void aLinuxTextFileIsSavedBackInItsForm();
     void openClosedWithoutAFileBringsTheTextBackStillChanged();
     void openYesThenSavesThenOpens();
     void closingAsksAndStaysOpenUnlessSaved();
@@ -176,6 +177,28 @@ void DocumentCommandsTest::openLoadsAFileUnchanged() {
     QCOMPARE(w.shared.DocChanged, kFalse);
     w.form.Command9_Click();
     QCOMPARE(w.Questions(), QStringList{kOpenPrompt});  // New asked nothing
+}
+
+void DocumentCommandsTest::aLinuxTextFileIsSavedBackInItsForm() {
+    Window w;
+    const std::string bytes = "こんにちは\n東京のメモ\n";
+    WriteBytes(w.dir.File("note.txt"), bytes);
+    w.DialogEnters(QStringLiteral("note.txt"));
+    w.form.Command6_Click();
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("こんにちは\r\n東京のメモ"));
+    // An edit, and an edit back: the same text is saved as the same bytes.
+    w.Edit(QStringLiteral("こんにちは\r\n東京のメモ"));
+    w.DialogEnters(QStringLiteral("note.txt"));
+    w.platform.ScriptAnswers({kYes});  // overwrite
+    w.form.Command7_Click();
+    QCOMPARE(ReadBytes(w.dir.File("note.txt")), bytes);
+    // A new document is saved as the Windows program reads it.
+    w.form.Command9_Click();
+    w.Edit(QStringLiteral("新しい\r\nメモ"));
+    w.DialogEnters(QStringLiteral("new.txt"));
+    w.form.Command7_Click();
+    QCOMPARE(ReadBytes(w.dir.File("new.txt")), std::string("\x90\x56\x82\xB5\x82\xA2\r\n"
+                                                           "\x83\x81\x83\x82\r\n"));
 }
 
 void DocumentCommandsTest::openClosedWithoutAFileBringsTheTextBackStillChanged() {

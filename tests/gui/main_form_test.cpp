@@ -193,6 +193,9 @@ void MainFormTest::commandLine_data() {
         << QStringLiteral("1m!ZELKORA");
     QTest::newRow("no dot before txt")
         << QStringLiteral("%1/atxt") << true << QStringLiteral("%1/atxt") << QStringLiteral("x");
+    QTest::newRow("UTF-8 with LF")
+        << QStringLiteral("%1/note.txt") << true << QStringLiteral("%1/note.txt")
+        << QStringLiteral("こんにちは\r\n東京のメモ");
     QTest::newRow("missing file") << QStringLiteral("%1/none.txt") << true
                                   << QStringLiteral("%1/none.txt") << QString();
     QTest::newRow("mixed-case ending")
@@ -210,6 +213,7 @@ void MainFormTest::commandLine() {
     solvena::testing::WriteBytes(dir.File("a.txt"), "\r\n\r\nabc\r\ndef\r\n");
     solvena::testing::WriteBytes(dir.File("b.ZKT"), "1m!ZELKORA\r\n");
     solvena::testing::WriteBytes(dir.File("atxt"), "x");
+    solvena::testing::WriteBytes(dir.File("note.txt"), "こんにちは\n東京のメモ\n");
     QStringList arguments{QStringLiteral("solvena")};
     if (!line.isEmpty()) {
         // The command line is the arguments joined by blanks.
