@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
 #include <climits>
@@ -67,6 +68,13 @@ void MainForm::SetRunning(bool running) {
     }
 }
 
+void MainForm::ReturnFocusToEditor() {
+    // Not the next button in the tab order, where a stray Space would press
+    // it: the editor, at the start of the text.
+    text1_->setFocus();
+    text1_->moveCursor(QTextCursor::Start);
+}
+
 template <class Run>
 void MainForm::RunCipherCommand() {
     constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
@@ -83,6 +91,7 @@ void MainForm::RunCipherCommand() {
     shared_.AskPassNumber();
     if (shared_.PassNumber == -1) {
         restoreButtons();
+        ReturnFocusToEditor();
         return;
     }
 
@@ -132,6 +141,7 @@ void MainForm::RunCipherCommand() {
     delete form2.data();
     SetRunning(false);
     restoreButtons();
+    ReturnFocusToEditor();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, [this] { close(); });

@@ -36,11 +36,15 @@ int Place(double value) {
     return static_cast<int>(std::lround(static_cast<float>(value)));
 }
 
-QPushButton* ImageButton(QWidget* parent, const char* name, const QString& tip, const QString& icon,
-                         int iconSize, const QRect& twipsGeometry) {
+// `spoken`: what a screen reader says for the button, which has no caption.
+QPushButton* ImageButton(QWidget* parent, const char* name, const QString& spoken,
+                         const QString& tip, const QString& icon, int iconSize,
+                         const QRect& twipsGeometry) {
     auto* button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(tip);
+    button->setAccessibleName(spoken);
+    button->setAccessibleDescription(tip);
     button->setIcon(QIcon(icon));
     button->setIconSize(QSize(iconSize, iconSize));
     button->setGeometry(twipsGeometry);
@@ -114,18 +118,25 @@ void MainForm::BuildControls() {
     platform::SetBackground(picTaskBar_, kWindowColour);
 
     // Each tooltip also names the button's key.
-    command6_ = ImageButton(picTaskBar_, "Command6", QStringLiteral("ファイルを開く (Ctrl+O)"),
+    command6_ = ImageButton(picTaskBar_, "Command6", QStringLiteral("開く"),
+                            QStringLiteral("ファイルを開く (Ctrl+O)"),
                             QStringLiteral(":/icons/open.svg"), 32, TwipsRect(0, 0, 615, 495));
-    command9_ = ImageButton(picTaskBar_, "Command9", QStringLiteral("新規作成 (Ctrl+N)"),
-                            QStringLiteral(":/icons/new.svg"), 32, TwipsRect(720, 0, 615, 495));
-    command7_ = ImageButton(picTaskBar_, "Command7", QStringLiteral("保存 (Ctrl+S)"),
-                            QStringLiteral(":/icons/save.svg"), 32, TwipsRect(1440, 0, 615, 495));
-    command10_ = ImageButton(picTaskBar_, "Command10", QStringLiteral("ヘルプ (F1)"),
-                             QStringLiteral(":/icons/help.svg"), 32, TwipsRect(3360, 0, 615, 495));
-    command11_ = ImageButton(picTaskBar_, "Command11", QStringLiteral("終了 (Ctrl+Q)"),
-                             QStringLiteral(":/icons/exit.svg"), 16, TwipsRect(4080, 0, 615, 495));
+    command9_ = ImageButton(picTaskBar_, "Command9", QStringLiteral("新規作成"),
+                            QStringLiteral("新規作成 (Ctrl+N)"), QStringLiteral(":/icons/new.svg"),
+                            32, TwipsRect(720, 0, 615, 495));
+    command7_ = ImageButton(picTaskBar_, "Command7", QStringLiteral("保存"),
+                            QStringLiteral("保存 (Ctrl+S)"), QStringLiteral(":/icons/save.svg"), 32,
+                            TwipsRect(1440, 0, 615, 495));
+    command10_ = ImageButton(picTaskBar_, "Command10", QStringLiteral("ヘルプ"),
+                             QStringLiteral("ヘルプ (F1)"), QStringLiteral(":/icons/help.svg"), 32,
+                             TwipsRect(3360, 0, 615, 495));
+    command11_ = ImageButton(picTaskBar_, "Command11", QStringLiteral("終了"),
+                             QStringLiteral("終了 (Ctrl+Q)"), QStringLiteral(":/icons/exit.svg"),
+                             16, TwipsRect(4080, 0, 615, 495));
 
     text1_ = new EditorBox(this);
+    text1_->setAccessibleName(QStringLiteral("文書"));
+    text1_->setAccessibleDescription(QStringLiteral("暗号化または解読する文書"));
     text1_->setGeometry(TwipsRect(0, 600, 4695, 2532));
     text1_->setFont(platform::JapaneseFont(platform::Face::Gothic, 10.5, false));
 
@@ -135,10 +146,15 @@ void MainForm::BuildControls() {
     command2_ = new QPushButton(QStringLiteral("解読"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
     command2_->setGeometry(TwipsRect(3120, 3240, 1332, 375));
+    command1_->setToolTip(QStringLiteral("暗号化 (Ctrl+E)"));
+    command2_->setToolTip(QStringLiteral("解読 (Ctrl+D)"));
     for (QPushButton* button : {command1_, command2_}) {
         button->setCursor(platform::HandCursor());
         button->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 10.5, false));
     }
+    command1_->setAccessibleDescription(QStringLiteral("文書全体をパスナンバーで暗号化します"));
+    command2_->setAccessibleDescription(
+        QStringLiteral("暗号化された文書をパスナンバーで解読します"));
     platform::SetButtonColour(command1_, kEncipherColour);
     platform::SetButtonColour(command2_, kDecipherColour);
 
@@ -171,6 +187,8 @@ void MainForm::BuildControls() {
         {QKeySequence(Qt::CTRL | Qt::Key_S), command7_},
         {QKeySequence(Qt::CTRL | Qt::Key_Q), command11_},
         {QKeySequence(Qt::Key_F1), command10_},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), command1_},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), command2_},
     };
     for (const auto& [key, pressed] : keys) {
         auto* shortcut = new QShortcut(key, this);
@@ -185,7 +203,10 @@ void MainForm::BuildControls() {
 }
 
 bool MainForm::ReadCommandLine(QString& notice) {
-    QString path = TrimBlanks(platform_.CommandLine());
+    // One document at a time: the first argument; a name with blanks is
+    // one argument, quoted by the shell.
+    const QStringList documents = platform_.DocumentArguments();
+    QString path = documents.isEmpty() ? QString() : TrimBlanks(documents.first());
     if (path == QLatin1String("\"")) {
         // A lone quote would leave a negative length: no file.
         path.clear();
@@ -197,8 +218,15 @@ bool MainForm::ReadCommandLine(QString& notice) {
         return true;
     }
     if (!HasDocumentEnding(path)) {
+        // Started from a desktop there is no terminal to read the line.
         platform_.Complain(QStringLiteral("%1: not a txt or zkt document file").arg(path));
+        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt "
+                                                 "のファイルです。")
+                                      .arg(path));
         return false;
+    }
+    if (documents.size() > 1) {
+        notice = QStringLiteral("一度に開ける文書は一つだけです。%1 を開きました。").arg(path);
     }
     shared_.DocText.clear();
     shared_.FilePath = path;
@@ -211,7 +239,8 @@ bool MainForm::ReadCommandLine(QString& notice) {
                 shared_.DocFormat = read.value().format;
             }
         } else {
-            notice = platform::DescribeReadError(read.error());
+            notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                      platform::DescribeReadError(read.error());
         }
     }
     return true;

@@ -86,6 +86,7 @@ class MainForm : public QWidget {
     // While a cipher run goes on, the document stays as it was when the run
     // started: the editor is read-only and New, Open, Save and Exit wait.
     void SetRunning(bool running);
+    void ReturnFocusToEditor();
     void SetCipherButtons(bool enabled, bool coloured);
     // The file named on the command line, if any; false: end at once.
     bool ReadCommandLine(QString& notice);

@@ -45,6 +45,8 @@ Form11::Form11(app::Module2& shared, platform::Platform& platform, QWidget* owne
     text1_->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
     text1_->setAttribute(Qt::WA_InputMethodEnabled, false);
     text1_->installEventFilter(this);
+    text1_->setAccessibleName(QStringLiteral("パスナンバー"));
+    text1_->setAccessibleDescription(QStringLiteral("4 文字までの数字"));
 
     command1_ = new QPushButton(QStringLiteral("ＯＫ"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
@@ -52,6 +54,8 @@ Form11::Form11(app::Module2& shared, platform::Platform& platform, QWidget* owne
     command1_->setCursor(platform::HandCursor());
     command1_->setAutoDefault(false);
     platform::SetButtonColour(command1_, kOkColour);
+    command1_->setAccessibleName(QStringLiteral("OK"));
+    command1_->setAccessibleDescription(QStringLiteral("このパスナンバーで始めます"));
     command1_->hide();
 
     connect(text1_, &QLineEdit::textChanged, this, &Form11::Text1_Change);
@@ -68,6 +72,8 @@ void Form11::Form_Load() {
 void Form11::Text1_Change() {
     const QString entry = text1_->text();
     if (entry.isEmpty()) {
+        command1_->setAccessibleName(QStringLiteral("OK"));
+        command1_->setAccessibleDescription(QStringLiteral("このパスナンバーで始めます"));
         command1_->hide();
         text1_->setFocus();
         label1_->setText(QString::fromUtf16(kPassPrompt));

@@ -39,6 +39,8 @@ Form2::Form2(app::Module2& shared, QWidget* owner)
     picture1_->setObjectName(QStringLiteral("Picture1"));
     picture1_->setGeometry(TwipsRect(0, 480, 3732, 372));
     platform::SetBackground(picture1_, kAreaColour);
+    picture1_->setAccessibleName(QStringLiteral("進行状況"));
+    picture1_->setAccessibleDescription(QStringLiteral("暗号化または解読の進み具合"));
     shape1_ = new QWidget(picture1_);
     shape1_->setObjectName(QStringLiteral("Shape1"));
     shape1_->setGeometry(TwipsRect(0, 0, 12, 372));
@@ -49,6 +51,8 @@ Form2::Form2(app::Module2& shared, QWidget* owner)
     command1->setGeometry(TwipsRect(1320, 960, 1212, 372));
     command1->setCursor(platform::HandCursor());
     platform::SetButtonColour(command1, kCancelColour);
+    command1->setAccessibleName(QStringLiteral("キャンセル"));
+    command1->setAccessibleDescription(QStringLiteral("止めて、文書を元のままにします"));
     connect(command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     Form_Load();
 }

@@ -76,6 +76,8 @@ Orla::Orla(QWidget* owner)
     command1->setCursor(platform::HandCursor());
     platform::SetButtonColour(command1, kOkColour);
     command1->setDefault(true);
+    command1->setAccessibleName(QStringLiteral("OK"));
+    command1->setAccessibleDescription(QStringLiteral("バージョン情報を閉じます"));
     command1->setFocus();
     connect(command1, &QPushButton::clicked, this, &Orla::Command1_Click);
 

@@ -1,6 +1,7 @@
 #include "file_form.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,6 +42,21 @@ int KeyAscii(const QKeyEvent* event) {
         return 0;
     }
     return text.at(0).unicode();
+}
+
+// Space, Enter and Return press a focused button.
+bool PressesButton(const QKeyEvent* event) {
+    return (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+           (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+            event->key() == Qt::Key_Enter);
+}
+
+// A key that puts a character into a text box: no Ctrl or Alt, no control
+// character.
+bool TypesText(const QKeyEvent* event) {
+    const QString text = event->text();
+    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7F &&
+           (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
 }
 
 }  // namespace
@@ -103,6 +119,18 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
     }
 
     BuildFormatRow();
+    const std::pair<QWidget*, std::pair<const char16_t*, const char16_t*>> names[] = {
+        {drive1_, {u"ドライブ", u"フォルダのあるドライブ"}},
+        {dir1_, {u"フォルダ", u"ファイルのあるフォルダ"}},
+        {file1_, {u"ファイル", u"フォルダの txt と zkt のファイル"}},
+        {text1_, {u"ファイル名", u"ファイルの名前またはパス"}},
+        {command1_, {u"OK", u"読み込むか保存します"}},
+        {command2_, {u"ファイルの形式", u"拡張子のない名前に付ける形式 (zkt または txt)"}},
+    };
+    for (const auto& [control, text] : names) {
+        control->setAccessibleName(QString::fromUtf16(text.first));
+        control->setAccessibleDescription(QString::fromUtf16(text.second));
+    }
 
     // Tab order: the drive list first.
     QWidget::setTabOrder(drive1_, file1_);
@@ -114,7 +142,12 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
 
     connect(command1_, &QPushButton::clicked, this, &FileForm::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &FileForm::Command2_Click);
-    connect(drive1_, &QComboBox::activated, this, [this] { Drive1_Change(); });
+    // Choosing the drive already shown changes nothing.
+    connect(drive1_, &QComboBox::activated, this, [this] {
+        if (drive1_->Drive() != shownDrive_) {
+            Drive1_Change();
+        }
+    });
     connect(dir1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         const QString folder = dir1_->FolderAt(item);
         if (folder.isEmpty() || folder == dir1_->Path()) {
@@ -130,8 +163,9 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
     connect(text1_, &QLineEdit::textChanged, this, &FileForm::Text1_Change);
     // Key presses (key preview) and mouse releases reach the handlers
     // through the filter, on the controls that take the focus.
-    for (QWidget* control : std::initializer_list<QWidget*>{drive1_, dir1_, file1_, command1_,
-                                                            text1_, command2_, combo1_}) {
+    // The 文字コード list keeps its own keys: typing picks an entry.
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{drive1_, dir1_, file1_, command1_, text1_, command2_}) {
         control->installEventFilter(this);
     }
     file1_->viewport()->installEventFilter(this);
@@ -151,6 +185,8 @@ void FileForm::BuildFormatRow() {
     combo1_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 9, false));
     combo1_->setCursor(platform::HandCursor());
     label3_->setBuddy(combo1_);
+    combo1_->setAccessibleName(QStringLiteral("文字コード"));
+    combo1_->setAccessibleDescription(QStringLiteral("ファイルの文字コードと改行"));
 }
 
 void FileForm::ShowFormatChoices() {
@@ -193,6 +229,7 @@ void FileForm::Form_Load() {
     // never changes.
     const QString here = platform_.CurrentFolder();
     drive1_->ChooseVolumeOf(here);
+    shownDrive_ = drive1_->Drive();
     if (!dir1_->SetPath(here)) {
         dir1_->SetPath(drive1_->Drive());
     }
@@ -205,11 +242,31 @@ void FileForm::Form_Load() {
 bool FileForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched != file1_->viewport()) {
         auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button != nullptr && PressesButton(key)) {
+            // A focused button is pressed by Space (on its release, as the
+            // button does itself) or Enter, not left for the name box.
+            if (key->key() != Qt::Key_Space) {
+                button->click();
+                return true;
+            }
+            return QDialog::eventFilter(watched, event);
+        }
         int keyAscii = KeyAscii(key);
         if (keyAscii != 0) {
             // Key preview: the form sees the key before the control does.
+            const bool elsewhere = watched != text1_;
             Form_KeyPress(keyAscii);
-            if (watched == text1_) {
+            if (elsewhere && TypesText(key)) {
+                // The key that moved the focus goes into the name box as
+                // typed, over its selected text.
+                text1_->selectAll();
+                QKeyEvent typed(QEvent::KeyPress, key->key(), key->modifiers(), key->text(),
+                                key->isAutoRepeat(), static_cast<ushort>(key->count()));
+                QCoreApplication::sendEvent(text1_, &typed);
+                return true;
+            }
+            if (!elsewhere) {
                 Text1_KeyPress(keyAscii);
             }
             if (keyAscii == 0) {
@@ -255,6 +312,7 @@ void FileForm::Command2_Click() {
 }
 
 void FileForm::Drive1_Change() {
+    shownDrive_ = drive1_->Drive();
     if (dir1_->SetPath(drive1_->Drive())) {
         Dir1_Change();
         return;
@@ -262,6 +320,7 @@ void FileForm::Drive1_Change() {
     platform_.Notify(this, QStringLiteral("ファイルがありません｡再度設定してください"));
     // Back to the first volume, the root; the list's change follows.
     drive1_->setCurrentIndex(0);
+    shownDrive_ = drive1_->Drive();
     if (dir1_->SetPath(drive1_->Drive())) {
         Dir1_Change();
     }

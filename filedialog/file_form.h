@@ -84,6 +84,7 @@ class FileForm : public QDialog {
     QPushButton* command1_ = nullptr;
     QLabel* label3_ = nullptr;
     QComboBox* combo1_ = nullptr;
+    QString shownDrive_;  // the volume the folder list is on
     bool loaded_ = false;
     bool unloaded_ = false;
 };

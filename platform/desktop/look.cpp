@@ -1,6 +1,7 @@
 #include "look.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPalette>
@@ -27,7 +28,9 @@ QFont JapaneseFont(Face face, double points, bool bold) {
     return font;
 }
 
-void CentreOnScreen(QWidget* window) {
+namespace {
+
+void MoveFrameToCentre(QWidget* window) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = window->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -35,9 +38,50 @@ void CentreOnScreen(QWidget* window) {
     }
 }
 
+// A window is centred before the window manager has given it a frame; once
+// the frame is there (its size then differs from the window's), the window
+// is centred once more with it, unless a person has moved it meanwhile.
+class CentreWithFrame : public QObject {
+  public:
+    explicit CentreWithFrame(QWidget* window)
+        : QObject(window), window_(window), placed_(window->pos()) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched == window_ && (type == QEvent::Move || type == QEvent::Resize) &&
+            window_->frameGeometry().size() != window_->size()) {
+            if (window_->pos() == placed_) {
+                MoveFrameToCentre(window_);
+            }
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QWidget* window_;
+    QPoint placed_;  // where the frame's corner was put
+};
+
+}  // namespace
+
+void CentreOnScreen(QWidget* window) {
+    MoveFrameToCentre(window);
+    if (window->frameGeometry().size() == window->size()) {
+        new CentreWithFrame(window);
+    }
+}
+
 void SetBackground(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
+    // A fixed light background keeps dark text under a dark desktop theme.
+    if (colour.lightness() > 128) {
+        palette.setColor(QPalette::WindowText, Qt::black);
+    }
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStorageInfo>
 #include <cstdio>
 
@@ -31,7 +32,7 @@ int Platform::Confirm(QWidget* parent, const QString& text) {
 }
 
 void Platform::Notify(QWidget* parent, const QString& text) {
-    AskedBox box{AskedBox::Kind::Notice, QCoreApplication::applicationName(), text, kOk, true};
+    AskedBox box{AskedBox::Kind::Notice, QString::fromUtf16(kProgramTitle), text, kOk, true};
     if (!script_.empty()) {
         box.answer = script_.front();
         script_.pop_front();
@@ -47,6 +48,10 @@ int Platform::ShowConfirm(QWidget* parent, const QString& text) {
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
+    // The program's own words, whatever the desktop's language.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
     switch (box.exec()) {
         case QMessageBox::Yes:
             return kYes;
@@ -58,8 +63,9 @@ int Platform::ShowConfirm(QWidget* parent, const QString& text) {
 }
 
 void Platform::ShowNotice(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf16(kProgramTitle), text, QMessageBox::Ok,
                     parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
 }
 
@@ -72,10 +78,6 @@ void Platform::Beep() {
 
 void Platform::DoEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-QString Platform::CommandLine() const {
-    return arguments_.mid(1).join(QLatin1Char(' '));
 }
 
 void Platform::Complain(const QString& line) const {

@@ -25,6 +25,8 @@ enum Answer : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
 
 // Title of every confirmation question.
 inline constexpr char16_t kConfirmTitle[] = u"確認メッセージ";
+// Title of the notices, which have none of their own: the program's name.
+inline constexpr char16_t kProgramTitle[] = u"ソルベナ";
 
 struct AskedBox {
     enum class Kind { Confirm, Notice };
@@ -64,14 +66,14 @@ class Platform {
     // Yes, No and Cancel with the question icon, titled "確認メッセージ",
     // Yes the default button. Returns kYes, kNo or kCancel.
     int Confirm(QWidget* parent, const QString& text);
-    // An OK button only, no icon, the program's own title.
+    // An OK button only, no icon, titled with the program's name.
     void Notify(QWidget* parent, const QString& text);
     void Beep();
     // Lets pending window events run, then returns.
     void DoEvents();
 
-    // The arguments after the program's name, joined by single blanks.
-    QString CommandLine() const;
+    // The arguments after the program's name: the documents to open.
+    QStringList DocumentArguments() const { return arguments_.mid(1); }
     // One line on standard error, for what cannot wait for a window.
     void Complain(const QString& line) const;
     static Version ProgramVersion();
