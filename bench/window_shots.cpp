@@ -1,9 +1,11 @@
 // Pictures of the windows as a person sees them (without the window
-// manager's frame), for looking at the layout: window_shots OUT_FOLDER.
-// Runs on any Qt platform, offscreen included.
+// manager's frame), for looking at the layout: window_shots OUT_FOLDER
+// [--dark]. --dark draws them under a dark desktop palette. Runs on any Qt
+// platform, offscreen included.
 
 #include <QApplication>
 #include <QDir>
+#include <QPalette>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
@@ -31,9 +33,17 @@ bool Save(QWidget& window, const QString& folder, const char* name) {
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: window_shots OUT_FOLDER\n");
+    const bool dark = argc == 3 && QLatin1String(argv[2]) == QLatin1String("--dark");
+    if (argc != 2 && !dark) {
+        std::fprintf(stderr, "usage: window_shots OUT_FOLDER [--dark]\n");
         return 2;
+    }
+    if (dark) {
+        QPalette palette(QColor(53, 53, 53), QColor(40, 40, 40));
+        palette.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        palette.setColor(QPalette::Text, QColor(230, 230, 230));
+        palette.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+        QApplication::setPalette(palette);
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
