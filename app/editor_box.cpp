@@ -1,6 +1,7 @@
 #include "editor_box.h"
 
 #include <QDragEnterEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
@@ -98,7 +99,7 @@ void EditorBox::SetText(const QString& text) {
         return;
     }
     programChange_ = true;
-    setPlainText(ToEditorText(text));
+    Fill(text, false);
     programChange_ = false;
     emit Changed(false);
 }
@@ -108,14 +109,116 @@ void EditorBox::ReplaceText(const QString& text) {
         return;
     }
     programChange_ = true;
+    Fill(text, true);
+    programChange_ = false;
+    emit Changed(false);
+}
+
+void EditorBox::Fill(const QString& text, bool undoable) {
+    if (!undoable) {
+        // A fresh document: no undo history, nothing laid out yet.
+        setPlainText(QString());
+        document()->setUndoRedoEnabled(false);
+    }
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
-    cursor.insertText(ToEditorText(text));
+    cursor.removeSelectedText();
+    InsertEditorText(cursor, ToEditorText(text));
     cursor.endEditBlock();
-    programChange_ = false;
+    document()->setUndoRedoEnabled(true);
     moveCursor(QTextCursor::Start);
-    emit Changed(false);
+}
+
+bool EditorBox::CrossPieceBoundary(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier) {
+        return false;
+    }
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const bool atPieceStart = cursor.atBlockStart() && ContinuesLine(block);
+    const bool beforePiece = cursor.atBlockEnd() && ContinuesLine(block.next());
+    const QTextCursor::MoveMode mode =
+        modifiers == Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right: {
+            // The end of one piece and the start of the next are one place:
+            // a step moves over a character, not over the seam.
+            const bool left = event->key() == Qt::Key_Left;
+            if (!(left ? atPieceStart : beforePiece)) {
+                return false;
+            }
+            const auto step = left ? QTextCursor::PreviousCharacter : QTextCursor::NextCharacter;
+            cursor.movePosition(step, mode, 2);
+            setTextCursor(cursor);
+            return true;
+        }
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete: {
+            const bool back = event->key() == Qt::Key_Backspace;
+            if (isReadOnly() || cursor.hasSelection() || !(back ? atPieceStart : beforePiece)) {
+                return false;
+            }
+            // The character beyond the seam goes; an emptied piece goes too.
+            cursor.beginEditBlock();
+            const QTextBlock other = back ? block.previous() : block.next();
+            if (block.length() == 1 || other.length() == 1) {
+                back ? cursor.deletePreviousChar() : cursor.deleteChar();
+            } else {
+                cursor.movePosition(back ? QTextCursor::PreviousCharacter
+                                         : QTextCursor::NextCharacter);
+            }
+            back ? cursor.deletePreviousChar() : cursor.deleteChar();
+            cursor.endEditBlock();
+            setTextCursor(cursor);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void EditorBox::keyPressEvent(QKeyEvent* event) {
+    if (CrossPieceBoundary(event)) {
+        event->accept();
+        return;
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !isReadOnly() && (event->modifiers() & Qt::ShiftModifier) == 0) {
+        // A line break typed in a piece starts a line of its own, rather
+        // than another piece of the same line.
+        QTextCursor cursor = textCursor();
+        InsertEditorText(cursor, u"\n");
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+QMimeData* EditorBox::createMimeDataFromSelection() const {
+    auto* mime = new QMimeData;
+    mime->setText(SelectedEditorText(textCursor()));
+    return mime;
+}
+
+void EditorBox::insertFromMimeData(const QMimeData* source) {
+    if (isReadOnly() || source == nullptr || !source->hasText()) {
+        return;
+    }
+    QString text = source->text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    InsertEditorText(cursor, text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 }  // namespace solvena::app

@@ -1,7 +1,9 @@
 #pragma once
 
 // Text1 of the main window: a multi-line editor that holds the document
-// text exactly (see editor_text.h) and reports every change of it once.
+// text exactly (see editor_text.h) and reports every change of it once. A
+// long line is held in pieces; keys, the clipboard and drops treat the
+// places between pieces as no place at all.
 
 #include <QPlainTextEdit>
 
@@ -26,6 +28,9 @@ class EditorBox : public QPlainTextEdit {
     void ReplaceText(const QString& text);
 
   protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
     // Files dragged onto the editor are the main window's to open, not text
     // to insert.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -39,6 +44,12 @@ class EditorBox : public QPlainTextEdit {
 
   private:
     void OnContentsChange(int position, int removed, int added);
+    // Puts the document text in place of everything, as one undoable step
+    // or as a fresh document.
+    void Fill(const QString& text, bool undoable);
+    // Keys that would stop at, or delete, the place between two pieces of a
+    // line; true when handled.
+    bool CrossPieceBoundary(QKeyEvent* event);
 
     bool programChange_ = false;
 };

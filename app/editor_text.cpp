@@ -1,6 +1,9 @@
 #include "editor_text.h"
 
+#include <algorithm>
+
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace solvena::app {
@@ -75,6 +78,18 @@ void Unescape(QString& text) {
     text = std::move(out);
 }
 
+// A piece ends before `cut`, or earlier where that would part a surrogate
+// pair or an escape pair; `begin` when nothing fits.
+qsizetype PieceEnd(QStringView text, qsizetype begin, qsizetype cut) {
+    const qsizetype wanted = cut;
+    while (cut > begin && ((text[cut].isLowSurrogate() && text[cut - 1].isHighSurrogate()) ||
+                           text[cut - 1].unicode() == kEditorEscape)) {
+        --cut;
+    }
+    // A run of escape characters typed or pasted may be cut anywhere.
+    return cut == begin && wanted - begin >= kPieceLength ? wanted : cut;
+}
+
 }  // namespace
 
 QString ToEditorText(QStringView docText) {
@@ -103,15 +118,71 @@ QString ToEditorText(QStringView docText) {
     return out;
 }
 
+void InsertEditorText(QTextCursor& cursor, QStringView text) {
+    QTextBlockFormat lineStart = cursor.blockFormat();
+    lineStart.clearProperty(kContinuesLine);
+    QTextBlockFormat continuation = lineStart;
+    continuation.setProperty(kContinuesLine, true);
+    qsizetype room = kPieceLength - cursor.positionInBlock();
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i <= n) {
+        qsizetype end = text.indexOf(QChar(u'\n'), i);
+        if (end < 0) {
+            end = n;
+        }
+        while (end - i > room) {
+            const qsizetype cut = PieceEnd(text, i, i + std::max<qsizetype>(room, 0));
+            if (cut > i) {
+                cursor.insertText(text.mid(i, cut - i).toString());
+            }
+            cursor.insertBlock(continuation);
+            i = cut;
+            room = kPieceLength;
+        }
+        cursor.insertText(text.mid(i, end - i).toString());
+        room -= end - i;
+        if (end == n) {
+            break;
+        }
+        cursor.insertBlock(lineStart);
+        room = kPieceLength;
+        i = end + 1;
+    }
+}
+
+bool ContinuesLine(const QTextBlock& block) {
+    return block.blockFormat().boolProperty(kContinuesLine) && block != block.document()->begin();
+}
+
 QString FromEditorText(const QTextDocument& document) {
     QString text;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block != document.begin()) {
+        if (block != document.begin() && !ContinuesLine(block)) {
             text.append(u"\r\n");
         }
         text.append(block.text());
     }
     Unescape(text);
+    return text;
+}
+
+QString SelectedEditorText(const QTextCursor& cursor) {
+    const QTextDocument* document = cursor.document();
+    const int from = cursor.selectionStart();
+    const int to = cursor.selectionEnd();
+    QString text;
+    for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() <= to;
+         block = block.next()) {
+        const int begin = std::max(from, block.position()) - block.position();
+        const int end = std::min(to, block.position() + block.length() - 1) - block.position();
+        if (block.position() > from && !ContinuesLine(block)) {
+            text.append(QLatin1Char('\n'));
+        }
+        if (end > begin) {
+            text.append(QStringView(block.text()).mid(begin, end - begin));
+        }
+    }
     return text;
 }
 

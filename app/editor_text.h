@@ -12,10 +12,19 @@
 // own characters and the escape character itself are held as an escape
 // pair: U+FDD2 and a letter. Every document text thus comes back from the
 // editor exactly.
+//
+// A line longer than kPieceLength units (an enciphered document is one
+// line of millions) is held as several editor blocks, each after the first
+// marked as continuing the line before it: the editor then lays out and
+// paints only the pieces in view, never the whole line, at every keystroke
+// and every blink of the cursor.
 
 #include <QString>
 #include <QStringView>
+#include <QTextFormat>
 
+class QTextBlock;
+class QTextCursor;
 class QTextDocument;
 
 namespace solvena::app {
@@ -24,12 +33,29 @@ inline constexpr char16_t kEditorEscape = 0xFDD2;
 inline constexpr char16_t kLoneCrMark = 0x240D;
 inline constexpr char16_t kLoneLfMark = 0x240A;
 
+// The most units a block holds when the program fills the editor.
+inline constexpr qsizetype kPieceLength = 16384;
+// The block format property of a block that continues the line before it.
+inline constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
+
 // The text to put into the editor: line breaks as '\n', escape pairs.
 QString ToEditorText(QStringView docText);
+
+// Inserts editor text at the cursor ('\n' ends a line), lines longer than
+// kPieceLength as several blocks. Every line break it makes starts a line,
+// whatever block the cursor was in.
+void InsertEditorText(QTextCursor& cursor, QStringView editorText);
+
+// True for a block that continues the line of the block before it.
+bool ContinuesLine(const QTextBlock& block);
 
 // The document text of what the editor holds: its lines joined with CR LF,
 // marks and escape pairs turned back. An escape character without a known
 // letter after it (left by an edit) stands for itself.
 QString FromEditorText(const QTextDocument& document);
+
+// The editor text of the cursor's selection, lines ended by '\n', as a
+// copy to the clipboard takes it.
+QString SelectedEditorText(const QTextCursor& cursor);
 
 }  // namespace solvena::app
