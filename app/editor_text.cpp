@@ -92,29 +92,47 @@ qsizetype PieceEnd(QStringView text, qsizetype begin, qsizetype cut) {
 
 }  // namespace
 
+namespace {
+
+// True for the units the editor holds as something else.
+bool Held(char16_t c) {
+    return c == kCr || c == kLf || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1 ||
+           c == kEditorEscape || c == kLoneCrMark || c == kLoneLfMark;
+}
+
+}  // namespace
+
+QString ToEditorText(const QString& docText) {
+    // An enciphered document holds none of them: it goes in as it is.
+    if (std::none_of(docText.cbegin(), docText.cend(), [](QChar c) { return Held(c.unicode()); })) {
+        return docText;
+    }
+    return ToEditorText(QStringView(docText));
+}
+
 QString ToEditorText(QStringView docText) {
     QString out;
     out.reserve(docText.size());
     const qsizetype n = docText.size();
+    qsizetype run = 0;  // start of the units that go in as they are
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = docText[i].unicode();
+        if (!Held(c)) {
+            continue;
+        }
+        out.append(docText.mid(run, i - run));
         if (c == kCr && i + 1 < n && docText[i + 1].unicode() == kLf) {
             out.append(QChar(kLf));
             ++i;
-            continue;
-        }
-        if (c == kCr || c == kLf) {
+        } else if (c == kCr || c == kLf) {
             out.append(QChar(c == kCr ? kLoneCrMark : kLoneLfMark));
-            continue;
-        }
-        const char16_t letter = LetterFor(c);
-        if (letter != 0) {
-            out.append(QChar(kEditorEscape));
-            out.append(QChar(letter));
         } else {
-            out.append(QChar(c));
+            out.append(QChar(kEditorEscape));
+            out.append(QChar(LetterFor(c)));
         }
+        run = i + 1;
     }
+    out.append(docText.mid(run));
     return out;
 }
 

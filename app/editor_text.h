@@ -38,8 +38,10 @@ inline constexpr qsizetype kPieceLength = 16384;
 // The block format property of a block that continues the line before it.
 inline constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
 
-// The text to put into the editor: line breaks as '\n', escape pairs.
+// The text to put into the editor: line breaks as '\n', marks and escape
+// pairs. A text with nothing to change is shared, not copied.
 QString ToEditorText(QStringView docText);
+QString ToEditorText(const QString& docText);
 
 // Inserts editor text at the cursor ('\n' ends a line), lines longer than
 // kPieceLength as several blocks. Every line break it makes starts a line,

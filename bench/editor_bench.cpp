@@ -1,0 +1,117 @@
+// How quickly the editor answers with one long enciphered line open: a
+// keystroke in the middle, a wheel step, a scroll bar step, select all and
+// copy. Each answer is timed until the editor has painted it. Run it on a
+// real display or under xvfb-run:
+//   xvfb-run -a build/bench/editor_bench [CHARACTERS...]   (default 4000000)
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "editor_box.h"
+
+namespace {
+
+class PaintWatch : public QObject {
+  public:
+    bool painted = false;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted = true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Milliseconds from `act` until the editor has painted: the median and the
+// worst of `rounds`.
+template <class Act>
+std::pair<double, double> Time(solvena::app::EditorBox& box, int rounds, Act act) {
+    PaintWatch watch;
+    box.viewport()->installEventFilter(&watch);
+    std::vector<double> times;
+    for (int i = 0; i < rounds; ++i) {
+        QApplication::processEvents();
+        watch.painted = false;
+        QElapsedTimer clock;
+        clock.start();
+        act(i);
+        while (!watch.painted && clock.elapsed() < 5000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    }
+    box.viewport()->removeEventFilter(&watch);
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
+
+void Report(const char* what, std::pair<double, double> times) {
+    std::printf("  %-34s median %7.1f ms, worst %7.1f ms\n", what, times.first, times.second);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication qt(argc, argv);
+    std::vector<qsizetype> sizes;
+    for (int i = 1; i < argc; ++i) {
+        sizes.push_back(static_cast<qsizetype>(std::strtoll(argv[i], nullptr, 10)));
+    }
+    if (sizes.empty()) {
+        sizes = {4'000'000};
+    }
+    for (const qsizetype size : sizes) {
+        QString line(size, Qt::Uninitialized);
+        for (qsizetype i = 0; i < size; ++i) {
+            line[i] = QChar(static_cast<char16_t>(u'!' + (i * 7919) % 90));
+        }
+        solvena::app::EditorBox box;
+        box.resize(640, 480);
+        box.show();
+        box.activateWindow();
+        if (!QTest::qWaitForWindowExposed(&box)) {
+            return 1;
+        }
+        QElapsedTimer fill;
+        fill.start();
+        box.SetText(line);
+        std::printf("%lld characters in one line: filled in %.1f ms\n",
+                    static_cast<long long>(size), static_cast<double>(fill.nsecsElapsed()) / 1e6);
+        box.setFocus();
+        QTextCursor middle = box.textCursor();
+        middle.setPosition(static_cast<int>(size / 2));
+        box.setTextCursor(middle);
+        Report("keystroke in the middle",
+               Time(box, 20, [&](int) { QTest::keyClick(&box, Qt::Key_A); }));
+        Report("wheel step down", Time(box, 20, [&](int) {
+                   QWheelEvent wheel(QPointF(100, 100), box.mapToGlobal(QPointF(100, 100)),
+                                     QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                                     Qt::NoScrollPhase, false);
+                   QApplication::sendEvent(box.viewport(), &wheel);
+               }));
+        Report("scroll bar page step", Time(box, 20, [&](int) {
+                   box.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+               }));
+        Report("scroll bar to a far place", Time(box, 10, [&](int i) {
+                   QScrollBar* bar = box.verticalScrollBar();
+                   bar->setValue(bar->maximum() * (i % 2 == 0 ? 3 : 1) / 4);
+               }));
+        QElapsedTimer copy;
+        copy.start();
+        box.selectAll();
+        box.copy();
+        std::printf("  %-34s %7.1f ms (%lld characters)\n", "select all and copy",
+                    static_cast<double>(copy.nsecsElapsed()) / 1e6,
+                    static_cast<long long>(QApplication::clipboard()->text().size()));
+    }
+    return 0;
+}
