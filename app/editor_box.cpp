@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "editor_text.h"
 
@@ -46,6 +47,8 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &EditorBox::OnContentsChange);
     new LineEndMarks(document());
+    installEventFilter(this);
+    viewport()->installEventFilter(this);
 }
 
 namespace {
@@ -99,35 +102,101 @@ void EditorBox::SetText(const QString& text) {
         return;
     }
     programChange_ = true;
-    Fill(text, false);
+    Fill(text, false, {});
     programChange_ = false;
     emit Changed(false);
 }
 
-void EditorBox::ReplaceText(const QString& text) {
+bool EditorBox::ReplaceText(const QString& text, const std::function<bool()>& keepGoing) {
     if (Text() == text) {
-        return;
+        return true;
     }
     programChange_ = true;
-    Fill(text, true);
+    const bool filled = Fill(text, true, keepGoing);
     programChange_ = false;
-    emit Changed(false);
+    if (filled) {
+        emit Changed(false);
+    }
+    return filled;
 }
 
-void EditorBox::Fill(const QString& text, bool undoable) {
+namespace {
+
+// The units filled between two questions whether to go on: a few
+// milliseconds of work.
+constexpr qsizetype kFillPart = 64 * kPieceLength;
+
+// Where a part of the fill ends: not inside a surrogate or escape pair.
+qsizetype PartEnd(const QString& text, qsizetype from) {
+    qsizetype end = std::min(text.size(), from + kFillPart);
+    if (end < text.size() && (text[end].isLowSurrogate() || text[end - 1] == kEditorEscape)) {
+        --end;
+    }
+    return end;
+}
+
+}  // namespace
+
+bool EditorBox::Fill(const QString& text, bool undoable, const std::function<bool()>& keepGoing) {
     if (!undoable) {
         // A fresh document: no undo history, nothing laid out yet.
         setPlainText(QString());
         document()->setUndoRedoEnabled(false);
     }
+    const QString editorText = ToEditorText(text);
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
-    InsertEditorText(cursor, ToEditorText(text));
+    bool stopped = false;
+    for (qsizetype from = 0; from < editorText.size() || from == 0;) {
+        const qsizetype end = PartEnd(editorText, from);
+        InsertEditorText(cursor, QStringView(editorText).mid(from, end - from));
+        from = end;
+        if (from >= editorText.size() || !keepGoing) {
+            break;
+        }
+        filling_ = true;
+        setUpdatesEnabled(false);
+        stopped = !keepGoing();
+        setUpdatesEnabled(true);
+        filling_ = false;
+        if (stopped) {
+            break;
+        }
+    }
     cursor.endEditBlock();
+    if (stopped) {
+        // The fill was one undo step: taking it back leaves the document as
+        // it was, and it cannot be redone.
+        document()->undo();
+        document()->clearUndoRedoStacks(QTextDocument::RedoStack);
+        return false;
+    }
     document()->setUndoRedoEnabled(true);
     moveCursor(QTextCursor::Start);
+    return true;
+}
+
+bool EditorBox::eventFilter(QObject* watched, QEvent* event) {
+    if (filling_) {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::Wheel:
+            case QEvent::InputMethod:
+            case QEvent::DragEnter:
+            case QEvent::Drop:
+                return true;
+            default:
+                break;
+        }
+    }
+    return QPlainTextEdit::eventFilter(watched, event);
 }
 
 bool EditorBox::CrossPieceBoundary(QKeyEvent* event) {

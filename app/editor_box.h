@@ -6,6 +6,7 @@
 // places between pieces as no place at all.
 
 #include <QPlainTextEdit>
+#include <functional>
 
 namespace solvena::app {
 
@@ -24,8 +25,11 @@ class EditorBox : public QPlainTextEdit {
     // undo history.
     void SetText(const QString& text);
 
-    // The same, as one step that Ctrl+Z takes back.
-    void ReplaceText(const QString& text);
+    // The same, as one step that Ctrl+Z takes back. A long text goes in in
+    // parts; between them `keepGoing` is asked (pending events may run
+    // there, while the editor neither paints nor takes input). When it says
+    // no, the document is left exactly as it was and the result is false.
+    bool ReplaceText(const QString& text, const std::function<bool()>& keepGoing = {});
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -46,12 +50,15 @@ class EditorBox : public QPlainTextEdit {
     void OnContentsChange(int position, int removed, int added);
     // Puts the document text in place of everything, as one undoable step
     // or as a fresh document.
-    void Fill(const QString& text, bool undoable);
+    bool Fill(const QString& text, bool undoable, const std::function<bool()>& keepGoing);
     // Keys that would stop at, or delete, the place between two pieces of a
     // line; true when handled.
     bool CrossPieceBoundary(QKeyEvent* event);
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     bool programChange_ = false;
+    bool filling_ = false;  // input waits while a fill lets events run
 };
 
 }  // namespace solvena::app

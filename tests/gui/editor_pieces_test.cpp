@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPaintEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 
@@ -75,6 +76,7 @@ class EditorPiecesTest : public QObject {
     void theClipboardNeverSeesTheSeams();
     void undoBringsBackTheTextExactly();
     void idleBlinkingPaintsOnlyThePieceInView();
+    void aFillStoppedHalfWayLeavesTheDocumentAsItWas();
 };
 
 void EditorPiecesTest::aLongLineIsHeldInPiecesAndComesBackExactly() {
@@ -210,6 +212,34 @@ void EditorPiecesTest::idleBlinkingPaintsOnlyThePieceInView() {
                                 .arg(work.largest)
                                 .arg(length)));
     }
+}
+
+void EditorPiecesTest::aFillStoppedHalfWayLeavesTheDocumentAsItWas() {
+    EditorBox box;
+    box.show();
+    box.SetText(QStringLiteral("before"));
+    QTest::keyClicks(&box, QStringLiteral("typed "));
+    const QString before = box.Text();
+    QSignalSpy changed(&box, &EditorBox::Changed);
+    int asked = 0;
+    const QString line = LongLine(200 * kPieceLength);
+    QVERIFY(!box.ReplaceText(line, [&] {
+        ++asked;
+        // Input waits while the fill lets events run.
+        QTest::keyClicks(&box, QStringLiteral("zz"));
+        return asked < 2;
+    }));
+    QCOMPARE(asked, 2);
+    QCOMPARE(box.Text(), before);
+    QCOMPARE(changed.count(), 0);
+    QVERIFY(!box.document()->isRedoAvailable());
+    box.undo();  // the typing before is still there to take back
+    QCOMPARE(box.Text(), QStringLiteral("before"));
+    // Let through, the same fill is one step.
+    QVERIFY(box.ReplaceText(line, [] { return true; }));
+    QCOMPARE(box.Text(), line);
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("before"));
 }
 
 QTEST_MAIN(EditorPiecesTest)
