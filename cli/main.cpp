@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "pass_prompt.h"
+#include "recover.h"
 #include "zkt.h"
 
 int main(int argc, char** argv) {
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     solvena::zkt::Environment environment;
     environment.askPass = solvena::zkt::AskPassOnTerminal;
+    environment.terminal = solvena::zkt::TerminalEncoding();
     return solvena::zkt::Run(std::vector<std::string>(argv + 1, argv + argc), environment);
 }

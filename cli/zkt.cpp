@@ -7,6 +7,7 @@
 #include "document_file.h"
 #include "file_io.h"
 #include "options.h"
+#include "recover.h"
 #include "version.h"
 
 namespace solvena::zkt {
@@ -57,6 +58,24 @@ std::optional<std::int16_t> PassFromEntry(const std::string& entry, std::string&
     return pass;
 }
 
+// Why a deciphered text is not written, or nothing when it may be.
+std::optional<std::string> Refusal(std::u16string_view enciphered, std::int16_t pass,
+                                   std::u16string_view plain, const std::string& inputName,
+                                   bool fromStdin) {
+    switch (cipher::JudgeDecipherment(enciphered, pass, plain)) {
+        case cipher::Decipherment::Plausible:
+            return std::nullopt;
+        case cipher::Decipherment::NothingEnciphered:
+            return "zkt: " + inputName + ": holds no enciphered text; nothing written\n";
+        default: {
+            const std::string recover = fromStdin ? "zkt recover" : "zkt recover " + inputName;
+            return "zkt: " + inputName +
+                   ": the result does not look like text: wrong pass number? (try " + recover +
+                   "; --force writes it anyway)\n";
+        }
+    }
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, const Environment& env) {
@@ -71,6 +90,10 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
     if (options.command == Command::Version) {
         const std::string line = std::string("zkt ") + kVersionText + "\n";
         return files::WriteAll(env.output, line, kStandardOutput) ? kSuccess : kDataError;
+    }
+
+    if (options.command == Command::Recover && options.passList) {
+        return files::WriteAll(env.output, PassList(), kStandardOutput) ? kSuccess : kDataError;
     }
 
     std::string why;
@@ -99,6 +122,9 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
     }
     bytes.value().clear();
     bytes.value().shrink_to_fit();
+    if (options.command == Command::Recover) {
+        return Recover(options, env, text.value(), inputName);
+    }
 
     if (!pass) {
         const std::optional<std::string> typed = env.askPass ? env.askPass() : std::nullopt;
@@ -122,6 +148,13 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
         result += "\r\n";
     } else {
         const std::u16string plain = cipher::DecipherText(text.value(), *pass);
+        if (!options.force) {
+            if (const std::optional<std::string> refused =
+                    Refusal(text.value(), *pass, plain, inputName, fromStdin)) {
+                Say(env, *refused);
+                return kDataError;
+            }
+        }
         files::Result<std::string> encoded = files::EncodeDocument(
             plain, options.encoding.value_or(files::Encoding::Cp932), outputName);
         if (!encoded) {

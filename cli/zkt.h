@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "codepage.h"
+
 namespace solvena::zkt {
 
 enum ExitStatus { kSuccess = 0, kDataError = 1, kUsageError = 2 };
@@ -18,6 +20,8 @@ struct Environment {
     int error = 2;
     // Asks for the pass number when -p is absent; nothing: no terminal.
     std::function<std::optional<std::string>()> askPass;
+    // What recover's previews are written in.
+    files::Encoding terminal = files::Encoding::Utf8;
 };
 
 // Runs the tool on the arguments after the program name.
