@@ -17,6 +17,7 @@
 #include "look.h"
 #include "main_form.h"
 #include "platform.h"
+#include "recover.h"
 #include "text_convert.h"
 
 namespace solvena::app {
@@ -43,6 +44,16 @@ QString ResultText(cipher::EncipherRun& run) {
 }
 QString ResultText(cipher::DecipherRun& run) {
     return platform::ToQString(run.TakeResult());
+}
+
+// Asked before a deciphered text that does not look like text, or the
+// "result" of a text never enciphered, takes the document's place.
+constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性があります。結果を表示しますか？";
+
+bool Doubtful(const QString& enciphered, std::int16_t pass, const QString& result) {
+    return cipher::JudgeDecipherment(platform::ToU16View(enciphered), pass,
+                                     platform::ToU16View(result)) !=
+           cipher::Decipherment::Plausible;
 }
 
 std::int32_t Narrow(std::int64_t value) {
@@ -124,9 +135,18 @@ void MainForm::RunCipherCommand() {
     if (kEncipher) {
         shared_.PassNumber = 0;
     }
-    // A cancelled run leaves the document exactly as it was.
+    // A cancelled run leaves the document exactly as it was, and so does a
+    // doubtful decipher result the person does not want to see.
     if (!cancelled) {
-        text1_->ReplaceText(ResultText(run));
+        const QString result = ResultText(run);
+        bool shown = true;
+        if (!kEncipher && Doubtful(text, savedPassNumber_, result)) {
+            delete form2.data();  // the question stands alone
+            shown = platform_.AskYesNo(this, QString::fromUtf16(kDoubtfulResult)) == platform::kYes;
+        }
+        if (shown) {
+            text1_->ReplaceText(result);
+        }
     }
     cipherText_.clear();
     delete form2.data();
