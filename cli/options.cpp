@@ -67,6 +67,55 @@ std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
     return std::nullopt;
 }
 
+// The value of an option that takes one; why it is not usable, if it is not.
+std::optional<std::string> SetValue(Options& options, const std::string& name,
+                                    const std::string& value, bool& countGiven) {
+    if (name == "-p" || name == "--pass") {
+        options.passEntry = value;
+    } else if (name == "-o" || name == "--output") {
+        options.output = value;
+    } else if (name == "-n") {
+        const std::optional<std::size_t> count = ParseCount(value);
+        if (!count) {
+            return "-n needs a whole number of 1 or more, not '" + value + "'";
+        }
+        options.candidates = *count;
+        countGiven = true;
+    } else {
+        options.encoding = ParseEncoding(value);
+        if (!options.encoding) {
+            return "unknown encoding '" + value + "' (use cp932, utf-8 or utf-16le)";
+        }
+    }
+    return std::nullopt;
+}
+
+// The command and the file from the arguments that are no options.
+std::optional<std::string> SetCommand(Options& options, const std::vector<std::string>& positional,
+                                      bool countGiven) {
+    if (positional.empty()) {
+        return "missing command (encipher, decipher or recover)";
+    }
+    const std::optional<Command> command = CommandNamed(positional[0]);
+    if (!command) {
+        return "unknown command '" + positional[0] + "' (use encipher, decipher or recover)";
+    }
+    options.command = *command;
+    if (std::optional<std::string> why = Misplaced(options, countGiven)) {
+        return why;
+    }
+    if (positional.size() > 2) {
+        return "more than one input file";
+    }
+    if (positional.size() == 2) {
+        options.input = positional[1];
+    }
+    if (options.input.empty() || options.output.empty()) {
+        return "empty file name";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 const char* const kUsage =
@@ -144,11 +193,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
             name = arg.substr(0, 2);
             value = arg.substr(2);
         }
-        const bool isPass = name == "-p" || name == "--pass";
-        const bool isOutput = name == "-o" || name == "--output";
-        const bool isEncoding = name == "--encoding";
-        const bool isCount = name == "-n";
-        if (!isPass && !isOutput && !isEncoding && !isCount) {
+        if (name != "-p" && name != "--pass" && name != "-o" && name != "--output" &&
+            name != "--encoding" && name != "-n") {
             return Fail("unknown option '" + arg + "'");
         }
         if (!value) {
@@ -157,43 +203,12 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
             }
             value = args[++i];
         }
-        if (isPass) {
-            options.passEntry = *value;
-        } else if (isOutput) {
-            options.output = *value;
-        } else if (isCount) {
-            const std::optional<std::size_t> count = ParseCount(*value);
-            if (!count) {
-                return Fail("-n needs a whole number of 1 or more, not '" + *value + "'");
-            }
-            options.candidates = *count;
-            countGiven = true;
-        } else {
-            options.encoding = ParseEncoding(*value);
-            if (!options.encoding) {
-                return Fail("unknown encoding '" + *value + "' (use cp932, utf-8 or utf-16le)");
-            }
+        if (std::optional<std::string> why = SetValue(options, name, *value, countGiven)) {
+            return Fail(std::move(*why));
         }
     }
-    if (positional.empty()) {
-        return Fail("missing command (encipher, decipher or recover)");
-    }
-    const std::optional<Command> command = CommandNamed(positional[0]);
-    if (!command) {
-        return Fail("unknown command '" + positional[0] + "' (use encipher, decipher or recover)");
-    }
-    options.command = *command;
-    if (const std::optional<std::string> why = Misplaced(options, countGiven)) {
-        return Fail(*why);
-    }
-    if (positional.size() > 2) {
-        return Fail("more than one input file");
-    }
-    if (positional.size() == 2) {
-        options.input = positional[1];
-    }
-    if (options.input.empty() || options.output.empty()) {
-        return Fail("empty file name");
+    if (std::optional<std::string> why = SetCommand(options, positional, countGiven)) {
+        return Fail(std::move(*why));
     }
     return {options, {}};
 }
