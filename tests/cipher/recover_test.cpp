@@ -89,6 +89,10 @@ TEST(RecoverTest, JudgesADecipherment) {
         {"right pass", Enciphered16(prose, 1234), 1234, Decipherment::Plausible},
         {"right pass, note", Enciphered16(note, 5), 5, Decipherment::Plausible},
         {"empty text", u"ZELKORA", 1234, Decipherment::Plausible},
+        // Ranked behind a wrong pass number's text, but not far enough
+        // behind to be refused.
+        {"right pass, short heading", Enciphered16(u"**Concurrency**", 5582), 5582,
+         Decipherment::Plausible},
         {"wrong pass", Enciphered16(prose, 1234), 4321, Decipherment::NotText},
         {"wrong pass, note", Enciphered16(note, 1234), 8765, Decipherment::NotText},
         {"pass off by one", Enciphered16(prose, 1234), 1235, Decipherment::OtherPassBetter},
