@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "pass_prompt.h"
-#include "recover.h"
+#include "recover_command.h"
 #include "zkt.h"
 
 int main(int argc, char** argv) {

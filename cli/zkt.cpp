@@ -7,7 +7,7 @@
 #include "document_file.h"
 #include "file_io.h"
 #include "options.h"
-#include "recover.h"
+#include "recover_command.h"
 #include "version.h"
 
 namespace solvena::zkt {

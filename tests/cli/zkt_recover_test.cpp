@@ -6,7 +6,7 @@
 
 #include "process.h"
 #include "random_text.h"
-#include "recover.h"
+#include "recover_command.h"
 #include "temp_dir.h"
 
 namespace solvena::testing {

@@ -1,4 +1,4 @@
-#include "recover.h"
+#include "recover_command.h"
 
 #include <langinfo.h>
 
