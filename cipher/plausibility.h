@@ -8,9 +8,11 @@
 // costs about three, a common hiragana five, a common kanji eleven, a rare
 // kanji fourteen, a kanji that code page 932 cannot hold seventeen, and a
 // control character, a private-use unit, a lone surrogate or a broken line
-// break twenty, the most a unit can cost. The text's score is
-// 1 - (mean cost / 20): ordinary English scores about 0.8, Japanese prose
-// about 0.5, the characters of a wrong pass number mostly below 0.3.
+// break twenty, the most a unit can cost. A unit of another kind than the
+// one before (digit, letter, sign, kana, kanji; blanks aside) costs one bit
+// more. The text's score is 1 - (mean cost / 20): ordinary English scores
+// about 0.77, Japanese prose about 0.6, the characters of a wrong pass
+// number mostly below 0.3.
 //
 // A wrong pass number shifts every character by the same amount, up at one
 // parity and down at the other, so it keeps few characters of a text where
@@ -61,7 +63,7 @@ double EvidenceFactor(const CipherEvidence& evidence);
 double PlausibilityScore(std::u16string_view deciphered, const CipherEvidence& evidence);
 
 // Below this score a deciphered text does not look like text. Real texts
-// tried score 0.53 and more, a text of common kanji only about 0.45; most
+// tried score 0.5 and more, a text of common kanji only about 0.45; most
 // wrong pass numbers give less than 0.3.
 inline constexpr double kPlausibleScore = 0.4;
 

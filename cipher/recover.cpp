@@ -114,8 +114,7 @@ Decipherment JudgeDecipherment(std::u16string_view enciphered, std::int16_t pass
         return Decipherment::NotText;
     }
     const PassRanking ranking = RankPassNumbers(enciphered, 1);
-    if (ranking.ClearlyAhead() && ranking.best[0].pass != pass &&
-        ranking.best[0].score - score >= kWrongPassLead) {
+    if (ranking.best[0].pass != pass && ranking.best[0].score - score >= kWrongPassLead) {
         return Decipherment::OtherPassBetter;
     }
     return Decipherment::Plausible;

@@ -28,7 +28,8 @@ inline constexpr double kClearLead = 0.02;
 // candidate's text beats its text by this much: a wider margin than for
 // naming a best candidate, since refusing a right pass number costs more.
 // Measured on 10-character texts, it still catches nine in ten pass
-// numbers 1, 2 or 10 off the right one (all of them from 40 characters).
+// numbers 1, 2 or 10 off the right one (all of them from 40 characters),
+// and refused no right one among some 600 real texts.
 inline constexpr double kWrongPassLead = 0.06;
 
 struct PassRanking {
