@@ -63,6 +63,9 @@ constexpr std::uint8_t BlockCost(char16_t u) {
     if (In(u, 0xFF10, 0xFF19)) {
         return Bits(9);  // full-width digits
     }
+    if (In(u, 0xFF66, 0xFF9F)) {
+        return Bits(10);  // half-width katakana, as older systems wrote kana
+    }
     if (kind != kNotCp932) {
         return Bits(11.5);  // symbols, Greek, Cyrillic, full-width and half-width forms
     }
@@ -137,7 +140,7 @@ constexpr UnitKind KindOf(char16_t u) {
     if (u < 0x80 || In(u, 0x3001, 0x303F) || In(u, 0xFF01, 0xFF0F) || In(u, 0x2010, 0x206F)) {
         return kSign;
     }
-    if (In(u, 0x3041, 0x30FF)) {
+    if (In(u, 0x3041, 0x30FF) || In(u, 0xFF66, 0xFF9F)) {
         return kKana;
     }
     if (In(u, 0x4E00, 0x9FFF) || In(u, 0x3400, 0x4DBF) || In(u, 0xF900, 0xFAFF)) {

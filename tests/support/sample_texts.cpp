@@ -76,6 +76,7 @@ const std::vector<SampleText>& SampleNotes() {
         {"date note", FromUtf8("2026/12/07")},
         {"mixed note", FromUtf8("10時に駅前で待つ")},
         {"katakana note", FromUtf8("コーヒーとケーキ")},
+        {"half-width kana note", FromUtf8("ｺｰﾋｰ2ｺ ﾀﾉﾑ")},
     };
     return notes;
 }
