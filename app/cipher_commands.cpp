@@ -50,10 +50,16 @@ QString ResultText(cipher::DecipherRun& run) {
 // "result" of a text never enciphered, takes the document's place.
 constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性があります。結果を表示しますか？";
 
-bool Doubtful(const QString& enciphered, std::int16_t pass, const QString& result) {
-    return cipher::JudgeDecipherment(platform::ToU16View(enciphered), pass,
-                                     platform::ToU16View(result)) !=
-           cipher::Decipherment::Plausible;
+// Whether a decipher result takes the document's place: a plausible one
+// does; about a doubtful one the person is asked, the progress window gone.
+bool ResultWanted(platform::Platform& platform, QWidget* parent, QPointer<dialogs::Form2>& form2,
+                  const QString& enciphered, std::int16_t pass, const QString& result) {
+    if (cipher::JudgeDecipherment(platform::ToU16View(enciphered), pass,
+                                  platform::ToU16View(result)) == cipher::Decipherment::Plausible) {
+        return true;
+    }
+    delete form2.data();
+    return platform.AskYesNo(parent, QString::fromUtf16(kDoubtfulResult)) == platform::kYes;
 }
 
 std::int32_t Narrow(std::int64_t value) {
@@ -139,12 +145,7 @@ void MainForm::RunCipherCommand() {
     // doubtful decipher result the person does not want to see.
     if (!cancelled) {
         const QString result = ResultText(run);
-        bool shown = true;
-        if (!kEncipher && Doubtful(text, savedPassNumber_, result)) {
-            delete form2.data();  // the question stands alone
-            shown = platform_.AskYesNo(this, QString::fromUtf16(kDoubtfulResult)) == platform::kYes;
-        }
-        if (shown) {
+        if (kEncipher || ResultWanted(platform_, this, form2, text, savedPassNumber_, result)) {
             text1_->ReplaceText(result);
         }
     }
