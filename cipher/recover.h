@@ -23,7 +23,7 @@ struct RankedPass {
 inline constexpr std::size_t kOpeningUnits = 80;
 
 // The best leads the second by at least this much for a clear answer.
-inline constexpr double kClearLead = 0.02;
+inline constexpr double kClearLead = 0.03;
 // A pass number a person gave is taken for a wrong one only when the best
 // candidate's text beats its text by this much: a wider margin than for
 // naming a best candidate, since refusing a right pass number costs more.

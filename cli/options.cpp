@@ -150,7 +150,7 @@ const char* const kUsage =
     "FILE absent or -: standard input. The enciphered side is always ASCII.\n"
     "Exit status: 0 done, 1 file or data error (nothing written), 2 usage error.\n"
     "recover: 0 when the best candidate is clearly ahead (it scores at least 0.40\n"
-    "and leads the second by at least 0.02), 1 when no candidate looks like text\n"
+    "and leads the second by at least 0.03), 1 when no candidate looks like text\n"
     "or none is clearly ahead, 2 usage error.\n";
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
