@@ -11,7 +11,9 @@
 //                 shows the main window's pass-number dialog.
 //   platform      message boxes, beep, pending events, files, version: the
 //                 only way to the system, scriptable in tests.
-//   cipher        the pure cipher core, driven one yield point at a time.
+//   cipher        the pure cipher core, driven one yield point at a time;
+//                 it also judges whether a decipher result looks like text
+//                 (解読 asks before a doubtful one replaces the document).
 //
 // The windows exchange data through Module2; the file dialog, when it
 // closes, also puts DocText into the main window's editor.

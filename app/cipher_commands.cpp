@@ -18,6 +18,7 @@
 #include "look.h"
 #include "main_form.h"
 #include "platform.h"
+#include "recover.h"
 #include "text_convert.h"
 
 namespace solvena::app {
@@ -44,6 +45,22 @@ QString ResultText(cipher::EncipherRun& run) {
 }
 QString ResultText(cipher::DecipherRun& run) {
     return platform::ToQString(run.TakeResult());
+}
+
+// Asked before a deciphered text that does not look like text, or the
+// "result" of a text never enciphered, takes the document's place.
+constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性があります。結果を表示しますか？";
+
+// Whether a decipher result takes the document's place: a plausible one
+// does; about a doubtful one the person is asked, the progress window gone.
+bool ResultWanted(platform::Platform& platform, QWidget* parent, QPointer<dialogs::Form2>& form2,
+                  const QString& enciphered, std::int16_t pass, const QString& result) {
+    if (cipher::JudgeDecipherment(platform::ToU16View(enciphered), pass,
+                                  platform::ToU16View(result)) == cipher::Decipherment::Plausible) {
+        return true;
+    }
+    delete form2.data();
+    return platform.AskYesNo(parent, QString::fromUtf16(kDoubtfulResult)) == platform::kYes;
 }
 
 std::int32_t Narrow(std::int64_t value) {
@@ -133,9 +150,13 @@ void MainForm::RunCipherCommand() {
     if (kEncipher) {
         shared_.PassNumber = 0;
     }
-    // A cancelled run leaves the document exactly as it was.
+    // A cancelled run leaves the document exactly as it was, and so does a
+    // doubtful decipher result the person does not want to see.
     if (!cancelled) {
-        text1_->ReplaceText(ResultText(run));
+        const QString result = ResultText(run);
+        if (kEncipher || ResultWanted(platform_, this, form2, text, savedPassNumber_, result)) {
+            text1_->ReplaceText(result);
+        }
     }
     cipherText_.clear();
     delete form2.data();

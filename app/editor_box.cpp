@@ -153,8 +153,11 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
         const qsizetype end = PartEnd(editorText, from);
         InsertEditorText(cursor, QStringView(editorText).mid(from, end - from));
         from = end;
-        if (from >= editorText.size() || !keepGoing) {
+        if (from >= editorText.size()) {
             break;
+        }
+        if (!keepGoing) {
+            continue;
         }
         filling_ = true;
         setUpdatesEnabled(false);

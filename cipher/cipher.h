@@ -7,14 +7,18 @@
 //   encipher.h      EncipherText and the resumable EncipherRun
 //   decipher.h      DecipherText and the resumable DecipherRun
 //   pass_entry.h    which typed entries are pass numbers
+//   plausibility.h  how much a deciphered text looks like text
+//   recover.h       ranking every pass number for an enciphered text
 //
 // The desktop program drives EncipherRun / DecipherRun one yield point at a
 // time so that its window stays responsive and a run can be cancelled; the
 // one-shot functions drive the same runs to their end, so the command-line
 // tool and the desktop program produce the same text by the same code.
 
-#include "alphabet.h"    // IWYU pragma: export
-#include "decipher.h"    // IWYU pragma: export
-#include "encipher.h"    // IWYU pragma: export
-#include "pass_entry.h"  // IWYU pragma: export
-#include "value_code.h"  // IWYU pragma: export
+#include "alphabet.h"      // IWYU pragma: export
+#include "decipher.h"      // IWYU pragma: export
+#include "encipher.h"      // IWYU pragma: export
+#include "pass_entry.h"    // IWYU pragma: export
+#include "plausibility.h"  // IWYU pragma: export
+#include "recover.h"       // IWYU pragma: export
+#include "value_code.h"    // IWYU pragma: export

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace solvena::cipher {
 
@@ -18,5 +20,15 @@ inline constexpr std::size_t kMaxPassEntryLength = 4;
 // characters, and its value rounded half to even lies in -32767..32767.
 // An empty entry is not valid. Note that "-1" is valid and gives -1.
 std::optional<std::int16_t> ReadPassEntry(std::u16string_view entry);
+
+struct PassCandidate {
+    std::int16_t pass;
+    std::u16string entry;  // the shortest entry that gives it, digits before other signs
+};
+
+// Every pass number that some valid entry gives, once, in ascending order:
+// found by putting every entry of up to four characters made of the signs
+// of a number through ReadPassEntry. -1 is left out: it stands for no number.
+std::vector<PassCandidate> PassCandidates();
 
 }  // namespace solvena::cipher

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace solvena::zkt {
 namespace {
@@ -35,15 +36,116 @@ ParsedOptions Fail(std::string why) {
     return {std::nullopt, std::move(why)};
 }
 
+std::optional<std::size_t> ParseCount(const std::string& text) {
+    std::size_t count = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, count);
+    if (ec != std::errc() || ptr != end || count == 0) {
+        return std::nullopt;
+    }
+    return count;
+}
+
+std::optional<Command> CommandNamed(const std::string& name) {
+    if (name == "encipher") {
+        return Command::Encipher;
+    }
+    if (name == "decipher") {
+        return Command::Decipher;
+    }
+    if (name == "recover") {
+        return Command::Recover;
+    }
+    return std::nullopt;
+}
+
+// Options that belong to one command only.
+std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
+    const bool recover = o.command == Command::Recover;
+    if (o.force && o.command != Command::Decipher) {
+        return "--force belongs to decipher";
+    }
+    if ((countGiven || o.passList) && !recover) {
+        return std::string(countGiven ? "-n" : "--pass-list") + " belongs to recover";
+    }
+    if (recover && o.passEntry) {
+        return "recover tries every pass number; it takes no -p";
+    }
+    if (recover && o.output != "-") {
+        return "recover writes its candidates to standard output; it takes no -o";
+    }
+    return std::nullopt;
+}
+
+// The value of an option that takes one; why it is not usable, if it is not.
+std::optional<std::string> SetValue(Options& options, const std::string& name,
+                                    const std::string& value, bool& countGiven) {
+    if (name == "-p" || name == "--pass") {
+        options.passEntry = value;
+    } else if (name == "-o" || name == "--output") {
+        options.output = value;
+    } else if (name == "-n") {
+        const std::optional<std::size_t> count = ParseCount(value);
+        if (!count) {
+            return "-n needs a whole number of 1 or more, not '" + value + "'";
+        }
+        options.candidates = *count;
+        countGiven = true;
+    } else if (name == "--eol") {
+        options.eol = ParseLineEnd(value);
+        if (!options.eol) {
+            return "unknown line end '" + value + "' (use crlf or lf)";
+        }
+    } else {
+        options.encoding = ParseEncoding(value);
+        if (!options.encoding) {
+            return "unknown encoding '" + value + "' (use cp932, utf-8 or utf-16le)";
+        }
+    }
+    return std::nullopt;
+}
+
+// The command and the file from the arguments that are no options.
+std::optional<std::string> SetCommand(Options& options, const std::vector<std::string>& positional,
+                                      bool countGiven) {
+    if (positional.empty()) {
+        return "missing command (encipher, decipher or recover)";
+    }
+    const std::optional<Command> command = CommandNamed(positional[0]);
+    if (!command) {
+        return "unknown command '" + positional[0] + "' (use encipher, decipher or recover)";
+    }
+    options.command = *command;
+    if (std::optional<std::string> why = Misplaced(options, countGiven)) {
+        return why;
+    }
+    if (positional.size() > 2) {
+        return "more than one input file";
+    }
+    if (positional.size() == 2) {
+        options.input = positional[1];
+    }
+    if (options.input.empty() || options.output.empty()) {
+        return "empty file name";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 const char* const kUsage =
     "Usage: zkt encipher|decipher [-p ENTRY] [--encoding ENC] [--eol EOL] [-o OUT] [FILE]\n"
+    "       zkt recover [-n N] [--encoding ENC] [FILE]\n"
+    "       zkt recover --pass-list\n"
     "       zkt --help | --version\n"
     "\n"
     "Enciphers a plain document into one line of enciphered text, or deciphers\n"
     "it back, exactly as the desktop program Solvena does with Open, encipher\n"
-    "or decipher, and Save.\n"
+    "or decipher, and Save. Deciphering refuses (exit 1, nothing written) when\n"
+    "the input holds no enciphered text or the result does not look like text,\n"
+    "as with a wrong pass number. recover tries every pass number and prints\n"
+    "the best first, one per line: PASS<Tab>SCORE<Tab>PREVIEW, SCORE from 0 to 1,\n"
+    "PREVIEW the first 40 characters with line breaks shown as \u23ce.\n"
     "\n"
     "  -p, --pass ENTRY     the pass number, as typed into the pass-number dialog\n"
     "                       (at most four characters, such as 1234); asked for on\n"
@@ -51,9 +153,15 @@ const char* const kUsage =
     "  -o, --output OUT     where to write the result (default, or -: standard output)\n"
     "  --encoding ENC       encoding of the plain side: cp932, utf-8 or utf-16le\n"
     "                       (default: detected on reading; cp932 on writing, or the\n"
-    "                       terminal's encoding when standard output is a terminal)\n"
+    "                       terminal's encoding when standard output is a terminal;\n"
+    "                       recover: the terminal's encoding for the previews)\n"
     "  --eol EOL            line end of the plain side: crlf or lf (default: detected\n"
     "                       on reading; crlf on writing, lf to a terminal)\n"
+    "  --force              decipher: write the result even when it does not look\n"
+    "                       like text\n"
+    "  -n N                 recover: print the N best candidates (default 5)\n"
+    "  --pass-list          recover: print every pass number tried, once, as\n"
+    "                       VALUE<Tab>ENTRY, and nothing else\n"
     "  -h, --help           show this help\n"
     "  --version            show the version\n"
     "\n"
@@ -61,10 +169,14 @@ const char* const kUsage =
     "CR LF. Detection: a UTF-8 byte-order mark means UTF-8; else valid UTF-8 that\n"
     "holds a non-ASCII character is UTF-8; else valid CP932 (ASCII included) is\n"
     "CP932. A file whose line breaks are all LF has each LF end a line.\n"
-    "Exit status: 0 done, 1 file or data error (nothing written), 2 usage error.\n";
+    "Exit status: 0 done, 1 file or data error (nothing written), 2 usage error.\n"
+    "recover: 0 when the best candidate is clearly ahead (it scores at least 0.40\n"
+    "and leads the second by at least 0.03), 1 when no candidate looks like text\n"
+    "or none is clearly ahead, 2 usage error.\n";
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     Options options;
+    bool countGiven = false;
     std::vector<std::string> positional;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -85,6 +197,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
             options.command = Command::Version;
             return {options, {}};
         }
+        if (arg == "--force" || arg == "--pass-list") {
+            (arg == "--force" ? options.force : options.passList) = true;
+            continue;
+        }
         // Options with a value: "-p V", "-pV", "--pass V", "--pass=V".
         std::string name = arg;
         std::optional<std::string> value;
@@ -98,11 +214,8 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
             name = arg.substr(0, 2);
             value = arg.substr(2);
         }
-        const bool isPass = name == "-p" || name == "--pass";
-        const bool isOutput = name == "-o" || name == "--output";
-        const bool isEncoding = name == "--encoding";
-        const bool isEol = name == "--eol";
-        if (!isPass && !isOutput && !isEncoding && !isEol) {
+        if (name != "-p" && name != "--pass" && name != "-o" && name != "--output" &&
+            name != "--encoding" && name != "--eol" && name != "-n") {
             return Fail("unknown option '" + arg + "'");
         }
         if (!value) {
@@ -111,40 +224,12 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
             }
             value = args[++i];
         }
-        if (isPass) {
-            options.passEntry = *value;
-        } else if (isOutput) {
-            options.output = *value;
-        } else if (isEol) {
-            options.eol = ParseLineEnd(*value);
-            if (!options.eol) {
-                return Fail("unknown line end '" + *value + "' (use crlf or lf)");
-            }
-        } else {
-            options.encoding = ParseEncoding(*value);
-            if (!options.encoding) {
-                return Fail("unknown encoding '" + *value + "' (use cp932, utf-8 or utf-16le)");
-            }
+        if (std::optional<std::string> why = SetValue(options, name, *value, countGiven)) {
+            return Fail(std::move(*why));
         }
     }
-    if (positional.empty()) {
-        return Fail("missing command (encipher or decipher)");
-    }
-    if (positional[0] == "encipher") {
-        options.command = Command::Encipher;
-    } else if (positional[0] == "decipher") {
-        options.command = Command::Decipher;
-    } else {
-        return Fail("unknown command '" + positional[0] + "' (use encipher or decipher)");
-    }
-    if (positional.size() > 2) {
-        return Fail("more than one input file");
-    }
-    if (positional.size() == 2) {
-        options.input = positional[1];
-    }
-    if (options.input.empty() || options.output.empty()) {
-        return Fail("empty file name");
+    if (std::optional<std::string> why = SetCommand(options, positional, countGiven)) {
+        return Fail(std::move(*why));
     }
     return {options, {}};
 }

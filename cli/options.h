@@ -11,7 +11,9 @@
 
 namespace solvena::zkt {
 
-enum class Command { Encipher, Decipher, Help, Version };
+enum class Command { Encipher, Decipher, Recover, Help, Version };
+
+inline constexpr std::size_t kDefaultCandidates = 5;
 
 struct Options {
     Command command = Command::Help;
@@ -20,6 +22,9 @@ struct Options {
     std::optional<files::LineEnd> eol;  // --eol: the plain side's line end
     std::string input = "-";            // "-": standard input
     std::string output = "-";           // "-": standard output
+    bool force = false;                 // decipher: write a result that does not look like text
+    std::size_t candidates = kDefaultCandidates;  // recover: how many to print
+    bool passList = false;                        // recover: print every pass value instead
 };
 
 struct ParsedOptions {

@@ -7,6 +7,7 @@
 #include "document_file.h"
 #include "file_io.h"
 #include "options.h"
+#include "recover_command.h"
 #include "version.h"
 
 namespace solvena::zkt {
@@ -79,6 +80,24 @@ void WarnOfLookAlikes(const Environment& env, std::u16string_view plain, const s
                  files::CodePointName(found->becomes) + "); use --encoding utf-8 to keep them\n");
 }
 
+// Why a deciphered text is not written, or nothing when it may be.
+std::optional<std::string> Refusal(std::u16string_view enciphered, std::int16_t pass,
+                                   std::u16string_view plain, const std::string& inputName,
+                                   bool fromStdin) {
+    switch (cipher::JudgeDecipherment(enciphered, pass, plain)) {
+        case cipher::Decipherment::Plausible:
+            return std::nullopt;
+        case cipher::Decipherment::NothingEnciphered:
+            return "zkt: " + inputName + ": holds no enciphered text; nothing written\n";
+        default: {
+            const std::string recover = fromStdin ? "zkt recover" : "zkt recover " + inputName;
+            return "zkt: " + inputName +
+                   ": the result does not look like text: wrong pass number? (try " + recover +
+                   "; --force writes it anyway)\n";
+        }
+    }
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, const Environment& env) {
@@ -93,6 +112,10 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
     if (options.command == Command::Version) {
         const std::string line = std::string("zkt ") + kVersionText + "\n";
         return files::WriteAll(env.output, line, kStandardOutput) ? kSuccess : kDataError;
+    }
+
+    if (options.command == Command::Recover && options.passList) {
+        return files::WriteAll(env.output, PassList(), kStandardOutput) ? kSuccess : kDataError;
     }
 
     std::string why;
@@ -122,6 +145,9 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
     }
     bytes.value().clear();
     bytes.value().shrink_to_fit();
+    if (options.command == Command::Recover) {
+        return Recover(options, env, text.value().text, inputName);
+    }
 
     if (!pass) {
         const std::optional<std::string> typed = env.askPass ? env.askPass() : std::nullopt;
@@ -145,8 +171,15 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
         result += "\r\n";
     } else {
         const std::u16string plain = cipher::DecipherText(text.value().text, *pass);
-        const files::TextFormat format =
-            PlainFormat(options, toStdout ? env.terminalEncoding : std::nullopt);
+        if (!options.force) {
+            if (const std::optional<std::string> refused =
+                    Refusal(text.value().text, *pass, plain, inputName, fromStdin)) {
+                Say(env, *refused);
+                return kDataError;
+            }
+        }
+        const files::TextFormat format = PlainFormat(
+            options, toStdout && env.outputIsTerminal ? std::optional(env.terminal) : std::nullopt);
         files::Result<std::string> encoded = files::EncodeDocument(plain, format, outputName);
         if (!encoded) {
             return FileFailure(env, encoded.error(), outputName);

@@ -20,8 +20,10 @@ struct Environment {
     int error = 2;
     // Asks for the pass number when -p is absent; nothing: no terminal.
     std::function<std::optional<std::string>()> askPass;
-    // Set when standard output is a terminal: the encoding it shows.
-    std::optional<files::Encoding> terminalEncoding;
+    // The encoding the locale's terminal shows, and whether standard output
+    // is that terminal.
+    files::Encoding terminal = files::Encoding::Utf8;
+    bool outputIsTerminal = false;
 };
 
 // Runs the tool on the arguments after the program name.

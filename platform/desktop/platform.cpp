@@ -31,6 +31,19 @@ int Platform::Confirm(QWidget* parent, const QString& text) {
     return box.answer;
 }
 
+int Platform::AskYesNo(QWidget* parent, const QString& text) {
+    AskedBox box{AskedBox::Kind::YesNo, QString::fromUtf16(kConfirmTitle), text, kNo, true};
+    if (!script_.empty()) {
+        box.answer = script_.front();
+        script_.pop_front();
+    } else if (interactive_) {
+        box.scripted = false;
+        box.answer = ShowYesNo(parent, text);
+    }
+    asked_.push_back(box);
+    return box.answer;
+}
+
 void Platform::Notify(QWidget* parent, const QString& text) {
     AskedBox box{AskedBox::Kind::Notice, QString::fromUtf16(kProgramTitle), text, kOk, true};
     if (!script_.empty()) {
@@ -60,6 +73,14 @@ int Platform::ShowConfirm(QWidget* parent, const QString& text) {
         default:
             return kCancel;
     }
+}
+
+int Platform::ShowYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf16(kConfirmTitle), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? kYes : kNo;
 }
 
 void Platform::ShowNotice(QWidget* parent, const QString& text) {

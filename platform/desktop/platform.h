@@ -29,7 +29,7 @@ inline constexpr char16_t kConfirmTitle[] = u"確認メッセージ";
 inline constexpr char16_t kProgramTitle[] = u"ソルベナ";
 
 struct AskedBox {
-    enum class Kind { Confirm, Notice };
+    enum class Kind { Confirm, YesNo, Notice };
     Kind kind;
     QString title;
     QString text;
@@ -66,6 +66,8 @@ class Platform {
     // Yes, No and Cancel with the question icon, titled "確認メッセージ",
     // Yes the default button. Returns kYes, kNo or kCancel.
     int Confirm(QWidget* parent, const QString& text);
+    // The same with Yes and No only, No on Escape. Returns kYes or kNo.
+    int AskYesNo(QWidget* parent, const QString& text);
     // An OK button only, no icon, titled with the program's name.
     void Notify(QWidget* parent, const QString& text);
     void Beep();
@@ -104,7 +106,8 @@ class Platform {
 
     // Test seam. Scripted answers are given to the next boxes in turn
     // without showing them. When not interactive, a box without a scripted
-    // answer is not shown either and answers Cancel (OK for a notice).
+    // answer is not shown either and answers Cancel (No for a Yes-No
+    // question, OK for a notice).
     void ScriptAnswers(std::initializer_list<int> answers);
     void SetInteractive(bool interactive) { interactive_ = interactive; }
     const std::vector<AskedBox>& Asked() const { return asked_; }
@@ -116,6 +119,7 @@ class Platform {
   protected:
     // What a person answers; overridden by tests of the real boxes.
     virtual int ShowConfirm(QWidget* parent, const QString& text);
+    virtual int ShowYesNo(QWidget* parent, const QString& text);
     virtual void ShowNotice(QWidget* parent, const QString& text);
 
   private:

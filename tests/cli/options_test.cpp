@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "cipher.h"
+
 namespace solvena::zkt {
 namespace {
 
@@ -56,7 +60,7 @@ TEST(OptionsTest, HelpAndVersionWin) {
 }
 
 TEST(OptionsTest, UsageErrorsSayWhat) {
-    EXPECT_EQ(Refused({}), "missing command (encipher or decipher)");
+    EXPECT_EQ(Refused({}), "missing command (encipher, decipher or recover)");
     EXPECT_NE(Refused({"scramble"}).find("unknown command"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "-x"}).find("unknown option '-x'"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "-p"}).find("needs a value"), std::string::npos);
@@ -66,6 +70,27 @@ TEST(OptionsTest, UsageErrorsSayWhat) {
     EXPECT_NE(Refused({"encipher", "--eol", "CR"}).find("unknown line end"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "a", "b"}).find("more than one"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "-o", ""}).find("empty"), std::string::npos);
+}
+
+TEST(OptionsTest, RecoverOptions) {
+    const Options o = Parse({"recover", "-n", "12", "notes.zkt"});
+    EXPECT_EQ(o.command, Command::Recover);
+    EXPECT_EQ(o.candidates, 12u);
+    EXPECT_EQ(o.input, "notes.zkt");
+    EXPECT_EQ(Parse({"recover"}).candidates, kDefaultCandidates);
+    EXPECT_TRUE(Parse({"recover", "--pass-list"}).passList);
+    EXPECT_TRUE(Parse({"decipher", "--force", "-p", "1"}).force);
+    EXPECT_NE(Refused({"recover", "-n", "-3"}).find("-n needs a whole number"), std::string::npos);
+    EXPECT_NE(Refused({"encipher", "--force"}).find("belongs to decipher"), std::string::npos);
+}
+
+// The help states the limits the tool applies.
+TEST(OptionsTest, HelpGivesTheLimitsInForce) {
+    char limits[64];
+    std::snprintf(limits, sizeof limits, "at least %.2f", solvena::cipher::kPlausibleScore);
+    EXPECT_NE(std::string(kUsage).find(limits), std::string::npos) << limits;
+    std::snprintf(limits, sizeof limits, "by at least %.2f", solvena::cipher::kClearLead);
+    EXPECT_NE(std::string(kUsage).find(limits), std::string::npos) << limits;
 }
 
 }  // namespace

@@ -30,7 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const solvena::zkt::Options& options = *parsed.options;
     using solvena::zkt::Command;
-    if (options.command == Command::Encipher || options.command == Command::Decipher) {
+    if (options.command == Command::Recover && (options.passEntry || options.candidates == 0)) {
+        solvena::fuzz::Fail("recover with a pass number or no candidates to print");
+    }
+    if (options.command == Command::Encipher || options.command == Command::Decipher ||
+        options.command == Command::Recover) {
         if (options.input.empty() || options.output.empty()) {
             solvena::fuzz::Fail("accepted an empty file name");
         }

@@ -50,6 +50,9 @@ class CipherCommandsTest : public QObject {
     void aRunIsOneUndoableEdit();
     void closingTheWindowDuringARunCancelsItFirst();
     void progressWindowStopsTheRunWhenClosed();
+    void doubtfulResultIsShownOnlyWhenWanted_data();
+    void doubtfulResultIsShownOnlyWhenWanted();
+    void plausibleResultAsksNothing();
 };
 
 void CipherCommandsTest::encipherThenDecipherGivesThePureResults() {
@@ -233,6 +236,65 @@ void CipherCommandsTest::progressWindowStopsTheRunWhenClosed() {
         QTRY_VERIFY(!progress.isVisible());
         QCOMPARE(shared.CipherPosition, 500);
         QVERIFY(progress.Unloaded());
+    }
+}
+
+namespace {
+const QString kDoubt = QStringLiteral("パスナンバーが違う可能性があります。結果を表示しますか？");
+const QString kProse = QStringLiteral("今朝は早く目が覚めたので、駅まで歩いてみることにした。");
+}  // namespace
+
+void CipherCommandsTest::doubtfulResultIsShownOnlyWhenWanted_data() {
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<int>("answer");
+    const QString wrongPass = Enciphered(kProse, 4321);
+    const QString nearPass = Enciphered(kProse, 1235);
+    const QString plain = QStringLiteral("Meet Ken at the station (10:30).");
+    QTest::newRow("wrong pass, yes") << wrongPass << int{solvena::platform::kYes};
+    QTest::newRow("wrong pass, no") << wrongPass << int{solvena::platform::kNo};
+    QTest::newRow("pass off by one, no") << nearPass << int{solvena::platform::kNo};
+    QTest::newRow("never enciphered, yes") << plain << int{solvena::platform::kYes};
+    QTest::newRow("never enciphered, no") << plain << int{solvena::platform::kNo};
+}
+
+void CipherCommandsTest::doubtfulResultIsShownOnlyWhenWanted() {
+    QFETCH(QString, document);
+    QFETCH(int, answer);
+    Window w(1234);
+    w.form.show();
+    w.form.Text1().SetText(document);
+    w.platform.ScriptAnswers({answer});
+    w.form.Command2_Click();
+    QCOMPARE(w.platform.Asked().size(), std::size_t{1});
+    const solvena::platform::AskedBox& box = w.platform.Asked()[0];
+    QCOMPARE(box.kind, solvena::platform::AskedBox::Kind::YesNo);
+    QCOMPARE(box.title, QStringLiteral("確認メッセージ"));
+    QCOMPARE(box.text, kDoubt);
+    const QString result = ToQString(solvena::cipher::DecipherText(ToU16View(document), 1234));
+    if (answer == solvena::platform::kYes) {
+        QCOMPARE(w.form.Text1().Text(), result);
+        QCOMPARE(w.shared.DocChanged, kTrue);
+        w.form.Text1().setFocus();
+        QTest::keyClick(&w.form.Text1(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.form.Text1().Text(), document);
+    } else {
+        QCOMPARE(w.form.Text1().Text(), document);
+        QCOMPARE(w.shared.DocChanged, kFalse);
+    }
+    QVERIFY(ProgressWindow(&w.form) == nullptr);
+    QVERIFY(w.Button("Command1")->isEnabled() && w.Button("Command2")->isEnabled());
+    QVERIFY(!w.form.Text1().isReadOnly());
+}
+
+void CipherCommandsTest::plausibleResultAsksNothing() {
+    // The right pass number, an empty enciphered text and a long random
+    // document (the other tests' kind) are all let through unasked.
+    for (const QString& plain : {kProse, QString(), Document(2000)}) {
+        Window w(1234);
+        w.form.Text1().SetText(Enciphered(plain, 1234));
+        w.form.Command2_Click();
+        QCOMPARE(w.form.Text1().Text(), plain);
+        QVERIFY(w.platform.Asked().empty());
     }
 }
 

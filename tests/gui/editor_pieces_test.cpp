@@ -94,6 +94,12 @@ void EditorPiecesTest::aLongLineIsHeldInPiecesAndComesBackExactly() {
     QCOMPARE(continuing, 3);
     box.ReplaceText(text + QStringLiteral("!"));
     QCOMPARE(box.Text(), text + QStringLiteral("!"));
+    // Longer than one part of a fill.
+    const QString huge = LongLine(150 * kPieceLength + 3);
+    box.SetText(huge);
+    QCOMPARE(box.Text(), huge);
+    box.ReplaceText(huge + text);
+    QCOMPARE(box.Text(), huge + text);
 }
 
 void EditorPiecesTest::keysStepOverTheSeams() {

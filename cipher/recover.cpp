@@ -1,0 +1,123 @@
+#include "recover.h"
+
+#include <algorithm>
+
+#include "decipher.h"
+#include "pass_entry.h"
+
+namespace solvena::cipher {
+namespace {
+
+// Candidates are first judged on this many units of their text.
+constexpr std::size_t kSampleUnits = 512;
+// At least this many leaders of the sample are judged on the whole text.
+constexpr std::size_t kLeaders = 16;
+
+// Every group's unit is its value plus or minus the pass number, modulo
+// 65536, the sign fixed by the group's place in the cycle. Deciphering once
+// under 0 and once under 1 therefore gives each group's value and sign, and
+// the text under any pass number follows from them without reading the
+// enciphered text again, exactly as DecipherText would give it.
+class GroupValues {
+  public:
+    explicit GroupValues(std::u16string_view enciphered) : underZero_(DecipherText(enciphered, 0)) {
+        const std::u16string underOne = DecipherText(enciphered, 1);
+        down_.resize(underZero_.size());
+        for (std::size_t i = 0; i < underZero_.size(); ++i) {
+            down_[i] = static_cast<char16_t>(underZero_[i] - underOne[i]) == 1;
+        }
+    }
+
+    std::size_t size() const { return underZero_.size(); }
+
+    // The first `length` units deciphered under `pass`, into `out`.
+    void Decipher(std::int16_t pass, std::size_t length, std::u16string& out) const {
+        out.resize(length);
+        const auto p = static_cast<std::uint16_t>(pass);
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::uint16_t zero = underZero_[i];
+            out[i] = static_cast<char16_t>(down_[i] != 0 ? zero - p : zero + p);
+        }
+    }
+
+  private:
+    std::u16string underZero_;
+    std::vector<std::uint8_t> down_;
+};
+
+struct SampleScore {
+    std::int64_t cost;
+    std::size_t candidate;
+};
+
+}  // namespace
+
+bool PassRanking::ClearlyAhead() const {
+    if (!LooksLikeText()) {
+        return false;
+    }
+    return best[0].score - runnerUpScore >= kClearLead;
+}
+
+PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count) {
+    PassRanking ranking;
+    ranking.evidence = ExamineEnciphered(enciphered);
+    const double evidence = EvidenceFactor(ranking.evidence);
+    const std::vector<PassCandidate> candidates = PassCandidates();
+    const GroupValues groups(enciphered);
+
+    const std::size_t sampleUnits = std::min(groups.size(), kSampleUnits);
+    std::vector<SampleScore> sample;
+    sample.reserve(candidates.size());
+    std::u16string text;
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        groups.Decipher(candidates[c].pass, sampleUnits, text);
+        sample.push_back({TextCost(text), c});
+    }
+    // Ties keep the candidates' order, so the result is the same every time.
+    const auto cheaper = [](const SampleScore& a, const SampleScore& b) {
+        return a.cost != b.cost ? a.cost < b.cost : a.candidate < b.candidate;
+    };
+    const std::size_t leaders = std::min(std::max(count, kLeaders), sample.size());
+    std::partial_sort(sample.begin(), sample.begin() + static_cast<std::ptrdiff_t>(leaders),
+                      sample.end(), cheaper);
+
+    for (std::size_t k = 0; k < leaders; ++k) {
+        const PassCandidate& candidate = candidates[sample[k].candidate];
+        RankedPass ranked{candidate.pass, candidate.entry, 0, {}};
+        std::int64_t cost = sample[k].cost;
+        if (groups.size() > sampleUnits) {
+            groups.Decipher(candidate.pass, groups.size(), text);
+            cost = TextCost(text);
+        }
+        ranked.score = ScoreOfCost(cost, groups.size()) * evidence;
+        groups.Decipher(candidate.pass, std::min(groups.size(), kOpeningUnits), ranked.opening);
+        ranking.best.push_back(std::move(ranked));
+    }
+    std::stable_sort(ranking.best.begin(), ranking.best.end(),
+                     [](const RankedPass& a, const RankedPass& b) { return a.score > b.score; });
+    if (ranking.best.size() > 1) {
+        ranking.runnerUpScore = ranking.best[1].score;
+    }
+    ranking.best.resize(std::min(count, ranking.best.size()));
+    return ranking;
+}
+
+Decipherment JudgeDecipherment(std::u16string_view enciphered, std::int16_t pass,
+                               std::u16string_view deciphered) {
+    const CipherEvidence evidence = ExamineEnciphered(enciphered);
+    if (!evidence.HoldsEncipheredText()) {
+        return Decipherment::NothingEnciphered;
+    }
+    const double score = PlausibilityScore(deciphered, evidence);
+    if (score < kPlausibleScore) {
+        return Decipherment::NotText;
+    }
+    const PassRanking ranking = RankPassNumbers(enciphered, 1);
+    if (ranking.best[0].pass != pass && ranking.best[0].score - score >= kWrongPassLead) {
+        return Decipherment::OtherPassBetter;
+    }
+    return Decipherment::Plausible;
+}
+
+}  // namespace solvena::cipher

@@ -1,0 +1,132 @@
+#include "recover_command.h"
+
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstdio>
+#include <string_view>
+
+#include "cipher.h"
+#include "file_io.h"
+
+namespace solvena::zkt {
+namespace {
+
+constexpr std::size_t kPreviewCharacters = 40;
+constexpr char16_t kReplacement = u'\uFFFD';
+
+bool IsHigh(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLow(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+// Units that would move the cursor, change the terminal's state or print
+// nothing visible.
+bool IsInvisible(char16_t u) {
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || (u >= 0x200B && u <= 0x200F) ||
+           (u >= 0x202A && u <= 0x202E) || (u >= 0x2060 && u <= 0x206F) ||
+           (u >= 0xE000 && u <= 0xF8FF) || u == 0xFEFF || u >= 0xFFF0 || IsLow(u);
+}
+
+std::string Encoded(std::u16string_view character, files::Encoding encoding) {
+    files::Encoded encoded = files::Encode(character, encoding);
+    return encoded.bad.count == 0 && !encoded.converterMissing ? encoded.bytes : "?";
+}
+
+std::string Line(const cipher::RankedPass& candidate, files::Encoding encoding) {
+    std::string entry;
+    for (char16_t c : candidate.entry) {
+        entry += static_cast<char>(c);  // entries are made of ASCII signs
+    }
+    char score[16];
+    std::snprintf(score, sizeof score, "%.3f", candidate.score);
+    return entry + "\t" + score + "\t" + Preview(candidate.opening, encoding) + "\n";
+}
+
+void Say(const Environment& env, const std::string& line) {
+    [[maybe_unused]] files::Status said = files::WriteAll(env.error, line, "standard error");
+}
+
+}  // namespace
+
+std::string Preview(std::u16string_view text, files::Encoding encoding) {
+    const std::u16string_view lineBreak =
+        encoding == files::Encoding::Cp932 ? std::u16string_view(u"↓") : u"⏎";
+    std::string preview;
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size() && characters < kPreviewCharacters; ++characters) {
+        const char16_t u = text[i];
+        std::u16string_view shown = text.substr(i, 1);
+        std::size_t units = 1;
+        if (u == u'\r' || u == u'\n' || u == 0x2028 || u == 0x2029) {
+            shown = lineBreak;
+            units = u == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
+        } else if (u == u'\t') {
+            shown = u" ";
+        } else if (IsHigh(u)) {
+            const bool paired = i + 1 < text.size() && IsLow(text[i + 1]);
+            units = paired ? 2 : 1;
+            shown = paired ? text.substr(i, 2) : std::u16string_view(&kReplacement, 1);
+        } else if (IsInvisible(u)) {
+            shown = std::u16string_view(&kReplacement, 1);
+        }
+        preview += Encoded(shown, encoding);
+        i += units;
+    }
+    return preview;
+}
+
+std::string PassList() {
+    std::string list;
+    for (const cipher::PassCandidate& candidate : cipher::PassCandidates()) {
+        list += std::to_string(candidate.pass) + "\t";
+        for (char16_t c : candidate.entry) {
+            list += static_cast<char>(c);
+        }
+        list += "\n";
+    }
+    return list;
+}
+
+int Recover(const Options& options, const Environment& env, std::u16string_view text,
+            const std::string& inputName) {
+    const cipher::PassRanking ranking = cipher::RankPassNumbers(text, options.candidates);
+    if (!ranking.evidence.HoldsEncipheredText()) {
+        Say(env, "zkt: " + inputName + ": holds no enciphered text\n");
+        return kDataError;
+    }
+    const files::Encoding encoding = options.encoding.value_or(env.terminal);
+    std::string lines;
+    for (const cipher::RankedPass& candidate : ranking.best) {
+        lines += Line(candidate, encoding);
+    }
+    const files::Status written = files::WriteAll(env.output, lines, "standard output");
+    if (!written) {
+        Say(env, "zkt: standard output: " + written.error().Describe() + "\n");
+        return kDataError;
+    }
+    if (!ranking.LooksLikeText()) {
+        Say(env, "zkt: " + inputName + ": no pass number gives a text that looks like text\n");
+        return kDataError;
+    }
+    if (!ranking.ClearlyAhead()) {
+        Say(env, "zkt: " + inputName + ": no pass number is clearly ahead of the others\n");
+        return kDataError;
+    }
+    return kSuccess;
+}
+
+files::Encoding TerminalEncoding() {
+    std::setlocale(LC_CTYPE, "");
+    const std::string_view codeset = nl_langinfo(CODESET);
+    for (std::string_view shiftJis : {"SHIFT_JIS", "SJIS", "CP932", "WINDOWS-31J"}) {
+        if (codeset == shiftJis) {
+            return files::Encoding::Cp932;
+        }
+    }
+    return files::Encoding::Utf8;
+}
+
+}  // namespace solvena::zkt

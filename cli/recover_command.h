@@ -1,0 +1,32 @@
+#pragma once
+
+// `zkt recover`: every pass number tried on an enciphered text, the best
+// printed first.
+
+#include <string>
+#include <string_view>
+
+#include "codepage.h"
+#include "options.h"
+#include "zkt.h"
+
+namespace solvena::zkt {
+
+// The first 40 characters of a deciphered text as one line that is safe to
+// print: each line break as one "⏎" ("↓" in code page 932, which has no
+// "⏎"), a tab as a blank, control and other invisible or unprintable units
+// as U+FFFD, encoded in `encoding`; characters it cannot hold become "?".
+std::string Preview(std::u16string_view text, files::Encoding encoding);
+
+// Every candidate pass value, once, as VALUE<Tab>ENTRY lines.
+std::string PassList();
+
+// Ranks the pass numbers for `text`, prints the best and returns the exit status.
+int Recover(const Options& options, const Environment& env, std::u16string_view text,
+            const std::string& inputName);
+
+// The encoding of the terminal by the locale: code page 932 under a
+// Shift_JIS locale, UTF-8 under any other.
+files::Encoding TerminalEncoding();
+
+}  // namespace solvena::zkt

@@ -1,0 +1,150 @@
+// Ranking every pass number for an enciphered text, and judging a
+// decipherment.
+
+#include "recover.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "decipher.h"
+#include "encipher.h"
+#include "pass_entry.h"
+#include "random_text.h"
+#include "sample_texts.h"
+
+namespace solvena::cipher {
+namespace {
+
+std::u16string Enciphered16(std::u16string_view text, std::int16_t pass) {
+    const std::string ascii = EncipherText(text, pass);
+    return {ascii.begin(), ascii.end()};
+}
+
+// The right pass number comes first and clearly ahead for every sample text
+// and note, whichever pass number it was enciphered under (the notes'
+// ambiguous ones aside, below).
+TEST(RecoverTest, RanksTheRightPassNumberFirst) {
+    std::vector<testing::SampleText> texts = testing::SampleTexts();
+    for (const testing::SampleText& note : testing::SampleNotes()) {
+        texts.push_back(note);
+    }
+    for (const testing::SampleText& sample : texts) {
+        for (std::int16_t pass : {0, 7, 1234, 9999, -999, 30000}) {
+            const PassRanking ranking = RankPassNumbers(Enciphered16(sample.text, pass), 3);
+            ASSERT_EQ(ranking.best.size(), 3u);
+            EXPECT_EQ(ranking.best[0].pass, pass) << sample.name;
+            EXPECT_GE(ranking.best[0].score, ranking.best[1].score);
+            EXPECT_GE(ranking.best[1].score, ranking.best[2].score);
+            if (std::string_view(sample.name) != "digits note" &&
+                std::string_view(sample.name) != "date note") {
+                EXPECT_TRUE(ranking.ClearlyAhead()) << sample.name << " " << pass;
+            }
+        }
+    }
+}
+
+TEST(RecoverTest, TiesAreNeverClearlyAhead) {
+    // Every odd digit one more, every even one less: digits all the same,
+    // so two pass numbers give texts of digits only.
+    const PassRanking ranking = RankPassNumbers(Enciphered16(u"7182818284", 500), 5);
+    EXPECT_FALSE(ranking.ClearlyAhead());
+    EXPECT_TRUE(ranking.LooksLikeText());
+    // The empty text: every pass number gives it.
+    const PassRanking empty = RankPassNumbers(u"ZELKORA", 5);
+    EXPECT_EQ(empty.best[0].score, 1.0);
+    EXPECT_FALSE(empty.ClearlyAhead());
+}
+
+TEST(RecoverTest, OpeningsAreWhatDecipheringGives) {
+    // Line breaks, places without a separator (which shift the cycle),
+    // groups of any form: each candidate's text is DecipherText's.
+    std::mt19937 rng(3);
+    std::u16string input = Enciphered16(testing::RandomJapanese(rng, 300), 4321);
+    for (const auto& [at, what] :
+         {std::pair<std::size_t, std::u16string_view>{200, u"-"}, {120, u"xyz"}, {40, u"\r\n"}}) {
+        input = input.substr(0, at) + std::u16string(what) + input.substr(at);
+    }
+    const PassRanking ranking = RankPassNumbers(input, 40);
+    ASSERT_EQ(ranking.best.size(), 40u);
+    for (const RankedPass& candidate : ranking.best) {
+        const std::u16string text = DecipherText(input, candidate.pass);
+        EXPECT_EQ(candidate.opening, text.substr(0, kOpeningUnits)) << candidate.pass;
+        EXPECT_EQ(ReadPassEntry(candidate.entry), candidate.pass);
+    }
+}
+
+struct JudgeCase {
+    const char* name;
+    std::u16string input;
+    std::int16_t pass;
+    Decipherment verdict;
+};
+
+TEST(RecoverTest, JudgesADecipherment) {
+    const std::u16string prose = testing::SampleTexts()[0].text;
+    const std::u16string note = testing::SampleNotes()[0].text;
+    const JudgeCase cases[] = {
+        {"right pass", Enciphered16(prose, 1234), 1234, Decipherment::Plausible},
+        {"right pass, note", Enciphered16(note, 5), 5, Decipherment::Plausible},
+        {"empty text", u"ZELKORA", 1234, Decipherment::Plausible},
+        // Ranked behind a wrong pass number's text, but not far enough
+        // behind to be refused.
+        {"right pass, short heading", Enciphered16(u"**Concurrency**", 5582), 5582,
+         Decipherment::Plausible},
+        {"wrong pass", Enciphered16(prose, 1234), 4321, Decipherment::NotText},
+        {"wrong pass, note", Enciphered16(note, 1234), 8765, Decipherment::NotText},
+        {"pass off by one", Enciphered16(prose, 1234), 1235, Decipherment::OtherPassBetter},
+        {"note off by two", Enciphered16(note, 1234), 1232, Decipherment::OtherPassBetter},
+        {"never enciphered", prose, 1234, Decipherment::NothingEnciphered},
+        {"plain English", u"Meet Ken at the station (10:30).", 1234,
+         Decipherment::NothingEnciphered},
+    };
+    for (const JudgeCase& c : cases) {
+        const std::u16string result = DecipherText(c.input, c.pass);
+        EXPECT_EQ(JudgeDecipherment(c.input, c.pass, result), c.verdict) << c.name;
+    }
+}
+
+// The candidates are exactly the values the entry rule gives for entries of
+// up to four characters, here made of a wider set of characters than the
+// list itself is made from.
+TEST(RecoverTest, CandidatesAreThoseOfTheEntryRule) {
+    const std::u16string signs = u"0123456789+-.eE \t\uFF10\uFF19dD,x";
+    std::set<int> values;
+    std::u16string entry;
+    const auto visit = [&](auto&& self, std::size_t length) -> void {
+        if (const std::optional<std::int16_t> pass = ReadPassEntry(entry); pass && *pass != -1) {
+            values.insert(*pass);
+        }
+        if (length == kMaxPassEntryLength) {
+            return;
+        }
+        for (char16_t c : signs) {
+            entry.push_back(c);
+            self(self, length + 1);
+            entry.pop_back();
+        }
+    };
+    visit(visit, 0);
+
+    const std::vector<PassCandidate> candidates = PassCandidates();
+    std::set<int> listed;
+    for (const PassCandidate& c : candidates) {
+        EXPECT_TRUE(listed.insert(c.pass).second) << "twice: " << c.pass;
+        EXPECT_EQ(ReadPassEntry(c.entry), c.pass);
+        EXPECT_LE(c.entry.size(), kMaxPassEntryLength);
+    }
+    EXPECT_EQ(listed, values);
+    EXPECT_TRUE(std::is_sorted(candidates.begin(), candidates.end(),
+                               [](const auto& a, const auto& b) { return a.pass < b.pass; }));
+    for (int v = -999; v <= 9999; ++v) {
+        EXPECT_EQ(listed.count(v), v == -1 ? 0u : 1u) << v;
+    }
+    EXPECT_EQ(candidates.front().entry, u"-3e4");
+    EXPECT_EQ(candidates.back().entry, u"32e3");
+}
+
+}  // namespace
+}  // namespace solvena::cipher
