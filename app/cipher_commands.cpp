@@ -67,6 +67,21 @@ std::int32_t Narrow(std::int64_t value) {
     return static_cast<std::int32_t>(std::min<std::int64_t>(value, INT32_MAX));
 }
 
+// Puts a run's result in place of the document. Filling the editor with
+// millions of characters takes a while: pending events run between its
+// parts, and キャンセル (or closing the window) then leaves the document as
+// it was.
+void FillEditor(EditorBox& editor, platform::Platform& platform,
+                const QPointer<dialogs::Form2>& form2, const bool& cancelRequested,
+                const QString& result) {
+    const bool progressShown = !form2.isNull() && !form2->Unloaded();
+    editor.ReplaceText(result, [&] {
+        platform.DoEvents();
+        const bool progressClosed = progressShown && (form2.isNull() || form2->Unloaded());
+        return !progressClosed && !cancelRequested;
+    });
+}
+
 }  // namespace
 
 void MainForm::Command1_Click() {
@@ -155,7 +170,7 @@ void MainForm::RunCipherCommand() {
     if (!cancelled) {
         const QString result = ResultText(run);
         if (kEncipher || ResultWanted(platform_, this, form2, text, savedPassNumber_, result)) {
-            text1_->ReplaceText(result);
+            FillEditor(*text1_, platform_, form2, cancelRequested_, result);
         }
     }
     cipherText_.clear();

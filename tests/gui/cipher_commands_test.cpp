@@ -44,6 +44,7 @@ class CipherCommandsTest : public QObject {
     void dismissedDialogChangesNothing();
     void cancelLeavesTheDocumentAsItWas_data();
     void cancelLeavesTheDocumentAsItWas();
+    void cancelWhileTheEditorFillsLeavesTheDocumentAsItWas();
     void shortDocumentsCannotBeCancelled();
     void duringARunTheDocumentWaits();
     void emptyResultGreysTheButtonsButLeavesThemEnabled();
@@ -133,6 +134,33 @@ void CipherCommandsTest::cancelLeavesTheDocumentAsItWas() {
     QCOMPARE(solvena::platform::ButtonColour(w.Button("Command1")), QColor(255, 224, 192));
     QCOMPARE(w.shared.PassNumber, encipher ? std::int16_t{0} : std::int16_t{1234});
     QCOMPARE(w.shared.CipherPosition, w.shared.CipherLength + 1);
+    QVERIFY(ProgressWindow(&w.form) == nullptr);
+}
+
+void CipherCommandsTest::cancelWhileTheEditorFillsLeavesTheDocumentAsItWas() {
+    Window w;
+    // Enciphered, this fills the editor in several parts.
+    const QString plain = QString(400000, QLatin1Char('a'));
+    w.Type(plain);
+    auto* timer = new QTimer(&w.form);
+    timer->setInterval(0);
+    bool pressed = false;
+    QObject::connect(timer, &QTimer::timeout, &w.form, [&] {
+        Form2* progress = ProgressWindow(&w.form);
+        // The run is over, its result goes into the editor.
+        if (progress != nullptr && !pressed && w.shared.CipherPosition >= w.shared.CipherLength) {
+            pressed = true;
+            progress->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        }
+    });
+    timer->start();
+    w.form.Command1_Click();
+    timer->stop();
+    QVERIFY(pressed);
+    QCOMPARE(w.form.Text1().Text(), plain);
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    QVERIFY(!w.form.Text1().document()->isRedoAvailable());
+    QVERIFY(w.Button("Command1")->isEnabled());
     QVERIFY(ProgressWindow(&w.form) == nullptr);
 }
 
