@@ -252,7 +252,7 @@ TEST(ZktProcessTest, LookAlikesInCp932AreAWarning) {
 TEST(ZktProcessTest, HelpAndVersion) {
     const ProcessResult version = Zkt({"--version"});
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "zkt 1.0.5\n");
+    EXPECT_EQ(version.out, "zkt " SOLVENA_TEST_VERSION "\n");
     const ProcessResult help = Zkt({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: zkt encipher|decipher"));

@@ -33,7 +33,11 @@ void OrlaTest::showsItsTextsAndClosesWithOk() {
     };
     QCOMPARE(text("Label1"), QStringLiteral("ソルベナⅡ"));
     QCOMPARE(text("Label2"), QStringLiteral("for Windows 95/98"));
-    QCOMPARE(text("Label3"), QStringLiteral("バージョン  1.05"));
+    // The project's version, minor and revision side by side.
+    QCOMPARE(text("Label3"), QStringLiteral("バージョン  %1.%2%3")
+                                 .arg(SOLVENA_TEST_VERSION_MAJOR)
+                                 .arg(SOLVENA_TEST_VERSION_MINOR)
+                                 .arg(SOLVENA_TEST_VERSION_PATCH));
     QCOMPARE(text("Label5"), QStringLiteral("完成日：１９９９年１月４日"));
     QVERIFY(!text("Label4").isEmpty());
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("Image1"))->toolTip(),
