@@ -30,6 +30,8 @@ QString Reason(const files::FileError& error) {
         case Kind::ConverterMissing:
             return QStringLiteral("文字コードを変換できません（%1）")
                 .arg(QString::fromStdString(error.encoding));
+        case Kind::OutOfMemory:
+            return QStringLiteral("メモリが足りません");
         case Kind::OpenFailed:
         case Kind::ReadFailed:
         case Kind::WriteFailed:
