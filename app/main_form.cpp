@@ -226,6 +226,7 @@ bool MainForm::Form_Load() {
     if (!notice.isEmpty()) {
         platform_.Notify(this, notice);
     }
+    OfferRecovery();
     return true;
 }
 
@@ -255,6 +256,7 @@ void MainForm::Text1_Change() {
         }
         shared_.DocChanged = changeCount_ > 1 ? kTrue : kFalse;
     }
+    ForgetRecoveryIfSettled();
 }
 
 void MainForm::resizeEvent(QResizeEvent* event) {
@@ -304,6 +306,8 @@ void MainForm::closeEvent(QCloseEvent* event) {
     if (Form_Unload()) {
         event->ignore();
     } else {
+        // Saved or given up: a recovered text is settled either way.
+        ForgetRecovery();
         event->accept();
     }
 }

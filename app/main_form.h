@@ -65,6 +65,12 @@ class MainForm : public QWidget {
     // Opens a file dropped on the window, as Open would.
     void OpenDroppedFile(const QString& path);
 
+    // The program is asked to end from outside (`signal`, or 0 for the end
+    // of the session): a changed document is kept for the next start first.
+    void EndRequested(int signal);
+    // Offers the texts kept that way, at start-up.
+    void OfferRecovery();
+
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -89,6 +95,10 @@ class MainForm : public QWidget {
     void SetCipherButtons(bool enabled, bool coloured);
     // The file named on the command line, if any; false: end at once.
     bool ReadCommandLine(QString& notice);
+    // The recovery file of the recovered document goes once the document
+    // is saved or given up.
+    void ForgetRecoveryIfSettled();
+    void ForgetRecovery();
 
     Module2& shared_;
     platform::Platform& platform_;
@@ -107,6 +117,9 @@ class MainForm : public QWidget {
     // last one was a person's.
     std::int16_t changeCount_ = 0;
     bool changedByPerson_ = false;
+
+    // The recovery file the document came from, until it is settled.
+    QString recoveryPath_;
 
     bool running_ = false;
     // Closing the window during a run cancels it, then closes as usual.

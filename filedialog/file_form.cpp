@@ -289,6 +289,11 @@ void FileForm::SaveOk() {
     // asked or written; an enciphered document keeps every character.
     if (const std::optional<files::FileError> unstorable =
             platform_.CheckStorable(shared_.DocText)) {
+        if (unstorable->kind != files::FileError::Kind::Unrepresentable) {
+            platform_.Notify(this, platform::DescribeWriteError(*unstorable));
+            shared_.FilePath.clear();
+            return;
+        }
         platform_.Notify(this, platform::DescribeUnstorable(*unstorable) +
                                    QStringLiteral("\n暗号化してから zkt 形式で保存すれば、"
                                                   "すべての文字を保存できます。"));

@@ -44,12 +44,16 @@ bool MakeFolders(const std::string& path) {
 
 }  // namespace
 
-Result<std::string> StateFolder() {
+std::string StateFolderName() {
     const std::string home = StateHome();
-    if (home.empty()) {
+    return home.empty() ? home : home + "/solvena";
+}
+
+Result<std::string> StateFolder() {
+    const std::string folder = StateFolderName();
+    if (folder.empty()) {
         return SystemError(Kind::NotFound, "~/.local/state", ENOENT);
     }
-    const std::string folder = home + "/solvena";
     if (!MakeFolders(folder)) {
         return SystemError(Kind::OpenFailed, folder, errno);
     }

@@ -15,4 +15,7 @@ namespace solvena::files {
 // it cannot be made or belongs to someone else.
 Result<std::string> StateFolder();
 
+// Where that folder is, without making it; empty when there is no home.
+std::string StateFolderName();
+
 }  // namespace solvena::files

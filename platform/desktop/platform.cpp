@@ -1,12 +1,16 @@
 #include "platform.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QStorageInfo>
+#include <csignal>
 #include <cstdio>
+#include <new>
 
 #include "document_file.h"
 #include "file_io.h"
@@ -74,6 +78,19 @@ void Platform::DoEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void Platform::EndAtOnce(int signal) {
+    if (scriptedEnd_) {
+        scriptedEnd_(signal);
+        return;
+    }
+    std::fflush(nullptr);
+    if (signal > 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+    ::_exit(0);
+}
+
 QString Platform::CommandLine() const {
     return arguments_.mid(1).join(QLatin1Char(' '));
 }
@@ -92,25 +109,39 @@ bool Platform::FileExists(const QString& path) const {
     return files::IsNormalFile(LocalPath(path));
 }
 
+// Too little memory for a document is told like any failure to read or
+// write it, and the program goes on.
 files::Result<QString> Platform::ReadDocument(const QString& path) const {
-    files::Result<std::u16string> text = files::ReadDocumentFile(LocalPath(path));
-    if (!text) {
-        return text.error();
+    try {
+        files::Result<std::u16string> text = files::ReadDocumentFile(LocalPath(path));
+        if (!text) {
+            return text.error();
+        }
+        return ToQString(text.value());
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(LocalPath(path));
     }
-    return ToQString(text.value());
 }
 
 std::optional<files::FileError> Platform::CheckStorable(const QString& text) const {
-    files::Result<std::string> bytes =
-        files::EncodeDocument(ToU16View(text), files::Encoding::Cp932, std::string());
-    if (bytes) {
-        return std::nullopt;
+    try {
+        files::Result<std::string> bytes =
+            files::EncodeDocument(ToU16View(text), files::Encoding::Cp932, std::string());
+        if (bytes) {
+            return std::nullopt;
+        }
+        return bytes.error();
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(std::string());
     }
-    return bytes.error();
 }
 
 files::Status Platform::WriteDocument(const QString& path, const QString& text) const {
-    return files::WriteDocumentFile(LocalPath(path), ToU16View(text));
+    try {
+        return files::WriteDocumentFile(LocalPath(path), ToU16View(text));
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(LocalPath(path));
+    }
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <vector>
@@ -63,6 +64,10 @@ class Platform {
     // Lets pending window events run, then returns.
     void DoEvents();
 
+    // Ends the program at once, with no further events; after a signal
+    // (`signal` > 0) as that signal ends a program.
+    void EndAtOnce(int signal);
+
     // The arguments after the program's name, joined by single blanks.
     QString CommandLine() const;
     // One line on standard error, for what cannot wait for a window.
@@ -97,6 +102,8 @@ class Platform {
     // The volumes to offer instead of the mounted ones.
     void ScriptVolumes(QList<Volume> volumes) { scriptedVolumes_ = std::move(volumes); }
     void ClearAsked() { asked_.clear(); }
+    // What EndAtOnce does instead of ending the program.
+    void ScriptEnd(std::function<void(int)> end) { scriptedEnd_ = std::move(end); }
     int BeepCount() const { return beeps_; }
 
   protected:
@@ -109,6 +116,7 @@ class Platform {
     std::deque<int> script_;
     std::vector<AskedBox> asked_;
     std::optional<QList<Volume>> scriptedVolumes_;
+    std::function<void(int)> scriptedEnd_;
     bool interactive_ = true;
     int beeps_ = 0;
 };

@@ -129,7 +129,8 @@ TEST(InPlaceTest, AFailedInPlaceWritePutsTheOldBytesBack) {
 
 TEST(InPlaceTest, TheNextSaveRemovesWhatKilledSavesLeft) {
     TempDir dir;
-    const std::vector<std::string> leftovers = {".doc.txt.solvena-AbC123", ".doc.txt.solvena-zz9ZZ9"};
+    const std::vector<std::string> leftovers = {".doc.txt.solvena-AbC123",
+                                                ".doc.txt.solvena-zz9ZZ9"};
     // Names a save never gives, another file's leftover, one in use.
     const std::vector<std::string> others = {".doc.txt.solvena-AbC12", ".doc.txt.AbC123",
                                              ".other.txt.solvena-AbC123", "doc.txt.solvena-AbC123",
@@ -145,9 +146,10 @@ TEST(InPlaceTest, TheNextSaveRemovesWhatKilledSavesLeft) {
     WriteBytes(dir.File("doc.txt"), "old");
     // Only files older than the saving process count as left behind.
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    EXPECT_EQ(testing::RunAs(::geteuid(), ::getegid(),
-                             [&] { return WriteFileSafely(dir.File("doc.txt"), "new").ok() ? 0 : 1; }),
-              0);
+    EXPECT_EQ(
+        testing::RunAs(::geteuid(), ::getegid(),
+                       [&] { return WriteFileSafely(dir.File("doc.txt"), "new").ok() ? 0 : 1; }),
+        0);
     ::close(inUse);
     std::vector<std::string> expected = others;
     expected.push_back("doc.txt");
