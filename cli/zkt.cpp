@@ -1,12 +1,14 @@
 #include "zkt.h"
 
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "cipher.h"
 #include "document_file.h"
 #include "file_io.h"
 #include "options.h"
+#include "quoted_name.h"
 #include "version.h"
 
 namespace solvena::zkt {
@@ -24,8 +26,13 @@ int UsageError(const Environment& env, const std::string& why) {
     return kUsageError;
 }
 
+// A file's name as a message shows it; the standard streams by their names.
+std::string Shown(const std::string& name) {
+    return name == kStandardInput || name == kStandardOutput ? name : files::QuotedName(name);
+}
+
 int FileFailure(const Environment& env, const files::FileError& error, const std::string& name) {
-    std::string line = "zkt: " + name + ": " + error.Describe();
+    std::string line = "zkt: " + Shown(name) + ": " + error.Describe();
     if (error.kind == files::FileError::Kind::Unrepresentable) {
         line += "; write it with --encoding utf-8 or utf-16le";
     }
@@ -57,22 +64,29 @@ std::optional<std::int16_t> PassFromEntry(const std::string& entry, std::string&
     return pass;
 }
 
-}  // namespace
+// Writes a text to standard output, or says why it could not be written.
+int PrintText(const Environment& env, std::string_view text) {
+    const files::Status written = files::WriteAll(env.output, text, kStandardOutput);
+    return written ? kSuccess : FileFailure(env, written.error(), kStandardOutput);
+}
 
-int Run(const std::vector<std::string>& args, const Environment& env) {
-    const ParsedOptions parsed = ParseOptions(args);
-    if (!parsed.options) {
-        return UsageError(env, parsed.error);
+// The bytes of the output: the input enciphered or deciphered by `pass`.
+files::Result<std::string> Transform(const Options& options, const std::u16string& text,
+                                     std::int16_t pass, const std::string& outputName) {
+    if (options.command == Command::Encipher) {
+        // Enciphered text is ASCII, the same bytes in code page 932: the
+        // writing rule is only the line end after it, without converting
+        // hundreds of megabytes twice.
+        std::string result = cipher::EncipherText(text, pass);
+        result += "\r\n";
+        return result;
     }
-    const Options& options = *parsed.options;
-    if (options.command == Command::Help) {
-        return files::WriteAll(env.output, kUsage, kStandardOutput) ? kSuccess : kDataError;
-    }
-    if (options.command == Command::Version) {
-        const std::string line = std::string("zkt ") + kVersionText + "\n";
-        return files::WriteAll(env.output, line, kStandardOutput) ? kSuccess : kDataError;
-    }
+    const std::u16string plain = cipher::DecipherText(text, pass);
+    return files::EncodeDocument(plain, options.encoding.value_or(files::Encoding::Cp932),
+                                 outputName);
+}
 
+int Execute(const Options& options, const Environment& env) {
     std::string why;
     std::optional<std::int16_t> pass;
     if (options.passEntry) {
@@ -113,29 +127,39 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
 
     const bool toStdout = options.output == "-";
     const std::string outputName = toStdout ? kStandardOutput : options.output;
-    std::string result;
-    if (encipher) {
-        // Enciphered text is ASCII, the same bytes in code page 932: the
-        // writing rule is only the line end after it, without converting
-        // hundreds of megabytes twice.
-        result = cipher::EncipherText(text.value(), *pass);
-        result += "\r\n";
-    } else {
-        const std::u16string plain = cipher::DecipherText(text.value(), *pass);
-        files::Result<std::string> encoded = files::EncodeDocument(
-            plain, options.encoding.value_or(files::Encoding::Cp932), outputName);
-        if (!encoded) {
-            return FileFailure(env, encoded.error(), outputName);
-        }
-        result = std::move(encoded.value());
+    files::Result<std::string> result = Transform(options, text.value(), *pass, outputName);
+    if (!result) {
+        return FileFailure(env, result.error(), outputName);
     }
-
-    const files::Status written = toStdout ? files::WriteAll(env.output, result, outputName)
-                                           : files::WriteFileSafely(options.output, result);
+    const files::Status written = toStdout ? files::WriteAll(env.output, result.value(), outputName)
+                                           : files::WriteFileSafely(options.output, result.value());
     if (!written) {
         return FileFailure(env, written.error(), outputName);
     }
     return kSuccess;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, const Environment& env) {
+    const ParsedOptions parsed = ParseOptions(args);
+    if (!parsed.options) {
+        return UsageError(env, parsed.error);
+    }
+    const Options& options = *parsed.options;
+    if (options.command == Command::Help) {
+        return PrintText(env, kUsage);
+    }
+    if (options.command == Command::Version) {
+        return PrintText(env, std::string("zkt ") + kVersionText + "\n");
+    }
+    try {
+        return Execute(options, env);
+    } catch (const std::bad_alloc&) {
+        // Reading, converting or ciphering a text too large for memory.
+        const std::string input = options.input == "-" ? kStandardInput : options.input;
+        return FileFailure(env, files::OutOfMemory(input), input);
+    }
 }
 
 }  // namespace solvena::zkt
