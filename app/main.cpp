@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ソルベナ"));
     solvena::app::Application application(QApplication::arguments());
+    application.Platform().CheckArguments(argc, argv);
     if (!application.Start()) {
         return 2;
     }

@@ -196,8 +196,19 @@ bool MainForm::ReadCommandLine(QString& notice) {
         return true;
     }
     if (!HasDocumentEnding(path)) {
-        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file").arg(path));
+        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file")
+                               .arg(platform::Platform::ShownName(path)));
         return false;
+    }
+    if (!platform_.ArgumentsExact()) {
+        // The name as Qt holds it is another name: no file is opened under it.
+        notice = QStringLiteral(
+            "コマンドラインのファイル名を読み取れません"
+            "（システムの文字コードにない文字があります）。");
+        platform_.Complain(QStringLiteral("%1: the file name is not valid in this system's "
+                                          "encoding; nothing is opened")
+                               .arg(platform::Platform::ShownName(path)));
+        return true;
     }
     shared_.DocText.clear();
     shared_.FilePath = path;

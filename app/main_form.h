@@ -4,6 +4,7 @@
 // the top (PicTaskBar with the document and program commands), the editor
 // Text1, and the two cipher buttons below it.
 
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <cstdint>
@@ -15,6 +16,10 @@ class QPushButton;
 
 namespace solvena::platform {
 class Platform;
+}
+
+namespace solvena::dialogs {
+class Form2;
 }
 
 namespace solvena::app {
@@ -89,6 +94,9 @@ class MainForm : public QWidget {
     // The two cipher commands, which differ only in the run they drive.
     template <class Run>
     void RunCipherCommand();
+    // Drives a run to its end (true) or until it is cancelled.
+    template <class Run>
+    bool DriveRun(Run& run, QPointer<dialogs::Form2>& form2);
     // While a cipher run goes on, the document stays as it was when the run
     // started: the editor is read-only and New, Open, Save and Exit wait.
     void SetRunning(bool running);

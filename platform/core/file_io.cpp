@@ -11,6 +11,7 @@
 #include "descriptor.h"
 #include "save_routes.h"
 #include "save_target.h"
+#include "state_folder.h"
 #include "temporary_files.h"
 
 namespace solvena::files {
@@ -81,6 +82,13 @@ Status SaveOnce(const std::string& path, std::string_view bytes, bool& again) {
     if (saved && target.folder.valid()) {
         SyncFolder(target.folder.get());
         RemoveStaleTemporaries(target.folder.get(), target.name);
+        // Where a killed in-place save may have kept its copy.
+        const std::string state = StateFolderName();
+        Descriptor kept(state.empty() ? -1
+                                      : ::open(state.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (kept.valid()) {
+            RemoveStaleTemporaries(kept.get(), target.name);
+        }
     }
     return saved;
 }

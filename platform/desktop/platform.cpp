@@ -14,6 +14,7 @@
 
 #include "document_file.h"
 #include "file_io.h"
+#include "quoted_name.h"
 #include "text_convert.h"
 #include "version.h"
 
@@ -93,6 +94,19 @@ void Platform::EndAtOnce(int signal) {
 
 QString Platform::CommandLine() const {
     return arguments_.mid(1).join(QLatin1Char(' '));
+}
+
+void Platform::CheckArguments(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(raw)) != raw) {
+            argumentsExact_ = false;
+        }
+    }
+}
+
+QString Platform::ShownName(const QString& path) {
+    return QFile::decodeName(QByteArray::fromStdString(files::QuotedName(LocalPath(path))));
 }
 
 void Platform::Complain(const QString& line) const {

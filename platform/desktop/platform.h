@@ -70,6 +70,14 @@ class Platform {
 
     // The arguments after the program's name, joined by single blanks.
     QString CommandLine() const;
+    // Compares the arguments with the bytes the program received; false
+    // when one of them is not text in the system's encoding, so that its
+    // QString stands for another name.
+    void CheckArguments(int argc, char** argv);
+    bool ArgumentsExact() const { return argumentsExact_; }
+    // A file's name as messages on standard error show it: quoted as ls
+    // quotes names with blanks or control characters.
+    static QString ShownName(const QString& path);
     // One line on standard error, for what cannot wait for a window.
     void Complain(const QString& line) const;
     static Version ProgramVersion();
@@ -118,6 +126,7 @@ class Platform {
     std::optional<QList<Volume>> scriptedVolumes_;
     std::function<void(int)> scriptedEnd_;
     bool interactive_ = true;
+    bool argumentsExact_ = true;
     int beeps_ = 0;
 };
 

@@ -1,5 +1,6 @@
 // The main window: layout and resizing, change handling, the command line.
 
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -240,6 +241,18 @@ void MainFormTest::commandLineFileThatCannotBeRead() {
     const QString notice = f.platform.Asked()[0].text;
     QVERIFY2(notice.contains(QStringLiteral("bad.txt")), qPrintable(notice));
     QVERIFY2(notice.contains(QStringLiteral("3 バイト目")), qPrintable(notice));
+
+    // A name that is not UTF-8 reaches Qt as another name: said, not opened.
+    solvena::testing::WriteBytes(dir.File("\xff.txt"), "never read\r\n");
+    std::string raw = dir.File("\xff.txt");
+    char program[] = "solvena";
+    char* argv[] = {program, raw.data()};
+    Fixture odd({QStringLiteral("solvena"), QFile::decodeName(QByteArray::fromStdString(raw))});
+    odd.platform.CheckArguments(2, argv);
+    QVERIFY(odd.form.Form_Load());
+    QVERIFY(odd.Text1()->IsEmpty());
+    QCOMPARE(odd.platform.Asked().size(), std::size_t{1});
+    QVERIFY(odd.platform.Asked()[0].text.contains(QStringLiteral("読み取れません")));
 }
 
 void MainFormTest::exitAndCtrlQClose() {
