@@ -8,6 +8,15 @@
 #include "process.h"
 
 namespace solvena::testing {
+namespace {
+
+// The exit codes of useradd and userdel for a password or group file that
+// another program has locked.
+bool Locked(int exitCode) {
+    return exitCode == 1 || exitCode == 10;
+}
+
+}  // namespace
 
 OtherUser::OtherUser() {
     if (::geteuid() != 0) {
@@ -15,8 +24,16 @@ OtherUser::OtherUser() {
         return;
     }
     name_ = "solvena-t" + std::to_string(::getpid());
-    const ProcessResult added = RunProcess(
-        "/usr/sbin/useradd", {"--no-create-home", "--user-group", "--shell", "/bin/false", name_});
+    ProcessResult added;
+    // Tests run side by side; useradd refuses while another holds its lock.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        added = RunProcess("/usr/sbin/useradd",
+                           {"--no-create-home", "--user-group", "--shell", "/bin/false", name_});
+        if (!Locked(added.exitCode)) {
+            break;
+        }
+        ::usleep(250000);
+    }
     const passwd* entry = ::getpwnam(name_.c_str());
     if (added.exitCode != 0 || entry == nullptr) {
         why_ = "useradd failed: " + added.err;
@@ -28,8 +45,11 @@ OtherUser::OtherUser() {
 }
 
 OtherUser::~OtherUser() {
-    if (made_) {
-        RunProcess("/usr/sbin/userdel", {name_});
+    for (int attempt = 0; made_ && attempt < 20; ++attempt) {
+        if (!Locked(RunProcess("/usr/sbin/userdel", {name_}).exitCode)) {
+            break;
+        }
+        ::usleep(250000);
     }
 }
 
