@@ -120,8 +120,8 @@ Result<SaveTarget> FindSaveTarget(const std::string& path) {
         return SystemError(Kind::OpenFailed, path, errno);
     }
     if (const std::optional<int> number = DescriptorNumber(path)) {
-        struct stat open {};
-        if (::fstat(*number, &open) == 0 && SameFile(open, target.info)) {
+        struct stat described {};
+        if (::fstat(*number, &described) == 0 && SameFile(described, target.info)) {
             target.descriptor = number;
             return target;
         }

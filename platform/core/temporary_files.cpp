@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -82,7 +83,7 @@ timespec ProcessStart() {
     unsigned long long ticks = 0;
     for (int number = 3; number <= 22 && fields >> field; ++number) {
         if (number == 22) {
-            ticks = std::stoull(field);
+            ticks = std::strtoull(field.c_str(), nullptr, 10);
         }
     }
     timespec boot{};
