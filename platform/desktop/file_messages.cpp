@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "quoted_name.h"
+
 namespace solvena::platform {
 namespace {
 
@@ -44,8 +46,17 @@ QString Reason(const files::FileError& error) {
     return why;
 }
 
+// The file's name; one with control characters (a newline would split the
+// message) is shown quoted as ls quotes it.
 QString FileName(const files::FileError& error) {
-    return QFile::decodeName(QByteArray::fromStdString(error.path));
+    const QString name = QFile::decodeName(QByteArray::fromStdString(error.path));
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator || c == QChar::ReplacementCharacter) {
+            return QFile::decodeName(QByteArray::fromStdString(files::QuotedName(error.path)));
+        }
+    }
+    return name;
 }
 
 }  // namespace

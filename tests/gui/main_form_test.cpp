@@ -242,6 +242,15 @@ void MainFormTest::commandLineFileThatCannotBeRead() {
     QVERIFY2(notice.contains(QStringLiteral("bad.txt")), qPrintable(notice));
     QVERIFY2(notice.contains(QStringLiteral("3 バイト目")), qPrintable(notice));
 
+    // A newline in the name does not split the notice.
+    solvena::testing::WriteBytes(dir.File("bad\nname.txt"), "ok\x85\x40");
+    Fixture split({QStringLiteral("solvena"), QString::fromStdString(dir.File("bad\nname.txt"))});
+    QVERIFY(split.form.Form_Load());
+    const QString splitNotice = split.platform.Asked().at(0).text;
+    QVERIFY2(splitNotice.section(QLatin1Char('\n'), 0, 0)
+                 .endsWith(QStringLiteral("bad'$'\\n''name.txt' を読み込めません。")),
+             qPrintable(splitNotice));
+
     // A name that is not UTF-8 reaches Qt as another name: said, not opened.
     solvena::testing::WriteBytes(dir.File("\xff.txt"), "never read\r\n");
     std::string raw = dir.File("\xff.txt");
