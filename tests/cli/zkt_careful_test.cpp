@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 
 #include "process.h"
 #include "temp_dir.h"
@@ -116,6 +117,64 @@ TEST(ZktCarefulTest, QuittingAtThePromptGivesTheEchoBack) {
     ASSERT_EQ(::tcgetattr(terminal, &after), 0);
     EXPECT_NE(after.c_lflag & ECHO, 0u);
     ::close(terminal);
+}
+
+// True when the terminal echoes within five seconds, if `wanted`; when it
+// stops echoing, if not.
+bool EchoBecomes(int terminal, bool wanted) {
+    for (int i = 0; i < 500; ++i) {
+        termios now{};
+        if (::tcgetattr(terminal, &now) == 0 && ((now.c_lflag & ECHO) != 0) == wanted) {
+            return true;
+        }
+        ::usleep(10000);
+    }
+    return false;
+}
+
+TEST(ZktCarefulTest, StoppingAtThePromptGivesTheEchoBackUntilContinued) {
+    TempDir dir;
+    WriteBytes(dir.File("a.txt"), "text\r\n");
+    int terminal = -1;
+    const pid_t session = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (session == 0) {
+        // zkt in a foreground group of its own, as a shell starts it: a
+        // group whose parent is in the session may be stopped.
+        const pid_t job = ::fork();
+        if (job == 0) {
+            ::setpgid(0, 0);
+            // Taking the terminal from the background would stop the job.
+            std::signal(SIGTTOU, SIG_IGN);
+            ::tcsetpgrp(0, ::getpgrp());
+            std::signal(SIGTTOU, SIG_DFL);
+            const std::string line = "job " + std::to_string(::getpid()) + "\n";
+            [[maybe_unused]] const ssize_t wrote = ::write(1, line.data(), line.size());
+            ExecProgram(kZkt, {"encipher", dir.File("a.txt"), "-o", dir.File("a.zkt")});
+        }
+        int status = 0;
+        ::waitpid(job, &status, 0);
+        ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 99);
+    }
+    std::string shown;
+    char buffer[256];
+    while (shown.find("Pass number: ") == std::string::npos) {
+        const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+        ASSERT_GT(got, 0) << shown;
+        shown.append(buffer, static_cast<std::size_t>(got));
+    }
+    const pid_t job = std::stoi(shown.substr(shown.find("job ") + 4));
+    ASSERT_TRUE(EchoBecomes(terminal, false));
+    ::kill(job, SIGTSTP);  // Ctrl+Z
+    EXPECT_TRUE(EchoBecomes(terminal, true));
+    ::kill(job, SIGCONT);  // fg
+    EXPECT_TRUE(EchoBecomes(terminal, false));
+    ASSERT_EQ(::write(terminal, "7\n", 2), 2);
+    while (::read(terminal, buffer, sizeof buffer) > 0) {
+    }
+    ::close(terminal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(session, &status, 0), session);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace
