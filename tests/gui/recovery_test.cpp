@@ -64,6 +64,7 @@ class RecoveryTest : public QObject {
     void theSessionsEndIsTheSameRequest();
     void theNextStartOffersTheText();
     void noDeletesTheTextAndCancelKeepsItForLater();
+    void savingTheRecoveredTextRemovesItsFile();
     void theProgramEndsByTheSignal();
 };
 
@@ -147,6 +148,21 @@ void RecoveryTest::noDeletesTheTextAndCancelKeepsItForLater() {
     no.application.Platform().ScriptAnswers({solvena::platform::kNo});
     QVERIFY(no.application.Start());
     QVERIFY(no.form().Text1().IsEmpty());
+    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+}
+
+void RecoveryTest::savingTheRecoveredTextRemovesItsFile() {
+    StateHome dir;
+    QVERIFY(solvena::platform::KeepRecovery(QStringLiteral("保存する文")).ok());
+    Program program;
+    program.application.Platform().ScriptAnswers({solvena::platform::kYes});
+    QVERIFY(program.application.Start());
+    QCOMPARE(program.form().Text1().Text(), QStringLiteral("保存する文"));
+    solvena::testing::WhenFileDialogShownEnter(QStringLiteral("saved"));
+    program.form().Command7_Click();
+    QCOMPARE(ReadBytes(dir.File("saved.zkt")),
+             std::string("\x95\xdb\x91\xb6\x82\xb7\x82\xe9\x95\xb6\r\n"));
+    QCOMPARE(program.application.Shared().DocChanged, kFalse);
     QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
 }
 
