@@ -21,6 +21,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "end_requests.h"
 #include "module2.h"
 #include "platform.h"
 
@@ -49,6 +50,7 @@ class Application {
     Module2 shared_;
     platform::Platform platform_;
     std::unique_ptr<MainForm> main_;
+    platform::EndRequests endRequests_;
 };
 
 }  // namespace solvena::app

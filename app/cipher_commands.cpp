@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <climits>
+#include <new>
 #include <type_traits>
 
 #include "decipher.h"
@@ -108,6 +109,32 @@ void MainForm::ReturnFocusToEditor() {
 }
 
 template <class Run>
+bool MainForm::DriveRun(Run& run, QPointer<dialogs::Form2>& form2) {
+    constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
+    Progress progress{form2, form2->Picture1ScaleWidth()};
+    bool cancelled = false;
+    // A cancelled run still takes its last step, which moves it to its end.
+    while (run.RunToYield(ShowStep, &progress)) {
+        // Pending events run now and only now; closing the progress window
+        // moves CipherPosition to the end. In an encipher run the yield
+        // falls in an even step, when PassNumber holds its negation.
+        const std::int32_t position = Narrow(run.CipherPosition());
+        shared_.CipherPosition = position;
+        if (kEncipher) {
+            shared_.PassNumber = static_cast<std::int16_t>(-savedPassNumber_);
+        }
+        platform_.DoEvents();
+        shared_.PassNumber = savedPassNumber_;
+        if (shared_.CipherPosition != position || form2.isNull() || form2->Unloaded() ||
+            cancelRequested_) {
+            run.Cancel();
+            cancelled = true;
+        }
+    }
+    return !cancelled;
+}
+
+template <class Run>
 void MainForm::RunCipherCommand() {
     constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
     const auto restoreButtons = [this] {
@@ -139,51 +166,46 @@ void MainForm::RunCipherCommand() {
     SetRunning(true);
     cancelRequested_ = false;
 
-    Run run(platform::ToU16View(text), savedPassNumber_, shiftedValue_);
-    Progress progress{form2, form2->Picture1ScaleWidth()};
-    bool cancelled = false;
-    while (run.RunToYield(ShowStep, &progress)) {
-        // Pending events run now and only now; closing the progress window
-        // moves CipherPosition to the end. In an encipher run the yield
-        // falls in an even step, when PassNumber holds its negation.
-        const std::int32_t position = Narrow(run.CipherPosition());
-        shared_.CipherPosition = position;
-        if (kEncipher) {
-            shared_.PassNumber = static_cast<std::int16_t>(-savedPassNumber_);
+    bool outOfMemory = false;
+    try {
+        Run run(platform::ToU16View(text), savedPassNumber_, shiftedValue_);
+        const bool cancelled = !DriveRun(run, form2);
+        shiftedValue_ = run.ShiftedValue();
+        separatorIndex_ = run.SeparatorIndex();
+        shared_.CipherPosition = Narrow(run.CipherPosition());
+        // A cancelled run leaves the document exactly as it was, and so does
+        // a doubtful decipher result the person does not want to see.
+        if (!cancelled) {
+            const QString result = ResultText(run);
+            if (kEncipher || ResultWanted(platform_, this, form2, text, savedPassNumber_, result)) {
+                FillEditor(*text1_, platform_, form2, cancelRequested_, result);
+            }
         }
-        platform_.DoEvents();
-        shared_.PassNumber = savedPassNumber_;
-        if (shared_.CipherPosition != position || form2.isNull() || form2->Unloaded() ||
-            cancelRequested_) {
-            run.Cancel();
-            cancelled = true;
-        }
+    } catch (const std::bad_alloc&) {
+        // The result does not fit in memory: the document stays as it was.
+        outOfMemory = true;
     }
-    shiftedValue_ = run.ShiftedValue();
-    separatorIndex_ = run.SeparatorIndex();
-    shared_.CipherPosition = Narrow(run.CipherPosition());
     if (kEncipher) {
         shared_.PassNumber = 0;
-    }
-    // A cancelled run leaves the document exactly as it was, and so does a
-    // doubtful decipher result the person does not want to see.
-    if (!cancelled) {
-        const QString result = ResultText(run);
-        if (kEncipher || ResultWanted(platform_, this, form2, text, savedPassNumber_, result)) {
-            FillEditor(*text1_, platform_, form2, cancelRequested_, result);
-        }
     }
     cipherText_.clear();
     delete form2.data();
     SetRunning(false);
     restoreButtons();
     ReturnFocusToEditor();
+    if (outOfMemory) {
+        platform_.Notify(this,
+                         QStringLiteral("メモリが足りないため、%1できませんでした。")
+                             .arg(kEncipher ? QStringLiteral("暗号化") : QStringLiteral("解読")));
+    }
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, [this] { close(); });
     }
 }
 
+template bool MainForm::DriveRun(cipher::EncipherRun&, QPointer<dialogs::Form2>&);
+template bool MainForm::DriveRun(cipher::DecipherRun&, QPointer<dialogs::Form2>&);
 template void MainForm::RunCipherCommand<cipher::EncipherRun>();
 template void MainForm::RunCipherCommand<cipher::DecipherRun>();
 

@@ -43,6 +43,7 @@ bool MainForm::ShowFileDialog() {
     filedialog::FileForm dialog(
         shared_, platform_, [this](const QString& text) { text1_->SetText(text); }, this);
     dialog.exec();
+    ForgetRecoveryIfSettled();
     return dialog.Loaded();
 }
 

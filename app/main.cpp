@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("ソルベナ"));
     solvena::platform::UseJapaneseQtTexts(qt);
     solvena::app::Application application(QApplication::arguments());
+    application.Platform().CheckArguments(argc, argv);
     if (!application.Start()) {
         return 2;
     }

@@ -219,11 +219,22 @@ bool MainForm::ReadCommandLine(QString& notice) {
     }
     if (!HasDocumentEnding(path)) {
         // Started from a desktop there is no terminal to read the line.
-        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file").arg(path));
+        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file")
+                               .arg(platform::Platform::ShownName(path)));
         platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt "
                                                  "のファイルです。")
                                       .arg(path));
         return false;
+    }
+    if (!platform_.ArgumentsExact()) {
+        // The name as Qt holds it is another name: no file is opened under it.
+        notice = QStringLiteral(
+            "コマンドラインのファイル名を読み取れません"
+            "（システムの文字コードにない文字があります）。");
+        platform_.Complain(QStringLiteral("%1: the file name is not valid in this system's "
+                                          "encoding; nothing is opened")
+                               .arg(platform::Platform::ShownName(path)));
+        return true;
     }
     if (documents.size() > 1) {
         notice = QStringLiteral("一度に開ける文書は一つだけです。%1 を開きました。").arg(path);
@@ -260,6 +271,7 @@ bool MainForm::Form_Load() {
     if (!notice.isEmpty()) {
         platform_.Notify(this, notice);
     }
+    OfferRecovery();
     return true;
 }
 
@@ -289,6 +301,7 @@ void MainForm::Text1_Change() {
         }
         shared_.DocChanged = changeCount_ > 1 ? kTrue : kFalse;
     }
+    ForgetRecoveryIfSettled();
 }
 
 void MainForm::resizeEvent(QResizeEvent* event) {
@@ -338,6 +351,8 @@ void MainForm::closeEvent(QCloseEvent* event) {
     if (Form_Unload()) {
         event->ignore();
     } else {
+        // Saved or given up: a recovered text is settled either way.
+        ForgetRecovery();
         event->accept();
     }
 }

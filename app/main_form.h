@@ -4,6 +4,7 @@
 // the top (PicTaskBar with the document and program commands), the editor
 // Text1, and the two cipher buttons below it.
 
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <cstdint>
@@ -15,6 +16,10 @@ class QPushButton;
 
 namespace solvena::platform {
 class Platform;
+}
+
+namespace solvena::dialogs {
+class Form2;
 }
 
 namespace solvena::app {
@@ -65,6 +70,12 @@ class MainForm : public QWidget {
     // Opens a file dropped on the window, as Open would.
     void OpenDroppedFile(const QString& path);
 
+    // The program is asked to end from outside (`signal`, or 0 for the end
+    // of the session): a changed document is kept for the next start first.
+    void EndRequested(int signal);
+    // Offers the texts kept that way, at start-up.
+    void OfferRecovery();
+
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -83,6 +94,9 @@ class MainForm : public QWidget {
     // The two cipher commands, which differ only in the run they drive.
     template <class Run>
     void RunCipherCommand();
+    // Drives a run to its end (true) or until it is cancelled.
+    template <class Run>
+    bool DriveRun(Run& run, QPointer<dialogs::Form2>& form2);
     // While a cipher run goes on, the document stays as it was when the run
     // started: the editor is read-only and New, Open, Save and Exit wait.
     void SetRunning(bool running);
@@ -90,6 +104,10 @@ class MainForm : public QWidget {
     void SetCipherButtons(bool enabled, bool coloured);
     // The file named on the command line, if any; false: end at once.
     bool ReadCommandLine(QString& notice);
+    // The recovery file of the recovered document goes once the document
+    // is saved or given up.
+    void ForgetRecoveryIfSettled();
+    void ForgetRecovery();
 
     Module2& shared_;
     platform::Platform& platform_;
@@ -108,6 +126,9 @@ class MainForm : public QWidget {
     // last one was a person's.
     std::int16_t changeCount_ = 0;
     bool changedByPerson_ = false;
+
+    // The recovery file the document came from, until it is settled.
+    QString recoveryPath_;
 
     bool running_ = false;
     // Closing the window during a run cancels it, then closes as usual.

@@ -12,16 +12,62 @@ namespace solvena::zkt {
 namespace {
 
 // The terminal settings to put back if the prompt is interrupted, so that
-// the shell is not left without echo.
+// the shell is not left without echo, and the quiet ones to hide the typing.
 int gTerminal = -1;
 struct termios gSaved;
+struct termios gQuiet;
 
-extern "C" void RestoreAndReraise(int signal) {
+// Signals that end or stop the program while it asks; SIGCONT hides the
+// typing again after a stop.
+constexpr int kWatched[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGCONT};
+constexpr int kWatchedCount = 6;
+struct sigaction gPrevious[kWatchedCount];
+
+void Handle(int signal, void (*handler)(int)) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
+}
+
+// Only async-signal-safe calls: tcsetattr, sigaction, sigprocmask, raise.
+extern "C" void OnPromptSignal(int signal) {
+    const int saved = errno;
+    if (signal == SIGCONT) {
+        if (gTerminal >= 0 && ::tcgetpgrp(gTerminal) == ::getpgrp()) {
+            ::tcsetattr(gTerminal, TCSAFLUSH, &gQuiet);
+        }
+        errno = saved;
+        return;
+    }
     if (gTerminal >= 0) {
         ::tcsetattr(gTerminal, TCSAFLUSH, &gSaved);
     }
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    // As the signal would have done without this handler.
+    Handle(signal, SIG_DFL);
+    sigset_t just;
+    sigemptyset(&just);
+    sigaddset(&just, signal);
+    ::sigprocmask(SIG_UNBLOCK, &just, nullptr);
+    ::raise(signal);
+    // Only a stop comes back here, once continued.
+    Handle(signal, OnPromptSignal);
+    errno = saved;
+}
+
+void WatchSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnPromptSignal;
+    sigemptyset(&action.sa_mask);
+    for (int i = 0; i < kWatchedCount; ++i) {
+        ::sigaction(kWatched[i], &action, &gPrevious[i]);
+    }
+}
+
+void UnwatchSignals() {
+    for (int i = 0; i < kWatchedCount; ++i) {
+        ::sigaction(kWatched[i], &gPrevious[i], nullptr);
+    }
 }
 
 void WriteText(int fd, const char* text) {
@@ -43,19 +89,14 @@ std::optional<std::string> AskPassOnTerminal() {
     if (fd < 0) {
         return std::nullopt;
     }
-    struct termios quiet;
     const bool canHide = ::tcgetattr(fd, &gSaved) == 0;
-    using Handler = void (*)(int);
-    Handler oldInt = SIG_DFL, oldTerm = SIG_DFL, oldHup = SIG_DFL;
     if (canHide) {
+        gQuiet = gSaved;
+        gQuiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        gQuiet.c_lflag |= ECHONL;
         gTerminal = fd;
-        oldInt = std::signal(SIGINT, RestoreAndReraise);
-        oldTerm = std::signal(SIGTERM, RestoreAndReraise);
-        oldHup = std::signal(SIGHUP, RestoreAndReraise);
-        quiet = gSaved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        quiet.c_lflag |= ECHONL;
-        ::tcsetattr(fd, TCSAFLUSH, &quiet);
+        WatchSignals();
+        ::tcsetattr(fd, TCSAFLUSH, &gQuiet);
     }
     WriteText(fd, "Pass number: ");
     std::string line;
@@ -75,9 +116,7 @@ std::optional<std::string> AskPassOnTerminal() {
     if (canHide) {
         ::tcsetattr(fd, TCSAFLUSH, &gSaved);
         gTerminal = -1;
-        std::signal(SIGINT, oldInt);
-        std::signal(SIGTERM, oldTerm);
-        std::signal(SIGHUP, oldHup);
+        UnwatchSignals();
     }
     ::close(fd);
     return line;

@@ -1,12 +1,14 @@
 #include "zkt.h"
 
 #include <cstdint>
+#include <new>
 #include <string_view>
 
 #include "cipher.h"
 #include "document_file.h"
 #include "file_io.h"
 #include "options.h"
+#include "quoted_name.h"
 #include "recover_command.h"
 #include "version.h"
 
@@ -25,8 +27,13 @@ int UsageError(const Environment& env, const std::string& why) {
     return kUsageError;
 }
 
+// A file's name as a message shows it; the standard streams by their names.
+std::string Shown(const std::string& name) {
+    return name == kStandardInput || name == kStandardOutput ? name : files::QuotedName(name);
+}
+
 int FileFailure(const Environment& env, const files::FileError& error, const std::string& name) {
-    std::string line = "zkt: " + name + ": " + error.Describe();
+    std::string line = "zkt: " + Shown(name) + ": " + error.Describe();
     if (error.kind == files::FileError::Kind::Unrepresentable) {
         line += "; write it with --encoding utf-8 or utf-16le";
     }
@@ -98,26 +105,52 @@ std::optional<std::string> Refusal(std::u16string_view enciphered, std::int16_t 
     }
 }
 
-}  // namespace
+// Writes a text to standard output, or says why it could not be written.
+int PrintText(const Environment& env, std::string_view text) {
+    const files::Status written = files::WriteAll(env.output, text, kStandardOutput);
+    return written ? kSuccess : FileFailure(env, written.error(), kStandardOutput);
+}
 
-int Run(const std::vector<std::string>& args, const Environment& env) {
-    const ParsedOptions parsed = ParseOptions(args);
-    if (!parsed.options) {
-        return UsageError(env, parsed.error);
-    }
-    const Options& options = *parsed.options;
-    if (options.command == Command::Help) {
-        return files::WriteAll(env.output, kUsage, kStandardOutput) ? kSuccess : kDataError;
-    }
-    if (options.command == Command::Version) {
-        const std::string line = std::string("zkt ") + kVersionText + "\n";
-        return files::WriteAll(env.output, line, kStandardOutput) ? kSuccess : kDataError;
-    }
+// Where the text comes from and goes to, as messages name them.
+struct Names {
+    std::string input;
+    std::string output;
+    bool fromStdin = false;
+    bool toStdout = false;
+};
 
+// The bytes of the deciphered text, checked first; nothing when it is not
+// to be written (the reason said, `status` set).
+std::optional<std::string> Decipher(const Options& options, const Environment& env,
+                                    std::u16string_view enciphered, std::int16_t pass,
+                                    const Names& names, int& status) {
+    const std::u16string plain = cipher::DecipherText(enciphered, pass);
+    if (!options.force) {
+        if (const std::optional<std::string> refused =
+                Refusal(enciphered, pass, plain, Shown(names.input), names.fromStdin)) {
+            Say(env, *refused);
+            status = kDataError;
+            return std::nullopt;
+        }
+    }
+    const bool terminal = names.toStdout && env.outputIsTerminal;
+    const files::TextFormat format =
+        PlainFormat(options, terminal ? std::optional(env.terminal) : std::nullopt);
+    files::Result<std::string> encoded = files::EncodeDocument(plain, format, names.output);
+    if (!encoded) {
+        status = FileFailure(env, encoded.error(), names.output);
+        return std::nullopt;
+    }
+    if (format.encoding == files::Encoding::Cp932) {
+        WarnOfLookAlikes(env, plain, Shown(names.output));
+    }
+    return std::move(encoded.value());
+}
+
+int Execute(const Options& options, const Environment& env) {
     if (options.command == Command::Recover && options.passList) {
-        return files::WriteAll(env.output, PassList(), kStandardOutput) ? kSuccess : kDataError;
+        return PrintText(env, PassList());
     }
-
     std::string why;
     std::optional<std::int16_t> pass;
     if (options.passEntry) {
@@ -170,32 +203,44 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
         result = cipher::EncipherText(text.value().text, *pass);
         result += "\r\n";
     } else {
-        const std::u16string plain = cipher::DecipherText(text.value().text, *pass);
-        if (!options.force) {
-            if (const std::optional<std::string> refused =
-                    Refusal(text.value().text, *pass, plain, inputName, fromStdin)) {
-                Say(env, *refused);
-                return kDataError;
-            }
+        int status = kSuccess;
+        std::optional<std::string> deciphered =
+            Decipher(options, env, text.value().text, *pass,
+                     {inputName, outputName, fromStdin, toStdout}, status);
+        if (!deciphered) {
+            return status;
         }
-        const files::TextFormat format = PlainFormat(
-            options, toStdout && env.outputIsTerminal ? std::optional(env.terminal) : std::nullopt);
-        files::Result<std::string> encoded = files::EncodeDocument(plain, format, outputName);
-        if (!encoded) {
-            return FileFailure(env, encoded.error(), outputName);
-        }
-        if (format.encoding == files::Encoding::Cp932) {
-            WarnOfLookAlikes(env, plain, outputName);
-        }
-        result = std::move(encoded.value());
+        result = std::move(*deciphered);
     }
-
     const files::Status written = toStdout ? files::WriteAll(env.output, result, outputName)
                                            : files::WriteFileSafely(options.output, result);
     if (!written) {
         return FileFailure(env, written.error(), outputName);
     }
     return kSuccess;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, const Environment& env) {
+    const ParsedOptions parsed = ParseOptions(args);
+    if (!parsed.options) {
+        return UsageError(env, parsed.error);
+    }
+    const Options& options = *parsed.options;
+    if (options.command == Command::Help) {
+        return PrintText(env, kUsage);
+    }
+    if (options.command == Command::Version) {
+        return PrintText(env, std::string("zkt ") + kVersionText + "\n");
+    }
+    try {
+        return Execute(options, env);
+    } catch (const std::bad_alloc&) {
+        // Reading, converting or ciphering a text too large for memory.
+        const std::string input = options.input == "-" ? kStandardInput : options.input;
+        return FileFailure(env, files::OutOfMemory(input), input);
+    }
 }
 
 }  // namespace solvena::zkt

@@ -400,6 +400,11 @@ bool FileForm::ConfirmStorable(files::TextFormat& format, bool enciphered) {
     const files::TextFormat utf8(files::Encoding::Utf8, format.lineEnd);
     if (const std::optional<files::FileError> unstorable =
             platform_.CheckStorable(shared_.DocText)) {
+        if (unstorable->kind != files::FileError::Kind::Unrepresentable) {
+            // Not the characters: the check itself failed (out of memory).
+            platform_.Notify(this, platform::DescribeWriteError(*unstorable));
+            return false;
+        }
         if (enciphered) {
             // A zkt file is what the Windows program reads: code page 932.
             platform_.Notify(this, platform::DescribeUnstorable(*unstorable) +

@@ -44,6 +44,12 @@ FileError SystemError(FileError::Kind fallback, std::string path, int errorNumbe
     return error;
 }
 
+FileError OutOfMemory(std::string path) {
+    FileError error = SystemError(FileError::Kind::OutOfMemory, std::move(path), ENOMEM);
+    error.kind = FileError::Kind::OutOfMemory;
+    return error;
+}
+
 std::string FileError::Describe() const {
     switch (kind) {
         case Kind::InvalidBytes:
@@ -58,6 +64,8 @@ std::string FileError::Describe() const {
             return "the system has no converter for " + encoding;
         case Kind::IsFolder:
             return reason.empty() ? "is a folder" : reason;
+        case Kind::OutOfMemory:
+            return "out of memory";
         default:
             return reason.empty() ? "input/output error" : reason;
     }

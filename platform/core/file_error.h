@@ -22,6 +22,7 @@ struct FileError {
         InvalidBytes,      // the bytes are not text in any encoding tried
         Unrepresentable,   // characters the target encoding cannot hold
         ConverterMissing,  // the system has no converter for the code page
+        OutOfMemory,       // too large to hold in memory
     };
 
     Kind kind = Kind::OpenFailed;
@@ -46,6 +47,9 @@ struct FileError {
 
 // A FileError built from errno after a failed system call.
 FileError SystemError(FileError::Kind fallback, std::string path, int errorNumber);
+
+// A FileError for an allocation that failed while `path` was handled.
+FileError OutOfMemory(std::string path);
 
 // "U+00E9", "U+1F600".
 std::string CodePointName(char32_t c);

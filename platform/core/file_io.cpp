@@ -6,91 +6,27 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <vector>
+#include <new>
+
+#include "descriptor.h"
+#include "save_routes.h"
+#include "save_target.h"
+#include "state_folder.h"
+#include "temporary_files.h"
 
 namespace solvena::files {
 namespace {
 
 using Kind = FileError::Kind;
 
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
+// A target that is not a normal file (a terminal, a pipe, /dev/null) cannot
+// be replaced; it is written to as it is opened.
+Status WriteToNode(const SaveTarget& target, std::string_view bytes, const std::string& path) {
+    if (target.descriptor) {
+        return WriteAll(*target.descriptor, bytes, path);
     }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports the result, for files whose writing must be checked.
-    int Close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result;
-    }
-
-  private:
-    int fd_;
-};
-
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Follows symbolic links to the path that is finally written.
-Result<std::string> ResolveLinks(const std::string& path) {
-    std::string current = path;
-    for (int depth = 0; depth < 40; ++depth) {
-        struct stat info;
-        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-            return current;
-        }
-        std::vector<char> target(static_cast<std::size_t>(info.st_size) + 256);
-        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
-        if (length < 0) {
-            return SystemError(Kind::OpenFailed, path, errno);
-        }
-        std::string next(target.data(), static_cast<std::size_t>(length));
-        if (!next.starts_with('/')) {
-            next = DirectoryOf(current) + "/" + next;
-        }
-        current = std::move(next);
-    }
-    return SystemError(Kind::OpenFailed, path, ELOOP);
-}
-
-mode_t CurrentUmask() {
-    // Reading the mask from /proc leaves the process's mask alone.
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.starts_with("Umask:")) {
-            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-        }
-    }
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return mask;
-}
-
-Status WriteDirectly(const std::string& path, std::string_view bytes) {
-    Descriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
         return SystemError(Kind::OpenFailed, path, errno);
     }
     Status written = WriteAll(fd.get(), bytes, path);
@@ -101,6 +37,60 @@ Status WriteDirectly(const std::string& path, std::string_view bytes) {
         return SystemError(Kind::WriteFailed, path, errno);
     }
     return Done{};
+}
+
+// A link to nothing yet: the kernel creates its target (where it allows
+// the link to be followed), which is then replaced like any file.
+Status CreateThroughLink(const std::string& path) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+    if (!fd.valid()) {
+        return SystemError(Kind::OpenFailed, path, errno);
+    }
+    return Done{};
+}
+
+// One attempt; `again` when the path changed under the save.
+Status SaveOnce(const std::string& path, std::string_view bytes, bool& again) {
+    again = false;
+    Result<SaveTarget> found = FindSaveTarget(path);
+    if (!found) {
+        return found.error();
+    }
+    const SaveTarget& target = found.value();
+    if (target.exists && S_ISDIR(target.info.st_mode)) {
+        return SystemError(Kind::IsFolder, path, EISDIR);
+    }
+    if (target.descriptor || (target.exists && !S_ISREG(target.info.st_mode))) {
+        return WriteToNode(target, bytes, path);
+    }
+    if (target.dangling) {
+        Status created = CreateThroughLink(path);
+        again = created.ok();
+        return created;
+    }
+    Status saved = Done{};
+    if (!target.exists) {
+        saved = CreateNewFile(target, bytes, path);
+        again = !saved && saved.error().errorNumber == EEXIST;
+    } else {
+        bool renamed = false;
+        saved = ReplaceByRename(target, bytes, path, renamed);
+        if (saved && !renamed) {
+            saved = WriteInPlace(target, bytes, path);
+        }
+    }
+    if (saved && target.folder.valid()) {
+        SyncFolder(target.folder.get());
+        RemoveStaleTemporaries(target.folder.get(), target.name);
+        // Where a killed in-place save may have kept its copy.
+        const std::string state = StateFolderName();
+        Descriptor kept(state.empty() ? -1
+                                      : ::open(state.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (kept.valid()) {
+            RemoveStaleTemporaries(kept.get(), target.name);
+        }
+    }
+    return saved;
 }
 
 }  // namespace
@@ -116,28 +106,33 @@ Result<std::string> ReadAll(int fd, const std::string& name) {
     if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         return SystemError(Kind::IsFolder, name, EISDIR);
     }
-    // One byte more than the file's size, so that the final read that
-    // finds the end needs no larger buffer.
-    const bool regular = S_ISREG(info.st_mode) && info.st_size > 0;
-    bytes.resize(regular ? static_cast<std::size_t>(info.st_size) + 1 : 65536);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
-        }
-        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
+    try {
+        // One byte more than the file's size, so that the final read that
+        // finds the end needs no larger buffer.
+        const bool regular = S_ISREG(info.st_mode) && info.st_size > 0;
+        bytes.resize(regular ? static_cast<std::size_t>(info.st_size) + 1 : 65536);
+        std::size_t used = 0;
+        for (;;) {
+            if (used == bytes.size()) {
+                bytes.resize(bytes.size() * 2);
             }
-            return SystemError(Kind::ReadFailed, name, errno);
+            const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+            if (got < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return SystemError(Kind::ReadFailed, name, errno);
+            }
+            if (got == 0) {
+                break;
+            }
+            used += static_cast<std::size_t>(got);
         }
-        if (got == 0) {
-            break;
-        }
-        used += static_cast<std::size_t>(got);
+        bytes.resize(used);
+    } catch (const std::bad_alloc&) {
+        // An endless source such as /dev/zero ends here too.
+        return OutOfMemory(name);
     }
-    bytes.resize(used);
     return bytes;
 }
 
@@ -173,65 +168,39 @@ Status WriteAll(int fd, std::string_view bytes, const std::string& name) {
 }
 
 Status WriteFileSafely(const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
-        return SystemError(Kind::NotFound, path, ENOENT);
+    // A name that another program takes or frees meanwhile is looked at anew.
+    for (int attempt = 0;; ++attempt) {
+        bool again = false;
+        Status saved = SaveOnce(path, bytes, again);
+        if (!again || attempt == 3) {
+            return saved;
+        }
     }
-    Result<std::string> resolved = ResolveLinks(path);
-    if (!resolved) {
-        return resolved.error();
-    }
-    const std::string& target = resolved.value();
+}
 
-    struct stat existing;
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
-        return SystemError(Kind::IsFolder, path, EISDIR);
+Status WritePrivateFile(const std::string& path, std::string_view bytes) {
+    Descriptor folder(::open(DirectoryOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) {
+        return SystemError(Kind::NotFound, path, errno);
     }
-    if (exists && !S_ISREG(existing.st_mode)) {
-        return WriteDirectly(target, bytes);
-    }
-
-    // A hidden name beside the target; long names would not fit the limit.
-    const std::string base = BaseName(target);
-    std::string temporary =
-        DirectoryOf(target) + "/." + (base.size() > 200 ? "solvena-save" : base) + ".XXXXXX";
-    Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
+    const std::string name = BaseName(path);
+    Temporary temporary;
+    if (!MakeTemporary(folder.get(), name, 0600, temporary)) {
         return SystemError(Kind::WriteFailed, path, errno);
     }
-    const auto fail = [&](int errorNumber) {
-        ::unlink(temporary.c_str());
-        return SystemError(Kind::WriteFailed, path, errorNumber);
-    };
-
-    Status written = WriteAll(fd.get(), bytes, path);
+    Status written = WriteAll(temporary.fd.get(), bytes, path);
+    if (written && (::fchmod(temporary.fd.get(), 0600) != 0 || ::fsync(temporary.fd.get()) != 0)) {
+        written = SystemError(Kind::WriteFailed, path, errno);
+    }
+    if (written &&
+        ::renameat(folder.get(), temporary.name.c_str(), folder.get(), name.c_str()) != 0) {
+        written = SystemError(Kind::WriteFailed, path, errno);
+    }
     if (!written) {
-        ::unlink(temporary.c_str());
+        ::unlinkat(folder.get(), temporary.name.c_str(), 0);
         return written;
     }
-    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
-    if (::fchmod(fd.get(), mode) != 0) {
-        return fail(errno);
-    }
-    if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid())) {
-        // Only a privileged writer can keep the owner; others keep their own.
-        [[maybe_unused]] const int ignored = ::fchown(fd.get(), existing.st_uid, existing.st_gid);
-    }
-    if (::fsync(fd.get()) != 0) {
-        return fail(errno);
-    }
-    if (fd.Close() != 0) {
-        return fail(errno);
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        return fail(errno);
-    }
-    // Make the rename itself durable. The new bytes are complete and in
-    // place already, so a folder that cannot be synced is no failure.
-    Descriptor folder(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0) {
-        ::fsync(folder.get());
-    }
+    SyncFolder(folder.get());
     return Done{};
 }
 

@@ -22,14 +22,26 @@ Result<std::string> ReadAll(int fd, const std::string& name);
 Status WriteAll(int fd, std::string_view bytes, const std::string& name);
 
 // Replaces the file at `path` with `bytes` so that it holds either its old
-// or its new bytes, never a mixture, whatever happens: the bytes go to a
-// temporary file in the same folder, are flushed to disk, and the temporary
-// file is then renamed over the target. On failure the temporary file is
-// removed and the target is untouched. An existing target keeps its
-// permission bits (and owner, where allowed); a symbolic link is written
-// through to the file it points at. Targets that are not normal files
-// (a terminal, a pipe, /dev/null) cannot be replaced and are written to
-// directly, so for them none of this holds.
+// or its new bytes, never a mixture, and keeps everything else it had. The
+// path is opened by the kernel, whose protection of links in shared folders
+// applies; a link the kernel follows is written through to its file.
+//
+// A normal file is replaced by renaming a complete, flushed copy over it
+// when the copy can be given all the file had: its mode, owner, group and
+// every extended attribute (ACLs too). Where renaming would lose something
+// (other hard links, an owner or attribute that cannot be given, set-user
+// or set-group bits, a folder that takes no new file) the file is written
+// in place instead, after its old bytes were kept in a hidden copy, which
+// puts them back on any failure and goes on success. A new file is made as
+// any new file is (the umask or the folder's default ACL decides its mode)
+// and appears complete. Targets that are not normal files (a terminal, a
+// pipe, /dev/null) and names of this process's descriptors (/dev/stdout,
+// /dev/fd/N) are written to as they are. A successful save removes what
+// killed saves of the same file left behind.
 Status WriteFileSafely(const std::string& path, std::string_view bytes);
+
+// Replaces or creates a file of this user's own, in a folder of its own, as
+// a complete file of mode 0600.
+Status WritePrivateFile(const std::string& path, std::string_view bytes);
 
 }  // namespace solvena::files

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "quoted_name.h"
+
 namespace solvena::platform {
 namespace {
 
@@ -30,6 +32,8 @@ QString Reason(const files::FileError& error) {
         case Kind::ConverterMissing:
             return QStringLiteral("文字コードを変換できません（%1）")
                 .arg(QString::fromStdString(error.encoding));
+        case Kind::OutOfMemory:
+            return QStringLiteral("メモリが足りません");
         case Kind::OpenFailed:
         case Kind::ReadFailed:
         case Kind::WriteFailed:
@@ -42,8 +46,17 @@ QString Reason(const files::FileError& error) {
     return why;
 }
 
+// The file's name; one with control characters (a newline would split the
+// message) is shown quoted as ls quotes it.
 QString FileName(const files::FileError& error) {
-    return QFile::decodeName(QByteArray::fromStdString(error.path));
+    const QString name = QFile::decodeName(QByteArray::fromStdString(error.path));
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator || c == QChar::ReplacementCharacter) {
+            return QFile::decodeName(QByteArray::fromStdString(files::QuotedName(error.path)));
+        }
+    }
+    return name;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -7,10 +9,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <csignal>
 #include <cstdio>
+#include <new>
 
 #include "document_file.h"
 #include "file_io.h"
+#include "quoted_name.h"
 #include "text_convert.h"
 #include "version.h"
 
@@ -101,6 +106,32 @@ void Platform::DoEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void Platform::EndAtOnce(int signal) {
+    if (scriptedEnd_) {
+        scriptedEnd_(signal);
+        return;
+    }
+    std::fflush(nullptr);
+    if (signal > 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+    ::_exit(0);
+}
+
+void Platform::CheckArguments(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(raw)) != raw) {
+            argumentsExact_ = false;
+        }
+    }
+}
+
+QString Platform::ShownName(const QString& path) {
+    return QFile::decodeName(QByteArray::fromStdString(files::QuotedName(LocalPath(path))));
+}
+
 void Platform::Complain(const QString& line) const {
     const QByteArray bytes = (QStringLiteral("solvena: ") + line + QLatin1Char('\n')).toLocal8Bit();
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
@@ -115,31 +146,49 @@ bool Platform::FileExists(const QString& path) const {
     return files::IsNormalFile(LocalPath(path));
 }
 
+// Too little memory for a document is told like any failure to read or
+// write it, and the program goes on.
 files::Result<ReadDocumentResult> Platform::ReadDocument(const QString& path,
                                                          const files::ReadChoice& choice) const {
-    files::Result<files::Document> read = files::ReadDocumentFile(LocalPath(path), choice);
-    if (!read) {
-        return read.error();
+    try {
+        files::Result<files::Document> read = files::ReadDocumentFile(LocalPath(path), choice);
+        if (!read) {
+            return read.error();
+        }
+        return ReadDocumentResult{ToQString(read.value().text), read.value().format};
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(LocalPath(path));
     }
-    return ReadDocumentResult{ToQString(read.value().text), read.value().format};
 }
 
 std::optional<files::FileError> Platform::CheckStorable(const QString& text) const {
-    files::Result<std::string> bytes =
-        files::EncodeDocument(ToU16View(text), files::Encoding::Cp932, std::string());
-    if (bytes) {
-        return std::nullopt;
+    try {
+        files::Result<std::string> bytes =
+            files::EncodeDocument(ToU16View(text), files::Encoding::Cp932, std::string());
+        if (bytes) {
+            return std::nullopt;
+        }
+        return bytes.error();
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(std::string());
     }
-    return bytes.error();
 }
 
 std::optional<files::LookAlikes> Platform::FindLookAlikes(const QString& text) const {
-    return files::FindLookAlikes(ToU16View(text));
+    try {
+        return files::FindLookAlikes(ToU16View(text));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 files::Status Platform::WriteDocument(const QString& path, const QString& text,
                                       const files::TextFormat& format) const {
-    return files::WriteDocumentFile(LocalPath(path), ToU16View(text), format);
+    try {
+        return files::WriteDocumentFile(LocalPath(path), ToU16View(text), format);
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(LocalPath(path));
+    }
 }
 
 namespace {

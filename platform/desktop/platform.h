@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <vector>
@@ -76,6 +77,18 @@ class Platform {
 
     // The arguments after the program's name: the documents to open.
     QStringList DocumentArguments() const { return arguments_.mid(1); }
+    // Ends the program at once, with no further events; after a signal
+    // (`signal` > 0) as that signal ends a program.
+    void EndAtOnce(int signal);
+
+    // Compares the arguments with the bytes the program received; false
+    // when one of them is not text in the system's encoding, so that its
+    // QString stands for another name.
+    void CheckArguments(int argc, char** argv);
+    bool ArgumentsExact() const { return argumentsExact_; }
+    // A file's name as messages on standard error show it: quoted as ls
+    // quotes names with blanks or control characters.
+    static QString ShownName(const QString& path);
     // One line on standard error, for what cannot wait for a window.
     void Complain(const QString& line) const;
     static Version ProgramVersion();
@@ -114,6 +127,8 @@ class Platform {
     // The volumes to offer instead of the mounted ones.
     void ScriptVolumes(QList<Volume> volumes) { scriptedVolumes_ = std::move(volumes); }
     void ClearAsked() { asked_.clear(); }
+    // What EndAtOnce does instead of ending the program.
+    void ScriptEnd(std::function<void(int)> end) { scriptedEnd_ = std::move(end); }
     int BeepCount() const { return beeps_; }
 
   protected:
@@ -127,7 +142,9 @@ class Platform {
     std::deque<int> script_;
     std::vector<AskedBox> asked_;
     std::optional<QList<Volume>> scriptedVolumes_;
+    std::function<void(int)> scriptedEnd_;
     bool interactive_ = true;
+    bool argumentsExact_ = true;
     int beeps_ = 0;
 };
 

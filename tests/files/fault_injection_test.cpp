@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -119,6 +120,39 @@ TEST(FaultInjectionTest, SymbolicLinkChainsAndLoopsAreHandled) {
     const Status loop = WriteFileSafely(dir.File("loop.txt"), "x");
     ASSERT_FALSE(loop.ok());
     EXPECT_FALSE(loop.error().reason.empty());
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+TEST(FaultInjectionTest, AnEndlessInputRunsOutOfMemoryAsAnError) {
+    if (kSanitized) {
+        GTEST_SKIP() << "a sanitizer build reserves more address space than any limit allows";
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // 128 MiB more address space than the process has now.
+        std::ifstream statm("/proc/self/statm");
+        unsigned long pages = 0;
+        statm >> pages;
+        const rlim_t limit = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (128u << 20);
+        const rlimit space{limit, limit};
+        ::setrlimit(RLIMIT_AS, &space);
+        const Result<std::string> bytes = ReadWholeFile("/dev/zero");
+        ::_exit(!bytes && bytes.error().kind == FileError::Kind::OutOfMemory ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace

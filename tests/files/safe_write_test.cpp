@@ -128,14 +128,15 @@ TEST(SafeWriteTest, FolderTargetsAndMissingFoldersFail) {
     EXPECT_FALSE(WriteFileSafely("", "x").ok());
 }
 
-TEST(SafeWriteTest, ReadOnlyFolderIsPermissionDenied) {
+TEST(SafeWriteTest, ReadOnlyFileInReadOnlyFolderIsPermissionDenied) {
     if (testing::RunningAsRoot()) {
-        GTEST_SKIP() << "running as root: folder permissions do not stop writing";
+        GTEST_SKIP() << "running as root: permissions do not stop writing";
     }
     TempDir dir;
     const std::string folder = dir.File("ro");
     ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
     WriteBytes(folder + "/a.txt", "old");
+    ASSERT_EQ(::chmod((folder + "/a.txt").c_str(), 0444), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
     Status written = WriteFileSafely(folder + "/a.txt", "new");
     ASSERT_FALSE(written.ok());

@@ -1,5 +1,6 @@
 // The main window: layout and resizing, change handling, the command line.
 
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -244,6 +245,27 @@ void MainFormTest::commandLineFileThatCannotBeRead() {
     const QString notice = f.platform.Asked()[0].text;
     QVERIFY2(notice.contains(QStringLiteral("bad.txt")), qPrintable(notice));
     QVERIFY2(notice.contains(QStringLiteral("3 バイト目")), qPrintable(notice));
+
+    // A newline in the name does not split the notice.
+    solvena::testing::WriteBytes(dir.File("bad\nname.txt"), "ok\x85\x40");
+    Fixture split({QStringLiteral("solvena"), QString::fromStdString(dir.File("bad\nname.txt"))});
+    QVERIFY(split.form.Form_Load());
+    const QString splitNotice = split.platform.Asked().at(0).text;
+    QVERIFY2(splitNotice.section(QLatin1Char('\n'), 0, 0)
+                 .endsWith(QStringLiteral("bad'$'\\n''name.txt' を読み込めません。")),
+             qPrintable(splitNotice));
+
+    // A name that is not UTF-8 reaches Qt as another name: said, not opened.
+    solvena::testing::WriteBytes(dir.File("\xff.txt"), "never read\r\n");
+    std::string raw = dir.File("\xff.txt");
+    char program[] = "solvena";
+    char* argv[] = {program, raw.data()};
+    Fixture odd({QStringLiteral("solvena"), QFile::decodeName(QByteArray::fromStdString(raw))});
+    odd.platform.CheckArguments(2, argv);
+    QVERIFY(odd.form.Form_Load());
+    QVERIFY(odd.Text1()->IsEmpty());
+    QCOMPARE(odd.platform.Asked().size(), std::size_t{1});
+    QVERIFY(odd.platform.Asked()[0].text.contains(QStringLiteral("読み取れません")));
 }
 
 void MainFormTest::exitAndCtrlQClose() {

@@ -1,0 +1,79 @@
+// Ending the program from outside (SIGTERM, SIGHUP, SIGINT, the end of the
+// desktop session) without losing typed text: a changed document is kept
+// in a recovery file, which the next start offers. The file goes as soon as
+// the recovered document is saved or given up.
+
+#include "editor_box.h"
+#include "file_messages.h"
+#include "main_form.h"
+#include "platform.h"
+#include "recovery_file.h"
+
+namespace solvena::app {
+namespace {
+
+const QString kRecoveryQuestion = QStringLiteral(
+    "前回の終了時に保存されていなかったテキストがあります。開きますか?\n"
+    "（いいえを選ぶと、このテキストは削除されます）");
+
+}  // namespace
+
+void MainForm::EndRequested(int signal) {
+    if (!text1_->IsEmpty() && shared_.DocChanged == kTrue) {
+        const files::Result<QString> kept = platform::KeepRecovery(text1_->Text());
+        if (!kept) {
+            // Ending now would lose the text: the program stays, and says why.
+            const QString why = platform::DescribeWriteError(kept.error());
+            platform_.Complain(QStringLiteral("the unsaved text could not be kept, so the "
+                                              "program goes on: ") +
+                               why.section(QLatin1Char('\n'), 1));
+            platform_.Notify(this, QStringLiteral("保存されていないテキストを残せないため、"
+                                                  "終了しませんでした。\n") +
+                                       why);
+            return;
+        }
+        // The newer copy takes the place of the one this text came from.
+        ForgetRecovery();
+    }
+    platform_.EndAtOnce(signal);
+}
+
+void MainForm::OfferRecovery() {
+    for (const QString& path : platform::RecoveryFiles()) {
+        const std::optional<QString> text = platform::ReadRecovery(path);
+        if (!text || text->isEmpty()) {
+            platform::RemoveRecovery(path);
+            continue;
+        }
+        switch (platform_.Confirm(this, kRecoveryQuestion)) {
+            case platform::kYes:
+                // Opened as a changed document, in place of an unchanged one.
+                text1_->SetText(QString());
+                text1_->SetText(*text);
+                changeCount_ = 2;
+                shared_.DocChanged = kTrue;
+                recoveryPath_ = path;
+                return;
+            case platform::kNo:
+                platform::RemoveRecovery(path);
+                break;
+            default:
+                return;  // offered again at the next start
+        }
+    }
+}
+
+void MainForm::ForgetRecoveryIfSettled() {
+    if (shared_.DocChanged == kFalse) {
+        ForgetRecovery();
+    }
+}
+
+void MainForm::ForgetRecovery() {
+    if (!recoveryPath_.isEmpty()) {
+        platform::RemoveRecovery(recoveryPath_);
+        recoveryPath_.clear();
+    }
+}
+
+}  // namespace solvena::app

@@ -1,0 +1,220 @@
+// Ended from outside with unsaved text: the text is kept in a recovery file
+// and offered at the next start.
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTest>
+#include <csignal>
+
+#include "application.h"
+#include "editor_box.h"
+#include "gui_support.h"
+#include "main_form.h"
+#include "platform.h"
+#include "process.h"
+#include "recovery_file.h"
+
+using solvena::app::kFalse;
+using solvena::app::kTrue;
+using solvena::testing::CurrentTempDir;
+using solvena::testing::ReadBytes;
+
+namespace {
+
+// Every kind of code unit a document may hold.
+const QString kUnsaved = QString::fromUtf16(u"未保存\r\nline\u2028\U0001F600") + QChar(0xD800) +
+                         QChar(u'\0') + QStringLiteral("end");
+
+// A temporary folder that is also the folder for state.
+struct StateHome : CurrentTempDir {
+    StateHome() { qputenv("XDG_STATE_HOME", Folder().toLocal8Bit()); }
+};
+
+// The program as it starts.
+struct Program {
+    Program() : application({QStringLiteral("solvena")}) {
+        application.Platform().SetInteractive(false);
+        application.Platform().ScriptEnd([this](int signal) { endedBy = signal; });
+    }
+    solvena::app::MainForm& form() { return application.Main(); }
+    void MakeChanged(const QString& text) {
+        form().Text1().SetText(text.left(1));
+        form().Text1().SetText(text);
+    }
+    solvena::app::Application application;
+    int endedBy = -1;
+};
+
+QString StateFolder(const StateHome& dir) {
+    return dir.Folder() + QStringLiteral("/solvena");
+}
+
+}  // namespace
+
+class RecoveryTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { solvena::app::RegisterResources(); }
+    void signalsKeepAChangedTextExactly();
+    void anUnchangedDocumentEndsWithNothingKept();
+    void theSessionsEndIsTheSameRequest();
+    void theNextStartOffersTheText();
+    void noDeletesTheTextAndCancelKeepsItForLater();
+    void savingTheRecoveredTextRemovesItsFile();
+    void theProgramEndsByTheSignal();
+};
+
+void RecoveryTest::signalsKeepAChangedTextExactly() {
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        StateHome dir;
+        Program program;
+        QVERIFY(program.application.Start());
+        program.MakeChanged(kUnsaved);
+        ::kill(::getpid(), signal);
+        QTRY_COMPARE(program.endedBy, signal);
+        const QStringList files = solvena::platform::RecoveryFiles();
+        QCOMPARE(files.size(), 1);
+        const std::string bytes = ReadBytes(files[0].toStdString());
+        QCOMPARE(QByteArray::fromStdString(bytes),
+                 QByteArray(reinterpret_cast<const char*>(kUnsaved.utf16()), kUnsaved.size() * 2));
+        struct stat file {};
+        struct stat folder {};
+        QCOMPARE(::stat(files[0].toLocal8Bit().constData(), &file), 0);
+        QCOMPARE(::stat(StateFolder(dir).toLocal8Bit().constData(), &folder), 0);
+        QCOMPARE(file.st_mode & 07777, 0600u);
+        QCOMPARE(folder.st_mode & 07777, 0700u);
+    }
+}
+
+void RecoveryTest::anUnchangedDocumentEndsWithNothingKept() {
+    StateHome dir;
+    Program program;
+    QVERIFY(program.application.Start());
+    program.form().Text1().SetText(QStringLiteral("loaded, not changed"));
+    ::kill(::getpid(), SIGTERM);
+    QTRY_COMPARE(program.endedBy, SIGTERM);
+    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+}
+
+void RecoveryTest::theSessionsEndIsTheSameRequest() {
+    StateHome dir;
+    Program other;
+    QVERIFY(other.application.Start());
+    other.MakeChanged(QStringLiteral("typed before logout"));
+    other.form().EndRequested(0);
+    QCOMPARE(other.endedBy, 0);
+    QCOMPARE(solvena::platform::RecoveryFiles().size(), 1);
+}
+
+void RecoveryTest::theNextStartOffersTheText() {
+    StateHome dir;
+    {
+        Program first;
+        QVERIFY(first.application.Start());
+        first.MakeChanged(kUnsaved);
+        ::kill(::getpid(), SIGTERM);
+        QTRY_COMPARE(first.endedBy, SIGTERM);
+    }
+    Program next;
+    next.application.Platform().ScriptAnswers({solvena::platform::kYes});
+    QVERIFY(next.application.Start());
+    QCOMPARE(next.application.Platform().Asked().size(), std::size_t{1});
+    QCOMPARE(next.application.Platform().Asked()[0].title, QStringLiteral("確認メッセージ"));
+    QCOMPARE(next.form().Text1().Text(), kUnsaved);
+    QCOMPARE(next.application.Shared().DocChanged, kTrue);
+    // Kept until the document is saved or given up (here: New, then No).
+    QCOMPARE(solvena::platform::RecoveryFiles().size(), 1);
+    next.application.Platform().ScriptAnswers({solvena::platform::kNo});
+    next.form().Command9_Click();
+    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+    QCOMPARE(next.application.Shared().DocChanged, kFalse);
+}
+
+void RecoveryTest::noDeletesTheTextAndCancelKeepsItForLater() {
+    StateHome dir;
+    QVERIFY(solvena::platform::KeepRecovery(QStringLiteral("kept")).ok());
+    {
+        Program later;
+        later.application.Platform().ScriptAnswers({solvena::platform::kCancel});
+        QVERIFY(later.application.Start());
+        QVERIFY(later.form().Text1().IsEmpty());
+        QCOMPARE(solvena::platform::RecoveryFiles().size(), 1);
+    }
+    Program no;
+    no.application.Platform().ScriptAnswers({solvena::platform::kNo});
+    QVERIFY(no.application.Start());
+    QVERIFY(no.form().Text1().IsEmpty());
+    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+}
+
+void RecoveryTest::savingTheRecoveredTextRemovesItsFile() {
+    StateHome dir;
+    QVERIFY(solvena::platform::KeepRecovery(QStringLiteral("保存する文")).ok());
+    Program program;
+    program.application.Platform().ScriptAnswers({solvena::platform::kYes});
+    QVERIFY(program.application.Start());
+    QCOMPARE(program.form().Text1().Text(), QStringLiteral("保存する文"));
+    solvena::testing::WhenFileDialogShownEnter(QStringLiteral("saved"));
+    program.form().Command7_Click();
+    QCOMPARE(ReadBytes(dir.File("saved.zkt")),
+             std::string("\x95\xdb\x91\xb6\x82\xb7\x82\xe9\x95\xb6\r\n"));
+    QCOMPARE(program.application.Shared().DocChanged, kFalse);
+    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+}
+
+// True once `pid` catches all of SIGTERM, SIGHUP and SIGINT.
+bool CatchesEndSignals(pid_t pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:")) {
+            const qulonglong caught = line.mid(7).trimmed().toULongLong(nullptr, 16);
+            const qulonglong wanted =
+                (1ULL << (SIGTERM - 1)) | (1ULL << (SIGHUP - 1)) | (1ULL << (SIGINT - 1));
+            return (caught & wanted) == wanted;
+        }
+    }
+    return false;
+}
+
+// The started program, ended for good if the test fails on the way.
+struct Started {
+    ~Started() {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    pid_t pid = -1;
+};
+
+void RecoveryTest::theProgramEndsByTheSignal() {
+    // The real program watches for the signals, and still ends by them.
+    StateHome dir;
+    Started program;
+    program.pid = ::fork();
+    if (program.pid == 0) {
+        solvena::testing::ExecProgram(SOLVENA_PATH, {});
+    }
+    // Started when it runs the program's file; a loaded machine takes long.
+    const QString exe = QStringLiteral("/proc/%1/exe").arg(program.pid);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QFile::symLinkTarget(exe) == QStringLiteral(SOLVENA_PATH) && CatchesEndSignals(program.pid),
+        120000);
+    ::kill(program.pid, SIGTERM);
+    int status = 0;
+    QCOMPARE(::waitpid(program.pid, &status, 0), program.pid);
+    program.pid = -1;
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(WTERMSIG(status), SIGTERM);
+    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+}
+
+QTEST_MAIN(RecoveryTest)
+#include "recovery_test.moc"
