@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <getopt.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -68,8 +70,11 @@ std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
     if ((countGiven || o.passList) && !recover) {
         return std::string(countGiven ? "-n" : "--pass-list") + " belongs to recover";
     }
-    if (recover && o.passEntry) {
-        return "recover tries every pass number; it takes no -p";
+    if (recover && (o.passEntry || o.passFile)) {
+        return "recover tries every pass number; it takes no -p or --pass-file";
+    }
+    if (o.passEntry && o.passFile) {
+        return "give the pass number with -p or with --pass-file, not both";
     }
     if (recover && o.output != "-") {
         return "recover writes its candidates to standard output; it takes no -o";
@@ -80,9 +85,11 @@ std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
 // The value of an option that takes one; why it is not usable, if it is not.
 std::optional<std::string> SetValue(Options& options, const std::string& name,
                                     const std::string& value, bool& countGiven) {
-    if (name == "-p" || name == "--pass") {
+    if (name == "-p") {
         options.passEntry = value;
-    } else if (name == "-o" || name == "--output") {
+    } else if (name == "--pass-file") {
+        options.passFile = value;
+    } else if (name == "-o") {
         options.output = value;
     } else if (name == "-n") {
         const std::optional<std::size_t> count = ParseCount(value);
@@ -148,8 +155,11 @@ const char* const kUsage =
     "PREVIEW the first 40 characters with line breaks shown as \u23ce.\n"
     "\n"
     "  -p, --pass ENTRY     the pass number, as typed into the pass-number dialog\n"
-    "                       (at most four characters, such as 1234); asked for on\n"
-    "                       the terminal without echo when not given\n"
+    "                       (at most four characters, such as 1234); other users\n"
+    "                       can see it in the process list: prefer --pass-file or\n"
+    "                       the prompt, which asks on the terminal without echo\n"
+    "                       (twice when enciphering) when neither is given\n"
+    "  --pass-file FILE     read the pass number from the first line of FILE\n"
     "  -o, --output OUT     where to write the result (default, or -: standard output)\n"
     "  --encoding ENC       encoding of the plain side: cp932, utf-8 or utf-16le\n"
     "                       (default: detected on reading; cp932 on writing, or the\n"
@@ -174,60 +184,106 @@ const char* const kUsage =
     "and leads the second by at least 0.03), 1 when no candidate looks like text\n"
     "or none is clearly ahead, 2 usage error.\n";
 
+namespace {
+
+// Values of the long options without a short form.
+enum LongOnly : int { kVersion = 256, kEncoding, kEol, kForce, kPassList, kPassFile };
+
+// As GNU tools take them: long options may be abbreviated where that is
+// unambiguous, and options may stand anywhere among the file names.
+constexpr struct option kLongOptions[] = {
+    {"pass", required_argument, nullptr, 'p'},
+    {"pass-file", required_argument, nullptr, kPassFile},
+    {"output", required_argument, nullptr, 'o'},
+    {"encoding", required_argument, nullptr, kEncoding},
+    {"eol", required_argument, nullptr, kEol},
+    {"force", no_argument, nullptr, kForce},
+    {"pass-list", no_argument, nullptr, kPassList},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The name SetValue knows an option with a value by.
+std::string ValueOptionName(int code) {
+    switch (code) {
+        case kPassFile:
+            return "--pass-file";
+        case kEncoding:
+            return "--encoding";
+        case kEol:
+            return "--eol";
+        default:
+            return std::string("-") + static_cast<char>(code);
+    }
+}
+
+// Why an option was not taken, as the person wrote it.
+std::string Unknown(const std::string& written, int shortOption) {
+    if (shortOption != 0 && written.starts_with("--")) {
+        return "option '" + written.substr(0, written.find('=')) + "' takes no value";
+    }
+    if (shortOption != 0) {
+        return "unknown option '-" + std::string(1, static_cast<char>(shortOption)) + "'";
+    }
+    const std::string name = written.substr(2, written.find('=') - 2);
+    std::string matches;
+    for (const struct option& o : kLongOptions) {
+        if (o.name != nullptr && std::string_view(o.name).starts_with(name)) {
+            matches += (matches.empty() ? "--" : ", --") + std::string(o.name);
+        }
+    }
+    return matches.empty() || name.empty() ? "unknown option '" + written + "'"
+                                           : "ambiguous option '" + written + "' (" + matches + ")";
+}
+
+}  // namespace
+
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     Options options;
     bool countGiven = false;
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
-            positional.push_back(arg);
-            continue;
+    std::vector<std::string> storage{"zkt"};
+    storage.insert(storage.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : storage) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(storage.size());
+    opterr = 0;
+    optind = 0;  // a fresh scan, every time
+    for (;;) {
+        const int code = getopt_long(argc, argv.data(), ":p:o:n:h", kLongOptions, nullptr);
+        if (code == -1) {
+            break;
         }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            options.command = Command::Help;
-            return {options, {}};
-        }
-        if (arg == "--version") {
-            options.command = Command::Version;
-            return {options, {}};
-        }
-        if (arg == "--force" || arg == "--pass-list") {
-            (arg == "--force" ? options.force : options.passList) = true;
-            continue;
-        }
-        // Options with a value: "-p V", "-pV", "--pass V", "--pass=V".
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (arg.starts_with("--")) {
-            const std::size_t equals = arg.find('=');
-            if (equals != std::string::npos) {
-                name = arg.substr(0, equals);
-                value = arg.substr(equals + 1);
-            }
-        } else if (arg.size() > 2) {
-            name = arg.substr(0, 2);
-            value = arg.substr(2);
-        }
-        if (name != "-p" && name != "--pass" && name != "-o" && name != "--output" &&
-            name != "--encoding" && name != "--eol" && name != "-n") {
-            return Fail("unknown option '" + arg + "'");
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) {
-                return Fail("option '" + name + "' needs a value");
-            }
-            value = args[++i];
-        }
-        if (std::optional<std::string> why = SetValue(options, name, *value, countGiven)) {
-            return Fail(std::move(*why));
+        const std::string written = argv[static_cast<std::size_t>(optind) - 1];
+        switch (code) {
+            case 'h':
+                options.command = Command::Help;
+                return {options, {}};
+            case kVersion:
+                options.command = Command::Version;
+                return {options, {}};
+            case kForce:
+                options.force = true;
+                break;
+            case kPassList:
+                options.passList = true;
+                break;
+            case '?':
+                return Fail(Unknown(written, optopt));
+            case ':':
+                return Fail("option '" + written.substr(0, written.find('=')) + "' needs a value");
+            default:
+                if (std::optional<std::string> why =
+                        SetValue(options, ValueOptionName(code), optarg, countGiven)) {
+                    return Fail(std::move(*why));
+                }
         }
     }
+    // getopt_long has moved the file names, in their order, behind the options.
+    const std::vector<std::string> positional(argv.begin() + optind, argv.end() - 1);
     if (std::optional<std::string> why = SetCommand(options, positional, countGiven)) {
         return Fail(std::move(*why));
     }

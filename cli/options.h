@@ -18,6 +18,7 @@ inline constexpr std::size_t kDefaultCandidates = 5;
 struct Options {
     Command command = Command::Help;
     std::optional<std::string> passEntry;  // -p, taken as it is
+    std::optional<std::string> passFile;   // --pass-file: the entry is its first line
     std::optional<files::Encoding> encoding;
     std::optional<files::LineEnd> eol;  // --eol: the plain side's line end
     std::string input = "-";            // "-": standard input

@@ -84,7 +84,7 @@ void WriteText(int fd, const char* text) {
 
 }  // namespace
 
-std::optional<std::string> AskPassOnTerminal() {
+std::optional<std::string> AskPassOnTerminal(const char* prompt) {
     const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return std::nullopt;
@@ -98,7 +98,7 @@ std::optional<std::string> AskPassOnTerminal() {
         WatchSignals();
         ::tcsetattr(fd, TCSAFLUSH, &gQuiet);
     }
-    WriteText(fd, "Pass number: ");
+    WriteText(fd, prompt);
     std::string line;
     bool ended = false;
     char c = 0;

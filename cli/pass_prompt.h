@@ -5,8 +5,8 @@
 
 namespace solvena::zkt {
 
-// Asks "Pass number: " on the controlling terminal without echo and returns
+// Asks with `prompt` on the controlling terminal without echo and returns
 // the line typed; nothing when there is no terminal to ask on.
-std::optional<std::string> AskPassOnTerminal();
+std::optional<std::string> AskPassOnTerminal(const char* prompt);
 
 }  // namespace solvena::zkt

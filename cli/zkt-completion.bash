@@ -20,8 +20,8 @@ _zkt() {
             _filedir
             return
             ;;
-        -p | --pass)
-            # A pass number is typed, not completed.
+        -p | --pass | -n)
+            # A pass number or a count is typed, not completed.
             return
             ;;
         -h | --help | --version)
@@ -40,7 +40,7 @@ _zkt() {
     local i has_command=false
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            -p | --pass | -o | --output | --encoding | --eol | --pass-file)
+            -p | --pass | -o | --output | --encoding | --eol | --pass-file | -n)
                 ((i++))
                 ;;
             --)
@@ -55,7 +55,7 @@ _zkt() {
         esac
     done
     if ! $has_command; then
-        COMPREPLY=($(compgen -W 'encipher decipher' -- "$cur"))
+        COMPREPLY=($(compgen -W 'encipher decipher recover' -- "$cur"))
         return
     fi
     _filedir

@@ -65,6 +65,39 @@ std::optional<std::int16_t> PassFromEntry(const std::string& entry, std::string&
     return pass;
 }
 
+// The pass-number entry kept in a file: its first line, without the line
+// end (so that it never shows in the process list).
+files::Result<std::string> FirstLine(const std::string& path) {
+    files::Result<std::string> bytes = files::ReadWholeFile(path);
+    if (!bytes) {
+        return bytes;
+    }
+    std::string line = bytes.value().substr(0, bytes.value().find('\n'));
+    if (line.ends_with('\r')) {
+        line.pop_back();
+    }
+    return line;
+}
+
+// Asks on the terminal; an entry for enciphering twice, as a mistyped one
+// would make the text unreadable with the number meant.
+std::optional<std::int16_t> AskPass(const Environment& env, bool twice, std::string& why) {
+    const std::optional<std::string> typed =
+        env.askPass ? env.askPass("Pass number: ") : std::nullopt;
+    if (!typed) {
+        why = "no pass number: give one with -p or --pass-file (no terminal to ask on)";
+        return std::nullopt;
+    }
+    if (twice) {
+        const std::optional<std::string> again = env.askPass("Pass number again: ");
+        if (again != typed) {
+            why = "the two pass numbers typed differ; nothing written";
+            return std::nullopt;
+        }
+    }
+    return PassFromEntry(*typed, why);
+}
+
 // How deciphered text is written: as asked; else readable on a terminal
 // (its encoding, LF); else as the desktop program saves (CP932, CR LF).
 files::TextFormat PlainFormat(const Options& options, std::optional<files::Encoding> terminal) {
@@ -153,8 +186,16 @@ int Execute(const Options& options, const Environment& env) {
     }
     std::string why;
     std::optional<std::int16_t> pass;
-    if (options.passEntry) {
-        pass = PassFromEntry(*options.passEntry, why);
+    std::optional<std::string> entry = options.passEntry;
+    if (options.passFile) {
+        files::Result<std::string> line = FirstLine(*options.passFile);
+        if (!line) {
+            return FileFailure(env, line.error(), *options.passFile);
+        }
+        entry = std::move(line.value());
+    }
+    if (entry) {
+        pass = PassFromEntry(*entry, why);
         if (!pass) {
             return UsageError(env, why);
         }
@@ -183,11 +224,7 @@ int Execute(const Options& options, const Environment& env) {
     }
 
     if (!pass) {
-        const std::optional<std::string> typed = env.askPass ? env.askPass() : std::nullopt;
-        if (!typed) {
-            return UsageError(env, "no pass number: give one with -p (no terminal to ask on)");
-        }
-        pass = PassFromEntry(*typed, why);
+        pass = AskPass(env, encipher, why);
         if (!pass) {
             return UsageError(env, why);
         }

@@ -18,8 +18,9 @@ struct Environment {
     int input = 0;
     int output = 1;
     int error = 2;
-    // Asks for the pass number when -p is absent; nothing: no terminal.
-    std::function<std::optional<std::string>()> askPass;
+    // Asks for the pass number with `prompt` when none is given; nothing:
+    // no terminal.
+    std::function<std::optional<std::string>(const char* prompt)> askPass;
     // The encoding the locale's terminal shows, and whether standard output
     // is that terminal.
     files::Encoding terminal = files::Encoding::Utf8;

@@ -53,6 +53,21 @@ TEST(OptionsTest, StandardStreamsAndEncodings) {
     EXPECT_FALSE(Parse({"decipher"}).eol.has_value());
 }
 
+TEST(OptionsTest, LongOptionsMayBeAbbreviatedWhereUnambiguous) {
+    EXPECT_EQ(Parse({"decipher", "--enc=utf-8"}).encoding, files::Encoding::Utf8);
+    EXPECT_EQ(Parse({"decipher", "--out", "x.txt"}).output, "x.txt");
+    EXPECT_EQ(Parse({"decipher", "--fo"}).force, true);
+    EXPECT_EQ(Parse({"encipher", "--pass-f", "p.txt"}).passFile, "p.txt");
+    // The full name wins over the longer ones it begins.
+    EXPECT_EQ(Parse({"decipher", "--pass", "12"}).passEntry, "12");
+    EXPECT_NE(Refused({"decipher", "--e", "lf"}).find("ambiguous option '--e' (--encoding, --eol)"),
+              std::string::npos);
+    EXPECT_NE(Refused({"decipher", "--pass-", "x"}).find("ambiguous"), std::string::npos);
+    EXPECT_NE(Refused({"decipher", "--force=yes"}).find("takes no value"), std::string::npos);
+    EXPECT_NE(Refused({"decipher", "--bogus"}).find("unknown option '--bogus'"), std::string::npos);
+    EXPECT_NE(Refused({"decipher", "--enc"}).find("needs a value"), std::string::npos);
+}
+
 TEST(OptionsTest, HelpAndVersionWin) {
     EXPECT_EQ(Parse({"--help"}).command, Command::Help);
     EXPECT_EQ(Parse({"encipher", "-h"}).command, Command::Help);

@@ -169,6 +169,12 @@ TEST(ZktCarefulTest, StoppingAtThePromptGivesTheEchoBackUntilContinued) {
     ::kill(job, SIGCONT);  // fg
     EXPECT_TRUE(EchoBecomes(terminal, false));
     ASSERT_EQ(::write(terminal, "7\n", 2), 2);
+    while (shown.find("again: ") == std::string::npos) {
+        const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+        ASSERT_GT(got, 0) << shown;
+        shown.append(buffer, static_cast<std::size_t>(got));
+    }
+    ASSERT_EQ(::write(terminal, "7\n", 2), 2);
     while (::read(terminal, buffer, sizeof buffer) > 0) {
     }
     ::close(terminal);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <random>
 
 #include "process.h"
@@ -160,10 +161,10 @@ TEST(ZktProcessTest, UnstorableDecipheredTextIsAnErrorNotAQuestionMark) {
     EXPECT_EQ(toStdout.out, "");
 }
 
-// Runs zkt on a pseudo-terminal, answers its prompt with `answer`, and
-// returns what the terminal showed and the exit status.
+// Runs zkt on a pseudo-terminal, answers its prompts in turn with
+// `answers`, and returns what the terminal showed and the exit status.
 std::pair<std::string, int> RunOnTerminal(const std::vector<std::string>& args,
-                                          const std::string& answer) {
+                                          const std::vector<std::string>& answers = {}) {
     int terminal = -1;
     const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
@@ -171,18 +172,23 @@ std::pair<std::string, int> RunOnTerminal(const std::vector<std::string>& args,
     }
     std::string shown;
     char buffer[256];
-    bool answered = false;
+    std::size_t answered = 0;
     for (;;) {
         const ssize_t got = ::read(terminal, buffer, sizeof buffer);
         if (got <= 0) {
             break;
         }
         shown.append(buffer, static_cast<std::size_t>(got));
-        if (!answered && shown.find("Pass number: ") != std::string::npos) {
-            // The prompt appears after echo is off.
+        // A prompt appears after echo is off; each is answered once.
+        std::size_t prompts = 0;
+        for (std::size_t at = shown.find("Pass number"); at != std::string::npos;
+             at = shown.find("Pass number", at + 1)) {
+            ++prompts;
+        }
+        if (answered < prompts && answered < answers.size() && shown.ends_with(": ")) {
+            const std::string& answer = answers[answered++];
             EXPECT_EQ(::write(terminal, answer.data(), answer.size()),
                       static_cast<ssize_t>(answer.size()));
-            answered = true;
         }
     }
     ::close(terminal);
@@ -191,19 +197,48 @@ std::pair<std::string, int> RunOnTerminal(const std::vector<std::string>& args,
     return {shown, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
-TEST(ZktProcessTest, AsksForThePassNumberWithoutEcho) {
+TEST(ZktProcessTest, AsksForThePassNumberWithoutEchoTwiceWhenEnciphering) {
     TempDir dir;
     WriteBytes(dir.File("a.txt"), kPlainCp932);
-    const auto [shown, status] =
-        RunOnTerminal({"encipher", dir.File("a.txt"), "-o", dir.File("a.zkt")}, "4321\n");
+    const auto [shown, status] = RunOnTerminal(
+        {"encipher", dir.File("a.txt"), "-o", dir.File("a.zkt")}, {"4321\n", "4321\n"});
     EXPECT_EQ(status, 0) << shown;
     EXPECT_NE(shown.find("Pass number: "), std::string::npos);
+    EXPECT_NE(shown.find("Pass number again: "), std::string::npos);
     EXPECT_EQ(shown.find("4321"), std::string::npos) << shown;
     EXPECT_EQ(ReadBytes(dir.File("a.zkt")), Zkt({"encipher", "-p", "4321", dir.File("a.txt")}).out);
 
-    const auto [refused, badStatus] =
-        RunOnTerminal({"encipher", dir.File("a.txt"), "-o", dir.File("b.zkt")}, "12345\n");
+    const auto [mismatch, mismatchStatus] = RunOnTerminal(
+        {"encipher", dir.File("a.txt"), "-o", dir.File("c.zkt")}, {"4321\n", "4312\n"});
+    EXPECT_EQ(mismatchStatus, 2) << mismatch;
+    EXPECT_NE(mismatch.find("differ"), std::string::npos) << mismatch;
+    EXPECT_FALSE(std::ifstream(dir.File("c.zkt")).good());
+
+    const auto [refused, badStatus] = RunOnTerminal(
+        {"encipher", dir.File("a.txt"), "-o", dir.File("b.zkt")}, {"12345\n", "12345\n"});
     EXPECT_EQ(badStatus, 2) << refused;
+    // Deciphering asks once.
+    WriteBytes(dir.File("a.zkt"), Zkt({"encipher", "-p", "4321", dir.File("a.txt")}).out);
+    const auto [once, onceStatus] =
+        RunOnTerminal({"decipher", dir.File("a.zkt"), "-o", dir.File("back.txt")}, {"4321\n"});
+    EXPECT_EQ(onceStatus, 0) << once;
+    EXPECT_EQ(once.find("again"), std::string::npos);
+}
+
+TEST(ZktProcessTest, PassFileGivesTheEntryOutOfSight) {
+    TempDir dir;
+    WriteBytes(dir.File("a.txt"), kPlainCp932);
+    WriteBytes(dir.File("pass"), "4321\r\nsecond line\n");
+    const ProcessResult enc = Zkt({"encipher", "--pass-file", dir.File("pass"), dir.File("a.txt")});
+    EXPECT_EQ(enc.exitCode, 0) << enc.err;
+    EXPECT_EQ(enc.out, Zkt({"encipher", "-p", "4321", dir.File("a.txt")}).out);
+    const ProcessResult missing =
+        Zkt({"encipher", "--pass-file", dir.File("none"), dir.File("a.txt")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("none"), std::string::npos);
+    EXPECT_EQ(
+        Zkt({"encipher", "-p", "1", "--pass-file", dir.File("pass"), dir.File("a.txt")}).exitCode,
+        2);
 }
 
 TEST(ZktProcessTest, DecipheredTextOnATerminalIsReadable) {
@@ -211,7 +246,7 @@ TEST(ZktProcessTest, DecipheredTextOnATerminalIsReadable) {
     TempDir dir;
     WriteBytes(dir.File("n.zkt"), zkt);
     // The terminal shows each LF as CR LF; the text was written with LF.
-    const auto [shown, status] = RunOnTerminal({"decipher", "-p", "77", dir.File("n.zkt")}, "");
+    const auto [shown, status] = RunOnTerminal({"decipher", "-p", "77", dir.File("n.zkt")});
     EXPECT_EQ(status, 0) << shown;
     EXPECT_EQ(shown, "こんにちは、世界。\r\nabc\r\n");
     // Pipes and files keep what the desktop program saves.
