@@ -5,7 +5,9 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
+#include "cp932_table.h"
 #include "utf16.h"
 
 namespace solvena::files {
@@ -14,17 +16,8 @@ namespace {
 static_assert(std::endian::native == std::endian::little,
               "UTF-16LE buffers are handed to the converter as they are");
 
-// Single bytes that Windows reads in code page 932 but the converter does not.
-struct ByteMapping {
-    unsigned char byte;
-    char16_t unit;
-};
-constexpr ByteMapping kWindowsSingleBytes[] = {
-    {0x80, u'\u0080'}, {0xA0, u'\uF8F0'}, {0xFD, u'\uF8F1'}, {0xFE, u'\uF8F2'}, {0xFF, u'\uF8F3'},
-};
-
 bool WindowsByteToUnit(unsigned char byte, char16_t& unit) {
-    for (const ByteMapping& m : kWindowsSingleBytes) {
+    for (const detail::ByteMapping& m : detail::kWindowsSingleBytes) {
         if (m.byte == byte) {
             unit = m.unit;
             return true;
@@ -34,7 +27,7 @@ bool WindowsByteToUnit(unsigned char byte, char16_t& unit) {
 }
 
 bool WindowsUnitToByte(char16_t unit, char& byte) {
-    for (const ByteMapping& m : kWindowsSingleBytes) {
+    for (const detail::ByteMapping& m : detail::kWindowsSingleBytes) {
         if (m.unit == unit) {
             byte = static_cast<char>(m.byte);
             return true;
@@ -95,37 +88,15 @@ Decoded DecodeUtf16le(std::string_view bytes) {
     return result;
 }
 
-}  // namespace
-
-const char* EncodingName(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::Cp932:
-            return "CP932";
-        case Encoding::Utf8:
-            return "UTF-8";
-        case Encoding::Utf16le:
-            return "UTF-16LE";
-    }
-    return "";
-}
-
-Decoded Decode(std::string_view bytes, Encoding encoding) {
-    if (encoding == Encoding::Utf16le) {
-        return DecodeUtf16le(bytes);
-    }
-    Decoded result;
-    Converter converter("UTF-16LE", IconvName(encoding));
-    if (!converter.valid()) {
-        result.converterMissing = true;
-        return result;
-    }
-    // No encoding tried here yields more code units than it has bytes.
-    result.text.resize(bytes.size());
-    const char* in = bytes.data();
-    std::size_t inLeft = bytes.size();
+// Decodes bytes[from..] with the converter into result.text from `out` on,
+// which has room for it; at the first invalid sequence, records its offset.
+void DecodeRest(Converter& converter, std::string_view bytes, std::size_t from, Encoding encoding,
+                Decoded& result, char16_t* outUnits) {
+    const char* in = bytes.data() + from;
+    std::size_t inLeft = bytes.size() - from;
     char* const outBegin = reinterpret_cast<char*>(result.text.data());
-    char* out = outBegin;
-    std::size_t outLeft = result.text.size() * 2;
+    char* out = reinterpret_cast<char*>(outUnits);
+    std::size_t outLeft = result.text.size() * 2 - static_cast<std::size_t>(out - outBegin);
     while (inLeft > 0) {
         const int error = converter.Convert(in, inLeft, out, outLeft);
         if (error == 0) {
@@ -145,33 +116,20 @@ Decoded Decode(std::string_view bytes, Encoding encoding) {
         // EILSEQ: an invalid sequence; EINVAL: a sequence cut off at the end.
         result.errorOffset = static_cast<std::uint64_t>(in - bytes.data());
         result.text.clear();
-        return result;
+        return;
     }
     result.text.resize(static_cast<std::size_t>(out - outBegin) / 2);
     result.ok = true;
-    return result;
 }
 
-Encoded Encode(std::u16string_view text, Encoding encoding) {
-    Encoded result;
-    if (encoding == Encoding::Utf16le) {
-        result.bytes.assign(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-        return result;
-    }
-    Converter converter(IconvName(encoding), "UTF-16LE");
-    if (!converter.valid()) {
-        result.converterMissing = true;
-        return result;
-    }
-    // CP932 takes at most two bytes per code unit, UTF-8 at most three.
-    const std::size_t perUnit = encoding == Encoding::Utf8 ? 3 : 2;
-    result.bytes.resize(text.size() * perUnit);
+// Encodes text[begin..end) with the converter from `out` on, counting the
+// characters it cannot hold.
+void EncodeRange(Converter& converter, std::u16string_view text, std::size_t begin, std::size_t end,
+                 Encoding encoding, Encoded& result, char*& out) {
     const char* const inBegin = reinterpret_cast<const char*>(text.data());
-    const char* in = inBegin;
-    std::size_t inLeft = text.size() * 2;
-    char* const outBegin = result.bytes.data();
-    char* out = outBegin;
-    std::size_t outLeft = result.bytes.size();
+    const char* in = inBegin + begin * 2;
+    std::size_t inLeft = (end - begin) * 2;
+    std::size_t outLeft = result.bytes.size() - static_cast<std::size_t>(out - result.bytes.data());
     while (inLeft > 0) {
         const int error = converter.Convert(in, inLeft, out, outLeft);
         if (error == 0) {
@@ -192,7 +150,7 @@ Encoded Encode(std::u16string_view text, Encoding encoding) {
         // the caller can say how many there are.
         std::size_t units = 1;
         char32_t character = unit;
-        if (IsHighSurrogate(unit) && index + 1 < text.size() && IsLowSurrogate(text[index + 1])) {
+        if (IsHighSurrogate(unit) && index + 1 < end && IsLowSurrogate(text[index + 1])) {
             units = 2;
             character = 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (text[index + 1] - 0xDC00);
         }
@@ -205,7 +163,149 @@ Encoded Encode(std::u16string_view text, Encoding encoding) {
         inLeft -= units * 2;
         converter.Reset();
     }
-    result.bytes.resize(static_cast<std::size_t>(out - outBegin));
+}
+
+// Eight bytes below 0x80, read as eight code units of the same value.
+inline bool WidenAscii(const unsigned char* in, char16_t* out) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, in, 8);
+    if ((word & 0x8080808080808080u) != 0) {
+        return false;
+    }
+    for (int k = 0; k < 8; ++k) {
+        out[k] = in[k];
+    }
+    return true;
+}
+
+// Code page 932 through the table; the converter takes over at the first
+// code the table has no answer for, and finds the error where it always did.
+Decoded DecodeCp932(std::string_view bytes, const detail::Cp932Table& table) {
+    using detail::Cp932Table;
+    Decoded result;
+    result.text.resize(bytes.size());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+    char16_t* out = result.text.data();
+    std::size_t i = 0;
+    while (i < size) {
+        if (table.asciiAsItIs && size - i >= 8 && WidenAscii(in + i, out)) {
+            i += 8;
+            out += 8;
+            continue;
+        }
+        const std::int32_t single = table.single[in[i]];
+        if (single >= 0) {
+            *out++ = static_cast<char16_t>(single);
+            ++i;
+            continue;
+        }
+        const std::int32_t pair = single == Cp932Table::kLeadByte && i + 1 < size
+                                      ? table.pair[in[i] * 256u + in[i + 1]]
+                                      : Cp932Table::kNoUnit;
+        if (pair < 0) {
+            Converter converter("UTF-16LE", "WINDOWS-31J");
+            DecodeRest(converter, bytes, i, Encoding::Cp932, result, out);
+            return result;
+        }
+        *out++ = static_cast<char16_t>(pair);
+        i += 2;
+    }
+    result.text.resize(static_cast<std::size_t>(out - result.text.data()));
+    result.ok = true;
+    return result;
+}
+
+// Code page 932 through the table; each character it has no code for goes
+// to the converter, which writes or counts it as it always did.
+Encoded EncodeCp932(std::u16string_view text, const detail::Cp932Table& table) {
+    using detail::Cp932Table;
+    Encoded result;
+    result.bytes.resize(text.size() * 2);
+    char* out = result.bytes.data();
+    std::unique_ptr<Converter> converter;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::uint16_t code = table.code[text[i]];
+        if (code < 0x100) {
+            *out++ = static_cast<char>(code);
+            ++i;
+        } else if (code != Cp932Table::kNoCode) {
+            out[0] = static_cast<char>(code >> 8);
+            out[1] = static_cast<char>(code);
+            out += 2;
+            ++i;
+        } else {
+            if (converter == nullptr) {
+                converter = std::make_unique<Converter>("WINDOWS-31J", "UTF-16LE");
+            }
+            const bool pair =
+                IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+            const std::size_t end = i + (pair ? 2 : 1);
+            EncodeRange(*converter, text, i, end, Encoding::Cp932, result, out);
+            i = end;
+        }
+    }
+    result.bytes.resize(static_cast<std::size_t>(out - result.bytes.data()));
+    return result;
+}
+
+}  // namespace
+
+const char* EncodingName(Encoding encoding) {
+    switch (encoding) {
+        case Encoding::Cp932:
+            return "CP932";
+        case Encoding::Utf8:
+            return "UTF-8";
+        case Encoding::Utf16le:
+            return "UTF-16LE";
+    }
+    return "";
+}
+
+Decoded Decode(std::string_view bytes, Encoding encoding) {
+    if (encoding == Encoding::Utf16le) {
+        return DecodeUtf16le(bytes);
+    }
+    if (encoding == Encoding::Cp932) {
+        if (const detail::Cp932Table* table = detail::Cp932()) {
+            return DecodeCp932(bytes, *table);
+        }
+    }
+    Decoded result;
+    Converter converter("UTF-16LE", IconvName(encoding));
+    if (!converter.valid()) {
+        result.converterMissing = true;
+        return result;
+    }
+    // No encoding tried here yields more code units than it has bytes.
+    result.text.resize(bytes.size());
+    DecodeRest(converter, bytes, 0, encoding, result, result.text.data());
+    return result;
+}
+
+Encoded Encode(std::u16string_view text, Encoding encoding) {
+    Encoded result;
+    if (encoding == Encoding::Utf16le) {
+        result.bytes.assign(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+        return result;
+    }
+    if (encoding == Encoding::Cp932) {
+        if (const detail::Cp932Table* table = detail::Cp932()) {
+            return EncodeCp932(text, *table);
+        }
+    }
+    Converter converter(IconvName(encoding), "UTF-16LE");
+    if (!converter.valid()) {
+        result.converterMissing = true;
+        return result;
+    }
+    // CP932 takes at most two bytes per code unit, UTF-8 at most three.
+    const std::size_t perUnit = encoding == Encoding::Utf8 ? 3 : 2;
+    result.bytes.resize(text.size() * perUnit);
+    char* out = result.bytes.data();
+    EncodeRange(converter, text, 0, text.size(), encoding, result, out);
+    result.bytes.resize(static_cast<std::size_t>(out - result.bytes.data()));
     return result;
 }
 
