@@ -4,8 +4,13 @@
 
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "cp932_table.h"
 #include "utf16.h"
@@ -165,17 +170,43 @@ void EncodeRange(Converter& converter, std::u16string_view text, std::size_t beg
     }
 }
 
-// Eight bytes below 0x80, read as eight code units of the same value.
-inline bool WidenAscii(const unsigned char* in, char16_t* out) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, in, 8);
-    if ((word & 0x8080808080808080u) != 0) {
-        return false;
+// The bytes among the 64 from `in` on that are lead bytes, bit k for byte k.
+std::uint64_t LeadBytes(const unsigned char* in, const detail::Cp932Table& table) {
+    std::uint64_t mask = 0;
+#if defined(__SSE2__)
+    if (table.usualLeadBytes) {
+        // Unsigned ranges: x - low wraps above the range's width outside it.
+        const auto within = [](__m128i x, char low, char width) {
+            const __m128i d = _mm_sub_epi8(x, _mm_set1_epi8(low));
+            return _mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(width)), d);
+        };
+        for (int k = 0; k < 4; ++k) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * k));
+            const __m128i leads =
+                _mm_or_si128(within(x, '\x81', 0x9F - 0x81), within(x, '\xE0', 0xFC - 0xE0));
+            mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(leads))} << (16 * k);
+        }
+        return mask;
     }
-    for (int k = 0; k < 8; ++k) {
-        out[k] = in[k];
+#endif
+    for (int k = 0; k < 64; ++k) {
+        mask |= std::uint64_t{table.single[in[k]] == detail::Cp932Table::kLeadByte} << k;
     }
-    return true;
+    return mask;
+}
+
+// Which lead bytes among 64 begin a pair: a trail byte may look like a lead
+// byte, so in each run of them every other one does, from the run's first.
+// `trailFirst`: byte 0 ends a pair begun before.
+std::uint64_t PairLeads(std::uint64_t leadBytes, bool trailFirst) {
+    constexpr std::uint64_t kEven = 0x5555555555555555u;
+    const std::uint64_t leads = leadBytes & ~std::uint64_t{trailFirst};
+    const std::uint64_t starts = leads & ~(leads << 1);
+    // Adding a run's first bit clears the run: what remains of the runs
+    // that start at even places, and of those that start at odd places.
+    const std::uint64_t evenRuns = leads & ~(leads + (starts & kEven));
+    const std::uint64_t oddRuns = leads & ~(leads + (starts & ~kEven));
+    return (evenRuns & kEven) | (oddRuns & ~kEven);
 }
 
 // Code page 932 through the table; the converter takes over at the first
@@ -187,29 +218,44 @@ Decoded DecodeCp932(std::string_view bytes, const detail::Cp932Table& table) {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
     char16_t* out = result.text.data();
-    std::size_t i = 0;
-    while (i < size) {
-        if (table.asciiAsItIs && size - i >= 8 && WidenAscii(in + i, out)) {
-            i += 8;
-            out += 8;
-            continue;
+    const auto rest = [&](std::size_t from) {
+        Converter converter("UTF-16LE", "WINDOWS-31J");
+        DecodeRest(converter, bytes, from, Encoding::Cp932, result, out);
+    };
+    // 64 bytes at a time: where each character starts is known from the
+    // lead bytes, so that the lookups of one character need not wait for
+    // those of the one before. The byte after the block is read too.
+    std::size_t block = 0;
+    bool trailFirst = false;
+    for (; size - block > 64; block += 64) {
+        const std::uint64_t pairLeads = PairLeads(LeadBytes(in + block, table), trailFirst);
+        std::uint64_t starts = ~((pairLeads << 1) | std::uint64_t{trailFirst});
+        while (starts != 0) {
+            const std::size_t p = block + static_cast<std::size_t>(std::countr_zero(starts));
+            starts &= starts - 1;
+            const std::int32_t single = table.single[in[p]];
+            const std::int32_t pair = table.pair[in[p] * 256u + in[p + 1]];
+            const std::int32_t unit = single == Cp932Table::kLeadByte ? pair : single;
+            if (unit < 0) {
+                rest(p);
+                return result;
+            }
+            *out++ = static_cast<char16_t>(unit);
         }
+        trailFirst = (pairLeads >> 63) != 0;
+    }
+    for (std::size_t i = block + (trailFirst ? 1 : 0); i < size;) {
         const std::int32_t single = table.single[in[i]];
-        if (single >= 0) {
-            *out++ = static_cast<char16_t>(single);
-            ++i;
-            continue;
-        }
         const std::int32_t pair = single == Cp932Table::kLeadByte && i + 1 < size
                                       ? table.pair[in[i] * 256u + in[i + 1]]
                                       : Cp932Table::kNoUnit;
-        if (pair < 0) {
-            Converter converter("UTF-16LE", "WINDOWS-31J");
-            DecodeRest(converter, bytes, i, Encoding::Cp932, result, out);
+        const std::int32_t unit = single == Cp932Table::kLeadByte ? pair : single;
+        if (unit < 0) {
+            rest(i);
             return result;
         }
-        *out++ = static_cast<char16_t>(pair);
-        i += 2;
+        *out++ = static_cast<char16_t>(unit);
+        i += single == Cp932Table::kLeadByte ? 2 : 1;
     }
     result.text.resize(static_cast<std::size_t>(out - result.text.data()));
     result.ok = true;

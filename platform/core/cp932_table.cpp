@@ -90,9 +90,10 @@ bool BuildReading(Cp932Table& table) {
             table.single[m.byte] = m.unit;
         }
     }
-    table.asciiAsItIs = true;
-    for (int byte = 0; byte < 0x80; ++byte) {
-        table.asciiAsItIs = table.asciiAsItIs && table.single[byte] == byte;
+    table.usualLeadBytes = true;
+    for (int byte = 0; byte < 256; ++byte) {
+        const bool usual = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        table.usualLeadBytes &= usual == (table.single[byte] == Cp932Table::kLeadByte);
     }
     return true;
 }

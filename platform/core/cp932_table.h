@@ -30,8 +30,8 @@ struct Cp932Table {
     static constexpr std::int32_t kLeadByte = -2;
     std::array<std::int32_t, 256> single{};
     std::vector<std::int32_t> pair;
-    // Bytes 0x00..0x7F read as the same code units.
-    bool asciiAsItIs = false;
+    // Lead bytes exactly 0x81..0x9F and 0xE0..0xFC, as code page 932 has them.
+    bool usualLeadBytes = false;
 
     // Writing: the code of each code unit, one byte (0x00..0xFF) or a lead
     // and trail byte (lead * 256 + trail, from 0x8000), or kNoCode.
