@@ -49,6 +49,15 @@ int main(int argc, char** argv) {
         std::memcpy(copy.data(), bytes.data(), bytes.size());
         asm volatile("" : : "r"(copy.data()) : "memory");
     });
+    // What the results alone cost: fresh memory of the size Decode and
+    // Encode allocate, zero-filled (page faults included).
+    const double allocateSeconds = BestSeconds(rounds, [&] {
+        std::u16string units;
+        units.resize(bytes.size());
+        std::string out;
+        out.resize(bytes.size());
+        asm volatile("" : : "r"(units.data()), "r"(out.data()) : "memory");
+    });
     const double decodeSeconds =
         BestSeconds(rounds, [&] { decoded = solvena::files::Decode(bytes, Encoding::Cp932); });
     const double encodeSeconds = BestSeconds(
@@ -57,6 +66,8 @@ int main(int argc, char** argv) {
     std::printf("%.1f MB of CP932, %zu characters; best of %d\n", megabytes, decoded.text.size(),
                 rounds);
     std::printf("memcpy   %8.3f s %9.1f MB/s\n", copySeconds, megabytes / copySeconds);
+    std::printf("allocate %8.3f s  (the results of both, fresh and zero-filled)\n",
+                allocateSeconds);
     std::printf("decode   %8.3f s %9.1f MB/s  %5.1f x memcpy%s\n", decodeSeconds,
                 megabytes / decodeSeconds, decodeSeconds / copySeconds,
                 decoded.ok ? "" : "  (failed)");

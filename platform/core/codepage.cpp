@@ -270,15 +270,16 @@ Encoded EncodeCp932(std::u16string_view text, const detail::Cp932Table& table) {
     result.bytes.resize(text.size() * 2);
     char* out = result.bytes.data();
     std::unique_ptr<Converter> converter;
+    const char16_t* const units = text.data();
+    const std::uint16_t* const codes = table.code.data();
     for (std::size_t i = 0; i < text.size();) {
-        const std::uint16_t code = table.code[text[i]];
-        if (code < 0x100) {
-            *out++ = static_cast<char>(code);
-            ++i;
-        } else if (code != Cp932Table::kNoCode) {
-            out[0] = static_cast<char>(code >> 8);
+        const unsigned code = codes[units[i]];
+        if (code != Cp932Table::kNoCode) {
+            // Both bytes written either way, without a branch on the length.
+            const unsigned two = code > 0xFF ? 1 : 0;
+            out[0] = static_cast<char>(code >> (8 * two));
             out[1] = static_cast<char>(code);
-            out += 2;
+            out += 1 + two;
             ++i;
         } else {
             if (converter == nullptr) {
@@ -287,7 +288,10 @@ Encoded EncodeCp932(std::u16string_view text, const detail::Cp932Table& table) {
             const bool pair =
                 IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
             const std::size_t end = i + (pair ? 2 : 1);
-            EncodeRange(*converter, text, i, end, Encoding::Cp932, result, out);
+            // A copy whose address may escape, so that `out` stays in a register.
+            char* converted = out;
+            EncodeRange(*converter, text, i, end, Encoding::Cp932, result, converted);
+            out = converted;
             i = end;
         }
     }
