@@ -104,6 +104,26 @@ TEST(DecipherRoundTripTest, WindowsEndWhereTheCarefulReaderTakesOver) {
     }
 }
 
+// Every ASCII unit and a few wide ones (which narrow to 0 or 255 in the
+// vector reader) in place of every unit of the first windows.
+TEST(DecipherRoundTripTest, AnyUnitAnywhereInAWindow) {
+    std::mt19937 rng(128);
+    const std::u16string enciphered = Widen(EncipherText(testing::RandomJapanese(rng, 40), 17));
+    std::u16string units;
+    for (char16_t c = 0; c < 128; ++c) {
+        units += c;
+    }
+    units += u"\u0121\u8021\u00FF\u0080\uFFFF";
+    for (const char16_t unit : units) {
+        for (std::size_t at = 0; at < 140; ++at) {
+            std::u16string text = enciphered;
+            text[at] = unit;
+            ASSERT_EQ(DecipherText(text, 17), testing::ReferenceDecipher(text, 17))
+                << static_cast<int>(unit) << " at " << at;
+        }
+    }
+}
+
 TEST(DecipherRunTest, RunToEndAgreesWithTheRunYieldByYield) {
     std::mt19937 rng(20);
     for (int round = 0; round < 60; ++round) {

@@ -144,6 +144,26 @@ TEST(CodePageTableTest, EveryCodeUnitIsWrittenAsTheConverterWritesIt) {
     ExpectEncodesAsTheConverter(u"\U0001F600\U00020B9F");
 }
 
+// Characters are found 64 bytes at a time; an invalid byte, a lead byte
+// without its trail byte or a mended byte at every place of a long text
+// must be read where the converter reads it, across the blocks' seams.
+TEST(CodePageTableTest, OneOddByteAtEveryPlaceOfALongText) {
+    std::string text;
+    while (text.size() < 300) {
+        text +=
+            "\x88\x9F\x81\x81"
+            "ab\x82\xA0\xB1\xE0\xE0";
+    }
+    for (const char odd : {'\x85', '\x81', '\xFD', '\xA0', '\x00'}) {
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            std::string bytes = text;
+            bytes[at] = odd;
+            ExpectDecodesAsTheConverter(bytes);
+            ExpectDecodesAsTheConverter(bytes.substr(0, at + 1));
+        }
+    }
+}
+
 TEST(CodePageTableTest, MixturesAgreeWithTheConverter) {
     std::mt19937 rng(932);
     std::uniform_int_distribution<int> length(0, 150);
