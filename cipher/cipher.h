@@ -10,6 +10,10 @@
 //   plausibility.h  how much a deciphered text looks like text
 //   recover.h       ranking every pass number for an enciphered text
 //
+// Inside: chunk_classes.h, encipher_avx512.h and group_parser_avx512.h are
+// the vector forms of the loops, chosen at run time by what the processor
+// has; the one-shot functions use them through RunToEnd.
+//
 // The desktop program drives EncipherRun / DecipherRun one yield point at a
 // time so that its window stays responsive and a run can be cancelled; the
 // one-shot functions drive the same runs to their end, so the command-line

@@ -7,6 +7,7 @@
 
 #include "alphabet.h"
 #include "chunk_classes.h"
+#include "group_parser_avx512.h"
 
 namespace solvena::cipher {
 namespace {
@@ -175,10 +176,13 @@ struct ChunkReader {
 }  // namespace
 
 DecipherRun::DecipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue)
-    : RunState(text, pass, shiftedValue), avx2_(detail::HasAvx2()) {
+    : RunState(text, pass, shiftedValue),
+      avx2_(detail::HasAvx2()),
+      avx512_(detail::HasAvx512Groups()) {
     // Every group that yields a character takes at least two characters.
     // Uninitialised: every unit is written before it is read.
-    cipherText_ = std::make_unique_for_overwrite<char16_t[]>(text.size() / 2 + 1);
+    cipherText_ =
+        std::make_unique_for_overwrite<char16_t[]>(text.size() / 2 + 1 + detail::kWindowStoreSlack);
 }
 
 bool DecipherRun::RunToYield() {
@@ -352,8 +356,7 @@ std::u16string DecipherRun::TakeResult() {
 
 std::u16string DecipherText(std::u16string_view text, std::int16_t pass) {
     DecipherRun run(text, pass);
-    while (run.RunToYield()) {
-    }
+    run.RunToEnd();
     return run.TakeResult();
 }
 

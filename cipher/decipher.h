@@ -36,12 +36,19 @@ class DecipherRun : public RunState {
     bool RunToYield();
     bool RunToYield(StepHook hook, void* context);
 
+    // Runs to the end, passing over every yield point, for a caller that
+    // serves no event loop: the same text and state as RunToYield() called
+    // until it returns false.
+    void RunToEnd();
+
     // The characters deciphered. Call once, after the run has ended.
     std::u16string TakeResult();
 
   private:
     template <bool kHooked>
     bool Run(StepHook hook, void* context);
+    // Reads whole windows of groups from the position on, as far as they go.
+    void ReadWindows();
 
     bool pendingHasChar_ = false;
     char16_t pendingChar_ = 0;
@@ -53,6 +60,7 @@ class DecipherRun : public RunState {
     std::uint64_t chunkSeparators_ = 0;
     std::uint32_t chunkNext_ = 0;
     bool avx2_;
+    bool avx512_;
 };
 
 // The text deciphered from `text` under `pass`. Never fails.

@@ -1,5 +1,6 @@
 #include "encipher.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <iterator>
@@ -7,6 +8,7 @@
 #include <utility>
 
 #include "alphabet.h"
+#include "encipher_avx512.h"
 #include "value_code.h"
 
 namespace solvena::cipher {
@@ -22,7 +24,8 @@ static_assert(std::size(kValueCodes) == kMaxShiftedValue - kMinShiftedValue + 1)
 // Room for the longest group (four symbols and a separator) plus the
 // eight-byte store that runs past the end of every code.
 constexpr std::size_t kMaxGroup = 5;
-constexpr std::size_t kStoreSlack = 8;
+constexpr std::size_t kStoreSlack = detail::kBlockStoreSlack;
+static_assert(kStoreSlack >= 8);
 
 // The value codes of a character code c under one shift direction are
 // codes[c]: the table moved by the shift, so that no addition is needed.
@@ -57,10 +60,12 @@ inline char* AppendCycle(const char16_t* text, ShiftedCodes plus, ShiftedCodes m
 }  // namespace
 
 EncipherRun::EncipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue)
-    : RunState(text, pass, shiftedValue) {
-    // Uninitialised: every byte up to the end is written before it is read.
-    capacity_ = text.size() * kMaxGroup + kStoreSlack;
-    buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+    : RunState(text, pass, shiftedValue), avx512_(detail::HasAvx512Codes()) {
+    // The result is built in place, so that taking it copies nothing; the
+    // slack also holds the end marker and the line end a document file puts
+    // after the text.
+    static_assert(kStoreSlack >= kEndMarker.size() + 2);
+    buffer_.resize(text.size() * kMaxGroup + kStoreSlack);
 }
 
 bool EncipherRun::RunToYield() {
@@ -91,7 +96,7 @@ bool EncipherRun::Run(StepHook hook, void* context) {
     const std::int32_t pass = pass_;
     int separator = separatorIndex_;
     std::int32_t shifted = shiftedValue_;
-    char* out = buffer_.get() + written_;
+    char* out = buffer_.data() + written_;
     const ShiftedCodes plus = CodesFor(pass);
     const ShiftedCodes minus = CodesFor(-pass);
     bool yielded = false;
@@ -124,27 +129,53 @@ bool EncipherRun::Run(StepHook hook, void* context) {
     position_ = position;
     separatorIndex_ = static_cast<std::int16_t>(separator);
     shiftedValue_ = shifted;
-    written_ = static_cast<std::size_t>(out - buffer_.get());
+    written_ = static_cast<std::size_t>(out - buffer_.data());
     atYield_ = yielded;
     finished_ = !yielded;
     return yielded;
 }
 
+void EncipherRun::RunToEnd() {
+    if (finished_) {
+        return;
+    }
+    if (atYield_) {
+        // The rest of the step that yielded (see Run).
+        atYield_ = false;
+        ++position_;
+    }
+    if (!avx512_) {
+        while (Run<false>(nullptr, nullptr)) {
+        }
+        return;
+    }
+#if defined(SOLVENA_ENCIPHER_AVX512)
+    if (position_ <= length_) {
+        const auto count = static_cast<std::size_t>(length_ - position_ + 1);
+        const auto phase = static_cast<unsigned>(separatorIndex_ % kCycleLength);
+        char* const out = detail::AppendCodesAvx512(text_.data() + position_ - 1, count, phase,
+                                                    pass_, buffer_.data() + written_);
+        written_ = static_cast<std::size_t>(out - buffer_.data());
+        const auto last = static_cast<int>((phase + count) % kCycleLength);
+        separatorIndex_ = static_cast<std::int16_t>(last == 0 ? kCycleLength : last);
+        const std::int32_t code = static_cast<std::int16_t>(text_.back());
+        shiftedValue_ = code + ((length_ & 1) != 0 ? pass_ : -pass_);
+        position_ = length_ + 1;
+    }
+    finished_ = true;
+#endif
+}
+
 std::string EncipherRun::TakeResult() {
-    std::string result;
-    // Two more for the line end a document file puts after the text.
-    result.reserve(written_ + kEndMarker.size() + 2);
-    result.append(buffer_.get(), written_);
-    result.append(kEndMarker);
-    buffer_.reset();
+    buffer_.resize(written_);
+    buffer_.append(kEndMarker);
     written_ = 0;
-    return result;
+    return std::move(buffer_);
 }
 
 std::string EncipherText(std::u16string_view text, std::int16_t pass) {
     EncipherRun run(text, pass);
-    while (run.RunToYield()) {
-    }
+    run.RunToEnd();
     return run.TakeResult();
 }
 

@@ -26,6 +26,11 @@ class EncipherRun : public RunState {
     bool RunToYield();
     bool RunToYield(StepHook hook, void* context);
 
+    // Runs to the end, passing over every yield point, for a caller that
+    // serves no event loop: the same text and state as RunToYield() called
+    // until it returns false.
+    void RunToEnd();
+
     // The enciphered text of the characters processed, end marker included.
     // Call once, after the run has ended.
     std::string TakeResult();
@@ -34,10 +39,11 @@ class EncipherRun : public RunState {
     template <bool kHooked>
     bool Run(StepHook hook, void* context);
 
-    // CipherText as it grows; sized once for the longest possible result.
-    std::unique_ptr<char[]> buffer_;
-    std::size_t capacity_ = 0;
+    // CipherText as it grows, in a string sized once for the longest
+    // possible result.
+    std::string buffer_;
     std::size_t written_ = 0;
+    bool avx512_;
 };
 
 // The enciphered text of `text` under `pass`, end marker included. Exact for

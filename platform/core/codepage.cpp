@@ -4,8 +4,15 @@
 
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "cp932_table.h"
 #include "utf16.h"
 
 namespace solvena::files {
@@ -14,17 +21,8 @@ namespace {
 static_assert(std::endian::native == std::endian::little,
               "UTF-16LE buffers are handed to the converter as they are");
 
-// Single bytes that Windows reads in code page 932 but the converter does not.
-struct ByteMapping {
-    unsigned char byte;
-    char16_t unit;
-};
-constexpr ByteMapping kWindowsSingleBytes[] = {
-    {0x80, u'\u0080'}, {0xA0, u'\uF8F0'}, {0xFD, u'\uF8F1'}, {0xFE, u'\uF8F2'}, {0xFF, u'\uF8F3'},
-};
-
 bool WindowsByteToUnit(unsigned char byte, char16_t& unit) {
-    for (const ByteMapping& m : kWindowsSingleBytes) {
+    for (const detail::ByteMapping& m : detail::kWindowsSingleBytes) {
         if (m.byte == byte) {
             unit = m.unit;
             return true;
@@ -34,7 +32,7 @@ bool WindowsByteToUnit(unsigned char byte, char16_t& unit) {
 }
 
 bool WindowsUnitToByte(char16_t unit, char& byte) {
-    for (const ByteMapping& m : kWindowsSingleBytes) {
+    for (const detail::ByteMapping& m : detail::kWindowsSingleBytes) {
         if (m.unit == unit) {
             byte = static_cast<char>(m.byte);
             return true;
@@ -95,37 +93,15 @@ Decoded DecodeUtf16le(std::string_view bytes) {
     return result;
 }
 
-}  // namespace
-
-const char* EncodingName(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::Cp932:
-            return "CP932";
-        case Encoding::Utf8:
-            return "UTF-8";
-        case Encoding::Utf16le:
-            return "UTF-16LE";
-    }
-    return "";
-}
-
-Decoded Decode(std::string_view bytes, Encoding encoding) {
-    if (encoding == Encoding::Utf16le) {
-        return DecodeUtf16le(bytes);
-    }
-    Decoded result;
-    Converter converter("UTF-16LE", IconvName(encoding));
-    if (!converter.valid()) {
-        result.converterMissing = true;
-        return result;
-    }
-    // No encoding tried here yields more code units than it has bytes.
-    result.text.resize(bytes.size());
-    const char* in = bytes.data();
-    std::size_t inLeft = bytes.size();
+// Decodes bytes[from..] with the converter into result.text from `out` on,
+// which has room for it; at the first invalid sequence, records its offset.
+void DecodeRest(Converter& converter, std::string_view bytes, std::size_t from, Encoding encoding,
+                Decoded& result, char16_t* outUnits) {
+    const char* in = bytes.data() + from;
+    std::size_t inLeft = bytes.size() - from;
     char* const outBegin = reinterpret_cast<char*>(result.text.data());
-    char* out = outBegin;
-    std::size_t outLeft = result.text.size() * 2;
+    char* out = reinterpret_cast<char*>(outUnits);
+    std::size_t outLeft = result.text.size() * 2 - static_cast<std::size_t>(out - outBegin);
     while (inLeft > 0) {
         const int error = converter.Convert(in, inLeft, out, outLeft);
         if (error == 0) {
@@ -145,33 +121,20 @@ Decoded Decode(std::string_view bytes, Encoding encoding) {
         // EILSEQ: an invalid sequence; EINVAL: a sequence cut off at the end.
         result.errorOffset = static_cast<std::uint64_t>(in - bytes.data());
         result.text.clear();
-        return result;
+        return;
     }
     result.text.resize(static_cast<std::size_t>(out - outBegin) / 2);
     result.ok = true;
-    return result;
 }
 
-Encoded Encode(std::u16string_view text, Encoding encoding) {
-    Encoded result;
-    if (encoding == Encoding::Utf16le) {
-        result.bytes.assign(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-        return result;
-    }
-    Converter converter(IconvName(encoding), "UTF-16LE");
-    if (!converter.valid()) {
-        result.converterMissing = true;
-        return result;
-    }
-    // CP932 takes at most two bytes per code unit, UTF-8 at most three.
-    const std::size_t perUnit = encoding == Encoding::Utf8 ? 3 : 2;
-    result.bytes.resize(text.size() * perUnit);
+// Encodes text[begin..end) with the converter from `out` on, counting the
+// characters it cannot hold.
+void EncodeRange(Converter& converter, std::u16string_view text, std::size_t begin, std::size_t end,
+                 Encoding encoding, Encoded& result, char*& out) {
     const char* const inBegin = reinterpret_cast<const char*>(text.data());
-    const char* in = inBegin;
-    std::size_t inLeft = text.size() * 2;
-    char* const outBegin = result.bytes.data();
-    char* out = outBegin;
-    std::size_t outLeft = result.bytes.size();
+    const char* in = inBegin + begin * 2;
+    std::size_t inLeft = (end - begin) * 2;
+    std::size_t outLeft = result.bytes.size() - static_cast<std::size_t>(out - result.bytes.data());
     while (inLeft > 0) {
         const int error = converter.Convert(in, inLeft, out, outLeft);
         if (error == 0) {
@@ -192,7 +155,7 @@ Encoded Encode(std::u16string_view text, Encoding encoding) {
         // the caller can say how many there are.
         std::size_t units = 1;
         char32_t character = unit;
-        if (IsHighSurrogate(unit) && index + 1 < text.size() && IsLowSurrogate(text[index + 1])) {
+        if (IsHighSurrogate(unit) && index + 1 < end && IsLowSurrogate(text[index + 1])) {
             units = 2;
             character = 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (text[index + 1] - 0xDC00);
         }
@@ -205,7 +168,194 @@ Encoded Encode(std::u16string_view text, Encoding encoding) {
         inLeft -= units * 2;
         converter.Reset();
     }
-    result.bytes.resize(static_cast<std::size_t>(out - outBegin));
+}
+
+// The bytes among the 64 from `in` on that are lead bytes, bit k for byte k.
+std::uint64_t LeadBytes(const unsigned char* in, const detail::Cp932Table& table) {
+    std::uint64_t mask = 0;
+#if defined(__SSE2__)
+    if (table.usualLeadBytes) {
+        // Unsigned ranges: x - low wraps above the range's width outside it.
+        const auto within = [](__m128i x, char low, char width) {
+            const __m128i d = _mm_sub_epi8(x, _mm_set1_epi8(low));
+            return _mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(width)), d);
+        };
+        for (int k = 0; k < 4; ++k) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * k));
+            const __m128i leads =
+                _mm_or_si128(within(x, '\x81', 0x9F - 0x81), within(x, '\xE0', 0xFC - 0xE0));
+            mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(leads))} << (16 * k);
+        }
+        return mask;
+    }
+#endif
+    for (int k = 0; k < 64; ++k) {
+        mask |= std::uint64_t{table.single[in[k]] == detail::Cp932Table::kLeadByte} << k;
+    }
+    return mask;
+}
+
+// Which lead bytes among 64 begin a pair: a trail byte may look like a lead
+// byte, so in each run of them every other one does, from the run's first.
+// `trailFirst`: byte 0 ends a pair begun before.
+std::uint64_t PairLeads(std::uint64_t leadBytes, bool trailFirst) {
+    constexpr std::uint64_t kEven = 0x5555555555555555u;
+    const std::uint64_t leads = leadBytes & ~std::uint64_t{trailFirst};
+    const std::uint64_t starts = leads & ~(leads << 1);
+    // Adding a run's first bit clears the run: what remains of the runs
+    // that start at even places, and of those that start at odd places.
+    const std::uint64_t evenRuns = leads & ~(leads + (starts & kEven));
+    const std::uint64_t oddRuns = leads & ~(leads + (starts & ~kEven));
+    return (evenRuns & kEven) | (oddRuns & ~kEven);
+}
+
+// Code page 932 through the table; the converter takes over at the first
+// code the table has no answer for, and finds the error where it always did.
+Decoded DecodeCp932(std::string_view bytes, const detail::Cp932Table& table) {
+    using detail::Cp932Table;
+    Decoded result;
+    result.text.resize(bytes.size());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+    char16_t* out = result.text.data();
+    const auto rest = [&](std::size_t from) {
+        Converter converter("UTF-16LE", "WINDOWS-31J");
+        DecodeRest(converter, bytes, from, Encoding::Cp932, result, out);
+    };
+    // 64 bytes at a time: where each character starts is known from the
+    // lead bytes, so that the lookups of one character need not wait for
+    // those of the one before. The byte after the block is read too.
+    std::size_t block = 0;
+    bool trailFirst = false;
+    for (; size - block > 64; block += 64) {
+        const std::uint64_t pairLeads = PairLeads(LeadBytes(in + block, table), trailFirst);
+        std::uint64_t starts = ~((pairLeads << 1) | std::uint64_t{trailFirst});
+        while (starts != 0) {
+            const std::size_t p = block + static_cast<std::size_t>(std::countr_zero(starts));
+            starts &= starts - 1;
+            const std::int32_t single = table.single[in[p]];
+            const std::int32_t pair = table.pair[in[p] * 256u + in[p + 1]];
+            const std::int32_t unit = single == Cp932Table::kLeadByte ? pair : single;
+            if (unit < 0) {
+                rest(p);
+                return result;
+            }
+            *out++ = static_cast<char16_t>(unit);
+        }
+        trailFirst = (pairLeads >> 63) != 0;
+    }
+    for (std::size_t i = block + (trailFirst ? 1 : 0); i < size;) {
+        const std::int32_t single = table.single[in[i]];
+        const std::int32_t pair = single == Cp932Table::kLeadByte && i + 1 < size
+                                      ? table.pair[in[i] * 256u + in[i + 1]]
+                                      : Cp932Table::kNoUnit;
+        const std::int32_t unit = single == Cp932Table::kLeadByte ? pair : single;
+        if (unit < 0) {
+            rest(i);
+            return result;
+        }
+        *out++ = static_cast<char16_t>(unit);
+        i += single == Cp932Table::kLeadByte ? 2 : 1;
+    }
+    result.text.resize(static_cast<std::size_t>(out - result.text.data()));
+    result.ok = true;
+    return result;
+}
+
+// Code page 932 through the table; each character it has no code for goes
+// to the converter, which writes or counts it as it always did.
+Encoded EncodeCp932(std::u16string_view text, const detail::Cp932Table& table) {
+    using detail::Cp932Table;
+    Encoded result;
+    result.bytes.resize(text.size() * 2);
+    char* out = result.bytes.data();
+    std::unique_ptr<Converter> converter;
+    const char16_t* const units = text.data();
+    const std::uint16_t* const codes = table.code.data();
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned code = codes[units[i]];
+        if (code != Cp932Table::kNoCode) {
+            // Both bytes written either way, without a branch on the length.
+            const unsigned two = code > 0xFF ? 1 : 0;
+            out[0] = static_cast<char>(code >> (8 * two));
+            out[1] = static_cast<char>(code);
+            out += 1 + two;
+            ++i;
+        } else {
+            if (converter == nullptr) {
+                converter = std::make_unique<Converter>("WINDOWS-31J", "UTF-16LE");
+            }
+            const bool pair =
+                IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+            const std::size_t end = i + (pair ? 2 : 1);
+            // A copy whose address may escape, so that `out` stays in a register.
+            char* converted = out;
+            EncodeRange(*converter, text, i, end, Encoding::Cp932, result, converted);
+            out = converted;
+            i = end;
+        }
+    }
+    result.bytes.resize(static_cast<std::size_t>(out - result.bytes.data()));
+    return result;
+}
+
+}  // namespace
+
+const char* EncodingName(Encoding encoding) {
+    switch (encoding) {
+        case Encoding::Cp932:
+            return "CP932";
+        case Encoding::Utf8:
+            return "UTF-8";
+        case Encoding::Utf16le:
+            return "UTF-16LE";
+    }
+    return "";
+}
+
+Decoded Decode(std::string_view bytes, Encoding encoding) {
+    if (encoding == Encoding::Utf16le) {
+        return DecodeUtf16le(bytes);
+    }
+    if (encoding == Encoding::Cp932) {
+        if (const detail::Cp932Table* table = detail::Cp932()) {
+            return DecodeCp932(bytes, *table);
+        }
+    }
+    Decoded result;
+    Converter converter("UTF-16LE", IconvName(encoding));
+    if (!converter.valid()) {
+        result.converterMissing = true;
+        return result;
+    }
+    // No encoding tried here yields more code units than it has bytes.
+    result.text.resize(bytes.size());
+    DecodeRest(converter, bytes, 0, encoding, result, result.text.data());
+    return result;
+}
+
+Encoded Encode(std::u16string_view text, Encoding encoding) {
+    Encoded result;
+    if (encoding == Encoding::Utf16le) {
+        result.bytes.assign(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+        return result;
+    }
+    if (encoding == Encoding::Cp932) {
+        if (const detail::Cp932Table* table = detail::Cp932()) {
+            return EncodeCp932(text, *table);
+        }
+    }
+    Converter converter(IconvName(encoding), "UTF-16LE");
+    if (!converter.valid()) {
+        result.converterMissing = true;
+        return result;
+    }
+    // CP932 takes at most two bytes per code unit, UTF-8 at most three.
+    const std::size_t perUnit = encoding == Encoding::Utf8 ? 3 : 2;
+    result.bytes.resize(text.size() * perUnit);
+    char* out = result.bytes.data();
+    EncodeRange(converter, text, 0, text.size(), encoding, result, out);
+    result.bytes.resize(static_cast<std::size_t>(out - result.bytes.data()));
     return result;
 }
 

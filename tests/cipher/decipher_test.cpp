@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "encipher.h"
+#include "oracles.h"
 #include "random_text.h"
 
 namespace solvena::cipher {
@@ -60,6 +61,81 @@ TEST(DecipherRoundTripTest, WrongPassNumberShiftsOddAndEvenCharactersApart) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const int expected = text[i] + (i % 2 == 0 ? 10 : -10);
         EXPECT_EQ(wrong[i], expected) << i;
+    }
+}
+
+// DecipherRun driven to its end in one call, against the yield-by-yield
+// run: the same text and state.
+void ExpectRunToEndAgrees(std::u16string_view text, std::int16_t pass) {
+    DecipherRun stepped(text, pass, 5);
+    while (stepped.RunToYield()) {
+    }
+    DecipherRun whole(text, pass, 5);
+    whole.RunToEnd();
+    EXPECT_TRUE(whole.Finished());
+    EXPECT_EQ(whole.CipherPosition(), stepped.CipherPosition());
+    EXPECT_EQ(whole.SeparatorIndex(), stepped.SeparatorIndex());
+    EXPECT_EQ(whole.ShiftedValue(), stepped.ShiftedValue());
+    EXPECT_EQ(whole.TakeResult(), stepped.TakeResult());
+}
+
+// Whole windows of 64 units are read in vector lanes where the processor
+// allows, up to the first group the careful reader must read. Each thing
+// that ends a window, put at every place of a long enciphered text, must
+// give what the plain reader gives.
+TEST(DecipherRoundTripTest, WindowsEndWhereTheCarefulReaderTakesOver) {
+    std::mt19937 rng(64);
+    const std::string ascii = EncipherText(testing::RandomJapanese(rng, 90), 4321);
+    const std::u16string enciphered = Widen(ascii);
+    const std::u16string insertions[] = {
+        u"\r\n", u"\r", u"Z",      u"!",      u"!!",     u"1234",     u"12345",
+        u"-",    u"--", u"\u012D", u"\u8021", u"\u00A1", u"\r\r\n\n", u"-1234!",
+    };
+    for (const std::u16string& insertion : insertions) {
+        for (std::size_t at = 0; at <= 200; ++at) {
+            std::u16string text = enciphered;
+            text.insert(at, insertion);
+            ASSERT_EQ(DecipherText(text, 4321), testing::ReferenceDecipher(text, 4321)) << at;
+        }
+    }
+    for (std::size_t length : {0, 1, 63, 64, 65, 66, 130, 400}) {
+        const std::u16string text = enciphered.substr(0, length);
+        ASSERT_EQ(DecipherText(text, 77), testing::ReferenceDecipher(text, 77)) << length;
+    }
+}
+
+// Every ASCII unit and a few wide ones (which narrow to 0 or 255 in the
+// vector reader) in place of every unit of the first windows.
+TEST(DecipherRoundTripTest, AnyUnitAnywhereInAWindow) {
+    std::mt19937 rng(128);
+    const std::u16string enciphered = Widen(EncipherText(testing::RandomJapanese(rng, 40), 17));
+    std::u16string units;
+    for (char16_t c = 0; c < 128; ++c) {
+        units += c;
+    }
+    units += u"\u0121\u8021\u00FF\u0080\uFFFF";
+    for (const char16_t unit : units) {
+        for (std::size_t at = 0; at < 140; ++at) {
+            std::u16string text = enciphered;
+            text[at] = unit;
+            ASSERT_EQ(DecipherText(text, 17), testing::ReferenceDecipher(text, 17))
+                << static_cast<int>(unit) << " at " << at;
+        }
+    }
+}
+
+TEST(DecipherRunTest, RunToEndAgreesWithTheRunYieldByYield) {
+    std::mt19937 rng(20);
+    for (int round = 0; round < 60; ++round) {
+        const auto count = static_cast<std::size_t>(round * 7);
+        std::string ascii = EncipherText(testing::RandomUnits(rng, count), 99);
+        if (round % 3 == 1) {
+            ascii.erase(ascii.find('Z'));  // a text without the end marker
+        } else if (round % 3 == 2) {
+            ascii.insert(ascii.size() / 2, "\r\n7");
+        }
+        ExpectRunToEndAgrees(Widen(ascii), 99);
+        ExpectRunToEndAgrees(testing::RandomUnits(rng, count), 99);
     }
 }
 

@@ -68,6 +68,18 @@ TEST(EncipherTest, AgreesWithReferenceOnRandomTextsAndPassNumbers) {
     }
 }
 
+TEST(EncipherTest, EveryCodeUnitAtBothParitiesUnderExtremePassNumbers) {
+    std::u16string all;
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        all.push_back(static_cast<char16_t>(u));
+    }
+    const std::u16string shifted = u"x" + all;  // each unit at the other parity
+    for (std::int16_t p : {0, 1, -1, 42, 9999, 32767, -32768}) {
+        ASSERT_EQ(EncipherText(all, p), ReferenceEncipher(all, p)) << p;
+        ASSERT_EQ(EncipherText(shifted, p), ReferenceEncipher(shifted, p)) << p;
+    }
+}
+
 TEST(EncipherTest, EncipheringTwiceEnciphersTheMarkerToo) {
     const std::string once = EncipherText(u"abc", 12);
     const std::u16string onceWide(once.begin(), once.end());
@@ -132,6 +144,33 @@ TEST(EncipherRunTest, CancelAtAYieldKeepsWholeMultiplesOfTwenty) {
         const std::u16string kept = text.substr(0, static_cast<std::size_t>(20 * yields));
         EXPECT_EQ(result, EncipherText(kept, 2024));
         EXPECT_EQ(result.substr(result.size() - 8), ".ZELKORA");
+    }
+}
+
+// Driven to its end in one call (sixteen characters at a time where the
+// processor allows) or yield by yield: the same text and the same state, for
+// every length around the block and cycle sizes, also after a yield.
+TEST(EncipherRunTest, RunToEndAgreesWithTheRunYieldByYield) {
+    std::mt19937 rng(16);
+    std::uniform_int_distribution<int> pass(-32768, 32767);
+    for (std::size_t length = 0; length <= 170; ++length) {
+        const std::u16string text = testing::RandomUnits(rng, length);
+        const auto p = static_cast<std::int16_t>(length < 3 ? -32768 : pass(rng));
+        for (int yieldsFirst : {0, 1}) {
+            EncipherRun stepped(text, p, 7);
+            while (stepped.RunToYield()) {
+            }
+            EncipherRun whole(text, p, 7);
+            if (yieldsFirst == 1 && !whole.RunToYield()) {
+                continue;
+            }
+            whole.RunToEnd();
+            ASSERT_TRUE(whole.Finished());
+            EXPECT_EQ(whole.CipherPosition(), stepped.CipherPosition()) << length;
+            EXPECT_EQ(whole.SeparatorIndex(), stepped.SeparatorIndex()) << length;
+            EXPECT_EQ(whole.ShiftedValue(), stepped.ShiftedValue()) << length;
+            ASSERT_EQ(whole.TakeResult(), stepped.TakeResult()) << length << " pass " << p;
+        }
     }
 }
 
