@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cipher commands of the main window: 暗号化 (Command1) and 解読
 // (Command2). Both ask for the pass number, show the progress window, drive
 // the cipher core one yield point at a time while the window stays usable,

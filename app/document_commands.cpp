@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The document commands of the main window: New (Command9), Open
 // (Command6), Save (Command7), a file dropped on the window, and the question
 // on closing. The window never touches a file itself: the file dialog reads

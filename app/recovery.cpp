@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ending the program from outside (SIGTERM, SIGHUP, SIGINT, the end of the
 // desktop session) without losing typed text: a changed document is kept
 // in a recovery file, which the next start offers. The file goes as soon as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Speed of the cipher core against the physical floor of copying as many
 // bytes as the enciphered text has. Items are plain code units throughout,
 // so the three rates compare directly.

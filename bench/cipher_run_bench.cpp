@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cipher commands in the running program: time from the pass number's
 // OK to the result painted in the editor, how the progress bar moves, how
 // fast キャンセル is answered, and the peak memory. Run it on a real display

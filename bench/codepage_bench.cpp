@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Speed of code page 932 decoding and encoding on a document file, against
 // copying as many bytes. Usage: codepage_bench FILE [ROUNDS]
 // (make a file with make_sample_document). Prints the best of ROUNDS.

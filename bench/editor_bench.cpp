@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How quickly the editor answers with one long enciphered line open: a
 // keystroke in the middle, a wheel step, a scroll bar step, select all and
 // copy. Each answer is timed until the editor has painted it. Run it on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes a plain document file of about the given size in megabytes:
 // Japanese prose-like text with ASCII and line breaks, in code page 932.
 

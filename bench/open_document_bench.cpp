@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Time from start-up with a document file on the command line until the
 // main window has painted the document, and the peak memory, e.g.:
 //   xvfb-run -a build/bench/open_document_bench big.zkt

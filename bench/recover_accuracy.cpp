@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How often `zkt recover` ranks the right pass number first: pieces of
 // several lengths cut from the sample texts, each enciphered under a few
 // pass numbers, then ranked. Also the threshold's false alarms (a right

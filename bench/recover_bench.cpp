@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Speed of zkt recover's ranking: every pass number for a 1 MB enciphered
 // file (goal: at most 1 s) and for a 200-character note (goal: at most
 // 0.1 s), and the judgement zkt decipher and 解読 add to a run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures of the windows as a person sees them (without the window
 // manager's frame), for looking at the layout: window_shots OUT_FOLDER
 // [--dark]. --dark draws them under a dark desktop palette. Runs on any Qt

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "alphabet.h"
 
 #include "number_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The two symbol sets of enciphered text and the four symbol functions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The cipher core of ソルベナ: standard C++ only, no I/O, no global state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Deciphering: the text is read group by group (a value code of one to four

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // DecipherRun driven to its end: whole windows of groups where the processor
 // reads them in vector lanes, the careful reader of Run for the rest.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Enciphering: each code unit c at position i becomes the value code of

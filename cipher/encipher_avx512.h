@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Value codes of sixteen characters at a time, worked out in vector lanes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A locale-independent reader for the decimal numbers the cipher and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The rule for a typed pass number, shared by the pass-number dialog and the

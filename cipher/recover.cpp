@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "recover.h"
 
 #include <algorithm>

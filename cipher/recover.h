@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Finding a forgotten pass number: every pass number the pass-number entry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Value codes: a shifted value written as an optional "-" and one to three

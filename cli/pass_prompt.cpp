@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pass_prompt.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "recover_command.h"
 
 #include <langinfo.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // `zkt recover`: every pass number tried on an enciphered text, the best

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The `zkt` tool: enciphers and deciphers document files from a shell by the

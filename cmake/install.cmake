@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` puts where. The Debian packages are built from
 # these rules by debian/ (dpkg-buildpackage).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form11.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The form Form11, "パスナンバー入力画面": asks for the pass number and

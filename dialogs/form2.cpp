@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form2.h"
 
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The form Form2, "進行状況表示計": the progress bar of a running cipher

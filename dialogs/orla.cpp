@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "orla.h"
 
 #include <QLabel>

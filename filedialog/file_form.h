@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The form FILE, "ファイル操作盤": the one dialog through which a document

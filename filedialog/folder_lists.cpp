@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "folder_lists.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The three lists of the file dialog, as the old drive, folder and file

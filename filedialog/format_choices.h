@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The entries of the file dialog's 文字コード list: how a file is read in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes which code units code page 932 can hold, and of what kind, so that
 // the plausibility score can tell common kanji from rare ones and both from
 // characters a Japanese Windows system cannot store. Two bits per unit:

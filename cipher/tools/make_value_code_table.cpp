@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the table of packed value codes of every possible shifted value, so
 // that the encipher loop does one lookup per character instead of divisions
 // and string building.

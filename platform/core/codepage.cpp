@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "codepage.h"
 
 #include <iconv.h>

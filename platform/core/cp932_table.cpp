@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cp932_table.h"
 
 #include <iconv.h>

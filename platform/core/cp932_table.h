@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Code page 932 as one table of every single- and double-byte code, built

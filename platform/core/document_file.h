@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Document files: lines ended by CR LF in code page 932 as the Windows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "file_attributes.h"
 
 #include <sys/xattr.h>

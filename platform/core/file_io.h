@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Whole-file reading and safe replacement of files, on plain POSIX calls.

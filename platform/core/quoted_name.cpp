@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "quoted_name.h"
 
 #include <cstdio>

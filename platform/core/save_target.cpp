@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "save_target.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "state_folder.h"
 
 #include <pwd.h>

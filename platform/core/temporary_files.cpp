@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "temporary_files.h"
 
 #include <dirent.h>

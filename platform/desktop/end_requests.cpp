@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "end_requests.h"
 
 #include <sys/socket.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Requests from outside to end the program: the signals SIGTERM, SIGHUP and

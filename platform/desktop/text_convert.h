@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // QString holds UTF-16 code units, as the cipher and the file layer do: the

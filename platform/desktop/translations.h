@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Qt's own texts (the editor's context menu, the buttons of standard

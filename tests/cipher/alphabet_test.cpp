@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "alphabet.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "chunk_classes.h"
 
 #include <gtest/gtest.h>

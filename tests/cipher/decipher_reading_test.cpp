@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the decipher reader treats text beyond what enciphering writes: line
 // breaks picked up in storage, damaged and foreign text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "decipher.h"
 
 #include <gtest/gtest.h>

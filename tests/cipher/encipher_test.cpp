@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "encipher.h"
 
 #include <gtest/gtest.h>

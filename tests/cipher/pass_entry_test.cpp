@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pass_entry.h"
 
 #include <gtest/gtest.h>

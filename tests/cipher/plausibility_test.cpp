@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plausibility score and the evidence of an enciphered text.
 
 #include "plausibility.h"

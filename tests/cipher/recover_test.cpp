@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ranking every pass number for an enciphered text, and judging a
 // decipherment.
 

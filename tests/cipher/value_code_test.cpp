@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "value_code.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // zkt where a careful tool differs from a careless one: descriptor names as
 // output, memory running out, odd names in messages, a full standard output
 // and a prompt interrupted from the keyboard.

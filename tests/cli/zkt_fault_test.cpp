@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // zkt under faults: killed in the middle of a save, and files with names
 // that are odd in shells.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The zkt tool end to end, as a process.
 
 #include <pty.h>

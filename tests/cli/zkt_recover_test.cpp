@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // zkt recover, and zkt decipher refusing what does not look like text.
 
 #include <gtest/gtest.h>

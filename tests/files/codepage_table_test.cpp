@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Code page 932 through the table against the system's converter itself,
 // asked plainly, one whole input at a time: every single- and double-byte
 // code and every code unit, then random mixtures with invalid bytes and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Code page 932 as Windows converts it, pinned on literal bytes.
 
 #include "codepage.h"

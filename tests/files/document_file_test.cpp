@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Document files on disk: the rules end to end, and every failure as a value.
 
 #include "document_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files under faults: a full file system, odd names. The target of a save
 // keeps its old bytes unless the new ones are complete.
 

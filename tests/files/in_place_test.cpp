@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saves that rewrite the file in place, and what killed saves leave behind.
 
 #include <dirent.h>

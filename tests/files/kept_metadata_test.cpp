@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A save keeps what the file had besides its bytes: ACLs, extended
 // attributes, owner, group and special bits; a new file gets what any new
 // file in its folder would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Names in messages: quoted as ls quotes them, so that nothing in a name
 // reaches the terminal as anything but text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replacing a file never leaves it half written.
 
 #include <dirent.h>

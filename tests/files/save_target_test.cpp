@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a save writes to: links planted by others are not followed, and
 // names of devices and of the process's own descriptors are written to as
 // they are, never replaced.

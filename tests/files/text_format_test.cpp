@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Linux text files: which encoding and line end a file is found to have,
 // and that saving in that form gives the file's bytes back.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any command line for zkt, NUL-separated: parsing never fails other than
 // with a reason, and what it accepts is a complete set of options.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any UTF-16 input and any pass number: deciphering never fails and agrees
 // with the plainly written reader, and deciphering what enciphering wrote
 // gives the text back, by either way of driving a run.

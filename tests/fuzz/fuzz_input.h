@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Turns a fuzzer's bytes into the inputs of the code under test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any text as a pass-number entry: an accepted entry is at most four
 // characters and gives a value in -32767..32767 that reading it again gives.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as a document file: reading never fails other than with an
 // error value, agrees with reading line by line, and reading what the
 // writer wrote gives the text back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any UTF-16 input: ranking the pass numbers gives each candidate exactly
 // the text DecipherText gives, scores from 0 to 1 best first, and whatever
 // enciphering writes reads back as clean groups with the end marker.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // 暗号化 and 解読 in the main window: the pass-number dialog, the progress
 // window, cancelling at a yield point, and what becomes of the document.
 

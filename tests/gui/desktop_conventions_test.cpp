@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a person on a Linux desktop expects of the windows: keys reach the
 // file dialog's name box as typed, every text is Japanese, a refused file is
 // told in a window, dialogs stay readable under a dark theme, the focus

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keys and drag and drop in the main window.
 
 #include <QMimeData>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // New, Open, Save and closing the main window, through the file dialog,
 // with every answer to their questions. No path loses the user's text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The editor holds every document text exactly, and counts its changes.
 
 #include <QLoggingCategory>

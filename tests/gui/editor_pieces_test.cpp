@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A long line is held by the editor in pieces: the document text stays
 // exactly what it is, keys and the clipboard never see the seams, and only
 // the pieces in view are laid out and painted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file dialog's 文字コード row: how a file is read, in which form it is
 // saved again, and the question about characters Shift_JIS would change.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file dialog FILE: names and paths, the lists, and the OK logic in
 // open mode; a file that cannot be read is told, and the document kept.
 #include <sys/resource.h>

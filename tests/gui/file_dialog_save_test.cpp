@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file dialog FILE in save mode: the name box and format button, the
 // extension rule, the overwrite question, and every failure told while
 // nothing is written.

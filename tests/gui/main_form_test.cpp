@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window: layout and resizing, change handling, the command line.
 
 #include <QFile>

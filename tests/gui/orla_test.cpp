@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The about box.
 
 #include <QLabel>

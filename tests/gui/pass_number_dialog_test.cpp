@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pass-number dialog: checked after every keystroke, PassNumber -1 on
 // every close without a confirmed number.
 

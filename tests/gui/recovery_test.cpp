@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ended from outside with unsaved text: the text is kept in a recovery file
 // and offered at the next start.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program under pressure: runs interrupted at every yield point,
 // buttons pressed again and again, large files, text with every kind of code
 // unit through a whole round of enciphering, saving, opening, deciphering.

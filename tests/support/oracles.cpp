@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "oracles.h"
 
 #include "alphabet.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "random_text.h"
 
 #include <codecvt>
