@@ -25,7 +25,7 @@ void DecipherRun::RunToEnd() {
 }
 
 void DecipherRun::ReadWindows() {
-#if defined(SOLVENA_GROUPS_AVX512)
+#if defined(SOLVENA_AVX512)
     const char16_t* const text = text_.data();
     // The group after an even cycle position (0 before the first) is an odd
     // one: its pass number is negated.

@@ -150,7 +150,7 @@ void EncipherRun::RunToEnd() {
         }
         return;
     }
-#if defined(SOLVENA_ENCIPHER_AVX512)
+#if defined(SOLVENA_AVX512)
     if (position_ <= length_) {
         const auto count = static_cast<std::size_t>(length_ - position_ + 1);
         const auto phase = static_cast<unsigned>(separatorIndex_ % kCycleLength);

@@ -10,18 +10,7 @@
 #include <string_view>
 
 #include "alphabet.h"
-
-#if defined(__x86_64__)
-// GCC 12 warns of the undefined vectors inside its own AVX-512 intrinsics.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#if !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <immintrin.h>
-#pragma GCC diagnostic pop
-#define SOLVENA_ENCIPHER_AVX512 1
-#endif
+#include "avx512_intrinsics.h"
 
 namespace solvena::cipher::detail {
 
@@ -35,7 +24,7 @@ static_assert(kSeparatorCycleTwice.substr(kCycleLength) == kSeparatorCycle);
 // stores may write.
 inline constexpr std::size_t kBlockStoreSlack = 64;
 
-#if defined(SOLVENA_ENCIPHER_AVX512)
+#if defined(SOLVENA_AVX512)
 
 inline bool HasAvx512Codes() {
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&

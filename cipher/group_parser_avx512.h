@@ -17,18 +17,7 @@
 #include <cstdint>
 
 #include "alphabet.h"
-
-#if defined(__x86_64__)
-// GCC 12 warns of the undefined vectors inside its own AVX-512 intrinsics.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#if !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <immintrin.h>
-#pragma GCC diagnostic pop
-#define SOLVENA_GROUPS_AVX512 1
-#endif
+#include "avx512_intrinsics.h"
 
 namespace solvena::cipher::detail {
 
@@ -55,7 +44,7 @@ inline constexpr std::ptrdiff_t kWindowUnits = 64;
 // How far past its code units a window's store may write.
 inline constexpr std::size_t kWindowStoreSlack = 32;
 
-#if defined(SOLVENA_GROUPS_AVX512)
+#if defined(SOLVENA_AVX512)
 
 inline bool HasAvx512Groups() {
     return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
