@@ -18,6 +18,7 @@
 #include "editor_box.h"
 #include "form2.h"
 #include "main_form.h"
+#include "paint_watch.h"
 #include "random_text.h"
 #include "text_convert.h"
 
@@ -26,18 +27,7 @@ namespace {
 using solvena::app::MainForm;
 using solvena::dialogs::Form2;
 
-class PaintWatch : public QObject {
-  public:
-    bool painted = false;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            painted = true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
+using solvena::bench::PaintWatch;
 
 struct Timing {
     qint64 toPaintedMs = 0;

@@ -16,21 +16,11 @@
 #include <vector>
 
 #include "editor_box.h"
+#include "paint_watch.h"
 
 namespace {
 
-class PaintWatch : public QObject {
-  public:
-    bool painted = false;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            painted = true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
+using solvena::bench::PaintWatch;
 
 // Milliseconds from `act` until the editor has painted: the median and the
 // worst of `rounds`.
