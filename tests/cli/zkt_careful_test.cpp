@@ -15,22 +15,11 @@
 #include <csignal>
 
 #include "process.h"
+#include "sanitized.h"
 #include "temp_dir.h"
 
 namespace solvena::testing {
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 const std::string kZkt = ZKT_PATH;
 const std::string kEnciphered = "2j!2eK2n#2lM2q$ZELKORA\r\n";  // "hello", pass number 1

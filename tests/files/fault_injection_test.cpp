@@ -16,11 +16,13 @@
 
 #include "document_file.h"
 #include "file_io.h"
+#include "sanitized.h"
 #include "temp_dir.h"
 
 namespace solvena::files {
 namespace {
 
+using testing::kSanitized;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -122,18 +124,6 @@ TEST(FaultInjectionTest, SymbolicLinkChainsAndLoopsAreHandled) {
     ASSERT_FALSE(loop.ok());
     EXPECT_FALSE(loop.error().reason.empty());
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 TEST(FaultInjectionTest, AnEndlessInputRunsOutOfMemoryAsAnError) {
     if (kSanitized) {
