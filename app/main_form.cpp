@@ -27,7 +27,7 @@ const QColor kEncipherColour{255, 224, 192};
 const QColor kDecipherColour{192, 255, 192};
 const QColor kWindowColour{192, 192, 192};
 
-// The client area at start and the initial places of the controls.
+// The client area at start, in twips.
 constexpr int kClientWidth = 4740;
 constexpr int kClientHeight = 3696;
 

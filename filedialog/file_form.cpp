@@ -32,7 +32,7 @@ QCursor FilePointer() {
                                  Qt::ArrowCursor);
 }
 
-// The key code the old runtime gave a key press: the character typed;
+// The key code a key press reports to the handlers: the character typed;
 // 0 for keys that type nothing (arrows, function keys) and for Tab.
 int KeyAscii(const QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

@@ -88,6 +88,12 @@ void SetBackground(QWidget* widget, const QColor& colour) {
 }
 
 void SetButtonColour(QAbstractButton* button, const QColor& colour) {
+    // Restyling is slow and the editor sets the colours at every change:
+    // only a new colour is drawn anew.
+    if (button->property(kButtonColourProperty).value<QColor>() == colour &&
+        !button->styleSheet().isEmpty()) {
+        return;
+    }
     button->setProperty(kButtonColourProperty, colour);
     button->setStyleSheet(QStringLiteral("QAbstractButton { background-color: %1; color: black;"
                                          " border: 2px outset %2; padding: 0px; }"

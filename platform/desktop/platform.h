@@ -22,7 +22,8 @@ class QWidget;
 
 namespace solvena::platform {
 
-// Answer codes of message boxes, numbered as the old runtime numbered them.
+// Answer codes of message boxes, numbered as the Windows message box API
+// numbers them (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7).
 enum Answer : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
 
 // Title of every confirmation question.

@@ -12,8 +12,8 @@ struct ProcessResult {
     std::string err;
 };
 
-// Replaces this (child) process with the program; returns only if it could
-// not be started, with status 127.
+// Replaces this (child) process with the program; never returns: when the
+// program cannot be started, the process ends with status 127.
 [[noreturn]] void ExecProgram(const std::string& program, const std::vector<std::string>& args);
 
 // Runs a program with the given arguments and standard input, without a
