@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "iconv_converter.h"
 #include "utf16.h"
 
 namespace solvena::files::detail {
@@ -15,27 +16,18 @@ namespace {
 // One converter, asked about one code at a time from its initial state.
 class Asker {
   public:
-    Asker(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Asker() {
-        if (valid()) {
-            iconv_close(cd_);
-        }
-    }
-    Asker(const Asker&) = delete;
-    Asker& operator=(const Asker&) = delete;
+    Asker(const char* to, const char* from) : converter_(to, from) {}
 
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    bool valid() const { return converter_.valid(); }
 
     // Converts all of `in`; the number of bytes written to `out` (at most
     // 8), or -1 when the converter does not convert the whole input.
     int Ask(const char* in, std::size_t size, char* out) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* inPtr = const_cast<char*>(in);
+        converter_.Reset();
         std::size_t inLeft = size;
         char* outPtr = out;
         std::size_t outLeft = 8;
-        const std::size_t result = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-        if (result == static_cast<std::size_t>(-1) || inLeft != 0) {
+        if (converter_.Convert(in, inLeft, outPtr, outLeft) != 0 || inLeft != 0) {
             return -1;
         }
         return static_cast<int>(outPtr - out);
@@ -43,18 +35,16 @@ class Asker {
 
     // Whether the input is an incomplete sequence: a lead byte alone.
     bool Incomplete(const char* in, std::size_t size) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* inPtr = const_cast<char*>(in);
+        converter_.Reset();
         std::size_t inLeft = size;
         char out[8];
         char* outPtr = out;
         std::size_t outLeft = sizeof out;
-        const std::size_t result = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-        return result == static_cast<std::size_t>(-1) && errno == EINVAL;
+        return converter_.Convert(in, inLeft, outPtr, outLeft) == EINVAL;
     }
 
   private:
-    iconv_t cd_;
+    Converter converter_;
 };
 
 // The one code unit of a converted character, or kNoUnit.
