@@ -28,22 +28,6 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir != nullptr) {
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        ::closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 ino_t InodeOf(const std::string& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
@@ -69,7 +53,7 @@ TEST(InPlaceTest, BothNamesOfAHardLinkSeeTheNewBytes) {
     ASSERT_TRUE(WriteFileSafely(dir.File("b.txt"), "short").ok());
     EXPECT_EQ(ReadBytes(dir.File("a.txt")), "short");
     EXPECT_EQ(InodeOf(dir.File("a.txt")), inode);
-    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(testing::FolderEntries(dir.path()), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
 TEST(InPlaceTest, AWritableFileInAReadOnlyFolderIsSavedInPlace) {
@@ -103,9 +87,9 @@ TEST(InPlaceTest, AWritableFileInAReadOnlyFolderIsSavedInPlace) {
     EXPECT_EQ(result, 0) << "1: a read-only file was written, 2: the save failed";
     EXPECT_EQ(ReadBytes(folder + "/a.txt"), "new");
     EXPECT_EQ(ReadBytes(folder + "/locked.txt"), "old");
-    EXPECT_EQ(Entries(folder), (std::vector<std::string>{"a.txt", "locked.txt"}));
+    EXPECT_EQ(testing::FolderEntries(folder), (std::vector<std::string>{"a.txt", "locked.txt"}));
     // The copy of the old bytes was kept in the state folder, and is gone.
-    EXPECT_EQ(Entries(state + "/solvena"), std::vector<std::string>{});
+    EXPECT_EQ(testing::FolderEntries(state + "/solvena"), std::vector<std::string>{});
 }
 
 TEST(InPlaceTest, AFailedInPlaceWritePutsTheOldBytesBack) {
@@ -125,7 +109,7 @@ TEST(InPlaceTest, AFailedInPlaceWritePutsTheOldBytesBack) {
     EXPECT_EQ(written.error().kind, FileError::Kind::DiskFull);
     EXPECT_EQ(ReadBytes(dir.File("a.txt")), "old bytes");
     EXPECT_EQ(ReadBytes(dir.File("b.txt")), "old bytes");
-    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(testing::FolderEntries(dir.path()), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
 TEST(InPlaceTest, TheNextSaveRemovesWhatKilledSavesLeft) {
@@ -155,7 +139,7 @@ TEST(InPlaceTest, TheNextSaveRemovesWhatKilledSavesLeft) {
     std::vector<std::string> expected = others;
     expected.push_back("doc.txt");
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(Entries(dir.path()), expected);
+    EXPECT_EQ(testing::FolderEntries(dir.path()), expected);
     // Made after this process started: perhaps a save still running.
     WriteBytes(dir.File(leftovers[0]), "newer");
     ASSERT_TRUE(WriteFileSafely(dir.File("doc.txt"), "newest").ok());

@@ -22,20 +22,6 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    while (dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 mode_t ModeOf(const std::string& path) {
     struct stat info;
     EXPECT_EQ(::stat(path.c_str(), &info), 0);
@@ -69,7 +55,7 @@ TEST(SafeWriteTest, ReplacesTheFileAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(WriteFileSafely(path, "first").ok());
     ASSERT_TRUE(WriteFileSafely(path, "second").ok());
     EXPECT_EQ(ReadBytes(path), "second");
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"a.zkt"});
+    EXPECT_EQ(testing::FolderEntries(dir.path()), std::vector<std::string>{"a.zkt"});
 }
 
 TEST(SafeWriteTest, NewFilesFollowTheUmaskAndOldFilesKeepTheirMode) {
@@ -114,7 +100,7 @@ TEST(SafeWriteTest, DiskFullLeavesTheTargetIntact) {
     EXPECT_EQ(written.error().kind, FileError::Kind::DiskFull);
     EXPECT_EQ(written.error().path, path);
     EXPECT_EQ(ReadBytes(path), "old bytes");
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"big.txt"});
+    EXPECT_EQ(testing::FolderEntries(dir.path()), std::vector<std::string>{"big.txt"});
 }
 
 TEST(SafeWriteTest, FolderTargetsAndMissingFoldersFail) {

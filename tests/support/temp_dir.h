@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace solvena::testing {
 
@@ -23,6 +24,9 @@ class TempDir {
 };
 
 void WriteBytes(const std::string& path, std::string_view bytes);
+// The names in a folder, "." and ".." left out, sorted; none when it cannot
+// be read.
+std::vector<std::string> FolderEntries(const std::string& folder);
 std::string ReadBytes(const std::string& path);
 bool RunningAsRoot();
 
