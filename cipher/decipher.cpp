@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "decipher.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <memory>
@@ -186,6 +187,13 @@ DecipherRun::DecipherRun(std::u16string_view text, std::int16_t pass, std::int32
         std::make_unique_for_overwrite<char16_t[]>(text.size() / 2 + 1 + detail::kWindowStoreSlack);
 }
 
+DecipherRun::DecipherRun(std::u16string_view piece, std::int16_t pass, std::int16_t separatorIndex,
+                         bool more)
+    : DecipherRun(piece, pass) {
+    separatorIndex_ = separatorIndex;
+    more_ = more;
+}
+
 bool DecipherRun::RunToYield() {
     return Run<false>(nullptr, nullptr);
 }
@@ -278,6 +286,9 @@ bool DecipherRun::Run(StepHook hook, void* context) {
                 }
             }
         }
+        if (more_ && position + 4 > length) {
+            break;  // the group may go on in the next piece
+        }
         separator = separator == kCycleLength ? 1 : separator + 1;
         const std::int32_t groupPass = (separator & 1) != 0 ? -pass : pass;
         const char16_t* group = text + position - 1;
@@ -344,6 +355,7 @@ bool DecipherRun::Run(StepHook hook, void* context) {
     shiftedValue_ = shifted;
     written_ = written;
     atYield_ = yielded;
+    stopped_ = stopped;
     finished_ = !yielded || stopped;
     return yielded;
 }
@@ -359,6 +371,52 @@ std::u16string DecipherText(std::u16string_view text, std::int16_t pass) {
     DecipherRun run(text, pass);
     run.RunToEnd();
     return run.TakeResult();
+}
+
+void DecipherStream::Feed(std::u16string_view piece, std::u16string& out) {
+    if (stopped_) {
+        return;
+    }
+    std::size_t at = 0;
+    if (dropNext_ && !piece.empty()) {
+        dropNext_ = false;
+        at = 1;
+    }
+    while (at < piece.size()) {
+        const std::size_t cr = piece.find(kCarriageReturn, at);
+        unread_.append(piece.substr(at, cr == piece.npos ? piece.npos : cr - at));
+        if (cr == piece.npos) {
+            break;
+        }
+        at = cr + 2;
+        dropNext_ = at > piece.size();
+    }
+    // Pieces too small to be worth a run wait for more.
+    constexpr std::size_t kWorthARun = 4096;
+    if (unread_.size() >= kWorthARun) {
+        Read(true, out);
+    }
+}
+
+void DecipherStream::Finish(std::u16string& out) {
+    if (!stopped_) {
+        Read(false, out);
+    }
+    unread_.clear();
+}
+
+void DecipherStream::Read(bool more, std::u16string& out) {
+    DecipherRun run(unread_, pass_, separatorIndex_, more);
+    run.RunToEnd();
+    out.append(run.Result());
+    separatorIndex_ = run.SeparatorIndex();
+    if (run.MetStopSymbol()) {
+        stopped_ = true;
+        unread_.clear();
+        return;
+    }
+    const auto read = static_cast<std::size_t>(run.CipherPosition() - 1);
+    unread_.erase(0, std::min(read, unread_.size()));
 }
 
 }  // namespace solvena::cipher

@@ -32,6 +32,15 @@ class DecipherRun : public RunState {
     // The text must stay alive and unchanged for the life of the run.
     DecipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue = 0);
 
+    // A run over one piece of a text that arrives in pieces (see
+    // DecipherStream), from `separatorIndex`, the place in the cycle of the
+    // group before the piece. With `more`, the text goes on after the piece:
+    // the run ends before a group that could reach past it, and
+    // CipherPosition() is where the next piece starts. A piece followed by
+    // more must hold no line break: its groups could reach past the piece.
+    DecipherRun(std::u16string_view piece, std::int16_t pass, std::int16_t separatorIndex,
+                bool more);
+
     // Runs to the next yield point or to the end. True: stopped at a yield
     // point; false: the run has ended.
     bool RunToYield();
@@ -44,6 +53,10 @@ class DecipherRun : public RunState {
 
     // The characters deciphered. Call once, after the run has ended.
     std::u16string TakeResult();
+    std::u16string_view Result() const { return {cipherText_.get(), written_}; }
+
+    // The run ended at the stop symbol: what follows is no part of the text.
+    bool MetStopSymbol() const { return stopped_; }
 
   private:
     template <bool kHooked>
@@ -51,6 +64,8 @@ class DecipherRun : public RunState {
     // Reads whole windows of groups from the position on, as far as they go.
     void ReadWindows();
 
+    bool more_ = false;
+    bool stopped_ = false;
     bool pendingHasChar_ = false;
     char16_t pendingChar_ = 0;
     std::unique_ptr<char16_t[]> cipherText_;  // CipherText as it grows
@@ -66,5 +81,28 @@ class DecipherRun : public RunState {
 
 // The text deciphered from `text` under `pass`. Never fails.
 std::u16string DecipherText(std::u16string_view text, std::int16_t pass);
+
+// Deciphers a text that arrives in pieces, cut anywhere, in memory bounded
+// by the pieces: the same characters as DecipherText of the whole text.
+class DecipherStream {
+  public:
+    explicit DecipherStream(std::int16_t pass) : pass_(pass) {}
+
+    // Reads the next piece; the characters it completes go to `out`.
+    void Feed(std::u16string_view piece, std::u16string& out);
+    // The text has ended: the rest of its characters go to `out`.
+    void Finish(std::u16string& out);
+
+  private:
+    void Read(bool more, std::u16string& out);
+
+    std::int16_t pass_;
+    std::int16_t separatorIndex_ = 0;
+    // The units not yet read, line breaks taken out: a line break is
+    // passed over wherever it stands, so it is never part of a group.
+    std::u16string unread_;
+    bool dropNext_ = false;  // the last piece ended in a CR: the next unit is its pair
+    bool stopped_ = false;
+};
 
 }  // namespace solvena::cipher

@@ -174,6 +174,38 @@ std::string EncipherRun::TakeResult() {
     return std::move(buffer_);
 }
 
+std::size_t EncipherPieceRoom(std::size_t units) {
+    return units * kMaxGroup + kStoreSlack;
+}
+
+char* EncipherPiece(std::u16string_view piece, std::int16_t pass, std::uint64_t charactersBefore,
+                    char* out) {
+    // The cycle has an even length, so the place in it also says whether a
+    // character stands at an odd position.
+    const auto phase = static_cast<unsigned>(charactersBefore % kCycleLength);
+#if defined(SOLVENA_AVX512)
+    if (detail::HasAvx512Codes()) {
+        return detail::AppendCodesAvx512(piece.data(), piece.size(), phase, pass, out);
+    }
+#endif
+    const ShiftedCodes plus = CodesFor(pass);
+    const ShiftedCodes minus = CodesFor(-pass);
+    std::size_t k = 0;
+    for (; k < piece.size() && (phase + k) % kCycleLength != 0; ++k) {
+        const auto place = (phase + k) % kCycleLength;
+        const std::int16_t code = static_cast<std::int16_t>(piece[k]);
+        out = AppendGroup(out, (place % 2 == 0 ? plus : minus).codes[code], kSeparatorCycle[place]);
+    }
+    for (; k + kCycleLength <= piece.size(); k += kCycleLength) {
+        out = AppendCycle(piece.data() + k, plus, minus, out);
+    }
+    for (std::size_t place = 0; k < piece.size(); ++k, ++place) {
+        const std::int16_t code = static_cast<std::int16_t>(piece[k]);
+        out = AppendGroup(out, (place % 2 == 0 ? plus : minus).codes[code], kSeparatorCycle[place]);
+    }
+    return out;
+}
+
 std::string EncipherText(std::u16string_view text, std::int16_t pass) {
     EncipherRun run(text, pass);
     run.RunToEnd();

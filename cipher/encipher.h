@@ -51,4 +51,14 @@ class EncipherRun : public RunState {
 // every text and every pass number -32768..32767.
 std::string EncipherText(std::u16string_view text, std::int16_t pass);
 
+// For a text enciphered as it arrives, one piece after the other: the
+// groups of `piece` when its first character has `charactersBefore` before
+// it, without the end marker, written from `out` on, which has room for
+// EncipherPieceRoom(piece.size()) bytes. Returns the end of what it wrote.
+// The pieces' groups one after the other, then the end marker, are
+// EncipherText of the whole text.
+char* EncipherPiece(std::u16string_view piece, std::int16_t pass, std::uint64_t charactersBefore,
+                    char* out);
+std::size_t EncipherPieceRoom(std::size_t units);
+
 }  // namespace solvena::cipher

@@ -9,6 +9,7 @@
 
 #include "cipher.h"
 #include "file_io.h"
+#include "messages.h"
 
 namespace solvena::zkt {
 namespace {
@@ -44,10 +45,6 @@ std::string Line(const cipher::RankedPass& candidate, files::Encoding encoding) 
     char score[16];
     std::snprintf(score, sizeof score, "%.3f", candidate.score);
     return entry + "\t" + score + "\t" + Preview(candidate.opening, encoding) + "\n";
-}
-
-void Say(const Environment& env, const std::string& line) {
-    [[maybe_unused]] files::Status said = files::WriteAll(env.error, line, "standard error");
 }
 
 }  // namespace

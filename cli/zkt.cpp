@@ -6,40 +6,20 @@
 #include <string_view>
 
 #include "cipher.h"
+#include "cipher_streams.h"
 #include "document_file.h"
 #include "file_io.h"
+#include "messages.h"
 #include "options.h"
-#include "quoted_name.h"
 #include "recover_command.h"
 #include "version.h"
 
 namespace solvena::zkt {
 namespace {
 
-constexpr const char* kStandardInput = "standard input";
-constexpr const char* kStandardOutput = "standard output";
-
-void Say(const Environment& env, const std::string& text) {
-    [[maybe_unused]] files::Status said = files::WriteAll(env.error, text, "standard error");
-}
-
 int UsageError(const Environment& env, const std::string& why) {
     Say(env, "zkt: " + why + "\nTry 'zkt --help' for more information.\n");
     return kUsageError;
-}
-
-// A file's name as a message shows it; the standard streams by their names.
-std::string Shown(const std::string& name) {
-    return name == kStandardInput || name == kStandardOutput ? name : files::QuotedName(name);
-}
-
-int FileFailure(const Environment& env, const files::FileError& error, const std::string& name) {
-    std::string line = "zkt: " + Shown(name) + ": " + error.Describe();
-    if (error.kind == files::FileError::Kind::Unrepresentable) {
-        line += "; write it with --encoding utf-8 or utf-16le";
-    }
-    Say(env, line + "\n");
-    return kDataError;
 }
 
 // Arguments arrive as UTF-8 bytes; full-width digits must reach the entry rule.
@@ -109,8 +89,8 @@ files::TextFormat PlainFormat(const Options& options, std::optional<files::Encod
                              options.eol.value_or(files::LineEnd::CrLf));
 }
 
-void WarnOfLookAlikes(const Environment& env, std::u16string_view plain, const std::string& name) {
-    const std::optional<files::LookAlikes> found = files::FindLookAlikes(plain);
+void WarnOfLookAlikes(const Environment& env, const std::optional<files::LookAlikes>& found,
+                      const std::string& name) {
     if (!found) {
         return;
     }
@@ -121,141 +101,138 @@ void WarnOfLookAlikes(const Environment& env, std::u16string_view plain, const s
                  files::CodePointName(found->becomes) + "); use --encoding utf-8 to keep them\n");
 }
 
-// Why a deciphered text is not written, or nothing when it may be.
-std::optional<std::string> Refusal(std::u16string_view enciphered, std::int16_t pass,
-                                   std::u16string_view plain, const std::string& inputName,
-                                   bool fromStdin) {
-    switch (cipher::JudgeDecipherment(enciphered, pass, plain)) {
-        case cipher::Decipherment::Plausible:
-            return std::nullopt;
-        case cipher::Decipherment::NothingEnciphered:
-            return "zkt: " + inputName + ": holds no enciphered text; nothing written\n";
-        default: {
-            const std::string recover = fromStdin ? "zkt recover" : "zkt recover " + inputName;
-            return "zkt: " + inputName +
-                   ": the result does not look like text: wrong pass number? (try " + recover +
-                   "; --force writes it anyway)\n";
-        }
-    }
-}
-
 // Writes a text to standard output, or says why it could not be written.
 int PrintText(const Environment& env, std::string_view text) {
     const files::Status written = files::WriteAll(env.output, text, kStandardOutput);
-    return written ? kSuccess : FileFailure(env, written.error(), kStandardOutput);
+    return written ? kSuccess : FileFailure(env, written.error());
 }
 
-// Where the text comes from and goes to, as messages name them.
-struct Names {
-    std::string input;
-    std::string output;
-    bool fromStdin = false;
-    bool toStdout = false;
-};
+// The pass number given with -p or --pass-file, if any; kSuccess, or the
+// exit status of a failure, which has been said.
+int GivenPass(const Options& options, const Environment& env, std::optional<std::int16_t>& pass) {
+    std::optional<std::string> entry = options.passEntry;
+    if (options.passFile) {
+        files::Result<std::string> line = FirstLine(*options.passFile);
+        if (!line) {
+            return FileFailure(env, line.error());
+        }
+        entry = std::move(line.value());
+    }
+    if (entry) {
+        std::string why;
+        pass = PassFromEntry(*entry, why);
+        if (!pass) {
+            return UsageError(env, why);
+        }
+    }
+    return kSuccess;
+}
 
-// The bytes of the deciphered text, checked first; nothing when it is not
-// to be written (the reason said, `status` set).
-std::optional<std::string> Decipher(const Options& options, const Environment& env,
-                                    std::u16string_view enciphered, std::int16_t pass,
-                                    const Names& names, int& status) {
-    const std::u16string plain = cipher::DecipherText(enciphered, pass);
-    if (!options.force) {
-        if (const std::optional<std::string> refused =
-                Refusal(enciphered, pass, plain, Shown(names.input), names.fromStdin)) {
+int RecoverFrom(const Options& options, const Environment& env, int fd, const Names& names) {
+    files::Result<std::string> bytes = files::ReadAll(fd, names.input);
+    if (!bytes) {
+        return FileFailure(env, bytes.error());
+    }
+    files::Result<files::Document> text = files::DecodeDocument(bytes.value(), {}, names.input);
+    if (!text) {
+        return FileFailure(env, text.error());
+    }
+    bytes.value().clear();
+    bytes.value().shrink_to_fit();
+    return Recover(options, env, text.value().text, names.input);
+}
+
+// Reads, ciphers and writes the text a piece at a time.
+int Stream(const Options& options, const Environment& env, Input& input,
+           std::optional<std::int16_t> pass, const Names& names) {
+    const bool encipher = options.command == Command::Encipher;
+    files::Status opened = ReadOpening(input);
+    if (!opened) {
+        return FileFailure(env, opened.error());
+    }
+    if (!pass) {
+        std::string why;
+        pass = AskPass(env, encipher, why);
+        if (!pass) {
+            return UsageError(env, why);
+        }
+    }
+    if (!encipher && !options.force) {
+        if (const std::optional<std::string> refused = Refusal(input, *pass, names)) {
             Say(env, *refused);
-            status = kDataError;
-            return std::nullopt;
+            return kDataError;
         }
     }
     const bool terminal = names.toStdout && env.outputIsTerminal;
     const files::TextFormat format =
         PlainFormat(options, terminal ? std::optional(env.terminal) : std::nullopt);
-    files::Result<std::string> encoded = files::EncodeDocument(plain, format, names.output);
-    if (!encoded) {
-        status = FileFailure(env, encoded.error(), names.output);
-        return std::nullopt;
+    files::DocumentWriter writer(format, names.output);
+    const files::ContentWriter write = [&](int fd) {
+        return encipher ? EncipherInto(fd, input, *pass, names.output)
+                        : DecipherInto(fd, input, *pass, writer, names.output);
+    };
+    const files::Status written =
+        names.toStdout ? write(env.output) : files::WriteFileSafely(options.output, write);
+    if (!written) {
+        const files::FileError& error = written.error();
+        const bool midway =
+            error.path != kStandardOutput || error.kind == files::FileError::Kind::Unrepresentable;
+        return FileFailure(
+            env, error,
+            names.toStdout && midway ? "; standard output has only the text before it" : "");
     }
-    if (format.encoding == files::Encoding::Cp932) {
-        WarnOfLookAlikes(env, plain, Shown(names.output));
+    if (!encipher && format.encoding == files::Encoding::Cp932) {
+        WarnOfLookAlikes(env, writer.FoundLookAlikes(), Shown(names.output));
     }
-    return std::move(encoded.value());
+    return kSuccess;
 }
 
 int Execute(const Options& options, const Environment& env) {
     if (options.command == Command::Recover && options.passList) {
         return PrintText(env, PassList());
     }
-    std::string why;
     std::optional<std::int16_t> pass;
-    std::optional<std::string> entry = options.passEntry;
-    if (options.passFile) {
-        files::Result<std::string> line = FirstLine(*options.passFile);
-        if (!line) {
-            return FileFailure(env, line.error(), *options.passFile);
-        }
-        entry = std::move(line.value());
+    if (const int status = GivenPass(options, env, pass); status != kSuccess) {
+        return status;
     }
-    if (entry) {
-        pass = PassFromEntry(*entry, why);
-        if (!pass) {
-            return UsageError(env, why);
-        }
-    }
+    Names names;
+    names.fromStdin = options.input == "-";
+    names.toStdout = options.output == "-";
+    names.input = names.fromStdin ? kStandardInput : options.input;
+    names.output = names.toStdout ? kStandardOutput : options.output;
 
-    const bool fromStdin = options.input == "-";
-    const std::string inputName = fromStdin ? kStandardInput : options.input;
-    files::Result<std::string> bytes =
-        fromStdin ? files::ReadAll(env.input, inputName) : files::ReadWholeFile(options.input);
-    if (!bytes) {
-        return FileFailure(env, bytes.error(), inputName);
+    files::Descriptor opened;
+    if (!names.fromStdin) {
+        files::Result<files::Descriptor> file = files::OpenToRead(options.input);
+        if (!file) {
+            return FileFailure(env, file.error());
+        }
+        opened = std::move(file.value());
+    }
+    const int fd = names.fromStdin ? env.input : opened.get();
+    if (options.command == Command::Recover) {
+        return RecoverFrom(options, env, fd, names);
     }
     // The enciphered side is ASCII and is read like any document file.
-    const bool encipher = options.command == Command::Encipher;
-    const files::ReadChoice inputChoice =
-        encipher ? files::ReadChoice(options.encoding, options.eol) : files::ReadChoice();
-    files::Result<files::Document> text =
-        files::DecodeDocument(bytes.value(), inputChoice, inputName);
-    if (!text) {
-        return FileFailure(env, text.error(), inputName);
-    }
-    bytes.value().clear();
-    bytes.value().shrink_to_fit();
-    if (options.command == Command::Recover) {
-        return Recover(options, env, text.value().text, inputName);
-    }
-
-    if (!pass) {
-        pass = AskPass(env, encipher, why);
-        if (!pass) {
-            return UsageError(env, why);
+    const files::ReadChoice choice = options.command == Command::Encipher
+                                         ? files::ReadChoice(options.encoding, options.eol)
+                                         : files::ReadChoice();
+    // An input that is also the output is read whole before it is replaced:
+    // it may be written in place.
+    std::string whole;
+    std::optional<files::DocumentReader> reader;
+    if (!names.toStdout && files::IsSameFile(fd, options.output)) {
+        files::Result<std::string> bytes = files::ReadAll(fd, names.input);
+        if (!bytes) {
+            return FileFailure(env, bytes.error());
         }
-    }
-
-    const bool toStdout = options.output == "-";
-    const std::string outputName = toStdout ? kStandardOutput : options.output;
-    std::string result;
-    if (encipher) {
-        // Enciphered text is ASCII, the same bytes in code page 932: the
-        // writing rule is only the line end after it, without converting
-        // hundreds of megabytes twice.
-        result = cipher::EncipherText(text.value().text, *pass);
-        result += "\r\n";
+        whole = std::move(bytes.value());
+        reader.emplace(whole, choice, names.input);
     } else {
-        int status = kSuccess;
-        std::optional<std::string> deciphered =
-            Decipher(options, env, text.value().text, *pass,
-                     {inputName, outputName, fromStdin, toStdout}, status);
-        if (!deciphered) {
-            return status;
-        }
-        result = std::move(*deciphered);
+        reader.emplace(fd, choice, names.input);
     }
-    const files::Status written = toStdout ? files::WriteAll(env.output, result, outputName)
-                                           : files::WriteFileSafely(options.output, result);
-    if (!written) {
-        return FileFailure(env, written.error(), outputName);
-    }
-    return kSuccess;
+    Input input{*reader, names.input, {}, true};
+    return Stream(options, env, input, pass, names);
 }
 
 }  // namespace
@@ -276,8 +253,8 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
         return Execute(options, env);
     } catch (const std::bad_alloc&) {
         // Reading, converting or ciphering a text too large for memory.
-        const std::string input = options.input == "-" ? kStandardInput : options.input;
-        return FileFailure(env, files::OutOfMemory(input), input);
+        return FileFailure(
+            env, files::OutOfMemory(options.input == "-" ? kStandardInput : options.input));
     }
 }
 

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// A file descriptor closed when it goes out of scope; private to the file
-// layer.
+// A file descriptor closed when it goes out of scope.
 
 #include <unistd.h>
 

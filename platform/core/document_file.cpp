@@ -13,42 +13,15 @@ constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-// Line and column (both from 1, columns in characters) of a code-unit index,
-// counting CR LF, a lone CR and a lone LF each as one line break, as an
-// editor shows them.
+// Line and column of a code-unit index.
 void Locate(std::u16string_view text, std::size_t index, std::uint64_t& line,
             std::uint64_t& column) {
-    line = 1;
-    column = 1;
+    TextPlace place;
     for (std::size_t i = 0; i < index; ++i) {
-        const char16_t c = text[i];
-        if (c == kCr || c == kLf) {
-            if (c == kCr && i + 1 < index && text[i + 1] == kLf) {
-                ++i;
-            }
-            ++line;
-            column = 1;
-        } else if (!(IsLowSurrogate(c) && i > 0 && IsHighSurrogate(text[i - 1]))) {
-            ++column;
-        }
+        place.Pass(text[i]);
     }
-}
-
-FileError InvalidBytes(const std::string& path, std::uint64_t offset, Encoding encoding) {
-    FileError error;
-    error.kind = FileError::Kind::InvalidBytes;
-    error.path = path;
-    error.byteOffset = offset;
-    error.encoding = EncodingName(encoding);
-    return error;
-}
-
-FileError ConverterMissing(const std::string& path, Encoding encoding) {
-    FileError error;
-    error.kind = FileError::Kind::ConverterMissing;
-    error.path = path;
-    error.encoding = EncodingName(encoding);
-    return error;
+    line = place.line;
+    column = place.column;
 }
 
 bool IsAscii(std::string_view bytes) {
@@ -214,15 +187,15 @@ Result<Document> DecodeDocument(std::string_view bytes, const ReadChoice& choice
             if (!decoded.ok && !decoded.converterMissing &&
                 utf8.errorOffset > decoded.errorOffset) {
                 // Name the encoding that read furthest: the likelier one.
-                return InvalidBytes(path, utf8.errorOffset, Encoding::Utf8);
+                return InvalidBytes(path, utf8.errorOffset, EncodingName(Encoding::Utf8));
             }
         }
     }
     if (decoded.converterMissing) {
-        return ConverterMissing(path, format.encoding);
+        return ConverterMissing(path, EncodingName(format.encoding));
     }
     if (!decoded.ok) {
-        return InvalidBytes(path, decoded.errorOffset + skipped, format.encoding);
+        return InvalidBytes(path, decoded.errorOffset + skipped, EncodingName(format.encoding));
     }
     format.lineEnd = choice.lineEnd ? *choice.lineEnd : FoundLineEnd(decoded.text, format.encoding);
     if (!choice.encoding && format.encoding == Encoding::Cp932 && format.lineEnd == LineEnd::Lf &&
@@ -245,7 +218,7 @@ Result<std::string> EncodeDocument(std::u16string_view text, const TextFormat& f
     }
     Encoded encoded = Encode(source, format.encoding);
     if (encoded.converterMissing) {
-        return ConverterMissing(path, format.encoding);
+        return ConverterMissing(path, EncodingName(format.encoding));
     }
     if (encoded.bad.count != 0) {
         FileError error;
@@ -270,32 +243,39 @@ Result<std::string> EncodeDocument(std::u16string_view text, const TextFormat& f
     return std::move(encoded.bytes);
 }
 
+std::uint64_t CountLookAlikes(std::u16string_view text, std::string_view cp932, std::size_t& first,
+                              char16_t& becomes) {
+    // Every character of a storable text is one code unit and comes back as
+    // one: what differs after the way there and back is a look-alike.
+    const Decoded back = Decode(cp932, Encoding::Cp932);
+    if (!back.ok || back.text.size() != text.size()) {
+        return 0;
+    }
+    std::uint64_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (back.text[i] != text[i]) {
+            if (count++ == 0) {
+                first = i;
+                becomes = back.text[i];
+            }
+        }
+    }
+    return count;
+}
+
 std::optional<LookAlikes> FindLookAlikes(std::u16string_view text) {
     Encoded encoded = Encode(text, Encoding::Cp932);
     if (encoded.converterMissing || encoded.bad.count != 0) {
         return std::nullopt;
     }
-    // Every character of a storable text is one code unit and comes back as
-    // one: what differs after the way there and back is a look-alike.
-    const Decoded back = Decode(encoded.bytes, Encoding::Cp932);
-    if (!back.ok || back.text.size() != text.size()) {
-        return std::nullopt;
-    }
     LookAlikes found;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (back.text[i] == text[i]) {
-            continue;
-        }
-        if (found.count == 0) {
-            found.first = text[i];
-            found.becomes = back.text[i];
-            Locate(text, i, found.line, found.column);
-        }
-        ++found.count;
-    }
+    std::size_t first = 0;
+    found.count = CountLookAlikes(text, encoded.bytes, first, found.becomes);
     if (found.count == 0) {
         return std::nullopt;
     }
+    found.first = text[first];
+    Locate(text, first, found.line, found.column);
     return found;
 }
 

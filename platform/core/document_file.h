@@ -21,6 +21,7 @@
 #include "codepage.h"
 #include "file_error.h"
 #include "text_format.h"
+#include "utf16.h"
 
 namespace solvena::files {
 
@@ -60,6 +61,39 @@ struct LookAlikes {
 // The look-alikes of a text that code page 932 can store; nothing when
 // there are none (or when the text cannot be stored at all).
 std::optional<LookAlikes> FindLookAlikes(std::u16string_view text);
+
+// The look-alikes of `text`, given its bytes in code page 932: how many, the
+// index of the first and what it becomes.
+std::uint64_t CountLookAlikes(std::u16string_view text, std::string_view cp932, std::size_t& first,
+                              char16_t& becomes);
+
+// A place in a text as an editor shows it, line and column from 1 and
+// columns in characters, moved on a code unit at a time: CR LF, a lone CR
+// and a lone LF are each one line break.
+struct TextPlace {
+    std::uint64_t line = 1;
+    std::uint64_t column = 1;
+    bool afterCr = false;
+    bool afterHigh = false;
+
+    void Pass(char16_t c) {
+        if (c == u'\n' && afterCr) {
+            afterCr = false;  // the second half of a CR LF
+            return;
+        }
+        afterCr = c == u'\r';
+        if (c == u'\r' || c == u'\n') {
+            ++line;
+            column = 1;
+            afterHigh = false;
+            return;
+        }
+        if (!(IsLowSurrogate(c) && afterHigh)) {
+            ++column;
+        }
+        afterHigh = IsHighSurrogate(c);
+    }
+};
 
 // The document text of the file at `path`; the text only on success.
 Result<Document> ReadDocumentFile(const std::string& path, const ReadChoice& choice = {});

@@ -51,6 +51,23 @@ FileError OutOfMemory(std::string path) {
     return error;
 }
 
+FileError InvalidBytes(std::string path, std::uint64_t offset, const char* encoding) {
+    FileError error;
+    error.kind = FileError::Kind::InvalidBytes;
+    error.path = std::move(path);
+    error.byteOffset = offset;
+    error.encoding = encoding;
+    return error;
+}
+
+FileError ConverterMissing(std::string path, const char* encoding) {
+    FileError error;
+    error.kind = FileError::Kind::ConverterMissing;
+    error.path = std::move(path);
+    error.encoding = encoding;
+    return error;
+}
+
 std::string FileError::Describe() const {
     switch (kind) {
         case Kind::InvalidBytes:
@@ -67,6 +84,8 @@ std::string FileError::Describe() const {
             return reason.empty() ? "is a folder" : reason;
         case Kind::OutOfMemory:
             return "out of memory";
+        case Kind::ReadOtherwise:
+            return reason;
         default:
             return reason.empty() ? "input/output error" : reason;
     }

@@ -24,6 +24,8 @@ struct FileError {
         Unrepresentable,   // characters the target encoding cannot hold
         ConverterMissing,  // the system has no converter for the code page
         OutOfMemory,       // too large to hold in memory
+        ReadOtherwise,     // read piece by piece, the file shows later that
+                           // it is to be read otherwise (see document_stream.h)
     };
 
     Kind kind = Kind::OpenFailed;
@@ -31,7 +33,8 @@ struct FileError {
     int errorNumber = 0;  // errno, when the system reported the failure
     std::string reason;   // the system's words for errorNumber
 
-    // InvalidBytes: offset of the first byte that no encoding could read.
+    // InvalidBytes: offset of the first byte that no encoding could read;
+    // ReadOtherwise: of the byte that shows it.
     std::uint64_t byteOffset = 0;
     std::string encoding;
 
@@ -51,6 +54,12 @@ FileError SystemError(FileError::Kind fallback, std::string path, int errorNumbe
 
 // A FileError for an allocation that failed while `path` was handled.
 FileError OutOfMemory(std::string path);
+
+// Bytes at `offset` that are no text in `encoding` (a name such as "UTF-8").
+FileError InvalidBytes(std::string path, std::uint64_t offset, const char* encoding);
+
+// The system has no converter for `encoding`.
+FileError ConverterMissing(std::string path, const char* encoding);
 
 // "U+00E9", "U+1F600".
 std::string CodePointName(char32_t c);

@@ -39,19 +39,31 @@ bool MakeCopy(const SaveTarget& target, const std::string& path, KeptCopy& copy)
     return copy.folder.valid() && MakeTemporary(copy.folder.get(), name, 0600, copy.file);
 }
 
-// Puts `bytes` at the start of the open file and makes them all of it.
-Status Overwrite(int fd, std::string_view bytes, const std::string& path) {
+// Puts what `write` writes at the start of the open file and makes it all
+// of it.
+Status Overwrite(int fd, const ContentWriter& write, const std::string& path) {
     if (::lseek(fd, 0, SEEK_SET) != 0) {
         return SystemError(Kind::WriteFailed, path, errno);
     }
-    Status written = WriteAll(fd, bytes, path);
+    Status written = write(fd);
     if (!written) {
         return written;
     }
-    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0) {
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    if (end < 0 || ::ftruncate(fd, end) != 0 || ::fsync(fd) != 0) {
         return SystemError(Kind::WriteFailed, path, errno);
     }
     return Done{};
+}
+
+// Writes the kept old bytes back.
+ContentWriter FromCopy(int copy, const std::string& path) {
+    return [copy, &path](int fd) -> Status {
+        if (::lseek(copy, 0, SEEK_SET) != 0) {
+            return SystemError(Kind::ReadFailed, path, errno);
+        }
+        return CopyRest(copy, fd, path);
+    };
 }
 
 void Discard(KeptCopy& copy) {
@@ -60,7 +72,46 @@ void Discard(KeptCopy& copy) {
 
 }  // namespace
 
-Status WriteInPlace(const SaveTarget& target, std::string_view bytes, const std::string& path) {
+Status CopyRest(int from, int to, const std::string& path) {
+    for (;;) {
+        // The kernel copies without a round trip through this process where
+        // the file system allows it.
+        const ssize_t copied = ::copy_file_range(from, nullptr, to, nullptr, 1 << 30, 0);
+        if (copied == 0) {
+            return Done{};
+        }
+        if (copied > 0) {
+            continue;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+            return SystemError(Kind::WriteFailed, path, errno);
+        }
+        break;
+    }
+    std::string buffer(1 << 16, '\0');
+    for (;;) {
+        const ssize_t got = ::read(from, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return SystemError(Kind::ReadFailed, path, errno);
+        }
+        if (got == 0) {
+            return Done{};
+        }
+        Status written =
+            WriteAll(to, std::string_view(buffer.data(), static_cast<std::size_t>(got)), path);
+        if (!written) {
+            return written;
+        }
+    }
+}
+
+Status WriteInPlace(const SaveTarget& target, const ContentWriter& write, const std::string& path) {
     Descriptor fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     struct stat opened {};
     if (!fd.valid()) {
@@ -70,15 +121,12 @@ Status WriteInPlace(const SaveTarget& target, std::string_view bytes, const std:
         // Replaced since it was looked at: rather no save than the wrong file.
         return SystemError(Kind::WriteFailed, path, EAGAIN);
     }
-    Result<std::string> old = ReadAll(fd.get(), path);
-    if (!old) {
-        return old.error();
-    }
     KeptCopy copy;
     if (!MakeCopy(target, path, copy)) {
         return SystemError(Kind::WriteFailed, path, errno);
     }
-    Status kept = WriteAll(copy.file.fd.get(), old.value(), path);
+    // Copied a piece at a time, so that a file of any size can be kept.
+    Status kept = CopyRest(fd.get(), copy.file.fd.get(), path);
     if (kept && ::fsync(copy.file.fd.get()) != 0) {
         kept = SystemError(Kind::WriteFailed, path, errno);
     }
@@ -86,10 +134,10 @@ Status WriteInPlace(const SaveTarget& target, std::string_view bytes, const std:
         Discard(copy);
         return kept;
     }
-    Status written = Overwrite(fd.get(), bytes, path);
+    Status written = Overwrite(fd.get(), write, path);
     if (!written) {
         // The copy stays if even the old bytes cannot go back.
-        if (Overwrite(fd.get(), old.value(), path)) {
+        if (Overwrite(fd.get(), FromCopy(copy.file.fd.get(), path), path)) {
             Discard(copy);
         }
         return written;

@@ -22,15 +22,15 @@ using Kind = FileError::Kind;
 
 // A target that is not a normal file (a terminal, a pipe, /dev/null) cannot
 // be replaced; it is written to as it is opened.
-Status WriteToNode(const SaveTarget& target, std::string_view bytes, const std::string& path) {
+Status WriteToNode(const SaveTarget& target, const ContentWriter& write, const std::string& path) {
     if (target.descriptor) {
-        return WriteAll(*target.descriptor, bytes, path);
+        return write(*target.descriptor);
     }
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid()) {
         return SystemError(Kind::OpenFailed, path, errno);
     }
-    Status written = WriteAll(fd.get(), bytes, path);
+    Status written = write(fd.get());
     if (!written) {
         return written;
     }
@@ -51,7 +51,7 @@ Status CreateThroughLink(const std::string& path) {
 }
 
 // One attempt; `again` when the path changed under the save.
-Status SaveOnce(const std::string& path, std::string_view bytes, bool& again) {
+Status SaveOnce(const std::string& path, const ContentWriter& write, bool& again) {
     again = false;
     Result<SaveTarget> found = FindSaveTarget(path);
     if (!found) {
@@ -62,7 +62,7 @@ Status SaveOnce(const std::string& path, std::string_view bytes, bool& again) {
         return SystemError(Kind::IsFolder, path, EISDIR);
     }
     if (target.descriptor || (target.exists && !S_ISREG(target.info.st_mode))) {
-        return WriteToNode(target, bytes, path);
+        return WriteToNode(target, write, path);
     }
     if (target.dangling) {
         Status created = CreateThroughLink(path);
@@ -71,13 +71,13 @@ Status SaveOnce(const std::string& path, std::string_view bytes, bool& again) {
     }
     Status saved = Done{};
     if (!target.exists) {
-        saved = CreateNewFile(target, bytes, path);
+        saved = CreateNewFile(target, write, path);
         again = !saved && saved.error().errorNumber == EEXIST;
     } else {
         bool renamed = false;
-        saved = ReplaceByRename(target, bytes, path, renamed);
+        saved = ReplaceByRename(target, write, path, renamed);
         if (saved && !renamed) {
-            saved = WriteInPlace(target, bytes, path);
+            saved = WriteInPlace(target, write, path);
         }
     }
     if (saved && target.folder.valid()) {
@@ -137,7 +137,7 @@ Result<std::string> ReadAll(int fd, const std::string& name) {
     return bytes;
 }
 
-Result<std::string> ReadWholeFile(const std::string& path) {
+Result<Descriptor> OpenToRead(const std::string& path) {
     if (path.empty()) {
         return SystemError(Kind::NotFound, path, ENOENT);
     }
@@ -145,7 +145,22 @@ Result<std::string> ReadWholeFile(const std::string& path) {
     if (fd.get() < 0) {
         return SystemError(Kind::OpenFailed, path, errno);
     }
-    return ReadAll(fd.get(), path);
+    return fd;
+}
+
+bool IsSameFile(int fd, const std::string& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+Result<std::string> ReadWholeFile(const std::string& path) {
+    Result<Descriptor> fd = OpenToRead(path);
+    if (!fd) {
+        return fd.error();
+    }
+    return ReadAll(fd.value().get(), path);
 }
 
 Status WriteAll(int fd, std::string_view bytes, const std::string& name) {
@@ -168,15 +183,34 @@ Status WriteAll(int fd, std::string_view bytes, const std::string& name) {
     return Done{};
 }
 
-Status WriteFileSafely(const std::string& path, std::string_view bytes) {
-    // A name that another program takes or frees meanwhile is looked at anew.
+namespace {
+
+// A name that another program takes or frees meanwhile is looked at anew,
+// when the bytes can be written again.
+Status SaveWithRetries(const std::string& path, const ContentWriter& write, bool repeatable) {
+    bool written = false;
+    const ContentWriter once = [&](int fd) {
+        written = true;
+        return write(fd);
+    };
     for (int attempt = 0;; ++attempt) {
         bool again = false;
-        Status saved = SaveOnce(path, bytes, again);
-        if (!again || attempt == 3) {
+        Status saved = SaveOnce(path, once, again);
+        if (!again || attempt == 3 || (written && !repeatable)) {
             return saved;
         }
     }
+}
+
+}  // namespace
+
+Status WriteFileSafely(const std::string& path, std::string_view bytes) {
+    return SaveWithRetries(
+        path, [&](int fd) { return WriteAll(fd, bytes, path); }, true);
+}
+
+Status WriteFileSafely(const std::string& path, const ContentWriter& write) {
+    return SaveWithRetries(path, write, false);
 }
 
 Status WritePrivateFile(const std::string& path, std::string_view bytes) {

@@ -3,15 +3,23 @@
 
 // Whole-file reading and safe replacement of files, on plain POSIX calls.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "descriptor.h"
 #include "file_error.h"
 
 namespace solvena::files {
 
 // True when a normal file (or a link to one) exists at `path`.
 bool IsNormalFile(const std::string& path);
+
+// The file at `path`, opened for reading.
+Result<Descriptor> OpenToRead(const std::string& path);
+
+// True when `path` names the file open as `fd`.
+bool IsSameFile(int fd, const std::string& path);
 
 // All bytes of the file at `path`.
 Result<std::string> ReadWholeFile(const std::string& path);
@@ -40,6 +48,16 @@ Status WriteAll(int fd, std::string_view bytes, const std::string& name);
 // /dev/fd/N) are written to as they are. A successful save removes what
 // killed saves of the same file left behind.
 Status WriteFileSafely(const std::string& path, std::string_view bytes);
+
+// What a save writes, for bytes made as they are written: a function that
+// writes all of the file's bytes to the descriptor given, from where it
+// stands. A failure it returns fails the save, and the file is left as it
+// was, as on any other failure.
+using ContentWriter = std::function<Status(int fd)>;
+
+// WriteFileSafely with the bytes from `write`, which is called once at most
+// (a save that would have to start again fails instead).
+Status WriteFileSafely(const std::string& path, const ContentWriter& write);
 
 // Replaces or creates a file of this user's own, in a folder of its own, as
 // a complete file of mode 0600.

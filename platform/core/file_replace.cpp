@@ -16,8 +16,8 @@ namespace {
 using Kind = FileError::Kind;
 
 // Writes the bytes to a temporary file and flushes them to disk.
-Status Fill(Temporary& temporary, int folder, std::string_view bytes, const std::string& path) {
-    Status written = WriteAll(temporary.fd.get(), bytes, path);
+Status Fill(Temporary& temporary, int folder, const ContentWriter& write, const std::string& path) {
+    Status written = write(temporary.fd.get());
     if (written && ::fsync(temporary.fd.get()) != 0) {
         written = SystemError(Kind::WriteFailed, path, errno);
     }
@@ -56,14 +56,15 @@ void SyncFolder(int folder) {
     }
 }
 
-Status CreateNewFile(const SaveTarget& target, std::string_view bytes, const std::string& path) {
+Status CreateNewFile(const SaveTarget& target, const ContentWriter& write,
+                     const std::string& path) {
     // Made as any new file is, so the umask or the folder's default ACL
     // decides its permissions.
     Temporary temporary;
     if (!MakeTemporary(target.folder.get(), target.name, 0666, temporary)) {
         return SystemError(Kind::WriteFailed, path, errno);
     }
-    Status filled = Fill(temporary, target.folder.get(), bytes, path);
+    Status filled = Fill(temporary, target.folder.get(), write, path);
     if (!filled) {
         return filled;
     }
@@ -75,8 +76,8 @@ Status CreateNewFile(const SaveTarget& target, std::string_view bytes, const std
     return Done{};
 }
 
-Status ReplaceByRename(const SaveTarget& target, std::string_view bytes, const std::string& path,
-                       bool& renamed) {
+Status ReplaceByRename(const SaveTarget& target, const ContentWriter& write,
+                       const std::string& path, bool& renamed) {
     renamed = false;
     // Other names of the file would keep the old bytes; a new file would not
     // get set-user or set-group bits from anyone but root.
@@ -97,7 +98,7 @@ Status ReplaceByRename(const SaveTarget& target, std::string_view bytes, const s
         ::unlinkat(folder, temporary.name.c_str(), 0);
         return Done{};
     }
-    Status filled = Fill(temporary, folder, bytes, path);
+    Status filled = Fill(temporary, folder, write, path);
     if (!filled) {
         return filled;
     }

@@ -26,6 +26,7 @@ QString Reason(const files::FileError& error) {
             why = QStringLiteral("ディスクの空きが足りません");
             break;
         case Kind::InvalidBytes:
+        case Kind::ReadOtherwise:  // only a file read piece by piece meets this
             return QStringLiteral("テキストとして読めないバイトがあります（%1 バイト目）")
                 .arg(error.byteOffset + 1);
         case Kind::Unrepresentable:

@@ -56,12 +56,21 @@ TEST(ZktCarefulTest, RunningOutOfMemoryIsAOneLineError) {
     if (::access("/usr/bin/prlimit", X_OK) != 0) {
         GTEST_SKIP() << "prlimit is not installed";
     }
-    // An endless input, and an address space of 256 MiB.
-    const ProcessResult r = RunProcess(
-        "/usr/bin/prlimit", {"--as=268435456", kZkt, "encipher", "-p", "1", "/dev/zero"});
+    // An endless input that recover must hold whole, and an address space
+    // of 256 MiB.
+    const ProcessResult r =
+        RunProcess("/usr/bin/prlimit", {"--as=268435456", kZkt, "recover", "/dev/zero"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "zkt: /dev/zero: out of memory\n");
     EXPECT_EQ(r.out, "");
+    // Enciphering and deciphering stream: an input three times the limit
+    // goes through it, both ways.
+    const ProcessResult streamed =
+        Shell("head -c 200000000 /dev/zero | /usr/bin/prlimit --as=134217728 " + kZkt +
+              " encipher -p 1 | /usr/bin/prlimit --as=134217728 " + kZkt +
+              " decipher -p 1 --force --encoding utf-16le | wc -c");
+    EXPECT_EQ(streamed.err, "");
+    EXPECT_EQ(streamed.out, "400000004\n");
 }
 
 TEST(ZktCarefulTest, OddNamesInMessagesAreQuoted) {

@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: MIT
+#include "cipher_streams.h"
+
+#include <memory>
+#include <new>
+
+#include "cipher.h"
+#include "file_io.h"
+#include "messages.h"
+
+namespace solvena::zkt {
+namespace {
+
+// Runs `step` with running out of memory turned into the error it is.
+template <class Step>
+files::Status Guarded(const std::string& name, Step step) {
+    try {
+        return step();
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(name);
+    }
+}
+
+// The next piece of the input into `piece`, when there is more.
+files::Status NextPiece(Input& input, std::u16string& piece) {
+    if (!input.more) {
+        return files::Done{};
+    }
+    files::Result<bool> next = input.reader.Next(piece);
+    if (!next) {
+        return next.error();
+    }
+    input.more = next.value();
+    return files::Done{};
+}
+
+// The opening of a longer text, cut after its last separator and closed by
+// the end marker, so that it is judged as a text of its own would be.
+std::u16string ClosedOpening(std::u16string_view opening) {
+    std::size_t cut = opening.size();
+    while (cut > 0 && !cipher::IsSeparator(opening[cut - 1])) {
+        --cut;
+    }
+    std::u16string closed(opening.substr(0, cut));
+    closed.append(cipher::kEndMarker.begin(), cipher::kEndMarker.end());
+    return closed;
+}
+
+}  // namespace
+
+files::Status ReadOpening(Input& input) {
+    return Guarded(input.name, [&] {
+        while (input.more && input.opening.size() < kOpeningUnits) {
+            files::Status read = NextPiece(input, input.opening);
+            if (!read) {
+                return read;
+            }
+        }
+        return files::Status(files::Done{});
+    });
+}
+
+std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const Names& names) {
+    const std::u16string closed = input.more ? ClosedOpening(input.opening) : std::u16string();
+    const std::u16string_view enciphered = input.more ? std::u16string_view(closed) : input.opening;
+    const std::u16string plain = cipher::DecipherText(enciphered, pass);
+    const std::string inputName = Shown(names.input);
+    switch (cipher::JudgeDecipherment(enciphered, pass, plain)) {
+        case cipher::Decipherment::Plausible:
+            return std::nullopt;
+        case cipher::Decipherment::NothingEnciphered:
+            return "zkt: " + inputName + ": holds no enciphered text; nothing written\n";
+        default: {
+            const std::string recover =
+                names.fromStdin ? "zkt recover" : "zkt recover " + inputName;
+            return "zkt: " + inputName +
+                   ": the result does not look like text: wrong pass number? (try " + recover +
+                   "; --force writes it anyway)\n";
+        }
+    }
+}
+
+files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::string& outputName) {
+    return Guarded(outputName, [&]() -> files::Status {
+        std::u16string piece = std::move(input.opening);
+        std::unique_ptr<char[]> buffer;
+        std::size_t room = 0;
+        std::uint64_t before = 0;
+        for (;;) {
+            if (cipher::EncipherPieceRoom(piece.size()) > room) {
+                room = cipher::EncipherPieceRoom(piece.size());
+                buffer = std::make_unique_for_overwrite<char[]>(room);
+            }
+            const char* end = cipher::EncipherPiece(piece, pass, before, buffer.get());
+            before += piece.size();
+            files::Status written = files::WriteAll(
+                fd, std::string_view(buffer.get(), static_cast<std::size_t>(end - buffer.get())),
+                outputName);
+            if (!written) {
+                return written;
+            }
+            if (!input.more) {
+                break;
+            }
+            piece.clear();
+            files::Status read = NextPiece(input, piece);
+            if (!read) {
+                return read;
+            }
+        }
+        // Enciphered text is ASCII, the same bytes in code page 932: the
+        // writing rule adds only the line end.
+        return files::WriteAll(fd, std::string(cipher::kEndMarker) + "\r\n", outputName);
+    });
+}
+
+files::Status DecipherInto(int fd, Input& input, std::int16_t pass, files::DocumentWriter& writer,
+                           const std::string& outputName) {
+    return Guarded(outputName, [&]() -> files::Status {
+        cipher::DecipherStream stream(pass);
+        std::u16string piece = std::move(input.opening);
+        std::u16string plain;
+        std::string bytes;
+        for (;;) {
+            plain.clear();
+            stream.Feed(piece, plain);
+            if (!input.more) {
+                stream.Finish(plain);
+            }
+            writer.Add(plain, bytes);
+            if (!input.more) {
+                break;
+            }
+            if (!bytes.empty()) {
+                files::Status written = files::WriteAll(fd, bytes, outputName);
+                if (!written) {
+                    return written;
+                }
+                bytes.clear();
+            }
+            piece.clear();
+            files::Status read = NextPiece(input, piece);
+            if (!read) {
+                return read;
+            }
+        }
+        files::Status finished = writer.Finish(bytes);
+        if (!finished) {
+            return finished;
+        }
+        return files::WriteAll(fd, bytes, outputName);
+    });
+}
+
+}  // namespace solvena::zkt

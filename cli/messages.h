@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// What `zkt` says on standard error, one line a message.
+
+#include <string>
+
+#include "file_error.h"
+#include "zkt.h"
+
+namespace solvena::zkt {
+
+inline constexpr const char* kStandardInput = "standard input";
+inline constexpr const char* kStandardOutput = "standard output";
+
+// Writes `text` to standard error; a failure there has nowhere to go.
+void Say(const Environment& env, const std::string& text);
+
+// A file's name as a message shows it; the standard streams by their names.
+std::string Shown(const std::string& name);
+
+// Says what went wrong with the file `error` names, and `more` after it;
+// returns kDataError.
+int FileFailure(const Environment& env, const files::FileError& error,
+                const std::string& more = "");
+
+}  // namespace solvena::zkt

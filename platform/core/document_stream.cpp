@@ -1,0 +1,483 @@
+// SPDX-License-Identifier: MIT
+#include "document_stream.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace solvena::files {
+namespace {
+
+constexpr char16_t kCr = u'\r';
+constexpr char16_t kLf = u'\n';
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsAscii(std::string_view bytes) {
+    unsigned char any = 0;
+    for (const char c : bytes) {
+        any |= static_cast<unsigned char>(c);
+    }
+    return any < 0x80;
+}
+
+// The length of the UTF-8 sequence that `lead` starts, 0 for a byte that
+// starts none.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return 2;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 4;
+    }
+    return 0;
+}
+
+// Whether the bytes (a whole sequence, by its lead) are one UTF-8 character.
+bool IsUtf8Sequence(std::string_view bytes) {
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    for (std::size_t k = 1; k < bytes.size(); ++k) {
+        const auto b = static_cast<unsigned char>(bytes[k]);
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (k == 1) {
+            // Neither overlong forms nor surrogates nor beyond U+10FFFF.
+            low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        }
+        if (b < low || b > high) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsCp932Lead(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+}  // namespace
+
+DocumentReader::DocumentReader(int fd, const ReadChoice& choice, std::string name,
+                               std::size_t pieceBytes)
+    : fd_(fd), choice_(choice), name_(std::move(name)), pieceBytes_(pieceBytes) {
+    encoding_ = choice.encoding;
+    lineEnd_ = choice.lineEnd;
+}
+
+DocumentReader::DocumentReader(std::string_view bytes, const ReadChoice& choice, std::string name,
+                               std::size_t pieceBytes)
+    : DocumentReader(-1, choice, std::move(name), pieceBytes) {
+    memory_ = bytes;
+}
+
+Result<bool> DocumentReader::FillBytes() {
+    // At least the four bytes of the longest UTF-8 character, so that every
+    // piece decides something.
+    const std::size_t want = bytes_.size() + std::max<std::size_t>(pieceBytes_, 4);
+    while (!atEnd_ && bytes_.size() < want) {
+        const std::size_t have = bytes_.size();
+        if (fd_ < 0) {
+            const std::size_t take = std::min(want - have, memory_.size());
+            bytes_.append(memory_.substr(0, take));
+            memory_.remove_prefix(take);
+            atEnd_ = memory_.empty();
+            continue;
+        }
+        bytes_.resize(want);
+        const ssize_t got = ::read(fd_, bytes_.data() + have, want - have);
+        bytes_.resize(have + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return SystemError(FileError::Kind::ReadFailed, name_, errno);
+        }
+        atEnd_ = got == 0;
+    }
+    return true;
+}
+
+void DocumentReader::TakeByteOrderMark() {
+    if (markChecked_ || (bytes_.size() < kUtf8Bom.size() && !atEnd_)) {
+        return;
+    }
+    markChecked_ = true;
+    if (!choice_.encoding && std::string_view(bytes_).starts_with(kUtf8Bom)) {
+        // A given encoding is not guessed at: the mark is then a character.
+        encoding_ = Encoding::Utf8;
+        byteOrderMark_ = true;
+        bytes_.erase(0, kUtf8Bom.size());
+        offset_ += kUtf8Bom.size();
+    }
+}
+
+void DocumentReader::DecideEncoding() {
+    std::size_t p = 0;
+    while (p < bytes_.size() && static_cast<unsigned char>(bytes_[p]) < 0x80) {
+        ++p;
+    }
+    if (p == bytes_.size()) {
+        if (atEnd_) {
+            encoding_ = Encoding::Cp932;  // plain ASCII throughout
+            encodingDetected_ = true;
+        }
+        return;
+    }
+    sawNonAscii_ = true;
+    const std::size_t length = SequenceLength(static_cast<unsigned char>(bytes_[p]));
+    if (length != 0 && p + length > bytes_.size() && !atEnd_) {
+        return;  // decided when the rest of the character has been read
+    }
+    const bool utf8 = length != 0 && p + length <= bytes_.size() &&
+                      IsUtf8Sequence(std::string_view(bytes_).substr(p, length));
+    // CP932 bytes of kana and kanji are almost never UTF-8, as in the
+    // whole-file rule.
+    encoding_ = utf8 ? Encoding::Utf8 : Encoding::Cp932;
+    encodingDetected_ = true;
+}
+
+// The bytes from the start that end where a character ends.
+std::size_t DocumentReader::CompleteBytes() const {
+    const std::size_t size = bytes_.size();
+    if (atEnd_) {
+        return size;
+    }
+    if (!encoding_) {
+        std::size_t p = 0;
+        while (p < size && static_cast<unsigned char>(bytes_[p]) < 0x80) {
+            ++p;
+        }
+        return p;
+    }
+    switch (*encoding_) {
+        case Encoding::Utf16le:
+            return size & ~std::size_t{1};
+        case Encoding::Utf8: {
+            for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+                const auto b = static_cast<unsigned char>(bytes_[size - back]);
+                if ((b & 0xC0) != 0x80) {
+                    const std::size_t length = SequenceLength(b);
+                    return length > back ? size - back : size;
+                }
+            }
+            return size;
+        }
+        case Encoding::Cp932: {
+            // The run of bytes at the end that may be lead bytes pairs up from
+            // its start (the byte before it ends a character): an odd run
+            // ends in a lead byte whose trail byte is still to come.
+            std::size_t run = 0;
+            while (run < size && IsCp932Lead(static_cast<unsigned char>(bytes_[size - 1 - run]))) {
+                ++run;
+            }
+            return run % 2 == 1 ? size - 1 : size;
+        }
+    }
+    return size;
+}
+
+FileError DocumentReader::ChangedAt(std::uint64_t offset, const std::string& why) const {
+    FileError error;
+    error.kind = FileError::Kind::ReadOtherwise;
+    error.path = name_;
+    error.byteOffset = offset;
+    error.reason = why + " at byte offset " + std::to_string(offset);
+    return error;
+}
+
+Status DocumentReader::Decode(std::string_view& bytes, std::u16string& units) {
+    units.clear();
+    if (!encoding_ || (*encoding_ != Encoding::Utf16le && IsAscii(bytes))) {
+        // The same characters in CP932 and UTF-8.
+        units.resize(bytes.size());
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            units[i] = static_cast<unsigned char>(bytes[i]);
+        }
+        return Done{};
+    }
+    Decoded decoded = files::Decode(bytes, *encoding_);
+    if (!decoded.ok && !decoded.converterMissing && encodingDetected_ &&
+        *encoding_ == Encoding::Utf8 && !utf8Given_) {
+        // Nothing has been given out as UTF-8 yet: what has been read is
+        // CP932, as the whole-file rule would find, unless it is no text.
+        const std::uint64_t utf8Error = decoded.errorOffset;
+        encoding_ = Encoding::Cp932;
+        bytes = std::string_view(bytes_.data(), CompleteBytes());
+        decoded = files::Decode(bytes, Encoding::Cp932);
+        if (!decoded.ok && !decoded.converterMissing && utf8Error > decoded.errorOffset) {
+            return InvalidBytes(name_, offset_ + utf8Error, EncodingName(Encoding::Utf8));
+        }
+    }
+    if (decoded.converterMissing) {
+        return ConverterMissing(name_, EncodingName(*encoding_));
+    }
+    if (!decoded.ok) {
+        const std::uint64_t at = offset_ + decoded.errorOffset;
+        if (encodingDetected_ && *encoding_ == Encoding::Utf8) {
+            return ChangedAt(at,
+                             "not UTF-8, though the text before it is (the whole file would be "
+                             "read as CP932)");
+        }
+        return InvalidBytes(name_, at, EncodingName(*encoding_));
+    }
+    utf8Given_ = *encoding_ == Encoding::Utf8;
+    units = std::move(decoded.text);
+    return Done{};
+}
+
+Status DocumentReader::CheckLineEnds(std::string_view bytes, std::u16string_view units) {
+    if (choice_.lineEnd) {
+        return Done{};
+    }
+    const std::size_t cr = units.find(kCr);
+    if (!lineEnd_) {
+        // As the whole-file rule decides on what has been read.
+        const bool lf = units.find(kLf) != units.npos;
+        if (cr == units.npos && !lf) {
+            return Done{};
+        }
+        lineEnd_ = cr == units.npos ? LineEnd::Lf : LineEnd::CrLf;
+        lineEndDetected_ = true;
+    }
+    if (*lineEnd_ == LineEnd::Lf && cr != units.npos) {
+        // In the byte encodings a CR byte is the CR itself.
+        const std::size_t at =
+            encoding_ == Encoding::Utf16le
+                ? 2 * cr
+                : static_cast<std::size_t>(
+                      static_cast<const char*>(std::memchr(bytes.data(), '\r', bytes.size())) -
+                      bytes.data());
+        return ChangedAt(offset_ + at,
+                         "a CR after LF line ends (the whole file would keep its LFs in the "
+                         "lines)");
+    }
+    return Done{};
+}
+
+void DocumentReader::ApplyRule(std::u16string_view units, bool anyBreak, std::u16string& text) {
+    const auto content = [&](std::u16string_view run) {
+        if (run.empty()) {
+            return;
+        }
+        for (; breaks_ > 0; --breaks_) {
+            text += u"\r\n";
+        }
+        lineStarted_ = true;
+        text.append(run);
+    };
+    if (!anyBreak) {
+        content(units);
+        afterCr_ = afterCr_ && units.empty();
+        return;
+    }
+    const bool lfEndsLines = lineEnd_ == LineEnd::Lf;
+    std::size_t i = 0;
+    while (i < units.size()) {
+        if (afterCr_) {
+            afterCr_ = false;
+            if (units[i] == kLf) {
+                ++i;  // the second half of a CR LF
+                continue;
+            }
+        }
+        std::size_t end = i;
+        while (end < units.size() && units[end] != kCr && (units[end] != kLf || !lfEndsLines)) {
+            ++end;
+        }
+        content(units.substr(i, end - i));
+        if (end == units.size()) {
+            break;
+        }
+        // A line end; empty lines before the first line with text leave no trace.
+        if (lineStarted_) {
+            ++breaks_;
+        }
+        afterCr_ = units[end] == kCr;
+        i = end + 1;
+    }
+}
+
+Result<bool> DocumentReader::Next(std::u16string& text) {
+    if (done_) {
+        return false;
+    }
+    Result<bool> filled = FillBytes();
+    if (!filled) {
+        return filled;
+    }
+    TakeByteOrderMark();
+    if (!markChecked_) {
+        return true;
+    }
+    if (!encoding_) {
+        DecideEncoding();
+    }
+    std::string_view piece(bytes_.data(), CompleteBytes());
+    Status decoded = Decode(piece, units_);
+    if (!decoded) {
+        return decoded.error();
+    }
+    Status lineEnds = CheckLineEnds(piece, units_);
+    if (!lineEnds) {
+        return lineEnds.error();
+    }
+    const bool anyBreak = (encoding_ && *encoding_ == Encoding::Utf16le) ||
+                          std::memchr(piece.data(), '\r', piece.size()) != nullptr ||
+                          std::memchr(piece.data(), '\n', piece.size()) != nullptr;
+    ApplyRule(units_, anyBreak, text);
+    offset_ += piece.size();
+    bytes_.erase(0, piece.size());
+    if (atEnd_ && bytes_.empty()) {
+        // The last line's end is not part of the text.
+        for (; breaks_ > 1; --breaks_) {
+            text += u"\r\n";
+        }
+        done_ = true;
+        return false;
+    }
+    return true;
+}
+
+TextFormat DocumentReader::Format() const {
+    const Encoding encoding = encoding_.value_or(Encoding::Cp932);
+    // A file without a line break gets the usual one of its encoding.
+    LineEnd lineEnd = encoding == Encoding::Utf8 ? LineEnd::Lf : LineEnd::CrLf;
+    if (lineEnd_) {
+        lineEnd = *lineEnd_;
+    }
+    if (encodingDetected_ && !sawNonAscii_ && lineEnd == LineEnd::Lf) {
+        // Plain ASCII with LF line ends is a Linux text file (see DecodeDocument).
+        return TextFormat(Encoding::Utf8, lineEnd);
+    }
+    return TextFormat(encoding, lineEnd, byteOrderMark_);
+}
+
+DocumentWriter::DocumentWriter(const TextFormat& format, std::string name)
+    : format_(format), name_(std::move(name)) {}
+
+void DocumentWriter::Add(std::u16string_view text, std::string& bytes) {
+    const bool lf = format_.lineEnd == LineEnd::Lf;
+    std::u16string_view source = text;
+    if (!held_.empty() || lf) {
+        scratch_.assign(held_);
+        scratch_.append(text);
+        source = scratch_;
+    }
+    std::size_t keep = source.size();
+    if (keep > 0 && format_.encoding != Encoding::Utf16le && IsHighSurrogate(source[keep - 1])) {
+        --keep;
+    }
+    if (keep > 0 && lf && source[keep - 1] == kCr) {
+        --keep;
+    }
+    held_.assign(source.substr(keep));
+    if (lf) {
+        // Every CR LF becomes LF.
+        std::size_t w = 0;
+        for (std::size_t r = 0; r < keep; ++r) {
+            if (!(scratch_[r] == kCr && r + 1 < keep && scratch_[r + 1] == kLf)) {
+                scratch_[w++] = scratch_[r];
+            }
+        }
+        keep = w;
+    }
+    Encode(source.substr(0, keep), bytes);
+}
+
+void DocumentWriter::Encode(std::u16string_view text, std::string& bytes) {
+    if (!started_) {
+        started_ = true;
+        if (format_.encoding == Encoding::Utf8 && format_.byteOrderMark) {
+            bytes += kUtf8Bom;
+        }
+    }
+    Encoded encoded = files::Encode(text, format_.encoding);
+    if (encoded.converterMissing) {
+        converterMissing_ = true;
+        return;
+    }
+    if (encoded.bad.count != 0) {
+        if (bad_.count == 0) {
+            bad_.character = encoded.bad.character;
+            TextPlace place = place_;
+            for (std::size_t i = 0; i < encoded.bad.index; ++i) {
+                place.Pass(text[i]);
+            }
+            badLine_ = place.line;
+            badColumn_ = place.column;
+        }
+        bad_.count += encoded.bad.count;
+    } else if (!Failed()) {
+        bytes += encoded.bytes;
+        if (format_.encoding == Encoding::Cp932) {
+            std::size_t first = 0;
+            char16_t becomes = 0;
+            const std::uint64_t count = CountLookAlikes(text, encoded.bytes, first, becomes);
+            if (count != 0 && lookAlikes_.count == 0) {
+                TextPlace place = place_;
+                for (std::size_t i = 0; i < first; ++i) {
+                    place.Pass(text[i]);
+                }
+                lookAlikes_.first = text[first];
+                lookAlikes_.becomes = becomes;
+                lookAlikes_.line = place.line;
+                lookAlikes_.column = place.column;
+            }
+            lookAlikes_.count += count;
+        }
+    }
+    // Places are needed for the first character of each kind only.
+    const bool locate =
+        bad_.count == 0 || (format_.encoding == Encoding::Cp932 && lookAlikes_.count == 0);
+    if (locate && format_.encoding != Encoding::Utf16le) {
+        for (const char16_t c : text) {
+            place_.Pass(c);
+        }
+    }
+}
+
+Status DocumentWriter::Finish(std::string& bytes) {
+    if (!held_.empty()) {
+        const std::u16string rest = std::move(held_);
+        held_.clear();
+        Encode(rest, bytes);
+    }
+    if (!started_) {
+        Encode(u"", bytes);
+    }
+    if (converterMissing_) {
+        return ConverterMissing(name_, EncodingName(format_.encoding));
+    }
+    if (Failed()) {
+        FileError error;
+        error.kind = FileError::Kind::Unrepresentable;
+        error.path = name_;
+        error.encoding = EncodingName(format_.encoding);
+        error.character = bad_.character;
+        error.count = bad_.count;
+        error.line = badLine_;
+        error.column = badColumn_;
+        return error;
+    }
+    const bool lf = format_.lineEnd == LineEnd::Lf;
+    if (format_.encoding == Encoding::Utf16le) {
+        bytes.append(lf ? std::string_view("\n\0", 2) : std::string_view("\r\0\n\0", 4));
+    } else {
+        bytes.append(lf ? "\n" : "\r\n");
+    }
+    return Done{};
+}
+
+std::optional<LookAlikes> DocumentWriter::FoundLookAlikes() const {
+    if (lookAlikes_.count == 0) {
+        return std::nullopt;
+    }
+    return lookAlikes_;
+}
+
+}  // namespace solvena::files
