@@ -82,11 +82,9 @@ std::u16string CrLfToLf(std::u16string_view text) {
     return out;
 }
 
-// The index in `text` of the unit at `index` of its CR LF → LF form.
-std::size_t OriginalIndex(std::u16string_view text, std::u16string_view source, std::size_t index) {
-    if (source.data() == text.data()) {
-        return index;
-    }
+}  // namespace
+
+std::size_t IndexBeforeLfForm(std::u16string_view text, std::size_t index) {
     std::size_t original = 0;
     for (std::size_t i = 0; i < index; ++i, ++original) {
         if (text[original] == kCr && original + 1 < text.size() && text[original + 1] == kLf) {
@@ -95,8 +93,6 @@ std::size_t OriginalIndex(std::u16string_view text, std::u16string_view source, 
     }
     return original;
 }
-
-}  // namespace
 
 std::u16string ApplyReadingRule(std::u16string decoded, bool lfEndsLines) {
     if (lfEndsLines) {
@@ -228,7 +224,10 @@ Result<std::string> EncodeDocument(std::u16string_view text, const TextFormat& f
         error.character = encoded.bad.character;
         error.count = encoded.bad.count;
         // Lines and columns as the person sees them, in the text itself.
-        Locate(text, OriginalIndex(text, source, encoded.bad.index), error.line, error.column);
+        const std::size_t index = source.data() == text.data()
+                                      ? encoded.bad.index
+                                      : IndexBeforeLfForm(text, encoded.bad.index);
+        Locate(text, index, error.line, error.column);
         return error;
     }
     const bool lf = format.lineEnd == LineEnd::Lf;

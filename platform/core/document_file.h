@@ -67,6 +67,10 @@ std::optional<LookAlikes> FindLookAlikes(std::u16string_view text);
 std::uint64_t CountLookAlikes(std::u16string_view text, std::string_view cp932, std::size_t& first,
                               char16_t& becomes);
 
+// The index in `text` of the unit at `index` of its form with every CR LF
+// made LF.
+std::size_t IndexBeforeLfForm(std::u16string_view text, std::size_t index);
+
 // A place in a text as an editor shows it, line and column from 1 and
 // columns in characters, moved on a code unit at a time: CR LF, a lone CR
 // and a lone LF are each one line break.

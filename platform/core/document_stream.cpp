@@ -376,20 +376,36 @@ void DocumentWriter::Add(std::u16string_view text, std::string& bytes) {
         --keep;
     }
     held_.assign(source.substr(keep));
-    if (lf) {
-        // Every CR LF becomes LF.
-        std::size_t w = 0;
-        for (std::size_t r = 0; r < keep; ++r) {
-            if (!(scratch_[r] == kCr && r + 1 < keep && scratch_[r + 1] == kLf)) {
-                scratch_[w++] = scratch_[r];
-            }
-        }
-        keep = w;
+    if (!lf) {
+        Encode(source.substr(0, keep), source.substr(0, keep), bytes);
+        return;
     }
-    Encode(source.substr(0, keep), bytes);
+    // Every CR LF becomes LF; lines and columns are counted in the text
+    // as it was.
+    original_.assign(source.substr(0, keep));
+    std::size_t w = 0;
+    for (std::size_t r = 0; r < keep; ++r) {
+        if (!(scratch_[r] == kCr && r + 1 < keep && scratch_[r + 1] == kLf)) {
+            scratch_[w++] = scratch_[r];
+        }
+    }
+    Encode(std::u16string_view(scratch_).substr(0, w), original_, bytes);
 }
 
-void DocumentWriter::Encode(std::u16string_view text, std::string& bytes) {
+TextPlace DocumentWriter::PlaceOf(std::u16string_view text, std::u16string_view original,
+                                  std::size_t index) const {
+    if (text.data() != original.data()) {
+        index = IndexBeforeLfForm(original, index);
+    }
+    TextPlace place = place_;
+    for (std::size_t i = 0; i < index; ++i) {
+        place.Pass(original[i]);
+    }
+    return place;
+}
+
+void DocumentWriter::Encode(std::u16string_view text, std::u16string_view original,
+                            std::string& bytes) {
     if (!started_) {
         started_ = true;
         if (format_.encoding == Encoding::Utf8 && format_.byteOrderMark) {
@@ -404,10 +420,7 @@ void DocumentWriter::Encode(std::u16string_view text, std::string& bytes) {
     if (encoded.bad.count != 0) {
         if (bad_.count == 0) {
             bad_.character = encoded.bad.character;
-            TextPlace place = place_;
-            for (std::size_t i = 0; i < encoded.bad.index; ++i) {
-                place.Pass(text[i]);
-            }
+            const TextPlace place = PlaceOf(text, original, encoded.bad.index);
             badLine_ = place.line;
             badColumn_ = place.column;
         }
@@ -419,10 +432,7 @@ void DocumentWriter::Encode(std::u16string_view text, std::string& bytes) {
             char16_t becomes = 0;
             const std::uint64_t count = CountLookAlikes(text, encoded.bytes, first, becomes);
             if (count != 0 && lookAlikes_.count == 0) {
-                TextPlace place = place_;
-                for (std::size_t i = 0; i < first; ++i) {
-                    place.Pass(text[i]);
-                }
+                const TextPlace place = PlaceOf(text, original, first);
                 lookAlikes_.first = text[first];
                 lookAlikes_.becomes = becomes;
                 lookAlikes_.line = place.line;
@@ -435,7 +445,7 @@ void DocumentWriter::Encode(std::u16string_view text, std::string& bytes) {
     const bool locate =
         bad_.count == 0 || (format_.encoding == Encoding::Cp932 && lookAlikes_.count == 0);
     if (locate && format_.encoding != Encoding::Utf16le) {
-        for (const char16_t c : text) {
+        for (const char16_t c : original) {
             place_.Pass(c);
         }
     }
@@ -445,10 +455,11 @@ Status DocumentWriter::Finish(std::string& bytes) {
     if (!held_.empty()) {
         const std::u16string rest = std::move(held_);
         held_.clear();
-        Encode(rest, bytes);
+        // Nothing follows to complete it; it holds no CR LF.
+        Encode(rest, rest, bytes);
     }
     if (!started_) {
-        Encode(u"", bytes);
+        Encode(u"", u"", bytes);
     }
     if (converterMissing_) {
         return ConverterMissing(name_, EncodingName(format_.encoding));

@@ -101,7 +101,9 @@ class DocumentWriter {
     std::optional<LookAlikes> FoundLookAlikes() const;
 
   private:
-    void Encode(std::u16string_view text, std::string& bytes);
+    void Encode(std::u16string_view text, std::u16string_view original, std::string& bytes);
+    TextPlace PlaceOf(std::u16string_view text, std::u16string_view original,
+                      std::size_t index) const;
 
     TextFormat format_;
     std::string name_;
@@ -111,6 +113,7 @@ class DocumentWriter {
     // half, and in an LF format a CR for its LF.
     std::u16string held_;
     std::u16string scratch_;
+    std::u16string original_;
     TextPlace place_;  // where the next piece starts
     Unrepresentable bad_;
     std::uint64_t badLine_ = 0;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -201,6 +202,29 @@ TEST(DecipherForeignTextTest, AgreesWithTheReferenceOnRandomJunk) {
         ASSERT_EQ(DecipherText(text, p), ReferenceDecipher(text, p))
             << testing::ToUtf8(text) << " pass " << p;
         ASSERT_EQ(DecipherText(text, p), DecipherText(WithoutBreaks(text), p));
+    }
+}
+
+// Pieces cut anywhere: between a CR and the unit it takes with it, inside
+// a group, just before the stop symbol.
+TEST(DecipherStreamTest, PiecesGiveTheCharactersOfTheWholeText) {
+    std::mt19937 rng(808);
+    std::uniform_int_distribution<std::size_t> length(0, 12000);
+    for (int round = 0; round < 300; ++round) {
+        const std::u16string text = round % 2 == 0 ? DamagedCipher(rng, length(rng) / 4 + 1)
+                                                   : RandomJunk(rng, length(rng), round % 4);
+        const auto p = static_cast<std::int16_t>(round * 977 - 30000);
+        // Small pieces for some rounds, pieces larger than a run for others.
+        std::uniform_int_distribution<std::size_t> cut(1, round % 3 == 0 ? 7 : 9000);
+        DecipherStream stream(p);
+        std::u16string streamed;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t size = std::min(cut(rng), text.size() - at);
+            stream.Feed(std::u16string_view(text).substr(at, size), streamed);
+            at += size;
+        }
+        stream.Finish(streamed);
+        ASSERT_EQ(streamed, DecipherText(text, p)) << "round " << round;
     }
 }
 

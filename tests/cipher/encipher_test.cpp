@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -66,6 +67,26 @@ TEST(EncipherTest, AgreesWithReferenceOnRandomTextsAndPassNumbers) {
         const auto p = static_cast<std::int16_t>(
             round < 6 ? std::vector<int>{0, 1, -1, 9999, 32767, -32768}[round] : pass(rng));
         ASSERT_EQ(EncipherText(text, p), ReferenceEncipher(text, p)) << "pass " << p;
+    }
+}
+
+// A text enciphered as it arrives, in pieces cut at every place in the cycle.
+TEST(EncipherTest, PiecesOneAfterTheOtherAreTheWholeText) {
+    std::mt19937 rng(99);
+    for (int round = 0; round < 200; ++round) {
+        const std::u16string text = testing::RandomUnits(rng, 50 + round * 13);
+        const auto pass = static_cast<std::int16_t>(round * 331 - 32768);
+        std::uniform_int_distribution<std::size_t> cut(0, round % 2 == 0 ? 23 : 700);
+        std::string streamed;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t size = std::min(cut(rng), text.size() - at);
+            std::string room(EncipherPieceRoom(size), '\0');
+            const char* end =
+                EncipherPiece(std::u16string_view(text).substr(at, size), pass, at, room.data());
+            streamed.append(room.data(), static_cast<std::size_t>(end - room.data()));
+            at += size;
+        }
+        ASSERT_EQ(streamed + "ZELKORA", EncipherText(text, pass)) << "round " << round;
     }
 }
 
