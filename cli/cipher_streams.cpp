@@ -82,6 +82,7 @@ std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const 
 
 files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::string& outputName) {
     return Guarded(outputName, [&]() -> files::Status {
+        files::StreamSink sink(fd, outputName);
         std::u16string piece = std::move(input.opening);
         std::unique_ptr<char[]> buffer;
         std::size_t room = 0;
@@ -93,9 +94,8 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
             }
             const char* end = cipher::EncipherPiece(piece, pass, before, buffer.get());
             before += piece.size();
-            files::Status written = files::WriteAll(
-                fd, std::string_view(buffer.get(), static_cast<std::size_t>(end - buffer.get())),
-                outputName);
+            files::Status written = sink.Write(
+                std::string_view(buffer.get(), static_cast<std::size_t>(end - buffer.get())));
             if (!written) {
                 return written;
             }
@@ -110,13 +110,14 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
         }
         // Enciphered text is ASCII, the same bytes in code page 932: the
         // writing rule adds only the line end.
-        return files::WriteAll(fd, std::string(cipher::kEndMarker) + "\r\n", outputName);
+        return sink.Write(std::string(cipher::kEndMarker) + "\r\n");
     });
 }
 
 files::Status DecipherInto(int fd, Input& input, std::int16_t pass, files::DocumentWriter& writer,
                            const std::string& outputName) {
     return Guarded(outputName, [&]() -> files::Status {
+        files::StreamSink sink(fd, outputName);
         cipher::DecipherStream stream(pass);
         std::u16string piece = std::move(input.opening);
         std::u16string plain;
@@ -132,7 +133,7 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass, files::Docum
                 break;
             }
             if (!bytes.empty()) {
-                files::Status written = files::WriteAll(fd, bytes, outputName);
+                files::Status written = sink.Write(bytes);
                 if (!written) {
                     return written;
                 }
@@ -148,7 +149,7 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass, files::Docum
         if (!finished) {
             return finished;
         }
-        return files::WriteAll(fd, bytes, outputName);
+        return sink.Write(bytes);
     });
 }
 

@@ -57,8 +57,7 @@ const char* IconvName(Encoding encoding) {
     return "UTF-8";
 }
 
-Decoded DecodeUtf16le(std::string_view bytes) {
-    Decoded result;
+void DecodeUtf16le(std::string_view bytes, Decoded& result) {
     const std::size_t units = bytes.size() / 2;
     result.text.resize(units);
     std::memcpy(result.text.data(), bytes.data(), units * 2);
@@ -67,7 +66,6 @@ Decoded DecodeUtf16le(std::string_view bytes) {
     if (!result.ok) {
         result.text.clear();
     }
-    return result;
 }
 
 // Decodes bytes[from..] with the converter into result.text from `out` on,
@@ -188,9 +186,8 @@ std::uint64_t PairLeads(std::uint64_t leadBytes, bool trailFirst) {
 
 // Code page 932 through the table; the converter takes over at the first
 // code the table has no answer for, and finds the error where it always did.
-Decoded DecodeCp932(std::string_view bytes, const detail::Cp932Table& table) {
+void DecodeCp932(std::string_view bytes, const detail::Cp932Table& table, Decoded& result) {
     using detail::Cp932Table;
-    Decoded result;
     result.text.resize(bytes.size());
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
@@ -215,7 +212,7 @@ Decoded DecodeCp932(std::string_view bytes, const detail::Cp932Table& table) {
             const std::int32_t unit = single == Cp932Table::kLeadByte ? pair : single;
             if (unit < 0) {
                 rest(p);
-                return result;
+                return;
             }
             *out++ = static_cast<char16_t>(unit);
         }
@@ -229,14 +226,13 @@ Decoded DecodeCp932(std::string_view bytes, const detail::Cp932Table& table) {
         const std::int32_t unit = single == Cp932Table::kLeadByte ? pair : single;
         if (unit < 0) {
             rest(i);
-            return result;
+            return;
         }
         *out++ = static_cast<char16_t>(unit);
         i += single == Cp932Table::kLeadByte ? 2 : 1;
     }
     result.text.resize(static_cast<std::size_t>(out - result.text.data()));
     result.ok = true;
-    return result;
 }
 
 // Code page 932 through the table; each character it has no code for goes
@@ -291,24 +287,33 @@ const char* EncodingName(Encoding encoding) {
 }
 
 Decoded Decode(std::string_view bytes, Encoding encoding) {
+    Decoded result;
+    Decode(bytes, encoding, result);
+    return result;
+}
+
+void Decode(std::string_view bytes, Encoding encoding, Decoded& result) {
+    result.ok = false;
+    result.errorOffset = 0;
+    result.converterMissing = false;
     if (encoding == Encoding::Utf16le) {
-        return DecodeUtf16le(bytes);
+        DecodeUtf16le(bytes, result);
+        return;
     }
     if (encoding == Encoding::Cp932) {
         if (const detail::Cp932Table* table = detail::Cp932()) {
-            return DecodeCp932(bytes, *table);
+            DecodeCp932(bytes, *table, result);
+            return;
         }
     }
-    Decoded result;
     Converter converter("UTF-16LE", IconvName(encoding));
     if (!converter.valid()) {
         result.converterMissing = true;
-        return result;
+        return;
     }
     // No encoding tried here yields more code units than it has bytes.
     result.text.resize(bytes.size());
     DecodeRest(converter, bytes, 0, encoding, result, result.text.data());
-    return result;
 }
 
 Encoded Encode(std::u16string_view text, Encoding encoding) {

@@ -32,6 +32,9 @@ struct Decoded {
 
 // Decodes all of `bytes`; stops at the first invalid sequence.
 Decoded Decode(std::string_view bytes, Encoding encoding);
+// The same into `result`, whose text keeps its storage from one call to
+// the next.
+void Decode(std::string_view bytes, Encoding encoding, Decoded& result);
 
 struct Unrepresentable {
     std::size_t index = 0;  // code-unit index of the first such character

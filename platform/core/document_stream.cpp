@@ -56,6 +56,38 @@ bool IsUtf8Sequence(std::string_view bytes) {
     return true;
 }
 
+// The first line break from `from` on (a CR, or with `lf` an LF too), or
+// the end; sixteen units at a time, as most of a line holds none.
+std::size_t NextBreak(std::u16string_view units, std::size_t from, bool lf) {
+    const char16_t* p = units.data();
+    const std::size_t n = units.size();
+    std::size_t i = from;
+    for (; i + 16 <= n; i += 16) {
+        unsigned any = 0;
+        for (std::size_t k = 0; k < 16; ++k) {
+            any |= static_cast<unsigned>(p[i + k] == kCr) |
+                   static_cast<unsigned>(lf && p[i + k] == kLf);
+        }
+        if (any != 0) {
+            break;
+        }
+    }
+    while (i < n && p[i] != kCr && (p[i] != kLf || !lf)) {
+        ++i;
+    }
+    return i;
+}
+
+// Whether every CR but one at the very end has an LF after it: a loop
+// without an early exit, which the compiler runs in vector lanes.
+bool EveryCrBeforeLf(std::u16string_view units) {
+    unsigned lone = 0;
+    for (std::size_t i = 0; i + 1 < units.size(); ++i) {
+        lone |= static_cast<unsigned>(units[i] == kCr) & static_cast<unsigned>(units[i + 1] != kLf);
+    }
+    return lone == 0;
+}
+
 bool IsCp932Lead(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
@@ -191,7 +223,6 @@ FileError DocumentReader::ChangedAt(std::uint64_t offset, const std::string& why
 }
 
 Status DocumentReader::Decode(std::string_view& bytes, std::u16string& units) {
-    units.clear();
     if (!encoding_ || (*encoding_ != Encoding::Utf16le && IsAscii(bytes))) {
         // The same characters in CP932 and UTF-8.
         units.resize(bytes.size());
@@ -200,7 +231,8 @@ Status DocumentReader::Decode(std::string_view& bytes, std::u16string& units) {
         }
         return Done{};
     }
-    Decoded decoded = files::Decode(bytes, *encoding_);
+    Decoded& decoded = decoded_;
+    files::Decode(bytes, *encoding_, decoded);
     if (!decoded.ok && !decoded.converterMissing && encodingDetected_ &&
         *encoding_ == Encoding::Utf8 && !utf8Given_) {
         // Nothing has been given out as UTF-8 yet: what has been read is
@@ -208,7 +240,7 @@ Status DocumentReader::Decode(std::string_view& bytes, std::u16string& units) {
         const std::uint64_t utf8Error = decoded.errorOffset;
         encoding_ = Encoding::Cp932;
         bytes = std::string_view(bytes_.data(), CompleteBytes());
-        decoded = files::Decode(bytes, Encoding::Cp932);
+        files::Decode(bytes, Encoding::Cp932, decoded);
         if (!decoded.ok && !decoded.converterMissing && utf8Error > decoded.errorOffset) {
             return InvalidBytes(name_, offset_ + utf8Error, EncodingName(Encoding::Utf8));
         }
@@ -226,7 +258,7 @@ Status DocumentReader::Decode(std::string_view& bytes, std::u16string& units) {
         return InvalidBytes(name_, at, EncodingName(*encoding_));
     }
     utf8Given_ = *encoding_ == Encoding::Utf8;
-    units = std::move(decoded.text);
+    units.swap(decoded.text);  // both keep their storage for the next piece
     return Done{};
 }
 
@@ -276,6 +308,28 @@ void DocumentReader::ApplyRule(std::u16string_view units, bool anyBreak, std::u1
         return;
     }
     const bool lfEndsLines = lineEnd_ == LineEnd::Lf;
+    if (!lfEndsLines && lineStarted_ && !(afterCr_ && !units.empty() && units[0] == kLf) &&
+        EveryCrBeforeLf(units)) {
+        // Lines ended by CR LF after the first line with text: the rule keeps
+        // them as they are, all but the line ends at the piece's end, which
+        // become part of the text only when a line follows.
+        std::size_t cut = units.size();
+        std::uint64_t trailing = 0;
+        afterCr_ = cut > 0 && units[cut - 1] == kCr;
+        if (afterCr_) {
+            --cut;
+            ++trailing;
+        }
+        while (cut >= 2 && units[cut - 2] == kCr && units[cut - 1] == kLf) {
+            cut -= 2;
+            ++trailing;
+        }
+        if (cut > 0) {
+            content(units.substr(0, cut));
+        }
+        breaks_ += trailing;
+        return;
+    }
     std::size_t i = 0;
     while (i < units.size()) {
         if (afterCr_) {
@@ -285,10 +339,7 @@ void DocumentReader::ApplyRule(std::u16string_view units, bool anyBreak, std::u1
                 continue;
             }
         }
-        std::size_t end = i;
-        while (end < units.size() && units[end] != kCr && (units[end] != kLf || !lfEndsLines)) {
-            ++end;
-        }
+        const std::size_t end = NextBreak(units, i, lfEndsLines);
         content(units.substr(i, end - i));
         if (end == units.size()) {
             break;

@@ -74,6 +74,7 @@ class DocumentReader {
     std::optional<LineEnd> lineEnd_;  // given, or decided at the first break
     bool lineEndDetected_ = false;
     std::u16string units_;  // the decoded piece
+    Decoded decoded_;
 
     // The reading rule across pieces.
     bool lineStarted_ = false;  // a non-empty line has been read

@@ -183,6 +183,28 @@ Status WriteAll(int fd, std::string_view bytes, const std::string& name) {
     return Done{};
 }
 
+StreamSink::StreamSink(int fd, std::string name) : fd_(fd), name_(std::move(name)) {
+    struct stat info {};
+    normalFile_ = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+Status StreamSink::Write(std::string_view bytes) {
+    Status written = WriteAll(fd_, bytes, name_);
+    if (!written) {
+        return written;
+    }
+    written_ += bytes.size();
+    constexpr std::uint64_t kHandOver = std::uint64_t{16} << 20;
+    if (normalFile_ && written_ - handedOver_ >= kHandOver) {
+        // Starts the writing back and does not wait for it; a failure shows
+        // when the file is flushed.
+        ::sync_file_range(fd_, static_cast<off_t>(handedOver_),
+                          static_cast<off_t>(written_ - handedOver_), SYNC_FILE_RANGE_WRITE);
+        handedOver_ = written_;
+    }
+    return Done{};
+}
+
 namespace {
 
 // A name that another program takes or frees meanwhile is looked at anew,

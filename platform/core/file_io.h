@@ -3,6 +3,7 @@
 
 // Whole-file reading and safe replacement of files, on plain POSIX calls.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,22 @@ Result<std::string> ReadAll(int fd, const std::string& name);
 
 // Writes all of `bytes` to an open descriptor.
 Status WriteAll(int fd, std::string_view bytes, const std::string& name);
+
+// Writes a long stream of bytes to a descriptor piece by piece. A normal
+// file is handed to the disk as it grows, so that flushing it at the end of
+// a save has little left to wait for.
+class StreamSink {
+  public:
+    StreamSink(int fd, std::string name);
+    Status Write(std::string_view bytes);
+
+  private:
+    int fd_;
+    std::string name_;
+    bool normalFile_ = false;
+    std::uint64_t written_ = 0;
+    std::uint64_t handedOver_ = 0;  // bytes already handed to the disk
+};
 
 // Replaces the file at `path` with `bytes` so that it holds either its old
 // or its new bytes, never a mixture, and keeps everything else it had. The
