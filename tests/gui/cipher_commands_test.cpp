@@ -9,6 +9,7 @@
 #include <random>
 
 #include "application.h"
+#include "button_colour.h"
 #include "cipher_window.h"
 #include "decipher.h"
 #include "editor_box.h"
@@ -132,7 +133,7 @@ void CipherCommandsTest::cancelLeavesTheDocumentAsItWas() {
     QCOMPARE(w.form.Text1().Text(), text);
     QCOMPARE(w.shared.DocChanged, kTrue);
     QVERIFY(w.Button("Command1")->isEnabled());
-    QCOMPARE(solvena::platform::ButtonColour(w.Button("Command1")), QColor(255, 224, 192));
+    QCOMPARE(solvena::testing::ButtonColour(w.Button("Command1")), QColor(255, 224, 192));
     QCOMPARE(w.shared.PassNumber, encipher ? std::int16_t{0} : std::int16_t{1234});
     QCOMPARE(w.shared.CipherPosition, w.shared.CipherLength + 1);
     QVERIFY(ProgressWindow(&w.form) == nullptr);
@@ -209,7 +210,7 @@ void CipherCommandsTest::emptyResultGreysTheButtonsButLeavesThemEnabled() {
     w.form.Command2_Click();
     QVERIFY(w.form.Text1().IsEmpty());
     QVERIFY(w.Button("Command1")->isEnabled() && w.Button("Command2")->isEnabled());
-    QCOMPARE(solvena::platform::ButtonColour(w.Button("Command2")), QColor(192, 192, 192));
+    QCOMPARE(solvena::testing::ButtonColour(w.Button("Command2")), QColor(192, 192, 192));
     QCOMPARE(w.shared.DocChanged, kFalse);
 }
 

@@ -45,11 +45,11 @@ void FileDialogOpenTest::namesAndPaths() {
     using namespace solvena::filedialog;
     QCOMPARE(JoinPath(QStringLiteral("/"), QStringLiteral("a.txt")), QStringLiteral("/a.txt"));
     QCOMPARE(JoinPath(QStringLiteral("/home/u"), QStringLiteral("a")), QStringLiteral("/home/u/a"));
-    QVERIFY(IsListedFile(QStringLiteral("a.TxT")));
-    QVERIFY(IsListedFile(QStringLiteral("abczkt")));
-    QVERIFY(IsListedFile(QStringLiteral("a.ZKT")));
-    QVERIFY(!IsListedFile(QStringLiteral("atxt")));
-    QVERIFY(!IsListedFile(QStringLiteral("a.png")));
+    QVERIFY(EndsInDotTxtOrZktAnyCase(QStringLiteral("a.TxT")));
+    QVERIFY(EndsInDotTxtOrZktAnyCase(QStringLiteral("abczkt")));
+    QVERIFY(EndsInDotTxtOrZktAnyCase(QStringLiteral("a.ZKT")));
+    QVERIFY(!EndsInDotTxtOrZktAnyCase(QStringLiteral("atxt")));
+    QVERIFY(!EndsInDotTxtOrZktAnyCase(QStringLiteral("a.png")));
     QCOMPARE(SavePath(QStringLiteral("/d"), QStringLiteral("memo"), QStringLiteral("zkt")),
              QStringLiteral("/d/memo.zkt"));
     QCOMPARE(SavePath(QStringLiteral("/d"), QStringLiteral("memo.Txt"), QStringLiteral("zkt")),
