@@ -29,6 +29,7 @@ constexpr int kClientWidth = 4740;
 constexpr int kClientHeight = 3696;
 // The editor's place at start; the resize rule keeps its corner.
 constexpr QRect kEditorPlace = TwipsRect(0, 600, 4695, 2532);
+// The cipher buttons' height, in twips.
 constexpr int kCipherButtonHeight = 375;
 
 // The resize rule's figures, in pixels of the inner size: below this height

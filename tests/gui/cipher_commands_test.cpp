@@ -10,7 +10,6 @@
 
 #include "application.h"
 #include "button_colour.h"
-#include "cipher_window.h"
 #include "decipher.h"
 #include "editor_box.h"
 #include "encipher.h"
@@ -19,6 +18,7 @@
 #include "gui_support.h"
 #include "look.h"
 #include "main_form.h"
+#include "main_window.h"
 #include "platform.h"
 #include "random_text.h"
 #include "text_convert.h"
@@ -78,14 +78,11 @@ void CipherCommandsTest::encipherThenDecipherGivesThePureResults() {
 }
 
 void CipherCommandsTest::throughThePassNumberDialog() {
-    solvena::app::Module2 shared;
-    solvena::platform::Platform platform({QStringLiteral("solvena")});
-    platform.SetInteractive(false);
-    solvena::app::MainForm form(shared, platform);
-    form.Form_Load();
+    solvena::testing::MainWindow w;
+    solvena::app::MainForm& form = w.form;
     form.Text1().SetText(QStringLiteral("秘密の文"));
     solvena::testing::WhenShown<solvena::dialogs::Form11>(
-        QStringLiteral("Form11"), [](solvena::dialogs::Form11* dialog) {
+        &form, QStringLiteral("Form11"), [](solvena::dialogs::Form11* dialog) {
             auto* entry = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
             QTest::keyClicks(entry, QStringLiteral("9999"));
             QTest::keyClick(entry, Qt::Key_Return);
@@ -121,9 +118,7 @@ void CipherCommandsTest::cancelLeavesTheDocumentAsItWas() {
     Window w;
     const QString plain = Document(300);
     const QString text = encipher ? plain : Enciphered(plain, 1234);
-    w.form.Text1().SetText(QString());
-    w.form.Text1().SetText(QStringLiteral("x"));
-    w.form.Text1().SetText(text);  // typed over: changed
+    w.Type(text);
     QCOMPARE(w.shared.DocChanged, kTrue);
     w.AtYield(yield, [](Form2* progress) {
         QTest::mouseClick(progress->findChild<QPushButton*>(QStringLiteral("Command1")),
@@ -227,9 +222,7 @@ void CipherCommandsTest::aRunIsOneUndoableEdit() {
 void CipherCommandsTest::closingTheWindowDuringARunCancelsItFirst() {
     Window w;
     const QString plain = Document(400);
-    w.form.Text1().SetText(QString());
-    w.form.Text1().SetText(QStringLiteral("y"));
-    w.form.Text1().SetText(plain);
+    w.Type(plain);
     w.platform.ScriptAnswers({solvena::platform::kNo});
     w.AtYield(2, [&w](Form2*) { w.form.close(); });
     w.form.Command1_Click();

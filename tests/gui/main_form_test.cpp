@@ -11,6 +11,7 @@
 #include "editor_box.h"
 #include "look.h"
 #include "main_form.h"
+#include "main_window.h"
 #include "orla.h"
 #include "platform.h"
 #include "temp_dir.h"
@@ -18,26 +19,15 @@
 using solvena::app::EditorBox;
 using solvena::app::kFalse;
 using solvena::app::kTrue;
-using solvena::app::MainForm;
-using solvena::app::Module2;
-using solvena::platform::Platform;
+using Start = solvena::testing::MainWindow::Start;
 
 namespace {
 
-// A main window on its own shared state and a scripted platform.
-struct Fixture {
+// Not started yet: the tests start it, or look at it unstarted.
+struct Fixture : solvena::testing::MainWindow {
     explicit Fixture(QStringList arguments = {QStringLiteral("solvena")})
-        : platform(std::move(arguments)), form(shared, platform) {
-        platform.SetInteractive(false);
-    }
-    QPushButton* Button(const char* name) {
-        return form.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    EditorBox* Text1() { return form.findChild<EditorBox*>(QStringLiteral("Text1")); }
-
-    Module2 shared;
-    Platform platform;
-    MainForm form;
+        : MainWindow(Start::Later, std::move(arguments)) {}
+    EditorBox* Text1() { return &form.Text1(); }
 };
 
 }  // namespace
@@ -87,6 +77,7 @@ void MainFormTest::controlsAreNamedAndPlaced() {
     QCOMPARE(f.Button("Command2")->text(), QStringLiteral("解読"));
     QCOMPARE(f.Button("Command11")->iconSize(), QSize(16, 16));
     QCOMPARE(f.Button("Command6")->iconSize(), QSize(32, 32));
+    QCOMPARE(f.form.findChild<EditorBox*>(QStringLiteral("Text1")), f.Text1());
     QVERIFY(f.Text1()->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn);
     QVERIFY(f.Text1()->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff);
 }
