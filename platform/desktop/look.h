@@ -31,8 +31,9 @@ constexpr QRect TwipsRect(int left, int top, int width, int height) {
 }
 
 inline const QColor kDialogBackground{255, 255, 192};
-// The colours of the buttons that go on: 解読 and the dialogs' OK buttons
-// green, the progress window's キャンセル and the about box's OK orange.
+// Button faces: 解読 and the buttons of the file and pass-number dialogs
+// pale green; the progress window's キャンセル and the about box's OK pale
+// orange.
 inline const QColor kPaleGreen{192, 255, 192};
 inline const QColor kPaleOrange{255, 192, 128};
 
