@@ -96,8 +96,8 @@ void MainForm::Command2_Click() {
 
 void MainForm::SetRunning(bool running) {
     running_ = running;
-    text1_->setReadOnly(running);
-    for (QPushButton* button : {command6_, command7_, command9_, command11_}) {
+    editor_->setReadOnly(running);
+    for (QPushButton* button : {openButton_, saveButton_, newButton_, exitButton_}) {
         button->setEnabled(!running);
     }
 }
@@ -105,8 +105,8 @@ void MainForm::SetRunning(bool running) {
 void MainForm::ReturnFocusToEditor() {
     // Not the next button in the tab order, where a stray Space would press
     // it: the editor, at the start of the text.
-    text1_->setFocus();
-    text1_->moveCursor(QTextCursor::Start);
+    editor_->setFocus();
+    editor_->moveCursor(QTextCursor::Start);
 }
 
 template <class Run>
@@ -135,22 +135,24 @@ bool MainForm::DriveRun(Run& run, QPointer<dialogs::Form2>& form2) {
     return !cancelled;
 }
 
+void MainForm::HoldCipherButtons(bool held) {
+    for (QPushButton* button : {encipherButton_, decipherButton_}) {
+        button->setEnabled(!held);
+        if (held) {
+            button->setCursor(Qt::ArrowCursor);
+        } else {
+            button->setCursor(platform::HandCursor());
+        }
+    }
+}
+
 template <class Run>
 void MainForm::RunCipherCommand() {
     constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
-    const auto restoreButtons = [this] {
-        for (QPushButton* button : {command1_, command2_}) {
-            button->setEnabled(true);
-            button->setCursor(platform::HandCursor());
-        }
-    };
-    for (QPushButton* button : {command1_, command2_}) {
-        button->setEnabled(false);
-        button->setCursor(Qt::ArrowCursor);
-    }
+    HoldCipherButtons(true);
     shared_.AskPassNumber();
     if (shared_.PassNumber == -1) {
-        restoreButtons();
+        HoldCipherButtons(false);
         ReturnFocusToEditor();
         return;
     }
@@ -158,43 +160,21 @@ void MainForm::RunCipherCommand() {
     QPointer<dialogs::Form2> form2 = new dialogs::Form2(shared_, this);
     form2->show();
     savedPassNumber_ = shared_.PassNumber;
-    cipherText_.clear();
     // The run works on the document as it is now, whatever happens to the
     // editor meanwhile.
-    const QString text = text1_->Text();
+    const QString text = editor_->Text();
     shared_.CipherLength = Narrow(text.size());
-    separatorIndex_ = 0;
     SetRunning(true);
     cancelRequested_ = false;
-
-    bool outOfMemory = false;
-    try {
-        Run run(platform::ToU16View(text), savedPassNumber_, shiftedValue_);
-        const bool cancelled = !DriveRun(run, form2);
-        shiftedValue_ = run.ShiftedValue();
-        separatorIndex_ = run.SeparatorIndex();
-        shared_.CipherPosition = Narrow(run.CipherPosition());
-        // A cancelled run leaves the document exactly as it was, and so does
-        // a doubtful decipher result the person does not want to see.
-        if (!cancelled) {
-            const QString result = ResultText(run);
-            if (kEncipher || ResultWanted(platform_, this, form2, text, savedPassNumber_, result)) {
-                FillEditor(*text1_, platform_, form2, cancelRequested_, result);
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        // The result does not fit in memory: the document stays as it was.
-        outOfMemory = true;
-    }
+    const bool fitted = RunOverText<Run>(text, form2);
     if (kEncipher) {
         shared_.PassNumber = 0;
     }
-    cipherText_.clear();
     delete form2.data();
     SetRunning(false);
-    restoreButtons();
+    HoldCipherButtons(false);
     ReturnFocusToEditor();
-    if (outOfMemory) {
+    if (!fitted) {
         platform_.Notify(this,
                          QStringLiteral("メモリが足りないため、%1できませんでした。")
                              .arg(kEncipher ? QStringLiteral("暗号化") : QStringLiteral("解読")));
@@ -202,6 +182,29 @@ void MainForm::RunCipherCommand() {
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, [this] { close(); });
+    }
+}
+
+template <class Run>
+bool MainForm::RunOverText(const QString& text, QPointer<dialogs::Form2>& form2) {
+    constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
+    try {
+        Run run(platform::ToU16View(text), savedPassNumber_, shiftedValue_);
+        const bool cancelled = !DriveRun(run, form2);
+        shiftedValue_ = run.ShiftedValue();
+        shared_.CipherPosition = Narrow(run.CipherPosition());
+        // A cancelled run leaves the document exactly as it was, and so does
+        // a doubtful decipher result the person does not want to see.
+        if (!cancelled) {
+            const QString result = ResultText(run);
+            if (kEncipher || ResultWanted(platform_, this, form2, text, savedPassNumber_, result)) {
+                FillEditor(*editor_, platform_, form2, cancelRequested_, result);
+            }
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        // The result does not fit in memory: the document stays as it was.
+        return false;
     }
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The document commands of the main window: New (Command9), Open
-// (Command6), Save (Command7), a file dropped on the window, and the question
-// on closing. The window never touches a file itself: the file dialog reads
-// and writes, and puts DocText back into the editor when it closes.
+// The document commands of the main window: the document named on the
+// command line, New (Command9), Open (Command6), Save (Command7), a file
+// dropped on the window, and the question on closing. The window never touches a file itself: the
+// file dialog reads and writes, and puts DocText back into the editor when it closes.
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,7 +13,9 @@
 
 #include "editor_box.h"
 #include "file_form.h"
+#include "file_messages.h"
 #include "file_names.h"
+#include "format_choices.h"
 #include "main_form.h"
 #include "platform.h"
 
@@ -38,19 +40,90 @@ QStringList LocalFiles(const QMimeData* mime) {
     return paths;
 }
 
+bool IsBlank(QChar c) {
+    return c == QLatin1Char(' ');
+}
+
+QString TrimBlanks(const QString& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && IsBlank(text[start])) {
+        ++start;
+    }
+    while (end > start && IsBlank(text[end - 1])) {
+        --end;
+    }
+    return text.mid(start, end - start);
+}
+
 }  // namespace
+
+bool MainForm::ReadCommandLine(QString& notice) {
+    // One document at a time: the first argument; a name with blanks is
+    // one argument, quoted by the shell.
+    const QStringList documents = platform_.DocumentArguments();
+    QString path = documents.isEmpty() ? QString() : TrimBlanks(documents.first());
+    if (path == QLatin1String("\"")) {
+        // A lone quote would leave a negative length: no file.
+        path.clear();
+    } else if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) &&
+               path.endsWith(QLatin1Char('"'))) {
+        path = path.mid(1, path.size() - 2);
+    }
+    if (path.isEmpty()) {
+        return true;
+    }
+    if (!filedialog::EndsInTxtOrZktLowerOrUpper(path)) {
+        // Started from a desktop there is no terminal to read the line.
+        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file")
+                               .arg(platform::Platform::ShownName(path)));
+        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt "
+                                                 "のファイルです。")
+                                      .arg(path));
+        return false;
+    }
+    if (!platform_.ArgumentsExact()) {
+        // The name as Qt holds it is another name: no file is opened under it.
+        notice = QStringLiteral(
+            "コマンドラインのファイル名を読み取れません"
+            "（システムの文字コードにない文字があります）。");
+        platform_.Complain(QStringLiteral("%1: the file name is not valid in this system's "
+                                          "encoding; nothing is opened")
+                               .arg(platform::Platform::ShownName(path)));
+        return true;
+    }
+    if (documents.size() > 1) {
+        notice = QStringLiteral("一度に開ける文書は一つだけです。%1 を開きました。").arg(path);
+    }
+    shared_.DocText.clear();
+    shared_.FilePath = path;
+    if (platform_.FileExists(path)) {
+        files::Result<platform::ReadDocumentResult> read = platform_.ReadDocument(path);
+        if (read) {
+            shared_.DocText = std::move(read.value().text);
+            // A zkt file's text is ASCII: the document keeps the new one's form.
+            if (!filedialog::NamesZktFile(path)) {
+                shared_.DocFormat = read.value().format;
+            }
+        } else {
+            notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                      platform::DescribeReadError(read.error());
+        }
+    }
+    return true;
+}
 
 bool MainForm::ShowFileDialog() {
     filedialog::FileForm dialog(
-        shared_, platform_, [this](const QString& text) { text1_->SetText(text); }, this);
+        shared_, platform_, [this](const QString& text) { editor_->SetText(text); }, this);
     dialog.exec();
     ForgetRecoveryIfSettled();
     return dialog.Loaded();
 }
 
 MainForm::Offer MainForm::OfferToSave(const QString& question) {
-    shared_.DocText = text1_->Text();
-    if (text1_->IsEmpty() || shared_.DocChanged == kFalse) {
+    shared_.DocText = editor_->Text();
+    if (editor_->IsEmpty() || !shared_.DocumentChanged()) {
         return Offer::NothingToSave;
     }
     switch (platform_.Confirm(this, question)) {
@@ -58,7 +131,7 @@ MainForm::Offer MainForm::OfferToSave(const QString& question) {
             shared_.FileMode = kFileModeSave;
             ShowFileDialog();
             // A text that was not saved after all is not given up.
-            return shared_.DocChanged == kTrue ? Offer::Stop : Offer::Saved;
+            return shared_.DocumentChanged() ? Offer::Stop : Offer::Saved;
         case platform::kNo:
             return Offer::NotSaved;
         default:
@@ -70,7 +143,7 @@ void MainForm::Command9_Click() {
     if (OfferToSave(kNewQuestion) == Offer::Stop) {
         return;
     }
-    text1_->SetText(QString());
+    editor_->SetText(QString());
     shared_.DocText.clear();
     shared_.DocFormat = files::TextFormat();
 }
@@ -80,27 +153,24 @@ void MainForm::Command6_Click() {
     if (offer == Offer::Stop) {
         return;
     }
-    text1_->SetText(QString());
+    editor_->SetText(QString());
     shared_.FileMode = kFileModeOpen;
     if (ShowFileDialog()) {
         return;
     }
     // No file was read. The dialog's closing has put DocText, still the
     // previous text, back; it still counts as unsaved if it was.
-    if (text1_->IsEmpty() && !shared_.DocText.isEmpty()) {
-        text1_->SetText(shared_.DocText);
-    }
-    if (offer == Offer::NotSaved && !text1_->IsEmpty()) {
+    if (offer == Offer::NotSaved && !editor_->IsEmpty()) {
         changeCount_ = 2;
-        shared_.DocChanged = kTrue;
+        shared_.SetDocumentChanged(true);
     }
 }
 
 void MainForm::Command7_Click() {
-    if (text1_->IsEmpty()) {
+    if (editor_->IsEmpty()) {
         return;
     }
-    shared_.DocText = text1_->Text();
+    shared_.DocText = editor_->Text();
     shared_.FileMode = kFileModeSave;
     ShowFileDialog();
 }
@@ -128,7 +198,7 @@ void MainForm::dropEvent(QDropEvent* event) {
 
 void MainForm::OpenDroppedFile(const QString& path) {
     // The files the open dialog lists are the ones that may be dropped.
-    if (!filedialog::IsListedFile(QFileInfo(path).fileName())) {
+    if (!filedialog::EndsInDotTxtOrZktAnyCase(QFileInfo(path).fileName())) {
         platform_.Notify(this,
                          QStringLiteral("%1 は開けません。\n開けるのは txt と zkt のファイルです。")
                              .arg(QFileInfo(path).fileName()));
@@ -146,9 +216,9 @@ void MainForm::OpenDroppedFile(const QString& path) {
     }
     shared_.DocText = std::move(read->text);
     shared_.DocFormat = read->format;
-    text1_->SetText(QString());
-    shared_.DocChanged = kFalse;
-    text1_->SetText(shared_.DocText);
+    editor_->SetText(QString());
+    shared_.SetDocumentChanged(false);
+    editor_->SetText(shared_.DocText);
 }
 
 }  // namespace solvena::app

@@ -30,17 +30,13 @@ class EditorBox;
 // Where the resize rule puts the controls for an inner size of W x H
 // pixels; nothing moves when the window is minimized or H is 65 or less.
 struct ResizedLayout {
-    QRect text1;
-    QRect command1;
-    QRect command2;
-    int command10Left;
-    int command11Left;
+    QRect editor;
+    QRect encipherButton;
+    QRect decipherButton;
+    int helpButtonLeft;
+    int exitButtonLeft;
 };
 std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimized);
-
-// The last three characters are "txt", "TXT", "ZKT" or "zkt": the document
-// files the program opens.
-bool HasDocumentEnding(const QString& path);
 
 class MainForm : public QWidget {
   public:
@@ -65,7 +61,7 @@ class MainForm : public QWidget {
     // Closing the window; true: it stays open.
     bool Form_Unload();
 
-    EditorBox& Text1() { return *text1_; }
+    EditorBox& Text1() { return *editor_; }
     std::int16_t ChangeCount() const { return changeCount_; }
 
     // Opens a file dropped on the window, as Open would.
@@ -85,7 +81,13 @@ class MainForm : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void BuildControls();
+    void BuildButtonBar();
+    void BuildEditor();
+    void BuildCipherButtons();
+    void SetTabOrder();
+    void ConnectHandlers();
+    // The keys press their buttons.
+    void BindKeys();
     // Shows the file dialog for FileMode; true when it read a file.
     bool ShowFileDialog();
     // Asks `question` about a changed text, and saves it if wanted. Stop:
@@ -95,9 +97,16 @@ class MainForm : public QWidget {
     // The two cipher commands, which differ only in the run they drive.
     template <class Run>
     void RunCipherCommand();
+    // Runs over `text` with the progress window shown and puts the result
+    // in place of the document; false: the result did not fit in memory.
+    template <class Run>
+    bool RunOverText(const QString& text, QPointer<dialogs::Form2>& form2);
     // Drives a run to its end (true) or until it is cancelled.
     template <class Run>
     bool DriveRun(Run& run, QPointer<dialogs::Form2>& form2);
+    // While the pass number is asked and the run goes on, the cipher
+    // buttons cannot be pressed again.
+    void HoldCipherButtons(bool held);
     // While a cipher run goes on, the document stays as it was when the run
     // started: the editor is read-only and New, Open, Save and Exit wait.
     void SetRunning(bool running);
@@ -113,15 +122,16 @@ class MainForm : public QWidget {
     Module2& shared_;
     platform::Platform& platform_;
 
-    QWidget* picTaskBar_ = nullptr;
-    EditorBox* text1_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command6_ = nullptr;
-    QPushButton* command7_ = nullptr;
-    QPushButton* command9_ = nullptr;
-    QPushButton* command10_ = nullptr;
-    QPushButton* command11_ = nullptr;
+    // The controls by role; each one's objectName is its control name.
+    QWidget* buttonBar_ = nullptr;           // PicTaskBar
+    EditorBox* editor_ = nullptr;            // Text1
+    QPushButton* encipherButton_ = nullptr;  // Command1
+    QPushButton* decipherButton_ = nullptr;  // Command2
+    QPushButton* openButton_ = nullptr;      // Command6
+    QPushButton* saveButton_ = nullptr;      // Command7
+    QPushButton* newButton_ = nullptr;       // Command9
+    QPushButton* helpButton_ = nullptr;      // Command10
+    QPushButton* exitButton_ = nullptr;      // Command11
 
     // Change events of Text1 since its text was last empty, and whether the
     // last one was a person's.
@@ -137,9 +147,7 @@ class MainForm : public QWidget {
     bool closeAfterRun_ = false;
 
     // Shared by the two cipher commands.
-    QString cipherText_;
     std::int16_t savedPassNumber_ = 0;
-    std::int16_t separatorIndex_ = 0;
     std::int32_t shiftedValue_ = 0;
 };
 

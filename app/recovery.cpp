@@ -20,8 +20,8 @@ const QString kRecoveryQuestion = QStringLiteral(
 }  // namespace
 
 void MainForm::EndRequested(int signal) {
-    if (!text1_->IsEmpty() && shared_.DocChanged == kTrue) {
-        const files::Result<QString> kept = platform::KeepRecovery(text1_->Text());
+    if (!editor_->IsEmpty() && shared_.DocumentChanged()) {
+        const files::Result<QString> kept = platform::KeepRecovery(editor_->Text());
         if (!kept) {
             // Ending now would lose the text: the program stays, and says why.
             const QString why = platform::DescribeWriteError(kept.error());
@@ -49,10 +49,10 @@ void MainForm::OfferRecovery() {
         switch (platform_.Confirm(this, kRecoveryQuestion)) {
             case platform::kYes:
                 // Opened as a changed document, in place of an unchanged one.
-                text1_->SetText(QString());
-                text1_->SetText(*text);
+                editor_->SetText(QString());
+                editor_->SetText(*text);
                 changeCount_ = 2;
-                shared_.DocChanged = kTrue;
+                shared_.SetDocumentChanged(true);
                 recoveryPath_ = path;
                 return;
             case platform::kNo:
@@ -65,7 +65,7 @@ void MainForm::OfferRecovery() {
 }
 
 void MainForm::ForgetRecoveryIfSettled() {
-    if (shared_.DocChanged == kFalse) {
+    if (!shared_.DocumentChanged()) {
         ForgetRecovery();
     }
 }

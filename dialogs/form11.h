@@ -5,10 +5,8 @@
 // leaves it in Module2's PassNumber, or -1 when closed without one. The
 // entry is checked after every keystroke.
 
-#include <QDialog>
-#include <cstdint>
-
 #include "module2.h"
+#include "unloading_dialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,7 +21,7 @@ namespace solvena::dialogs {
 inline constexpr char16_t kPassPrompt[] = u"▼パスナンバーを入力してください";
 inline constexpr char16_t kPassRejected[] = u"▼４桁以内の数字を入力してください";
 
-class Form11 : public QDialog {
+class Form11 : public platform::UnloadingDialog {
   public:
     Form11(app::Module2& shared, platform::Platform& platform, QWidget* owner);
 
@@ -31,21 +29,19 @@ class Form11 : public QDialog {
     void Text1_Change();
     void Text1_KeyPress(int& keyAscii);
     void Command1_Click();
-    void Form_Unload();
-
-    void done(int result) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Without a confirmed number PassNumber becomes -1.
+    void Unload() override;
 
   private:
     app::Module2& shared_;
     platform::Platform& platform_;
-    QLabel* label1_ = nullptr;
-    QLineEdit* text1_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    std::int16_t okClicked_ = app::kFalse;
-    bool unloaded_ = false;
+    QLabel* promptLabel_ = nullptr;    // Label1
+    QLineEdit* passBox_ = nullptr;     // Text1
+    QPushButton* okButton_ = nullptr;  // Command1
+    bool okClicked_ = false;
 };
 
 }  // namespace solvena::dialogs

@@ -3,7 +3,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <cmath>
 
 #include "look.h"
 
@@ -14,16 +13,12 @@ using platform::TwipsRect;
 
 const QColor kAreaColour{192, 255, 255};
 const QColor kBarColour{0, 255, 0};
-const QColor kCancelColour{255, 192, 128};
-
-int ToPixels(double twips) {
-    return static_cast<int>(std::lround(twips / platform::kTwipsPerPixel));
-}
 
 }  // namespace
 
 Form2::Form2(app::Module2& shared, QWidget* owner)
-    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), shared_(shared) {
+    : UnloadingDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      shared_(shared) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("進行状況表示計"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/progress.svg")));
@@ -36,22 +31,22 @@ Form2::Form2(app::Module2& shared, QWidget* owner)
     label1->setGeometry(TwipsRect(120, 120, 3492, 252));
     label1->setFont(platform::JapaneseFont(platform::Face::Gothic, 10.2, true));
 
-    picture1_ = new QWidget(this);
-    picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->setGeometry(TwipsRect(0, 480, 3732, 372));
-    platform::SetBackground(picture1_, kAreaColour);
-    picture1_->setAccessibleName(QStringLiteral("進行状況"));
-    picture1_->setAccessibleDescription(QStringLiteral("暗号化または解読の進み具合"));
-    shape1_ = new QWidget(picture1_);
-    shape1_->setObjectName(QStringLiteral("Shape1"));
-    shape1_->setGeometry(TwipsRect(0, 0, 12, 372));
-    platform::SetBackground(shape1_, kBarColour);
+    progressArea_ = new QWidget(this);
+    progressArea_->setObjectName(QStringLiteral("Picture1"));
+    progressArea_->setGeometry(TwipsRect(0, 480, 3732, 372));
+    platform::SetBackground(progressArea_, kAreaColour);
+    progressArea_->setAccessibleName(QStringLiteral("進行状況"));
+    progressArea_->setAccessibleDescription(QStringLiteral("暗号化または解読の進み具合"));
+    bar_ = new QWidget(progressArea_);
+    bar_->setObjectName(QStringLiteral("Shape1"));
+    bar_->setGeometry(TwipsRect(0, 0, 12, 372));
+    platform::SetBackground(bar_, kBarColour);
 
     auto* command1 = new QPushButton(QStringLiteral("キャンセル"), this);
     command1->setObjectName(QStringLiteral("Command1"));
     command1->setGeometry(TwipsRect(1320, 960, 1212, 372));
     command1->setCursor(platform::HandCursor());
-    platform::SetButtonColour(command1, kCancelColour);
+    platform::SetButtonColour(command1, platform::kPaleOrange);
     command1->setAccessibleName(QStringLiteral("キャンセル"));
     command1->setAccessibleDescription(QStringLiteral("止めて、文書を元のままにします"));
     connect(command1, &QPushButton::clicked, this, &Form2::Command1_Click);
@@ -60,40 +55,31 @@ Form2::Form2(app::Module2& shared, QWidget* owner)
 
 void Form2::Form_Load() {
     // The bar fills the area from top to bottom and starts 1 twip wide.
-    shape1_->resize(shape1_->width(), picture1_->height());
+    bar_->resize(bar_->width(), progressArea_->height());
     SetShape1Width(1);
 }
 
 double Form2::Picture1ScaleWidth() const {
-    return picture1_->width() * platform::kTwipsPerPixel;
+    return progressArea_->width() * platform::kTwipsPerPixel;
 }
 
 void Form2::SetShape1Width(float twips) {
-    shape1Width_ = twips;
-    const int pixels = ToPixels(twips);
-    if (pixels != shape1_->width()) {
-        shape1_->resize(pixels, shape1_->height());
+    barWidth_ = twips;
+    const int pixels = platform::Pixels(twips);
+    if (pixels != bar_->width()) {
+        bar_->resize(pixels, bar_->height());
     }
 }
 
 int Form2::Shape1Pixels() const {
-    return shape1_->width();
+    return bar_->width();
 }
 
 void Form2::Command1_Click() {
     close();
 }
 
-void Form2::done(int result) {
-    Form_Unload();
-    QDialog::done(result);
-}
-
-void Form2::Form_Unload() {
-    if (unloaded_) {
-        return;
-    }
-    unloaded_ = true;
+void Form2::Unload() {
     shared_.CipherPosition = shared_.CipherLength;
 }
 

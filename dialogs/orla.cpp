@@ -14,7 +14,6 @@ using platform::Face;
 using platform::TwipsRect;
 
 const QColor kTitleColour{0, 0, 255};
-const QColor kOkColour{255, 192, 128};
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
                   const QFont& font) {
@@ -57,7 +56,7 @@ Orla::Orla(QWidget* owner)
     label2->setAlignment(Qt::AlignCenter);
     Colour(label2, kTitleColour);
     const QFont small = platform::JapaneseFont(Face::Gothic, 9, true);
-    label3_ = MakeLabel(this, "Label3", QString(), TwipsRect(360, 840, 3375, 255), small);
+    versionLabel_ = MakeLabel(this, "Label3", QString(), TwipsRect(360, 840, 3375, 255), small);
     MakeLabel(this, "Label4", QStringLiteral("(C) 1999-2026 ソルベナ開発チーム"),
               TwipsRect(360, 1080, 3612, 252), small);
     MakeLabel(this, "Label5", QStringLiteral("完成日：１９９９年１月４日"),
@@ -75,7 +74,7 @@ Orla::Orla(QWidget* owner)
     command1->setObjectName(QStringLiteral("Command1"));
     command1->setGeometry(TwipsRect(3960, 1200, 615, 375));
     command1->setCursor(platform::HandCursor());
-    platform::SetButtonColour(command1, kOkColour);
+    platform::SetButtonColour(command1, platform::kPaleOrange);
     command1->setDefault(true);
     command1->setAccessibleName(QStringLiteral("OK"));
     command1->setAccessibleDescription(QStringLiteral("バージョン情報を閉じます"));
@@ -89,7 +88,7 @@ Orla::Orla(QWidget* owner)
 
 void Orla::Form_Load() {
     const platform::Version version = platform::Platform::ProgramVersion();
-    label3_->setText(VersionLine(version.major, version.minor, version.revision));
+    versionLabel_->setText(VersionLine(version.major, version.minor, version.revision));
 }
 
 void Orla::Command1_Click() {

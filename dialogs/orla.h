@@ -22,7 +22,7 @@ class Orla : public QDialog {
     static QString VersionLine(int major, int minor, int revision);
 
   private:
-    QLabel* label3_ = nullptr;
+    QLabel* versionLabel_ = nullptr;  // Label3
 };
 
 }  // namespace solvena::dialogs

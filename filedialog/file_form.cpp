@@ -12,6 +12,7 @@
 
 #include "file_names.h"
 #include "folder_lists.h"
+#include "key_ascii.h"
 #include "look.h"
 #include "platform.h"
 
@@ -20,26 +21,12 @@ namespace {
 
 using platform::TwipsRect;
 
-const QColor kButtonColour{192, 255, 192};
-constexpr int kEnter = 13;
+using platform::kEnter;
 
 QCursor FilePointer() {
     return platform::CursorImage(QStringLiteral(":/cursors/file-pointer.svg"),
                                  QStringLiteral(":/cursors/file-pointer-32.png"), 1, 1,
                                  Qt::ArrowCursor);
-}
-
-// The key code a key press reports to the handlers: the character typed;
-// 0 for keys that type nothing (arrows, function keys) and for Tab.
-int KeyAscii(const QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        return kEnter;
-    }
-    const QString text = event->text();
-    if (text.isEmpty() || event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
-        return 0;
-    }
-    return text.at(0).unicode();
 }
 
 // Space, Enter and Return press a focused button.
@@ -61,8 +48,8 @@ bool TypesText(const QKeyEvent* event) {
 
 FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
                    std::function<void(const QString&)> putInEditor, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint),
+    : UnloadingDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                 Qt::MSWindowsFixedSizeDialogHint),
       shared_(shared),
       platform_(platform),
       putInEditor_(std::move(putInEditor)) {
@@ -74,130 +61,146 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
     // 文字コード list.
     setFixedSize(platform::Pixels(5148), platform::Pixels(3708));
     platform::SetBackground(this, platform::kDialogBackground);
+    BuildLists();
+    BuildNameRow();
+    BuildFormatRow();
+    DescribeControls();
+    SetTabOrder();
+    ConnectHandlers();
+    Form_Load();
+}
 
-    label2_ = new QLabel(this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(TwipsRect(120, 120, 4932, 372));
-    label2_->setFont(platform::JapaneseFont(platform::Face::Gothic, 12, true));
-    label2_->setAlignment(Qt::AlignCenter);
+void FileForm::BuildLists() {
+    promptLabel_ = new QLabel(this);
+    promptLabel_->setObjectName(QStringLiteral("Label2"));
+    promptLabel_->setGeometry(TwipsRect(120, 120, 4932, 372));
+    promptLabel_->setFont(platform::JapaneseFont(platform::Face::Gothic, 12, true));
+    promptLabel_->setAlignment(Qt::AlignCenter);
 
-    drive1_ = new DriveList(platform_, this);
-    drive1_->setGeometry(TwipsRect(120, 600, 2412, 276));
-    dir1_ = new FolderList(platform_, this);
-    dir1_->setGeometry(TwipsRect(120, 960, 2412, 1704));
-    file1_ = new FileList(platform_, this);
-    file1_->setGeometry(TwipsRect(2640, 600, 2412, 2052));
-
-    command2_ = new QPushButton(this);
-    command2_->setObjectName(QStringLiteral("Command2"));
-    command2_->setGeometry(TwipsRect(120, 2760, 492, 372));
-    command2_->setToolTip(QStringLiteral("ファイルの形式"));
-    command2_->setCursor(platform::HandCursor());
-
-    text1_ = new QLineEdit(this);
-    text1_->setObjectName(QStringLiteral("Text1"));
-    text1_->setGeometry(TwipsRect(720, 2760, 3372, 372));
-    text1_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 10.2, false));
-    // The input method starts in its Latin mode.
-    text1_->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
-
-    command1_ = new QPushButton(QStringLiteral("O K"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(TwipsRect(4200, 2760, 852, 372));
-    command1_->setEnabled(false);
-    for (QPushButton* button : {command1_, command2_}) {
-        platform::SetButtonColour(button, kButtonColour);
-        button->setAutoDefault(false);
-    }
-    for (QWidget* pointed : std::initializer_list<QWidget*>{command1_, drive1_, dir1_, file1_}) {
-        pointed->setCursor(FilePointer());
-    }
-    for (QWidget* list : std::initializer_list<QWidget*>{drive1_, dir1_, file1_}) {
+    driveList_ = new DriveList(platform_, this);
+    driveList_->setGeometry(TwipsRect(120, 600, 2412, 276));
+    folderList_ = new FolderList(platform_, this);
+    folderList_->setGeometry(TwipsRect(120, 960, 2412, 1704));
+    fileList_ = new FileList(platform_, this);
+    fileList_->setGeometry(TwipsRect(2640, 600, 2412, 2052));
+    for (QWidget* list : std::initializer_list<QWidget*>{driveList_, folderList_, fileList_}) {
+        list->setCursor(FilePointer());
         list->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 9, false));
     }
+}
 
-    BuildFormatRow();
+void FileForm::BuildNameRow() {
+    fileTypeButton_ = new QPushButton(this);
+    fileTypeButton_->setObjectName(QStringLiteral("Command2"));
+    fileTypeButton_->setGeometry(TwipsRect(120, 2760, 492, 372));
+    fileTypeButton_->setToolTip(QStringLiteral("ファイルの形式"));
+    fileTypeButton_->setCursor(platform::HandCursor());
+
+    nameBox_ = new QLineEdit(this);
+    nameBox_->setObjectName(QStringLiteral("Text1"));
+    nameBox_->setGeometry(TwipsRect(720, 2760, 3372, 372));
+    nameBox_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 10.2, false));
+    // The input method starts in its Latin mode.
+    nameBox_->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
+
+    okButton_ = new QPushButton(QStringLiteral("O K"), this);
+    okButton_->setObjectName(QStringLiteral("Command1"));
+    okButton_->setGeometry(TwipsRect(4200, 2760, 852, 372));
+    okButton_->setEnabled(false);
+    okButton_->setCursor(FilePointer());
+    for (QPushButton* button : {okButton_, fileTypeButton_}) {
+        platform::SetButtonColour(button, platform::kPaleGreen);
+        button->setAutoDefault(false);
+    }
+}
+
+void FileForm::DescribeControls() {
     const std::pair<QWidget*, std::pair<const char16_t*, const char16_t*>> names[] = {
-        {drive1_, {u"ドライブ", u"フォルダのあるドライブ"}},
-        {dir1_, {u"フォルダ", u"ファイルのあるフォルダ"}},
-        {file1_, {u"ファイル", u"フォルダの txt と zkt のファイル"}},
-        {text1_, {u"ファイル名", u"ファイルの名前またはパス"}},
-        {command1_, {u"OK", u"読み込むか保存します"}},
-        {command2_, {u"ファイルの形式", u"拡張子のない名前に付ける形式 (zkt または txt)"}},
+        {driveList_, {u"ドライブ", u"フォルダのあるドライブ"}},
+        {folderList_, {u"フォルダ", u"ファイルのあるフォルダ"}},
+        {fileList_, {u"ファイル", u"フォルダの txt と zkt のファイル"}},
+        {nameBox_, {u"ファイル名", u"ファイルの名前またはパス"}},
+        {okButton_, {u"OK", u"読み込むか保存します"}},
+        {fileTypeButton_, {u"ファイルの形式", u"拡張子のない名前に付ける形式 (zkt または txt)"}},
     };
     for (const auto& [control, text] : names) {
         control->setAccessibleName(QString::fromUtf16(text.first));
         control->setAccessibleDescription(QString::fromUtf16(text.second));
     }
+}
 
-    // Tab order: the drive list first.
-    QWidget::setTabOrder(drive1_, file1_);
-    QWidget::setTabOrder(file1_, dir1_);
-    QWidget::setTabOrder(dir1_, command1_);
-    QWidget::setTabOrder(command1_, text1_);
-    QWidget::setTabOrder(text1_, combo1_);
-    QWidget::setTabOrder(combo1_, command2_);
+void FileForm::SetTabOrder() {
+    // The drive list first.
+    QWidget::setTabOrder(driveList_, fileList_);
+    QWidget::setTabOrder(fileList_, folderList_);
+    QWidget::setTabOrder(folderList_, okButton_);
+    QWidget::setTabOrder(okButton_, nameBox_);
+    QWidget::setTabOrder(nameBox_, encodingList_);
+    QWidget::setTabOrder(encodingList_, fileTypeButton_);
+}
 
-    connect(command1_, &QPushButton::clicked, this, &FileForm::Command1_Click);
-    connect(command2_, &QPushButton::clicked, this, &FileForm::Command2_Click);
+void FileForm::ConnectHandlers() {
+    connect(okButton_, &QPushButton::clicked, this, &FileForm::Command1_Click);
+    connect(fileTypeButton_, &QPushButton::clicked, this, &FileForm::Command2_Click);
     // Choosing the drive already shown changes nothing.
-    connect(drive1_, &QComboBox::activated, this, [this] {
-        if (drive1_->Drive() != shownDrive_) {
+    connect(driveList_, &QComboBox::activated, this, [this] {
+        if (driveList_->Drive() != shownDrive_) {
             Drive1_Change();
         }
     });
-    connect(dir1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        const QString folder = dir1_->FolderAt(item);
-        if (folder.isEmpty() || folder == dir1_->Path()) {
-            return;
-        }
-        if (dir1_->SetPath(folder)) {
-            Dir1_Change();
-        } else {
-            platform_.Notify(this, QStringLiteral("%1 を開けません。").arg(folder));
-        }
-    });
-    connect(file1_, &QListWidget::itemDoubleClicked, this, &FileForm::File1_DblClick);
-    connect(text1_, &QLineEdit::textChanged, this, &FileForm::Text1_Change);
+    connect(folderList_, &QListWidget::itemDoubleClicked, this, &FileForm::EnterFolder);
+    connect(fileList_, &QListWidget::itemDoubleClicked, this, &FileForm::File1_DblClick);
+    connect(nameBox_, &QLineEdit::textChanged, this, &FileForm::Text1_Change);
     // Key presses (key preview) and mouse releases reach the handlers
     // through the filter, on the controls that take the focus.
     // The 文字コード list keeps its own keys: typing picks an entry.
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{drive1_, dir1_, file1_, command1_, text1_, command2_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{driveList_, folderList_, fileList_,
+                                                            okButton_, nameBox_, fileTypeButton_}) {
         control->installEventFilter(this);
     }
-    file1_->viewport()->installEventFilter(this);
-    Form_Load();
+    fileList_->viewport()->installEventFilter(this);
+}
+
+void FileForm::EnterFolder(const QListWidgetItem* item) {
+    const QString folder = folderList_->FolderAt(item);
+    if (folder.isEmpty() || folder == folderList_->Path()) {
+        return;
+    }
+    if (folderList_->SetPath(folder)) {
+        Dir1_Change();
+    } else {
+        platform_.Notify(this, QStringLiteral("%1 を開けません。").arg(folder));
+    }
 }
 
 void FileForm::Form_Load() {
     if (shared_.FileMode == app::kFileModeOpen) {
-        text1_->setText(QString());
-        label2_->setText(QStringLiteral("読み込むファイルを指定してください"));
-        command2_->hide();
+        nameBox_->setText(QString());
+        promptLabel_->setText(QStringLiteral("読み込むファイルを指定してください"));
+        fileTypeButton_->hide();
     } else {
-        text1_->setText(QStringLiteral("Newname"));
-        label2_->setText(QStringLiteral("保存する名前を入力してください"));
-        command2_->show();
-        command2_->setText(QString::fromLatin1(kZkt));
+        nameBox_->setText(QStringLiteral("Newname"));
+        promptLabel_->setText(QStringLiteral("保存する名前を入力してください"));
+        fileTypeButton_->show();
+        fileTypeButton_->setText(QString::fromLatin1(kZkt));
     }
-    file1_->setEnabled(true);
+    fileList_->setEnabled(true);
     // The lists start at the process's current folder, which the dialog
     // never changes.
     const QString here = platform_.CurrentFolder();
-    drive1_->ChooseVolumeOf(here);
-    shownDrive_ = drive1_->Drive();
-    if (!dir1_->SetPath(here)) {
-        dir1_->SetPath(drive1_->Drive());
+    driveList_->ChooseVolumeOf(here);
+    shownDrive_ = driveList_->Drive();
+    if (!folderList_->SetPath(here)) {
+        folderList_->SetPath(driveList_->Drive());
     }
-    file1_->SetPath(dir1_->Path());
+    fileList_->SetPath(folderList_->Path());
     ShowFormatChoices();
     EnableFormatList();
-    drive1_->setFocus();
+    driveList_->setFocus();
 }
 
 bool FileForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched != file1_->viewport()) {
+    if (event->type() == QEvent::KeyPress && watched != fileList_->viewport()) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* button = qobject_cast<QPushButton*>(watched);
         if (button != nullptr && PressesButton(key)) {
@@ -209,18 +212,18 @@ bool FileForm::eventFilter(QObject* watched, QEvent* event) {
             }
             return QDialog::eventFilter(watched, event);
         }
-        int keyAscii = KeyAscii(key);
+        int keyAscii = platform::KeyAscii(key);
         if (keyAscii != 0) {
             // Key preview: the form sees the key before the control does.
-            const bool elsewhere = watched != text1_;
+            const bool elsewhere = watched != nameBox_;
             Form_KeyPress(keyAscii);
             if (elsewhere && TypesText(key)) {
                 // The key that moved the focus goes into the name box as
                 // typed, over its selected text.
-                text1_->selectAll();
+                nameBox_->selectAll();
                 QKeyEvent typed(QEvent::KeyPress, key->key(), key->modifiers(), key->text(),
                                 key->isAutoRepeat(), static_cast<ushort>(key->count()));
-                QCoreApplication::sendEvent(text1_, &typed);
+                QCoreApplication::sendEvent(nameBox_, &typed);
                 return true;
             }
             if (!elsewhere) {
@@ -231,9 +234,9 @@ bool FileForm::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     } else if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == file1_->viewport()) {
+        if (watched == fileList_->viewport()) {
             File1_MouseUp();
-        } else if (watched == text1_) {
+        } else if (watched == nameBox_) {
             Text1_Click();
         }
     }
@@ -241,7 +244,7 @@ bool FileForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FileForm::Form_KeyPress(int&) {
-    text1_->setFocus();
+    nameBox_->setFocus();
 }
 
 void FileForm::Text1_KeyPress(int& keyAscii) {
@@ -252,55 +255,57 @@ void FileForm::Text1_KeyPress(int& keyAscii) {
 }
 
 void FileForm::Text1_Change() {
-    command1_->setEnabled(!text1_->text().isEmpty());
+    okButton_->setEnabled(!nameBox_->text().isEmpty());
     EnableFormatList();
 }
 
 void FileForm::Text1_Click() {
     if (shared_.FileMode == app::kFileModeSave) {
-        text1_->setFocus();
-        text1_->selectAll();
+        nameBox_->setFocus();
+        nameBox_->selectAll();
     }
 }
 
 void FileForm::Command2_Click() {
-    command2_->setText(QString::fromLatin1(command2_->text() == QLatin1String(kZkt) ? kTxt : kZkt));
+    fileTypeButton_->setText(
+        QString::fromLatin1(fileTypeButton_->text() == QLatin1String(kZkt) ? kTxt : kZkt));
     EnableFormatList();
 }
 
 void FileForm::Drive1_Change() {
-    shownDrive_ = drive1_->Drive();
-    if (dir1_->SetPath(drive1_->Drive())) {
+    shownDrive_ = driveList_->Drive();
+    if (folderList_->SetPath(driveList_->Drive())) {
         Dir1_Change();
         return;
     }
     platform_.Notify(this, QStringLiteral("ファイルがありません｡再度設定してください"));
     // Back to the first volume, the root; the list's change follows.
-    drive1_->setCurrentIndex(0);
-    shownDrive_ = drive1_->Drive();
-    if (dir1_->SetPath(drive1_->Drive())) {
+    driveList_->setCurrentIndex(0);
+    shownDrive_ = driveList_->Drive();
+    if (folderList_->SetPath(driveList_->Drive())) {
         Dir1_Change();
     }
 }
 
 void FileForm::Dir1_Change() {
-    file1_->SetPath(dir1_->Path());
+    fileList_->SetPath(folderList_->Path());
     Text1_Click();
 }
 
 void FileForm::File1_MouseUp() {
-    const QString name = file1_->FileName();
+    const QString name = fileList_->FileName();
     if (name.isEmpty()) {
         return;
     }
-    text1_->setText(shared_.FileMode == app::kFileModeOpen ? JoinPath(file1_->Path(), name) : name);
-    text1_->setFocus();
-    text1_->setCursorPosition(static_cast<int>(text1_->text().size()));
+    nameBox_->setText(shared_.FileMode == app::kFileModeOpen ? JoinPath(fileList_->Path(), name)
+                                                             : name);
+    nameBox_->setFocus();
+    nameBox_->setCursorPosition(static_cast<int>(nameBox_->text().size()));
 }
 
 void FileForm::File1_DblClick() {
-    if (shared_.FileMode == app::kFileModeOpen && !file1_->FileName().isEmpty()) {
-        text1_->setText(JoinPath(file1_->Path(), file1_->FileName()));
+    if (shared_.FileMode == app::kFileModeOpen && !fileList_->FileName().isEmpty()) {
+        nameBox_->setText(JoinPath(fileList_->Path(), fileList_->FileName()));
         Command1_Click();
     }
 }
@@ -313,16 +318,7 @@ void FileForm::Command1_Click() {
     }
 }
 
-void FileForm::done(int result) {
-    Form_Unload();
-    QDialog::done(result);
-}
-
-void FileForm::Form_Unload() {
-    if (unloaded_) {
-        return;
-    }
-    unloaded_ = true;
+void FileForm::Unload() {
     putInEditor_(shared_.DocText);
     shared_.FilePath.clear();
 }

@@ -6,16 +6,17 @@
 // It reads and writes the file itself, and whenever it closes it puts
 // DocText back into the main window's editor.
 
-#include <QDialog>
 #include <functional>
 #include <optional>
 
 #include "module2.h"
 #include "platform.h"
+#include "unloading_dialog.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidgetItem;
 class QPushButton;
 
 namespace solvena::filedialog {
@@ -32,7 +33,7 @@ class DriveList;
 class FolderList;
 class FileList;
 
-class FileForm : public QDialog {
+class FileForm : public platform::UnloadingDialog {
   public:
     // `putInEditor` puts a text into the main window's editor.
     FileForm(app::Module2& shared, platform::Platform& platform,
@@ -50,19 +51,24 @@ class FileForm : public QDialog {
     // Key handlers take the key code and may set it to 0 to swallow it.
     void Text1_KeyPress(int& keyAscii);
     void Form_KeyPress(int& keyAscii);
-    void Form_Unload();
 
     // True once a file has been read into DocText.
     bool Loaded() const { return loaded_; }
 
-    // Every way of closing ends here, which runs Form_Unload.
-    void done(int result) override;
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Puts DocText back into the main window's editor.
+    void Unload() override;
 
   private:
+    void BuildLists();
+    void BuildNameRow();
     void BuildFormatRow();
+    void DescribeControls();
+    void SetTabOrder();
+    void ConnectHandlers();
+    // A folder double-clicked in the folder list.
+    void EnterFolder(const QListWidgetItem* item);
     void ShowFormatChoices();
     // Save mode: the list is for text files; a zkt file has one form.
     void EnableFormatList();
@@ -76,18 +82,18 @@ class FileForm : public QDialog {
     platform::Platform& platform_;
     std::function<void(const QString&)> putInEditor_;
 
-    QLabel* label2_ = nullptr;
-    DriveList* drive1_ = nullptr;
-    FolderList* dir1_ = nullptr;
-    FileList* file1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QLineEdit* text1_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QComboBox* combo1_ = nullptr;
-    QString shownDrive_;  // the volume the folder list is on
+    // The controls by role; each one's objectName is its control name.
+    QLabel* promptLabel_ = nullptr;          // Label2
+    DriveList* driveList_ = nullptr;         // Drive1
+    FolderList* folderList_ = nullptr;       // Dir1
+    FileList* fileList_ = nullptr;           // File1
+    QPushButton* fileTypeButton_ = nullptr;  // Command2: zkt or txt
+    QLineEdit* nameBox_ = nullptr;           // Text1
+    QPushButton* okButton_ = nullptr;        // Command1
+    QLabel* encodingLabel_ = nullptr;        // Label3
+    QComboBox* encodingList_ = nullptr;      // Combo1
+    QString shownDrive_;                     // the volume the folder list is on
     bool loaded_ = false;
-    bool unloaded_ = false;
 };
 
 }  // namespace solvena::filedialog

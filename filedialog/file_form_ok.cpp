@@ -21,43 +21,43 @@ namespace solvena::filedialog {
 using platform::TwipsRect;
 
 void FileForm::BuildFormatRow() {
-    label3_ = new QLabel(QStringLiteral("文字コード"), this);
-    label3_->setObjectName(QStringLiteral("Label3"));
-    label3_->setGeometry(TwipsRect(120, 3240, 1200, 372));
-    label3_->setFont(platform::JapaneseFont(platform::Face::Gothic, 10, false));
-    label3_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    encodingLabel_ = new QLabel(QStringLiteral("文字コード"), this);
+    encodingLabel_->setObjectName(QStringLiteral("Label3"));
+    encodingLabel_->setGeometry(TwipsRect(120, 3240, 1200, 372));
+    encodingLabel_->setFont(platform::JapaneseFont(platform::Face::Gothic, 10, false));
+    encodingLabel_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
 
-    combo1_ = new QComboBox(this);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo1_->setGeometry(TwipsRect(1320, 3240, 3732, 372));
-    combo1_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 9, false));
-    combo1_->setCursor(platform::HandCursor());
-    label3_->setBuddy(combo1_);
-    combo1_->setAccessibleName(QStringLiteral("文字コード"));
-    combo1_->setAccessibleDescription(QStringLiteral("ファイルの文字コードと改行"));
+    encodingList_ = new QComboBox(this);
+    encodingList_->setObjectName(QStringLiteral("Combo1"));
+    encodingList_->setGeometry(TwipsRect(1320, 3240, 3732, 372));
+    encodingList_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 9, false));
+    encodingList_->setCursor(platform::HandCursor());
+    encodingLabel_->setBuddy(encodingList_);
+    encodingList_->setAccessibleName(QStringLiteral("文字コード"));
+    encodingList_->setAccessibleDescription(QStringLiteral("ファイルの文字コードと改行"));
 }
 
 void FileForm::ShowFormatChoices() {
-    combo1_->clear();
+    encodingList_->clear();
     if (shared_.FileMode == app::kFileModeOpen) {
-        combo1_->setToolTip(QStringLiteral("読み込むファイルの文字コード"));
+        encodingList_->setToolTip(QStringLiteral("読み込むファイルの文字コード"));
         for (const OpenChoice& choice : OpenChoices()) {
-            combo1_->addItem(choice.label);
+            encodingList_->addItem(choice.label);
         }
         return;
     }
-    combo1_->setToolTip(QStringLiteral("保存するファイルの文字コードと改行"));
+    encodingList_->setToolTip(QStringLiteral("保存するファイルの文字コードと改行"));
     const QList<SaveChoice> choices = SaveChoices(shared_.DocFormat);
     for (const SaveChoice& choice : choices) {
-        combo1_->addItem(choice.label);
+        encodingList_->addItem(choice.label);
     }
-    combo1_->setCurrentIndex(SaveChoiceOf(choices, shared_.DocFormat));
+    encodingList_->setCurrentIndex(SaveChoiceOf(choices, shared_.DocFormat));
 }
 
 void FileForm::EnableFormatList() {
     if (shared_.FileMode == app::kFileModeSave) {
-        combo1_->setEnabled(
-            !NamesZktFile(SavePath(file1_->Path(), text1_->text(), command2_->text())));
+        encodingList_->setEnabled(
+            !NamesZktFile(SavePath(fileList_->Path(), nameBox_->text(), fileTypeButton_->text())));
     }
 }
 
@@ -83,8 +83,8 @@ void FileForm::OpenOk() {
     // The previous document stays in DocText until a file has really been
     // read, so that closing the dialog after a failure brings it back.
     shared_.FilePath =
-        text1_->text().isEmpty() ? QString() : OpenPath(file1_->Path(), text1_->text());
-    const int chosen = std::max(0, combo1_->currentIndex());
+        nameBox_->text().isEmpty() ? QString() : OpenPath(fileList_->Path(), nameBox_->text());
+    const int chosen = std::max(0, encodingList_->currentIndex());
     std::optional<platform::ReadDocumentResult> read = ReadChosenFile(
         platform_, this, shared_.FilePath, files::ReadChoice(OpenChoices()[chosen].encoding));
     if (!read) {
@@ -93,7 +93,7 @@ void FileForm::OpenOk() {
     }
     shared_.DocText = std::move(read->text);
     shared_.DocFormat = read->format;
-    shared_.DocChanged = app::kFalse;
+    shared_.SetDocumentChanged(false);
     loaded_ = true;
     accept();
 }
@@ -146,19 +146,19 @@ bool FileForm::ConfirmStorable(files::TextFormat& format, bool enciphered) {
 void FileForm::SaveOk() {
     // Enter runs this even while OK is disabled; an empty name would save
     // a hidden file called ".zkt".
-    if (text1_->text().isEmpty()) {
+    if (nameBox_->text().isEmpty()) {
         platform_.Notify(this, QStringLiteral("保存する名前を入力してください"));
-        text1_->setFocus();
+        nameBox_->setFocus();
         return;
     }
-    shared_.FilePath = SavePath(file1_->Path(), text1_->text(), command2_->text());
+    shared_.FilePath = SavePath(fileList_->Path(), nameBox_->text(), fileTypeButton_->text());
     // A text that code page 932 cannot store (or would change) is asked
     // about before anything else is asked or written; an enciphered
     // document keeps every character.
     const bool enciphered = NamesZktFile(shared_.FilePath);
     files::TextFormat format;
     if (!enciphered) {
-        format = SaveChoices(shared_.DocFormat).value(combo1_->currentIndex()).format;
+        format = SaveChoices(shared_.DocFormat).value(encodingList_->currentIndex()).format;
     }
     if (!ConfirmStorable(format, enciphered)) {
         shared_.FilePath.clear();
@@ -170,7 +170,7 @@ void FileForm::SaveOk() {
             case platform::kYes:
                 break;
             case platform::kNo:
-                text1_->setText(QString());
+                nameBox_->setText(QString());
                 shared_.FilePath.clear();
                 return;
             default:
@@ -187,7 +187,7 @@ void FileForm::SaveOk() {
         shared_.FilePath.clear();
         return;
     }
-    shared_.DocChanged = app::kFalse;
+    shared_.SetDocumentChanged(false);
     if (!enciphered) {
         shared_.DocFormat = format;
     }

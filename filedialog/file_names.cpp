@@ -7,12 +7,18 @@ QString JoinPath(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-bool IsListedFile(const QString& name) {
+bool EndsInDotTxtOrZktAnyCase(const QString& name) {
     return name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive) ||
            name.endsWith(QLatin1String("zkt"), Qt::CaseInsensitive);
 }
 
-bool HasKnownExtension(const QString& name) {
+bool EndsInTxtOrZktLowerOrUpper(const QString& path) {
+    const QString last = path.right(3);
+    return last == QLatin1String("txt") || last == QLatin1String("TXT") ||
+           last == QLatin1String("ZKT") || last == QLatin1String("zkt");
+}
+
+bool EndsInDotTxtOrDotZktLowerOrUpper(const QString& name) {
     const QString last = name.right(4);
     return last == QLatin1String(".txt") || last == QLatin1String(".zkt") ||
            last == QLatin1String(".TXT") || last == QLatin1String(".ZKT");
@@ -24,7 +30,7 @@ QString OpenPath(const QString& folder, const QString& nameBox) {
 
 QString SavePath(const QString& folder, const QString& nameBox, const QString& format) {
     const QString path = OpenPath(folder, nameBox);
-    return HasKnownExtension(nameBox) ? path : path + QLatin1Char('.') + format;
+    return EndsInDotTxtOrDotZktLowerOrUpper(nameBox) ? path : path + QLatin1Char('.') + format;
 }
 
 }  // namespace solvena::filedialog

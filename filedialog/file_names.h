@@ -14,12 +14,19 @@ inline constexpr char kTxt[] = "txt";
 // Folder, then "/" unless the folder already ends with one, then the name.
 QString JoinPath(const QString& folder, const QString& name);
 
-// Listed in the file list: the pattern "*.txt;*zkt", compared without
-// regard to case (the second part has no dot: any name ending in zkt).
-bool IsListedFile(const QString& name);
-
-// The last four characters are ".txt", ".zkt", ".TXT" or ".ZKT" (exactly).
-bool HasKnownExtension(const QString& name);
+// Three rules for a document file's ending, which differ in the dot and in
+// the case of the letters:
+//
+// The files listed in the file list, and the ones that may be dropped on
+// the main window: the pattern "*.txt;*zkt" in any case (the second part
+// has no dot: any name ending in zkt).
+bool EndsInDotTxtOrZktAnyCase(const QString& name);
+// The file a command line may name: its last three characters are "txt",
+// "TXT", "zkt" or "ZKT", no dot needed.
+bool EndsInTxtOrZktLowerOrUpper(const QString& path);
+// A save name that gets no format type added: its last four characters
+// are ".txt", ".zkt", ".TXT" or ".ZKT".
+bool EndsInDotTxtOrDotZktLowerOrUpper(const QString& name);
 
 // The file the name box names in open mode: an absolute path as it is,
 // anything else in the folder shown.

@@ -114,7 +114,7 @@ void FileList::SetPath(const QString& folder) {
         return;
     }
     for (const QString& name : *files) {
-        if (IsListedFile(name) && !name.startsWith(QLatin1Char('.'))) {
+        if (EndsInDotTxtOrZktAnyCase(name) && !name.startsWith(QLatin1Char('.'))) {
             addItem(name);
         }
     }

@@ -13,7 +13,8 @@
 
 namespace solvena::app {
 
-// Booleans of the shared state are 16-bit integers, True = -1.
+// Booleans of the shared state are 16-bit integers, True = -1; the windows
+// read and set them as bool.
 inline constexpr std::int16_t kTrue = -1;
 inline constexpr std::int16_t kFalse = 0;
 
@@ -37,6 +38,8 @@ struct Module2 {
     std::int32_t CipherLength = 0;
     // The document has been edited since it was last loaded, emptied or saved.
     std::int16_t DocChanged = kFalse;
+    bool DocumentChanged() const { return DocChanged != kFalse; }
+    void SetDocumentChanged(bool changed) { DocChanged = changed ? kTrue : kFalse; }
     // How the document's text file is stored: set by reading a file and by
     // saving one; a new document has the Windows program's (Shift_JIS,
     // CR LF).

@@ -11,9 +11,6 @@
 #include <QWidget>
 
 namespace solvena::platform {
-namespace {
-constexpr char kButtonColourProperty[] = "buttonColour";
-}  // namespace
 
 QFont JapaneseFont(Face face, double points, bool bold) {
     QFont font;
@@ -101,10 +98,6 @@ void SetButtonColour(QAbstractButton* button, const QColor& colour) {
                                          "QAbstractButton:disabled { color: #808080; }"
                                          "QAbstractButton:focus { outline: 1px dotted black; }")
                               .arg(colour.name(), colour.lighter(115).name()));
-}
-
-QColor ButtonColour(const QAbstractButton* button) {
-    return button->property(kButtonColourProperty).value<QColor>();
 }
 
 QCursor CursorImage(const QString& svg, const QString& png, int hotX, int hotY,

@@ -17,8 +17,13 @@ namespace solvena::platform {
 // Layout was drawn in twips; at 96 dots per inch a pixel is 15 twips.
 inline constexpr double kTwipsPerPixel = 15.0;
 
-constexpr int Pixels(int twips) {
-    return static_cast<int>(twips / kTwipsPerPixel + 0.5);
+// Twips to whole pixels, halves rounded away from zero.
+constexpr int Pixels(double twips) {
+    const double pixels = twips / kTwipsPerPixel;
+    const double size = pixels < 0 ? -pixels : pixels;
+    const auto whole = static_cast<int>(size);
+    const int rounded = size - whole >= 0.5 ? whole + 1 : whole;
+    return pixels < 0 ? -rounded : rounded;
 }
 
 constexpr QRect TwipsRect(int left, int top, int width, int height) {
@@ -26,7 +31,11 @@ constexpr QRect TwipsRect(int left, int top, int width, int height) {
 }
 
 inline const QColor kDialogBackground{255, 255, 192};
-inline const QColor kGrey{192, 192, 192};
+// Button faces: 解読 and the buttons of the file and pass-number dialogs
+// pale green; the progress window's キャンセル and the about box's OK pale
+// orange.
+inline const QColor kPaleGreen{192, 255, 192};
+inline const QColor kPaleOrange{255, 192, 128};
 
 // "ＭＳ ゴシック" and "ＭＳ Ｐゴシック", or the installed Japanese gothic
 // fonts that stand in for them.
@@ -39,9 +48,10 @@ void CentreOnScreen(QWidget* window);
 // Paints a widget's background in a colour of its own.
 void SetBackground(QWidget* widget, const QColor& colour);
 
-// A coloured ("graphical") button: its face in `colour`, drawn raised.
+// A coloured ("graphical") button: its face in `colour`, drawn raised. The
+// colour is also kept in the button's property of this name.
+inline constexpr char kButtonColourProperty[] = "buttonColour";
 void SetButtonColour(QAbstractButton* button, const QColor& colour);
-QColor ButtonColour(const QAbstractButton* button);
 
 // The pointing-hand pointer that every button of the program shows.
 QCursor HandCursor();

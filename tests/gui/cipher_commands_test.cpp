@@ -9,7 +9,7 @@
 #include <random>
 
 #include "application.h"
-#include "cipher_window.h"
+#include "button_colour.h"
 #include "decipher.h"
 #include "editor_box.h"
 #include "encipher.h"
@@ -18,6 +18,7 @@
 #include "gui_support.h"
 #include "look.h"
 #include "main_form.h"
+#include "main_window.h"
 #include "platform.h"
 #include "random_text.h"
 #include "text_convert.h"
@@ -77,14 +78,11 @@ void CipherCommandsTest::encipherThenDecipherGivesThePureResults() {
 }
 
 void CipherCommandsTest::throughThePassNumberDialog() {
-    solvena::app::Module2 shared;
-    solvena::platform::Platform platform({QStringLiteral("solvena")});
-    platform.SetInteractive(false);
-    solvena::app::MainForm form(shared, platform);
-    form.Form_Load();
+    solvena::testing::MainWindow w;
+    solvena::app::MainForm& form = w.form;
     form.Text1().SetText(QStringLiteral("秘密の文"));
     solvena::testing::WhenShown<solvena::dialogs::Form11>(
-        QStringLiteral("Form11"), [](solvena::dialogs::Form11* dialog) {
+        &form, QStringLiteral("Form11"), [](solvena::dialogs::Form11* dialog) {
             auto* entry = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
             QTest::keyClicks(entry, QStringLiteral("9999"));
             QTest::keyClick(entry, Qt::Key_Return);
@@ -120,9 +118,7 @@ void CipherCommandsTest::cancelLeavesTheDocumentAsItWas() {
     Window w;
     const QString plain = Document(300);
     const QString text = encipher ? plain : Enciphered(plain, 1234);
-    w.form.Text1().SetText(QString());
-    w.form.Text1().SetText(QStringLiteral("x"));
-    w.form.Text1().SetText(text);  // typed over: changed
+    w.Type(text);
     QCOMPARE(w.shared.DocChanged, kTrue);
     w.AtYield(yield, [](Form2* progress) {
         QTest::mouseClick(progress->findChild<QPushButton*>(QStringLiteral("Command1")),
@@ -132,7 +128,7 @@ void CipherCommandsTest::cancelLeavesTheDocumentAsItWas() {
     QCOMPARE(w.form.Text1().Text(), text);
     QCOMPARE(w.shared.DocChanged, kTrue);
     QVERIFY(w.Button("Command1")->isEnabled());
-    QCOMPARE(solvena::platform::ButtonColour(w.Button("Command1")), QColor(255, 224, 192));
+    QCOMPARE(solvena::testing::ButtonColour(w.Button("Command1")), QColor(255, 224, 192));
     QCOMPARE(w.shared.PassNumber, encipher ? std::int16_t{0} : std::int16_t{1234});
     QCOMPARE(w.shared.CipherPosition, w.shared.CipherLength + 1);
     QVERIFY(ProgressWindow(&w.form) == nullptr);
@@ -209,7 +205,7 @@ void CipherCommandsTest::emptyResultGreysTheButtonsButLeavesThemEnabled() {
     w.form.Command2_Click();
     QVERIFY(w.form.Text1().IsEmpty());
     QVERIFY(w.Button("Command1")->isEnabled() && w.Button("Command2")->isEnabled());
-    QCOMPARE(solvena::platform::ButtonColour(w.Button("Command2")), QColor(192, 192, 192));
+    QCOMPARE(solvena::testing::ButtonColour(w.Button("Command2")), QColor(192, 192, 192));
     QCOMPARE(w.shared.DocChanged, kFalse);
 }
 
@@ -226,9 +222,7 @@ void CipherCommandsTest::aRunIsOneUndoableEdit() {
 void CipherCommandsTest::closingTheWindowDuringARunCancelsItFirst() {
     Window w;
     const QString plain = Document(400);
-    w.form.Text1().SetText(QString());
-    w.form.Text1().SetText(QStringLiteral("y"));
-    w.form.Text1().SetText(plain);
+    w.Type(plain);
     w.platform.ScriptAnswers({solvena::platform::kNo});
     w.AtYield(2, [&w](Form2*) { w.form.close(); });
     w.form.Command1_Click();

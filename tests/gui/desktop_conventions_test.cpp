@@ -13,10 +13,10 @@
 #include <cmath>
 
 #include "application.h"
-#include "cipher_window.h"
 #include "file_dialog_fixture.h"
 #include "form11.h"
 #include "form2.h"
+#include "main_window.h"
 #include "orla.h"
 #include "process.h"
 #include "translations.h"
@@ -133,7 +133,8 @@ void DesktopConventionsTest::messageBoxesAndContextMenusAreJapanese() {
     solvena::platform::Platform platform({QStringLiteral("solvena")});
     QStringList buttons;
     QString chosen;
-    WhenShown<QMessageBox>(QString(), [&](QMessageBox* box) {
+    QObject watching;
+    WhenShown<QMessageBox>(&watching, QString(), [&](QMessageBox* box) {
         for (QAbstractButton* button : box->buttons()) {
             buttons.append(button->text());
         }

@@ -11,27 +11,20 @@
 #include "file_form.h"
 #include "gui_support.h"
 #include "main_form.h"
+#include "main_window.h"
 #include "orla.h"
 #include "platform.h"
 
 using solvena::app::kFalse;
 using solvena::app::kTrue;
-using solvena::testing::CurrentTempDir;
 using solvena::testing::WhenShown;
 using solvena::testing::WriteBytes;
 
 namespace {
 
-struct Window {
-    Window() : platform({QStringLiteral("solvena")}), form(shared, platform) {
-        platform.SetInteractive(false);
-        form.Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-    }
-    void MakeChanged(const QString& text) {
-        form.Text1().SetText(text.left(1));
-        form.Text1().SetText(text);
-    }
+// The main window on the screen, where keys and drops reach it.
+struct Window : solvena::testing::MainWindow {
+    Window() { QVERIFY(QTest::qWaitForWindowExposed(&form)); }
     // Drops files on the window as a desktop would.
     void Drop(const QStringList& paths) {
         QMimeData mime;
@@ -47,11 +40,6 @@ struct Window {
         QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
         QApplication::sendEvent(&form, &drop);
     }
-
-    CurrentTempDir dir;
-    solvena::app::Module2 shared;
-    solvena::platform::Platform platform;
-    solvena::app::MainForm form;
 };
 
 }  // namespace
@@ -70,7 +58,7 @@ class DesktopTest : public QObject {
 
 void DesktopTest::keysRunTheButtonsHandlers() {
     Window w;
-    w.MakeChanged(QStringLiteral("edited"));
+    w.Type(QStringLiteral("edited"));
     // Ctrl+N asks as New does.
     w.platform.ScriptAnswers({solvena::platform::kCancel});
     QTest::keyClick(&w.form, Qt::Key_N, Qt::ControlModifier);
@@ -82,7 +70,7 @@ void DesktopTest::keysRunTheButtonsHandlers() {
              QStringLiteral("新しいファイルを読み込みます。今のファイルは保存しますか？"));
     // Ctrl+S shows the save dialog, F1 the about box.
     bool saved = false;
-    WhenShown<solvena::filedialog::FileForm>(QStringLiteral("FILE"),
+    WhenShown<solvena::filedialog::FileForm>(&w.form, QStringLiteral("FILE"),
                                              [&saved](solvena::filedialog::FileForm* dialog) {
                                                  saved = true;
                                                  dialog->close();
@@ -90,7 +78,7 @@ void DesktopTest::keysRunTheButtonsHandlers() {
     QTest::keyClick(&w.form, Qt::Key_S, Qt::ControlModifier);
     QVERIFY(saved);
     bool helped = false;
-    WhenShown<solvena::dialogs::Orla>(QStringLiteral("Orla"),
+    WhenShown<solvena::dialogs::Orla>(&w.form, QStringLiteral("Orla"),
                                       [&helped](solvena::dialogs::Orla* about) {
                                           helped = true;
                                           QTest::keyClick(about, Qt::Key_Escape);
@@ -111,7 +99,7 @@ void DesktopTest::keysRunTheButtonsHandlers() {
 void DesktopTest::keysWaitWhileAButtonIsDisabled() {
     Window w;
     w.form.findChild<QPushButton*>(QStringLiteral("Command9"))->setEnabled(false);
-    w.MakeChanged(QStringLiteral("edited"));
+    w.Type(QStringLiteral("edited"));
     QTest::keyClick(&w.form, Qt::Key_N, Qt::ControlModifier);
     QVERIFY(w.platform.Asked().empty());
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("edited"));
@@ -130,7 +118,7 @@ void DesktopTest::droppedDocumentOpensAsOpenWould() {
 void DesktopTest::droppedDocumentAsksAboutUnsavedText() {
     Window w;
     WriteBytes(w.dir.File("new.txt"), "new\r\n");
-    w.MakeChanged(QStringLiteral("unsaved"));
+    w.Type(QStringLiteral("unsaved"));
     w.platform.ScriptAnswers({solvena::platform::kCancel});
     w.Drop({w.dir.Path(QStringLiteral("new.txt"))});
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("unsaved"));

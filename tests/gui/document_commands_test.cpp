@@ -11,6 +11,7 @@
 #include "file_form.h"
 #include "gui_support.h"
 #include "main_form.h"
+#include "main_window.h"
 #include "platform.h"
 
 using solvena::app::kFalse;
@@ -19,7 +20,6 @@ using solvena::filedialog::FileForm;
 using solvena::platform::kCancel;
 using solvena::platform::kNo;
 using solvena::platform::kYes;
-using solvena::testing::CurrentTempDir;
 using solvena::testing::ReadBytes;
 using solvena::testing::WhenShown;
 using solvena::testing::WriteBytes;
@@ -31,36 +31,18 @@ const QString kOpenPrompt =
     QStringLiteral("新しいファイルを読み込みます。今のファイルは保存しますか？");
 const QString kClosePrompt = QStringLiteral("このテキストを保存しますか?");
 
-struct Window {
-    Window() : platform({QStringLiteral("solvena")}), form(shared, platform) {
-        platform.SetInteractive(false);
-        WriteBytes(dir.File("saved.txt"), "from file\r\n");
-        form.Form_Load();
-    }
-    // Types into the editor, so that the document counts as changed.
-    void Edit(const QString& text) {
-        form.Text1().SetText(QString());
-        form.Text1().SetText(text.left(1));
-        form.Text1().SetText(text);
-    }
+// The main window, with a file to open and the file dialog scripted.
+struct Window : solvena::testing::MainWindow {
+    Window() { WriteBytes(dir.File("saved.txt"), "from file\r\n"); }
     // What the file dialog does when it appears: type a name and press Enter,
     // or close it.
-    void DialogEnters(const QString& name) { solvena::testing::WhenFileDialogShownEnter(name); }
+    void DialogEnters(const QString& name) {
+        solvena::testing::WhenFileDialogShownEnter(&form, name);
+    }
     void DialogCloses() {
-        WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) { dialog->close(); });
+        WhenShown<FileForm>(&form, QStringLiteral("FILE"),
+                            [](FileForm* dialog) { dialog->close(); });
     }
-    QStringList Questions() const {
-        QStringList asked;
-        for (const auto& box : platform.Asked()) {
-            asked.append(box.text);
-        }
-        return asked;
-    }
-
-    CurrentTempDir dir;
-    solvena::app::Module2 shared;
-    solvena::platform::Platform platform;
-    solvena::app::MainForm form;
 };
 
 }  // namespace
@@ -96,7 +78,7 @@ void DocumentCommandsTest::saveWithAnEmptyEditorShowsNothing() {
 
 void DocumentCommandsTest::saveWritesAndMarksUnchanged() {
     Window w;
-    w.Edit(QStringLiteral("memo text"));
+    w.Type(QStringLiteral("memo text"));
     QCOMPARE(w.shared.DocChanged, kTrue);
     w.DialogEnters(QStringLiteral("memo.txt"));
     w.form.Command7_Click();
@@ -121,7 +103,7 @@ void DocumentCommandsTest::newOnAnUnchangedDocumentAsksNothing() {
 void DocumentCommandsTest::newAnswers() {
     {
         Window w;
-        w.Edit(QStringLiteral("edited"));
+        w.Type(QStringLiteral("edited"));
         w.platform.ScriptAnswers({kCancel});
         w.form.Command9_Click();
         QCOMPARE(w.Questions(), QStringList{kNewPrompt});
@@ -131,7 +113,7 @@ void DocumentCommandsTest::newAnswers() {
     }
     {
         Window w;
-        w.Edit(QStringLiteral("edited"));
+        w.Type(QStringLiteral("edited"));
         w.platform.ScriptAnswers({kNo});
         w.form.Command9_Click();
         QVERIFY(w.form.Text1().IsEmpty());
@@ -139,7 +121,7 @@ void DocumentCommandsTest::newAnswers() {
     }
     {
         Window w;
-        w.Edit(QStringLiteral("edited"));
+        w.Type(QStringLiteral("edited"));
         w.platform.ScriptAnswers({kYes});
         w.DialogEnters(QStringLiteral("kept.txt"));
         w.form.Command9_Click();
@@ -150,7 +132,7 @@ void DocumentCommandsTest::newAnswers() {
 
 void DocumentCommandsTest::newYesWithoutSavingKeepsTheText() {
     Window w;
-    w.Edit(QStringLiteral("precious"));
+    w.Type(QStringLiteral("precious"));
     w.platform.ScriptAnswers({kYes});
     w.DialogCloses();
     w.form.Command9_Click();
@@ -160,7 +142,7 @@ void DocumentCommandsTest::newYesWithoutSavingKeepsTheText() {
 
 void DocumentCommandsTest::openCancelChangesNothing() {
     Window w;
-    w.Edit(QStringLiteral("edited"));
+    w.Type(QStringLiteral("edited"));
     w.platform.ScriptAnswers({kCancel});
     w.form.Command6_Click();
     QCOMPARE(w.Questions(), QStringList{kOpenPrompt});
@@ -170,7 +152,7 @@ void DocumentCommandsTest::openCancelChangesNothing() {
 
 void DocumentCommandsTest::openLoadsAFileUnchanged() {
     Window w;
-    w.Edit(QStringLiteral("edited"));
+    w.Type(QStringLiteral("edited"));
     w.platform.ScriptAnswers({kNo});
     w.DialogEnters(QStringLiteral("saved.txt"));
     w.form.Command6_Click();
@@ -188,14 +170,14 @@ void DocumentCommandsTest::aLinuxTextFileIsSavedBackInItsForm() {
     w.form.Command6_Click();
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("こんにちは\r\n東京のメモ"));
     // An edit, and an edit back: the same text is saved as the same bytes.
-    w.Edit(QStringLiteral("こんにちは\r\n東京のメモ"));
+    w.Type(QStringLiteral("こんにちは\r\n東京のメモ"));
     w.DialogEnters(QStringLiteral("note.txt"));
     w.platform.ScriptAnswers({kYes});  // overwrite
     w.form.Command7_Click();
     QCOMPARE(ReadBytes(w.dir.File("note.txt")), bytes);
     // A new document is saved as the Windows program reads it.
     w.form.Command9_Click();
-    w.Edit(QStringLiteral("新しい\r\nメモ"));
+    w.Type(QStringLiteral("新しい\r\nメモ"));
     w.DialogEnters(QStringLiteral("new.txt"));
     w.form.Command7_Click();
     QCOMPARE(ReadBytes(w.dir.File("new.txt")), std::string("\x90\x56\x82\xB5\x82\xA2\r\n"
@@ -204,7 +186,7 @@ void DocumentCommandsTest::aLinuxTextFileIsSavedBackInItsForm() {
 
 void DocumentCommandsTest::openClosedWithoutAFileBringsTheTextBackStillChanged() {
     Window w;
-    w.Edit(QStringLiteral("unsaved"));
+    w.Type(QStringLiteral("unsaved"));
     w.platform.ScriptAnswers({kNo});
     w.DialogCloses();
     w.form.Command6_Click();
@@ -212,7 +194,7 @@ void DocumentCommandsTest::openClosedWithoutAFileBringsTheTextBackStillChanged()
     QCOMPARE(w.shared.DocChanged, kTrue);
     // After a missing name, too.
     w.platform.ScriptAnswers({kNo, solvena::platform::kOk});
-    WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) {
+    WhenShown<FileForm>(&w.form, QStringLiteral("FILE"), [](FileForm* dialog) {
         solvena::testing::EnterName(dialog, QStringLiteral("missing.txt"));
         dialog->close();
     });
@@ -231,10 +213,10 @@ void DocumentCommandsTest::openClosedWithoutAFileBringsTheTextBackStillChanged()
 
 void DocumentCommandsTest::openYesThenSavesThenOpens() {
     Window w;
-    w.Edit(QStringLiteral("draft"));
+    w.Type(QStringLiteral("draft"));
     w.platform.ScriptAnswers({kYes});
     // First the save dialog, then the open dialog.
-    WhenShown<FileForm>(QStringLiteral("FILE"), [&w](FileForm* dialog) {
+    WhenShown<FileForm>(&w.form, QStringLiteral("FILE"), [&w](FileForm* dialog) {
         solvena::testing::EnterName(dialog, QStringLiteral("draft.txt"));
         w.DialogEnters(QStringLiteral("saved.txt"));
     });
@@ -242,7 +224,7 @@ void DocumentCommandsTest::openYesThenSavesThenOpens() {
     QCOMPARE(ReadBytes(w.dir.File("draft.txt")), std::string("draft\r\n"));
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("from file"));
     // Yes, but the save did not happen: nothing is opened.
-    w.Edit(QStringLiteral("second draft"));
+    w.Type(QStringLiteral("second draft"));
     w.platform.ScriptAnswers({kYes});
     w.DialogCloses();
     w.form.Command6_Click();
@@ -252,7 +234,7 @@ void DocumentCommandsTest::openYesThenSavesThenOpens() {
 
 void DocumentCommandsTest::closingAsksAndStaysOpenUnlessSaved() {
     Window w;
-    w.Edit(QStringLiteral("unsaved"));
+    w.Type(QStringLiteral("unsaved"));
     w.platform.ScriptAnswers({kCancel});
     QVERIFY(!w.form.close());
     QCOMPARE(w.Questions(), QStringList{kClosePrompt});
@@ -277,9 +259,9 @@ void DocumentCommandsTest::aSinglePasteIsNotLostOnClosing() {
 
 void DocumentCommandsTest::saveRefusesAnEmptyName() {
     Window w;
-    w.Edit(QStringLiteral("text"));
+    w.Type(QStringLiteral("text"));
     w.platform.ScriptAnswers({solvena::platform::kOk});
-    WhenShown<FileForm>(QStringLiteral("FILE"), [](FileForm* dialog) {
+    WhenShown<FileForm>(&w.form, QStringLiteral("FILE"), [](FileForm* dialog) {
         solvena::testing::EnterName(dialog, QString());
         dialog->close();
     });
@@ -291,7 +273,7 @@ void DocumentCommandsTest::saveRefusesAnEmptyName() {
 
 void DocumentCommandsTest::closingAfterASaveAsksNothingMore() {
     Window w;
-    w.Edit(QStringLiteral("to keep"));
+    w.Type(QStringLiteral("to keep"));
     w.platform.ScriptAnswers({kYes});
     w.DialogEnters(QStringLiteral("Newname"));
     QVERIFY(w.form.close());

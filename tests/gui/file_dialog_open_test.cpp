@@ -29,6 +29,8 @@ class FileDialogOpenTest : public QObject {
   private slots:
     void initTestCase() { solvena::app::RegisterResources(); }
     void namesAndPaths();
+    void fileEndingRules_data();
+    void fileEndingRules();
     void openModeSetUp();
     void clickingAFileFillsTheNameBox();
     void openReadsTheFileAndCloses();
@@ -45,11 +47,6 @@ void FileDialogOpenTest::namesAndPaths() {
     using namespace solvena::filedialog;
     QCOMPARE(JoinPath(QStringLiteral("/"), QStringLiteral("a.txt")), QStringLiteral("/a.txt"));
     QCOMPARE(JoinPath(QStringLiteral("/home/u"), QStringLiteral("a")), QStringLiteral("/home/u/a"));
-    QVERIFY(IsListedFile(QStringLiteral("a.TxT")));
-    QVERIFY(IsListedFile(QStringLiteral("abczkt")));
-    QVERIFY(IsListedFile(QStringLiteral("a.ZKT")));
-    QVERIFY(!IsListedFile(QStringLiteral("atxt")));
-    QVERIFY(!IsListedFile(QStringLiteral("a.png")));
     QCOMPARE(SavePath(QStringLiteral("/d"), QStringLiteral("memo"), QStringLiteral("zkt")),
              QStringLiteral("/d/memo.zkt"));
     QCOMPARE(SavePath(QStringLiteral("/d"), QStringLiteral("memo.Txt"), QStringLiteral("zkt")),
@@ -58,6 +55,30 @@ void FileDialogOpenTest::namesAndPaths() {
              QStringLiteral("/m.TXT"));
     QCOMPARE(OpenPath(QStringLiteral("/d"), QStringLiteral("/e/f.txt")),
              QStringLiteral("/e/f.txt"));
+}
+
+void FileDialogOpenTest::fileEndingRules_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("listed");       // EndsInDotTxtOrZktAnyCase
+    QTest::addColumn<bool>("commandLine");  // EndsInTxtOrZktLowerOrUpper
+    QTest::addColumn<bool>("kept");         // EndsInDotTxtOrDotZktLowerOrUpper
+    QTest::newRow("a.txt") << QStringLiteral("a.txt") << true << true << true;
+    QTest::newRow("a.ZKT") << QStringLiteral("a.ZKT") << true << true << true;
+    QTest::newRow("a.TxT") << QStringLiteral("a.TxT") << true << false << false;
+    QTest::newRow("abczkt") << QStringLiteral("abczkt") << true << true << false;
+    QTest::newRow("abcZkt") << QStringLiteral("abcZkt") << true << false << false;
+    QTest::newRow("atxt") << QStringLiteral("atxt") << false << true << false;
+    QTest::newRow("a.png") << QStringLiteral("a.png") << false << false << false;
+}
+
+void FileDialogOpenTest::fileEndingRules() {
+    QFETCH(QString, name);
+    QFETCH(bool, listed);
+    QFETCH(bool, commandLine);
+    QFETCH(bool, kept);
+    QCOMPARE(solvena::filedialog::EndsInDotTxtOrZktAnyCase(name), listed);
+    QCOMPARE(solvena::filedialog::EndsInTxtOrZktLowerOrUpper(name), commandLine);
+    QCOMPARE(solvena::filedialog::EndsInDotTxtOrDotZktLowerOrUpper(name), kept);
 }
 
 void FileDialogOpenTest::openModeSetUp() {

@@ -7,9 +7,11 @@
 #include <QTimer>
 
 #include "application.h"
+#include "button_colour.h"
 #include "editor_box.h"
 #include "look.h"
 #include "main_form.h"
+#include "main_window.h"
 #include "orla.h"
 #include "platform.h"
 #include "temp_dir.h"
@@ -17,26 +19,15 @@
 using solvena::app::EditorBox;
 using solvena::app::kFalse;
 using solvena::app::kTrue;
-using solvena::app::MainForm;
-using solvena::app::Module2;
-using solvena::platform::Platform;
+using Start = solvena::testing::MainWindow::Start;
 
 namespace {
 
-// A main window on its own shared state and a scripted platform.
-struct Fixture {
+// Not started yet: the tests start it, or look at it unstarted.
+struct Fixture : solvena::testing::MainWindow {
     explicit Fixture(QStringList arguments = {QStringLiteral("solvena")})
-        : platform(std::move(arguments)), form(shared, platform) {
-        platform.SetInteractive(false);
-    }
-    QPushButton* Button(const char* name) {
-        return form.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    EditorBox* Text1() { return form.findChild<EditorBox*>(QStringLiteral("Text1")); }
-
-    Module2 shared;
-    Platform platform;
-    MainForm form;
+        : MainWindow(Start::Later, std::move(arguments)) {}
+    EditorBox* Text1() { return &form.Text1(); }
 };
 
 }  // namespace
@@ -86,6 +77,7 @@ void MainFormTest::controlsAreNamedAndPlaced() {
     QCOMPARE(f.Button("Command2")->text(), QStringLiteral("解読"));
     QCOMPARE(f.Button("Command11")->iconSize(), QSize(16, 16));
     QCOMPARE(f.Button("Command6")->iconSize(), QSize(32, 32));
+    QCOMPARE(f.form.findChild<EditorBox*>(QStringLiteral("Text1")), f.Text1());
     QVERIFY(f.Text1()->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn);
     QVERIFY(f.Text1()->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff);
 }
@@ -93,18 +85,18 @@ void MainFormTest::controlsAreNamedAndPlaced() {
 void MainFormTest::resizeRuleFigures() {
     const auto layout = solvena::app::ResizeRule(400, 300, false);
     QVERIFY(layout.has_value());
-    QCOMPARE(layout->command1.left(), 40);
-    QCOMPARE(layout->command1.left() + layout->command1.width(), 160);
-    QCOMPARE(layout->command2.left(), 240);
-    QCOMPARE(layout->command2.left() + layout->command2.width(), 360);
-    QCOMPARE(layout->command10Left, 285);
-    QCOMPARE(layout->command11Left, 345);
-    QCOMPARE(layout->text1, QRect(0, 40, 400, 208));
-    QCOMPARE(layout->command1.top(), 265);
+    QCOMPARE(layout->encipherButton.left(), 40);
+    QCOMPARE(layout->encipherButton.left() + layout->encipherButton.width(), 160);
+    QCOMPARE(layout->decipherButton.left(), 240);
+    QCOMPARE(layout->decipherButton.left() + layout->decipherButton.width(), 360);
+    QCOMPARE(layout->helpButtonLeft, 285);
+    QCOMPARE(layout->exitButtonLeft, 345);
+    QCOMPARE(layout->editor, QRect(0, 40, 400, 208));
+    QCOMPARE(layout->encipherButton.top(), 265);
     QVERIFY(!solvena::app::ResizeRule(400, 65, false).has_value());
     QVERIFY(!solvena::app::ResizeRule(400, 300, true).has_value());
     // Between 65 and 92 the editor would get a negative height.
-    QCOMPARE(solvena::app::ResizeRule(400, 70, false)->text1.height(), 0);
+    QCOMPARE(solvena::app::ResizeRule(400, 70, false)->editor.height(), 0);
 }
 
 void MainFormTest::resizingTheWindowMovesTheControls() {
@@ -131,13 +123,13 @@ void MainFormTest::changeCountingSwitchesTheCipherButtons() {
     QPushButton* command1 = f.Button("Command1");
     QPushButton* command2 = f.Button("Command2");
     QVERIFY(!command1->isEnabled());
-    QCOMPARE(solvena::platform::ButtonColour(command1), QColor(192, 192, 192));
+    QCOMPARE(solvena::testing::ButtonColour(command1), QColor(192, 192, 192));
     // What a person types is a change from the first keystroke on (a single
     // paste or input-method commit may bring a whole text).
     QTest::keyClicks(f.Text1(), QStringLiteral("a"));
     QVERIFY(command1->isEnabled() && command2->isEnabled());
-    QCOMPARE(solvena::platform::ButtonColour(command1), QColor(255, 224, 192));
-    QCOMPARE(solvena::platform::ButtonColour(command2), QColor(192, 255, 192));
+    QCOMPARE(solvena::testing::ButtonColour(command1), QColor(255, 224, 192));
+    QCOMPARE(solvena::testing::ButtonColour(command2), QColor(192, 255, 192));
     QCOMPARE(f.shared.DocChanged, kTrue);
     QTest::keyClicks(f.Text1(), QStringLiteral("b"));
     QCOMPARE(f.shared.DocChanged, kTrue);
@@ -145,7 +137,7 @@ void MainFormTest::changeCountingSwitchesTheCipherButtons() {
     f.Text1()->selectAll();
     QTest::keyClick(f.Text1(), Qt::Key_Delete);
     QVERIFY(!command1->isEnabled() && !command2->isEnabled());
-    QCOMPARE(solvena::platform::ButtonColour(command2), QColor(192, 192, 192));
+    QCOMPARE(solvena::testing::ButtonColour(command2), QColor(192, 192, 192));
     QCOMPARE(f.shared.DocChanged, kFalse);
     QCOMPARE(f.form.ChangeCount(), std::int16_t{0});
     f.Text1()->insertPlainText(QStringLiteral("貼り付けた長い文章"));

@@ -14,6 +14,7 @@
 #include "editor_box.h"
 #include "gui_support.h"
 #include "main_form.h"
+#include "main_window.h"
 #include "platform.h"
 #include "process.h"
 #include "recovery_file.h"
@@ -41,10 +42,7 @@ struct Program {
         application.Platform().ScriptEnd([this](int signal) { endedBy = signal; });
     }
     solvena::app::MainForm& form() { return application.Main(); }
-    void MakeChanged(const QString& text) {
-        form().Text1().SetText(text.left(1));
-        form().Text1().SetText(text);
-    }
+    void Type(const QString& text) { solvena::testing::TypeIn(form().Text1(), text); }
     solvena::app::Application application;
     int endedBy = -1;
 };
@@ -74,7 +72,7 @@ void RecoveryTest::signalsKeepAChangedTextExactly() {
         StateHome dir;
         Program program;
         QVERIFY(program.application.Start());
-        program.MakeChanged(kUnsaved);
+        program.Type(kUnsaved);
         ::kill(::getpid(), signal);
         QTRY_COMPARE(program.endedBy, signal);
         const QStringList files = solvena::platform::RecoveryFiles();
@@ -105,7 +103,7 @@ void RecoveryTest::theSessionsEndIsTheSameRequest() {
     StateHome dir;
     Program other;
     QVERIFY(other.application.Start());
-    other.MakeChanged(QStringLiteral("typed before logout"));
+    other.Type(QStringLiteral("typed before logout"));
     other.form().EndRequested(0);
     QCOMPARE(other.endedBy, 0);
     QCOMPARE(solvena::platform::RecoveryFiles().size(), 1);
@@ -116,7 +114,7 @@ void RecoveryTest::theNextStartOffersTheText() {
     {
         Program first;
         QVERIFY(first.application.Start());
-        first.MakeChanged(kUnsaved);
+        first.Type(kUnsaved);
         ::kill(::getpid(), SIGTERM);
         QTRY_COMPARE(first.endedBy, SIGTERM);
     }
@@ -159,7 +157,7 @@ void RecoveryTest::savingTheRecoveredTextRemovesItsFile() {
     program.application.Platform().ScriptAnswers({solvena::platform::kYes});
     QVERIFY(program.application.Start());
     QCOMPARE(program.form().Text1().Text(), QStringLiteral("保存する文"));
-    solvena::testing::WhenFileDialogShownEnter(QStringLiteral("saved"));
+    solvena::testing::WhenFileDialogShownEnter(&program.form(), QStringLiteral("saved"));
     program.form().Command7_Click();
     QCOMPARE(ReadBytes(dir.File("saved.zkt")),
              std::string("\x95\xdb\x91\xb6\x82\xb7\x82\xe9\x95\xb6\r\n"));

@@ -8,22 +8,22 @@
 #include <QTest>
 
 #include "application.h"
-#include "cipher_window.h"
 #include "editor_box.h"
 #include "encipher.h"
 #include "file_form.h"
 #include "form2.h"
 #include "gui_support.h"
 #include "main_form.h"
+#include "main_window.h"
 #include "platform.h"
 
 using solvena::app::kFalse;
 using solvena::app::kTrue;
 using solvena::dialogs::Form2;
 using solvena::testing::CipherWindow;
-using solvena::testing::CurrentTempDir;
 using solvena::testing::Document;
 using solvena::testing::Enciphered;
+using solvena::testing::MainWindow;
 using solvena::testing::WhenShown;
 
 namespace {
@@ -119,27 +119,23 @@ void RobustnessTest::pressingTheCipherButtonsAgainAndAgain() {
 }
 
 void RobustnessTest::openingATenMegabyteFile() {
-    CurrentTempDir dir;
+    solvena::testing::TempDir dir;
     const QString plain = Document(2'800'000);
     const std::string enciphered =
         solvena::cipher::EncipherText(solvena::platform::ToU16View(plain), 55) + "\r\n";
     QVERIFY(enciphered.size() > 10'000'000);
     solvena::testing::WriteBytes(dir.File("big.zkt"), enciphered);
-    solvena::app::Module2 shared;
-    solvena::platform::Platform platform(
-        {QStringLiteral("solvena"), dir.Path(QStringLiteral("big.zkt"))});
-    platform.SetInteractive(false);
-    solvena::app::MainForm form(shared, platform);
-    QVERIFY(form.Form_Load());
-    QCOMPARE(form.Text1().Text().size(), qsizetype(enciphered.size() - 2));
-    QCOMPARE(shared.DocChanged, kFalse);
-    shared.showPassNumberDialog = [&shared] { shared.PassNumber = 55; };
-    form.Command2_Click();
-    QCOMPARE(form.Text1().Text(), plain);
+    MainWindow w(MainWindow::Start::Later,
+                 {QStringLiteral("solvena"), QString::fromStdString(dir.File("big.zkt"))});
+    QVERIFY(w.form.Form_Load());
+    QCOMPARE(w.form.Text1().Text().size(), qsizetype(enciphered.size() - 2));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    w.AnswerPassNumber(55);
+    w.form.Command2_Click();
+    QCOMPARE(w.form.Text1().Text(), plain);
 }
 
 void RobustnessTest::everyKindOfCodeUnitRoundTheWholeProgram() {
-    CurrentTempDir dir;
     QString text = QStringLiteral("行\r\n");
     for (const char16_t unit :
          {char16_t{0}, char16_t{0xD800}, char16_t{'\r'}, char16_t{'\n'}, char16_t{0xDFFF},
@@ -152,12 +148,12 @@ void RobustnessTest::everyKindOfCodeUnitRoundTheWholeProgram() {
     QCOMPARE(w.form.Text1().Text(), text);
     w.form.Command1_Click();
     // Saved as zkt, opened again, deciphered.
-    solvena::testing::WhenFileDialogShownEnter(QStringLiteral("units"));
+    solvena::testing::WhenFileDialogShownEnter(&w.form, QStringLiteral("units"));
     w.form.Command7_Click();
-    QVERIFY(QFile::exists(dir.Path(QStringLiteral("units.zkt"))));
+    QVERIFY(QFile::exists(w.dir.Path(QStringLiteral("units.zkt"))));
     w.form.Command9_Click();
     QVERIFY(w.form.Text1().IsEmpty());
-    solvena::testing::WhenFileDialogShownEnter(QStringLiteral("units.zkt"));
+    solvena::testing::WhenFileDialogShownEnter(&w.form, QStringLiteral("units.zkt"));
     w.form.Command6_Click();
     w.form.Command2_Click();
     QCOMPARE(w.form.Text1().Text(), text);

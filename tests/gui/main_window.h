@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// A main window for tests of the cipher commands, with the pass number set
-// without the dialog and a way to act at a yield point of a run.
+// The main window as the window tests use it: on its own shared state, a
+// scripted platform and a temporary current folder; typing as a person
+// would, the pass number given without its dialog, acting at a yield point
+// of a run.
 
 #include <QPushButton>
 #include <QTimer>
@@ -13,6 +15,7 @@
 #include "editor_box.h"
 #include "encipher.h"
 #include "form2.h"
+#include "gui_support.h"
 #include "main_form.h"
 #include "platform.h"
 #include "random_text.h"
@@ -35,24 +38,35 @@ inline dialogs::Form2* ProgressWindow(QWidget* main) {
     return main->findChild<dialogs::Form2*>(QStringLiteral("Form2"));
 }
 
-struct CipherWindow {
-    explicit CipherWindow(int pass = 1234)
-        : platform({QStringLiteral("solvena")}), form(shared, platform) {
+// Puts `text` into the editor as typing it would: the document then counts
+// as changed, where the program's filling of an empty editor does not.
+inline void TypeIn(app::EditorBox& editor, const QString& text) {
+    editor.SetText(QString());
+    editor.SetText(text.left(1));
+    editor.SetText(text);
+}
+
+struct MainWindow {
+    // Started (Form_Load, the window shown) now, or by the test.
+    enum class Start { Now, Later };
+
+    explicit MainWindow(Start start = Start::Now,
+                        QStringList arguments = {QStringLiteral("solvena")})
+        : platform(std::move(arguments)), form(shared, platform) {
         platform.SetInteractive(false);
-        form.Form_Load();
-        // The pass number the dialog would leave, without the dialog.
-        shared.showPassNumberDialog = [this, pass] {
-            shared.PassNumber = static_cast<std::int16_t>(pass);
-        };
+        if (start == Start::Now) {
+            form.Form_Load();
+        }
     }
     QPushButton* Button(const char* name) {
         return form.findChild<QPushButton*>(QString::fromLatin1(name));
     }
-    // A document typed rather than loaded: it counts as changed.
-    void Type(const QString& text) {
-        form.Text1().SetText(QString());
-        form.Text1().SetText(text.left(1));
-        form.Text1().SetText(text);
+    void Type(const QString& text) { TypeIn(form.Text1(), text); }
+    // The pass number the dialog would leave, without the dialog.
+    void AnswerPassNumber(int pass) {
+        shared.showPassNumberDialog = [this, pass] {
+            shared.PassNumber = static_cast<std::int16_t>(pass);
+        };
     }
     // Runs `act` at the n-th yield point of the next run (1 = the first).
     void AtYield(int n, std::function<void(dialogs::Form2*)> act) {
@@ -71,10 +85,25 @@ struct CipherWindow {
         });
         timer->start();
     }
+    // The texts of the boxes asked so far.
+    QStringList Questions() const {
+        QStringList asked;
+        for (const auto& box : platform.Asked()) {
+            asked.append(box.text);
+        }
+        return asked;
+    }
 
+    CurrentTempDir dir;
     app::Module2 shared;
     platform::Platform platform;
     app::MainForm form;
+};
+
+// The window of the cipher tests: the pass number `pass` comes without the
+// dialog.
+struct CipherWindow : MainWindow {
+    explicit CipherWindow(int pass = 1234) { AnswerPassNumber(pass); }
 };
 
 }  // namespace solvena::testing
