@@ -120,11 +120,28 @@ bool BuildWriting(Cp932Table& table) {
     return true;
 }
 
+// The way there and back through the two halves of the table.
+void BuildRoundTrip(Cp932Table& table) {
+    table.readsBackAs.resize(0x10000);
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        const std::uint16_t code = table.code[u];
+        std::int32_t back = Cp932Table::kNoUnit;
+        if (code > 0xFF) {
+            back = table.pair[code];
+        } else if (code != Cp932Table::kNoCode) {
+            back = table.single[code];
+        }
+        table.readsBackAs[u] =
+            static_cast<char16_t>(back >= 0 ? back : static_cast<std::int32_t>(u));
+    }
+}
+
 std::unique_ptr<Cp932Table> Build() {
     auto table = std::make_unique<Cp932Table>();
     if (!BuildReading(*table) || !BuildWriting(*table)) {
         return nullptr;
     }
+    BuildRoundTrip(*table);
     return table;
 }
 

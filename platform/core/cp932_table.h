@@ -38,6 +38,10 @@ struct Cp932Table {
     // and trail byte (lead * 256 + trail, from 0x8000), or kNoCode.
     static constexpr std::uint16_t kNoCode = 0xFFFF;
     std::vector<std::uint16_t> code;
+
+    // What each code unit reads back as once written: itself, but for the
+    // look-alikes (and units without a code).
+    std::vector<char16_t> readsBackAs;
 };
 
 // The table, or nullptr when the system has no such converter.

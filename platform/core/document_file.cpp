@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "cp932_table.h"
 #include "file_io.h"
 #include "utf16.h"
 
@@ -244,6 +245,17 @@ Result<std::string> EncodeDocument(std::u16string_view text, const TextFormat& f
 
 std::uint64_t CountLookAlikes(std::u16string_view text, std::string_view cp932, std::size_t& first,
                               char16_t& becomes) {
+    if (const detail::Cp932Table* table = detail::Cp932()) {
+        const char16_t* back = table->readsBackAs.data();
+        std::uint64_t count = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (back[text[i]] != text[i] && count++ == 0) {
+                first = i;
+                becomes = back[text[i]];
+            }
+        }
+        return count;
+    }
     // Every character of a storable text is one code unit and comes back as
     // one: what differs after the way there and back is a look-alike.
     const Decoded back = Decode(cp932, Encoding::Cp932);

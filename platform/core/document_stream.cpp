@@ -14,12 +14,28 @@ constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool IsAscii(std::string_view bytes) {
-    unsigned char any = 0;
-    for (const char c : bytes) {
-        any |= static_cast<unsigned char>(c);
+// The first byte from 0x80 on, or the size; 64 bytes at a time without an
+// early exit inside, as almost all of such bytes are ASCII.
+std::size_t FirstNonAscii(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t i = 0;
+    for (; i + 64 <= bytes.size(); i += 64) {
+        unsigned char any = 0;
+        for (std::size_t k = 0; k < 64; ++k) {
+            any |= p[i + k];
+        }
+        if (any >= 0x80) {
+            break;
+        }
     }
-    return any < 0x80;
+    while (i < bytes.size() && p[i] < 0x80) {
+        ++i;
+    }
+    return i;
+}
+
+bool IsAscii(std::string_view bytes) {
+    return FirstNonAscii(bytes) == bytes.size();
 }
 
 // The length of the UTF-8 sequence that `lead` starts, 0 for a byte that
@@ -149,10 +165,7 @@ void DocumentReader::TakeByteOrderMark() {
 }
 
 void DocumentReader::DecideEncoding() {
-    std::size_t p = 0;
-    while (p < bytes_.size() && static_cast<unsigned char>(bytes_[p]) < 0x80) {
-        ++p;
-    }
+    const std::size_t p = FirstNonAscii(bytes_);
     if (p == bytes_.size()) {
         if (atEnd_) {
             encoding_ = Encoding::Cp932;  // plain ASCII throughout
@@ -180,11 +193,7 @@ std::size_t DocumentReader::CompleteBytes() const {
         return size;
     }
     if (!encoding_) {
-        std::size_t p = 0;
-        while (p < size && static_cast<unsigned char>(bytes_[p]) < 0x80) {
-            ++p;
-        }
-        return p;
+        return FirstNonAscii(bytes_);
     }
     switch (*encoding_) {
         case Encoding::Utf16le:
@@ -266,25 +275,31 @@ Status DocumentReader::CheckLineEnds(std::string_view bytes, std::u16string_view
     if (choice_.lineEnd) {
         return Done{};
     }
-    const std::size_t cr = units.find(kCr);
+    constexpr std::size_t kNone = std::u16string_view::npos;
+    // The byte offset of the first `c` in the piece. In the byte encodings
+    // a CR or LF byte is the character itself, found fastest in the bytes.
+    const auto find = [&](char16_t c) -> std::size_t {
+        if (encoding_ == Encoding::Utf16le) {
+            const std::size_t at = units.find(c);
+            return at == kNone ? kNone : 2 * at;
+        }
+        const void* at = std::memchr(bytes.data(), static_cast<char>(c), bytes.size());
+        return at == nullptr
+                   ? kNone
+                   : static_cast<std::size_t>(static_cast<const char*>(at) - bytes.data());
+    };
+    const std::size_t cr = find(kCr);
     if (!lineEnd_) {
         // As the whole-file rule decides on what has been read.
-        const bool lf = units.find(kLf) != units.npos;
-        if (cr == units.npos && !lf) {
+        const bool lf = find(kLf) != kNone;
+        if (cr == kNone && !lf) {
             return Done{};
         }
-        lineEnd_ = cr == units.npos ? LineEnd::Lf : LineEnd::CrLf;
+        lineEnd_ = cr == kNone ? LineEnd::Lf : LineEnd::CrLf;
         lineEndDetected_ = true;
     }
-    if (*lineEnd_ == LineEnd::Lf && cr != units.npos) {
-        // In the byte encodings a CR byte is the CR itself.
-        const std::size_t at =
-            encoding_ == Encoding::Utf16le
-                ? 2 * cr
-                : static_cast<std::size_t>(
-                      static_cast<const char*>(std::memchr(bytes.data(), '\r', bytes.size())) -
-                      bytes.data());
-        return ChangedAt(offset_ + at,
+    if (*lineEnd_ == LineEnd::Lf && cr != kNone) {
+        return ChangedAt(offset_ + cr,
                          "a CR after LF line ends (the whole file would keep its LFs in the "
                          "lines)");
     }
@@ -377,7 +392,7 @@ Result<bool> DocumentReader::Next(std::u16string& text) {
     if (!lineEnds) {
         return lineEnds.error();
     }
-    const bool anyBreak = (encoding_ && *encoding_ == Encoding::Utf16le) ||
+    const bool anyBreak = encoding_ == Encoding::Utf16le ||
                           std::memchr(piece.data(), '\r', piece.size()) != nullptr ||
                           std::memchr(piece.data(), '\n', piece.size()) != nullptr;
     ApplyRule(units_, anyBreak, text);
