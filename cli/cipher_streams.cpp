@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "cipher_streams.h"
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <new>
+#include <thread>
 
 #include "cipher.h"
 #include "file_io.h"
@@ -33,6 +36,73 @@ files::Status NextPiece(Input& input, std::u16string& piece) {
     input.more = next.value();
     return files::Done{};
 }
+
+// Reads and decodes the next piece on a second thread while the one before
+// is ciphered and written: the two halves of the work take about as long.
+class ReadAhead {
+  public:
+    explicit ReadAhead(Input& input) : input_(input), thread_([this] { Run(); }) {}
+    ~ReadAhead() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    // The next piece, swapped into `piece` (whose storage goes back to the
+    // reading thread); input.more says whether another follows.
+    files::Status Take(std::u16string& piece) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return ready_; });
+        ready_ = false;
+        piece.swap(piece_);
+        input_.more = more_;
+        changed_.notify_all();
+        return status_;
+    }
+
+  private:
+    void Run() {
+        std::u16string next;
+        bool more = input_.more;
+        while (more) {
+            next.clear();
+            files::Status status = files::Done{};
+            try {
+                files::Result<bool> read = input_.reader.Next(next);
+                status = read ? files::Status(files::Done{}) : files::Status(read.error());
+                more = read && read.value();
+            } catch (const std::bad_alloc&) {
+                status = files::OutOfMemory(input_.name);
+                more = false;
+            }
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return !ready_ || stop_; });
+            if (stop_) {
+                return;
+            }
+            piece_.swap(next);
+            status_ = std::move(status);
+            more_ = more;
+            ready_ = true;
+            changed_.notify_all();
+        }
+    }
+
+    Input& input_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::u16string piece_;  // read, not yet taken
+    files::Status status_ = files::Done{};
+    bool more_ = true;
+    bool ready_ = false;
+    bool stop_ = false;
+    std::thread thread_;  // last: it starts once the rest is ready
+};
 
 // The opening of a longer text, cut after its last separator and closed by
 // the end marker, so that it is judged as a text of its own would be.
@@ -84,6 +154,7 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
     return Guarded(outputName, [&]() -> files::Status {
         files::StreamSink sink(fd, outputName);
         std::u16string piece = std::move(input.opening);
+        ReadAhead ahead(input);
         std::unique_ptr<char[]> buffer;
         std::size_t room = 0;
         std::uint64_t before = 0;
@@ -102,8 +173,7 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
             if (!input.more) {
                 break;
             }
-            piece.clear();
-            files::Status read = NextPiece(input, piece);
+            files::Status read = ahead.Take(piece);
             if (!read) {
                 return read;
             }
@@ -120,6 +190,7 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass, files::Docum
         files::StreamSink sink(fd, outputName);
         cipher::DecipherStream stream(pass);
         std::u16string piece = std::move(input.opening);
+        ReadAhead ahead(input);
         std::u16string plain;
         std::string bytes;
         for (;;) {
@@ -139,8 +210,7 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass, files::Docum
                 }
                 bytes.clear();
             }
-            piece.clear();
-            files::Status read = NextPiece(input, piece);
+            files::Status read = ahead.Take(piece);
             if (!read) {
                 return read;
             }

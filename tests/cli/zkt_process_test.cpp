@@ -51,6 +51,54 @@ TEST(ZktProcessTest, EnciphersAndDeciphersFilesByteForByte) {
     EXPECT_EQ(encPiped.out, zkt);
 }
 
+// Read a piece at a time, a file can show late that it reads otherwise
+// than its start said: the save fails, the target keeps its bytes, and
+// standard output says it is incomplete.
+TEST(ZktProcessTest, AByteThatContradictsTheStartFailsWithItsOffset) {
+    TempDir dir;
+    // LF line ends for well over a piece, then a CR.
+    std::string lines;
+    while (lines.size() < (3u << 20)) {
+        lines += "a line of text\n";
+    }
+    lines += "then CR LF\r\n";
+    const std::size_t cr = lines.find('\r');
+    WriteBytes(dir.File("mixed.txt"), lines);
+    WriteBytes(dir.File("kept.zkt"), "old");
+    const ProcessResult saved =
+        Zkt({"encipher", "-p", "5", dir.File("mixed.txt"), "-o", dir.File("kept.zkt")});
+    EXPECT_EQ(saved.exitCode, 1);
+    EXPECT_NE(saved.err.find("at byte offset " + std::to_string(cr)), std::string::npos)
+        << saved.err;
+    EXPECT_EQ(ReadBytes(dir.File("kept.zkt")), "old");
+    EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{"kept.zkt", "mixed.txt"}));
+
+    const ProcessResult piped = Zkt({"encipher", "-p", "5"}, lines);
+    EXPECT_EQ(piped.exitCode, 1);
+    EXPECT_NE(piped.err.find("standard output has only the text before it"), std::string::npos)
+        << piped.err;
+    // A line end given is not guessed at, and the whole file goes through.
+    const ProcessResult given = Zkt({"encipher", "-p", "5", "--eol", "crlf"}, lines);
+    EXPECT_EQ(given.exitCode, 0) << given.err;
+}
+
+// An input that is also the output is read whole first, whichever way the
+// save goes (another hard link makes it go in place).
+TEST(ZktProcessTest, AFileCipheredOntoItselfKeepsItsText) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 200000; ++i) {
+        text += "line " + std::to_string(i) + "\r\n";
+    }
+    WriteBytes(dir.File("self.txt"), text);
+    ASSERT_EQ(::link(dir.File("self.txt").c_str(), dir.File("other.txt").c_str()), 0);
+    ASSERT_EQ(
+        Zkt({"encipher", "-p", "7", dir.File("self.txt"), "-o", dir.File("self.txt")}).exitCode, 0);
+    const ProcessResult back = Zkt({"decipher", "-p", "7", dir.File("other.txt")});
+    EXPECT_EQ(back.exitCode, 0) << back.err;
+    EXPECT_EQ(back.out, text);
+}
+
 TEST(ZktProcessTest, Utf8InputIsDetectedAndWrittenAsCp932) {
     // "あ語" in UTF-8; its bytes are not CP932.
     const std::string utf8 = "\xE3\x81\x82\xE8\xAA\x9E\r\n";
