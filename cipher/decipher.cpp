@@ -128,16 +128,22 @@ struct ChunkReader {
 
     const char16_t* Next() const { return base + next; }
 
-    // Reads the group at `group` and leaves it on its separator; false, with
-    // nothing changed, when the careful reader must read it: a group of more
-    // than four symbols, a separator at its start, a unit that needs care,
-    // the last units of the text (see kChunkRoom).
-    bool Read(const char16_t*& group, std::int32_t& shifted) {
+    // Reads on from `group`, which the separators classified so far cover
+    // when it is where the last group read ended.
+    void StartAt(const char16_t* group) {
         if (group != Next()) {
             pending = 0;
             base = group;
             next = 0;
         }
+    }
+
+    // Reads the group at `group` and leaves it on its separator; false, with
+    // nothing changed, when the careful reader must read it: a group of more
+    // than four symbols, a separator at its start, a unit that needs care,
+    // the last units of the text (see kChunkRoom).
+    bool Read(const char16_t*& group, std::int32_t& shifted) {
+        StartAt(group);
         if (!ReadNext(shifted)) {
             return false;
         }
@@ -175,6 +181,170 @@ struct ChunkReader {
     }
 };
 
+// A whole cycle of twenty groups from its start, as far as the chunk reader
+// goes: each group's place in the cycle, and so its shift and whether it
+// yields, is known in advance. The characters go to `next`, but for that of
+// the twentieth group, which is handed back.
+struct CycleRead {
+    int separator = 0;  // the place in the cycle of the last group read
+    bool yielded = false;
+    char16_t last = 0;
+};
+
+inline CycleRead ReadCycle(ChunkReader& chunk, std::int32_t pass, std::int32_t& shifted,
+                           char16_t*& next) {
+    const std::int32_t oddPass = -pass;
+    CycleRead read;
+#pragma GCC unroll 20
+    for (int k = 0; k < kCycleLength; ++k) {
+        if (!chunk.ReadNext(shifted)) {
+            break;
+        }
+        const char16_t unit = UnitOf(shifted, k % 2 == 0 ? oddPass : pass);
+        read.separator = k + 1;
+        if (read.separator == kCycleLength) {
+            read.yielded = true;
+            read.last = unit;
+            break;
+        }
+        *next++ = unit;
+    }
+    return read;
+}
+
+// What the careful reader finds at a place.
+struct CarefulRead {
+    bool stop = false;     // the stop symbol: the text ends here
+    bool hasChar = false;  // a group, with its value
+    std::int32_t shifted = 0;
+    std::int64_t position = 0;  // the group's separator, or the place it was missing at
+};
+
+// The careful reader: line breaks passed over wherever they stand, the stop
+// symbol, the end of the text, places without a separator.
+inline CarefulRead ReadCarefully(const char16_t* text, std::int64_t length, std::int64_t position) {
+    // Passes over line breaks: CR and the character after it.
+    const auto skipBreaks = [&](std::int64_t at) {
+        while (at <= length && text[at - 1] == kCarriageReturn) {
+            at += 2;
+        }
+        return at;
+    };
+    const auto charAt = [&](std::int64_t at) -> std::int32_t {
+        return at <= length ? static_cast<std::int32_t>(text[at - 1]) : kNone;
+    };
+    CarefulRead read;
+    read.position = skipBreaks(position);
+    std::int32_t s[5];
+    std::int64_t at[5];
+    s[0] = charAt(read.position);
+    at[0] = read.position;
+    if (s[0] == kStopSymbol) {
+        read.stop = true;
+        return read;
+    }
+    for (int k = 1; k < 5; ++k) {
+        at[k] = skipBreaks(at[k - 1] + 1);
+        s[k] = charAt(at[k]);
+    }
+    int groupLength = 0;
+    for (int k = 1; k < 5; ++k) {
+        if (s[k] != kNone && IsSeparator(static_cast<char32_t>(s[k]))) {
+            groupLength = k;
+            break;
+        }
+    }
+    if (groupLength == 0) {
+        return read;
+    }
+    const int row = (groupLength - 1) + (s[0] == kMinusSign ? 4 : 0);
+    for (int k = 0; k < 4; ++k) {
+        const char32_t c = s[k] == kNone ? 0 : static_cast<char32_t>(s[k]);
+        read.shifted += kWeights[row][k] * DigitValue(c);
+    }
+    read.position = at[groupLength];
+    read.hasChar = true;
+    return read;
+}
+
+// The state of Run's loop over groups, in one place so that the readers of
+// a whole cycle and of one group can share it; inlined, it stays in
+// registers as plain locals would.
+struct GroupLoop {
+    const char16_t* text;
+    std::int64_t length;
+    char16_t* out;
+    std::size_t written;
+    std::int64_t position;
+    ChunkReader chunk;
+    std::int32_t pass;
+    int separator;
+    std::int32_t shifted;
+    bool yielded = false;
+    bool stopped = false;
+    bool pendingHasChar = false;  // the yielding group's character, appended on resuming
+    char16_t pendingChar = 0;
+};
+
+// A whole cycle, where one starts. False: the loop ends (the twentieth
+// group yields, or the text has ended).
+[[gnu::always_inline]] inline bool ReadWholeCycle(GroupLoop& loop) {
+    if (loop.separator != 0 && loop.separator != kCycleLength) {
+        return true;
+    }
+    loop.chunk.StartAt(loop.text + loop.position - 1);
+    char16_t* next = loop.out + loop.written;
+    const CycleRead cycle = ReadCycle(loop.chunk, loop.pass, loop.shifted, next);
+    loop.separator = cycle.separator;
+    loop.written = static_cast<std::size_t>(next - loop.out);
+    // On the separator of the group that yielded, or at the start of the
+    // group the cycle reader left alone.
+    loop.position = loop.chunk.Next() - loop.text + (cycle.yielded ? 0 : 1);
+    if (cycle.yielded) {
+        loop.pendingHasChar = true;
+        loop.pendingChar = cycle.last;
+        loop.yielded = true;
+        return false;
+    }
+    return loop.position <= loop.length;
+}
+
+// The group at the position, by the fastest reader that can read it. False:
+// the loop ends (the stop symbol, or the group yields), the position left
+// on the group's separator.
+[[gnu::always_inline]] inline bool ReadOneGroup(GroupLoop& loop) {
+    loop.separator = loop.separator == kCycleLength ? 1 : loop.separator + 1;
+    const std::int32_t groupPass = (loop.separator & 1) != 0 ? -loop.pass : loop.pass;
+    const char16_t* group = loop.text + loop.position - 1;
+    bool hasChar = loop.chunk.Read(group, loop.shifted);
+    if (hasChar) {
+        loop.position = group - loop.text + 1;
+    } else {
+        hasChar = ReadPlainGroup(loop.text, loop.length, loop.position, loop.shifted);
+    }
+    if (!hasChar) {
+        const CarefulRead careful = ReadCarefully(loop.text, loop.length, loop.position);
+        loop.position = careful.position;
+        if (careful.stop) {
+            loop.stopped = true;
+            return false;
+        }
+        hasChar = careful.hasChar;
+        loop.shifted = careful.hasChar ? careful.shifted : loop.shifted;
+    }
+    const char16_t unit = UnitOf(loop.shifted, groupPass);
+    if (loop.separator == kCycleLength) {
+        loop.pendingHasChar = hasChar;
+        loop.pendingChar = unit;
+        loop.yielded = true;
+        return false;
+    }
+    if (hasChar) {
+        loop.out[loop.written++] = unit;
+    }
+    return true;
+}
+
 }  // namespace
 
 DecipherRun::DecipherRun(std::u16string_view text, std::int16_t pass, std::int32_t shiftedValue)
@@ -207,157 +377,61 @@ bool DecipherRun::Run(StepHook hook, void* context) {
     if (finished_) {
         return false;
     }
-    const char16_t* const text = text_.data();
-    const std::int64_t length = length_;
-    char16_t* const out = cipherText_.get();
-    std::size_t written = written_;
-    std::int64_t position = position_;
-
-    // Passes over line breaks: CR and the character after it.
-    const auto skipBreaks = [&](std::int64_t at) {
-        while (at <= length && text[at - 1] == kCarriageReturn) {
-            at += 2;
-        }
-        return at;
-    };
-    const auto charAt = [&](std::int64_t at) -> std::int32_t {
-        return at <= length ? static_cast<std::int32_t>(text[at - 1]) : kNone;
-    };
-
+    GroupLoop loop{
+        text_.data(),
+        length_,
+        cipherText_.get(),
+        written_,
+        position_,
+        ChunkReader{text_.data() + length_, chunkBase_, chunkSeparators_, chunkNext_, avx2_},
+        pass_,
+        separatorIndex_,
+        shiftedValue_};
     if (atYield_) {
         // The rest of the group that yielded: its character, its progress,
         // then the step to the next group. A cancel during the yield has
         // moved the position to the end, so the loop test ends the run.
         atYield_ = false;
         if (pendingHasChar_) {
-            out[written++] = pendingChar_;
+            loop.out[loop.written++] = pendingChar_;
         }
         if constexpr (kHooked) {
-            hook(context, position, length);
+            hook(context, loop.position, loop.length);
         }
-        ++position;
+        ++loop.position;
     }
-
-    ChunkReader chunk{text + length, chunkBase_, chunkSeparators_, chunkNext_, avx2_};
-    const std::int32_t pass = pass_;
-    int separator = separatorIndex_;
-    std::int32_t shifted = shiftedValue_;
-    bool yielded = false;
-    bool stopped = false;
-    while (position <= length) {
+    while (loop.position <= loop.length) {
         if constexpr (!kHooked) {
-            // A whole cycle of twenty groups, as far as the fast reader
-            // goes: each group's place in the cycle, and so its shift and
-            // whether it yields, is known in advance.
-            if (separator == 0 || separator == kCycleLength) {
-                separator = 0;
-                if (text + position - 1 != chunk.Next()) {
-                    chunk.pending = 0;
-                    chunk.base = text + position - 1;
-                    chunk.next = 0;
-                }
-                char16_t* next = out + written;
-                const std::int32_t oddPass = -pass;
-#pragma GCC unroll 20
-                for (int k = 0; k < kCycleLength; ++k) {
-                    if (!chunk.ReadNext(shifted)) {
-                        break;
-                    }
-                    const char16_t unit = UnitOf(shifted, k % 2 == 0 ? oddPass : pass);
-                    separator = k + 1;
-                    if (separator == kCycleLength) {
-                        pendingHasChar_ = true;
-                        pendingChar_ = unit;
-                        yielded = true;
-                        break;
-                    }
-                    *next++ = unit;
-                }
-                const char16_t* group = chunk.Next();
-                // On the separator of the group that yielded, or at the
-                // start of the group the fast reader left alone.
-                position = group - text + (yielded ? 0 : 1);
-                written = static_cast<std::size_t>(next - out);
-                if (yielded) {
-                    break;
-                }
-                if (position > length) {
-                    break;
-                }
-            }
-        }
-        if (more_ && position + 4 > length) {
-            break;  // the group may go on in the next piece
-        }
-        separator = separator == kCycleLength ? 1 : separator + 1;
-        const std::int32_t groupPass = (separator & 1) != 0 ? -pass : pass;
-        const char16_t* group = text + position - 1;
-        bool hasChar = chunk.Read(group, shifted);
-        if (hasChar) {
-            position = group - text + 1;
-        } else {
-            hasChar = ReadPlainGroup(text, length, position, shifted);
-        }
-        if (!hasChar) {
-            // The careful reader: line breaks, the stop symbol, the end of
-            // the text, places without a separator.
-            position = skipBreaks(position);
-            std::int32_t s[5];
-            std::int64_t at[5];
-            s[0] = charAt(position);
-            at[0] = position;
-            if (s[0] == kStopSymbol) {
-                stopped = true;
+            if (!ReadWholeCycle(loop)) {
                 break;
             }
-            for (int k = 1; k < 5; ++k) {
-                at[k] = skipBreaks(at[k - 1] + 1);
-                s[k] = charAt(at[k]);
-            }
-            int groupLength = 0;
-            for (int k = 1; k < 5; ++k) {
-                if (s[k] != kNone && IsSeparator(static_cast<char32_t>(s[k]))) {
-                    groupLength = k;
-                    break;
-                }
-            }
-            if (groupLength != 0) {
-                const int row = (groupLength - 1) + (s[0] == kMinusSign ? 4 : 0);
-                shifted = 0;
-                for (int k = 0; k < 4; ++k) {
-                    const char32_t c = s[k] == kNone ? 0 : static_cast<char32_t>(s[k]);
-                    shifted += kWeights[row][k] * DigitValue(c);
-                }
-                position = at[groupLength];
-                hasChar = true;
-            }
         }
-        const char16_t unit = UnitOf(shifted, groupPass);
-        if (separator == kCycleLength) {
-            pendingHasChar_ = hasChar;
-            pendingChar_ = unit;
-            yielded = true;
+        if (more_ && loop.position + 4 > loop.length) {
+            break;  // the group may go on in the next piece
+        }
+        if (!ReadOneGroup(loop)) {
             break;
         }
-        if (hasChar) {
-            out[written++] = unit;
-        }
         if constexpr (kHooked) {
-            hook(context, position, length);
+            hook(context, loop.position, loop.length);
         }
-        ++position;
+        ++loop.position;
     }
-    position_ = position;
-    chunkBase_ = chunk.base;
-    chunkSeparators_ = chunk.pending;
-    chunkNext_ = chunk.next;
-    separatorIndex_ = static_cast<std::int16_t>(separator);
-    shiftedValue_ = shifted;
-    written_ = written;
-    atYield_ = yielded;
-    stopped_ = stopped;
-    finished_ = !yielded || stopped;
-    return yielded;
+    position_ = loop.position;
+    chunkBase_ = loop.chunk.base;
+    chunkSeparators_ = loop.chunk.pending;
+    chunkNext_ = loop.chunk.next;
+    separatorIndex_ = static_cast<std::int16_t>(loop.separator);
+    shiftedValue_ = loop.shifted;
+    written_ = loop.written;
+    atYield_ = loop.yielded;
+    if (loop.yielded) {
+        pendingHasChar_ = loop.pendingHasChar;
+        pendingChar_ = loop.pendingChar;
+    }
+    stopped_ = loop.stopped;
+    finished_ = !loop.yielded || loop.stopped;
+    return loop.yielded;
 }
 
 std::u16string DecipherRun::TakeResult() {
