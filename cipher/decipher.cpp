@@ -267,10 +267,12 @@ inline CarefulRead ReadCarefully(const char16_t* text, std::int64_t length, std:
     return read;
 }
 
+}  // namespace
+
 // The state of Run's loop over groups, in one place so that the readers of
 // a whole cycle and of one group can share it; inlined, it stays in
 // registers as plain locals would.
-struct GroupLoop {
+struct detail::GroupLoop {
     const char16_t* text;
     std::int64_t length;
     char16_t* out;
@@ -285,6 +287,10 @@ struct GroupLoop {
     bool pendingHasChar = false;  // the yielding group's character, appended on resuming
     char16_t pendingChar = 0;
 };
+
+namespace {
+
+using detail::GroupLoop;
 
 // A whole cycle, where one starts. False: the loop ends (the twentieth
 // group yields, or the text has ended).
@@ -417,6 +423,12 @@ bool DecipherRun::Run(StepHook hook, void* context) {
         }
         ++loop.position;
     }
+    Keep(loop);
+    return loop.yielded;
+}
+
+// Keeps where the loop stopped, for the next call of Run.
+void DecipherRun::Keep(const detail::GroupLoop& loop) {
     position_ = loop.position;
     chunkBase_ = loop.chunk.base;
     chunkSeparators_ = loop.chunk.pending;
@@ -431,7 +443,6 @@ bool DecipherRun::Run(StepHook hook, void* context) {
     }
     stopped_ = loop.stopped;
     finished_ = !loop.yielded || loop.stopped;
-    return loop.yielded;
 }
 
 std::u16string DecipherRun::TakeResult() {

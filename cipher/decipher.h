@@ -23,6 +23,10 @@
 
 namespace solvena::cipher {
 
+namespace detail {
+struct GroupLoop;
+}
+
 // One decipher run, resumable at its yield points: the run stops in every
 // 20th group, before that group's character is appended, where an
 // interactive caller serves its event loop and may cancel. DecipherText is
@@ -63,6 +67,7 @@ class DecipherRun : public RunState {
     bool Run(StepHook hook, void* context);
     // Reads whole windows of groups from the position on, as far as they go.
     void ReadWindows();
+    void Keep(const detail::GroupLoop& loop);
 
     bool more_ = false;
     bool stopped_ = false;

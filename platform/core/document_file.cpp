@@ -83,6 +83,16 @@ std::u16string CrLfToLf(std::u16string_view text) {
     return out;
 }
 
+// Whether a CR other than one at the very end has no LF after it.
+bool HasLoneCr(std::u16string_view text) {
+    for (std::size_t i = text.find(kCr); i != std::u16string::npos; i = text.find(kCr, i + 1)) {
+        if (i + 1 < text.size() && text[i + 1] != kLf) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::size_t IndexBeforeLfForm(std::u16string_view text, std::size_t index) {
@@ -100,17 +110,7 @@ std::u16string ApplyReadingRule(std::u16string decoded, bool lfEndsLines) {
         decoded = LoneLfToCrLf(std::move(decoded));
     }
     const std::size_t n = decoded.size();
-    bool loneCr = false;
-    for (std::size_t i = decoded.find(kCr); i != std::u16string::npos;
-         i = decoded.find(kCr, i + 1)) {
-        if (i + 1 == n) {
-            break;  // the end of the last line
-        }
-        if (decoded[i + 1] != kLf) {
-            loneCr = true;
-            break;
-        }
-    }
+    const bool loneCr = HasLoneCr(decoded);
     if (!loneCr) {
         // Every line ends at CR LF (the last one perhaps at a lone CR or at
         // the end), so the text is the file's own minus the empty lines at

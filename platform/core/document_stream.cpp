@@ -306,6 +306,30 @@ Status DocumentReader::CheckLineEnds(std::string_view bytes, std::u16string_view
     return Done{};
 }
 
+// Lines ended by CR LF after the first line with text: the rule keeps them
+// as they are, all but the line ends at the piece's end, which become part
+// of the text only when a line follows.
+void DocumentReader::PassCrLfLines(std::u16string_view units, std::u16string& text) {
+    std::size_t cut = units.size();
+    std::uint64_t trailing = 0;
+    afterCr_ = cut > 0 && units[cut - 1] == kCr;
+    if (afterCr_) {
+        --cut;
+        ++trailing;
+    }
+    while (cut >= 2 && units[cut - 2] == kCr && units[cut - 1] == kLf) {
+        cut -= 2;
+        ++trailing;
+    }
+    if (cut > 0) {
+        for (; breaks_ > 0; --breaks_) {
+            text += u"\r\n";
+        }
+        text.append(units.substr(0, cut));
+    }
+    breaks_ += trailing;
+}
+
 void DocumentReader::ApplyRule(std::u16string_view units, bool anyBreak, std::u16string& text) {
     const auto content = [&](std::u16string_view run) {
         if (run.empty()) {
@@ -325,24 +349,7 @@ void DocumentReader::ApplyRule(std::u16string_view units, bool anyBreak, std::u1
     const bool lfEndsLines = lineEnd_ == LineEnd::Lf;
     if (!lfEndsLines && lineStarted_ && !(afterCr_ && !units.empty() && units[0] == kLf) &&
         EveryCrBeforeLf(units)) {
-        // Lines ended by CR LF after the first line with text: the rule keeps
-        // them as they are, all but the line ends at the piece's end, which
-        // become part of the text only when a line follows.
-        std::size_t cut = units.size();
-        std::uint64_t trailing = 0;
-        afterCr_ = cut > 0 && units[cut - 1] == kCr;
-        if (afterCr_) {
-            --cut;
-            ++trailing;
-        }
-        while (cut >= 2 && units[cut - 2] == kCr && units[cut - 1] == kLf) {
-            cut -= 2;
-            ++trailing;
-        }
-        if (cut > 0) {
-            content(units.substr(0, cut));
-        }
-        breaks_ += trailing;
+        PassCrLfLines(units, text);
         return;
     }
     std::size_t i = 0;

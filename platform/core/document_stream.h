@@ -53,6 +53,7 @@ class DocumentReader {
     Status Decode(std::string_view& bytes, std::u16string& units);
     Status CheckLineEnds(std::string_view bytes, std::u16string_view units);
     void ApplyRule(std::u16string_view units, bool anyBreak, std::u16string& text);
+    void PassCrLfLines(std::u16string_view units, std::u16string& text);
     FileError ChangedAt(std::uint64_t offset, const std::string& why) const;
 
     int fd_ = -1;
