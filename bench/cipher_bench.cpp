@@ -37,7 +37,7 @@ void EncipherText(benchmark::State& state) {
         std::string out = solvena::cipher::EncipherText(plain, kPass);
         benchmark::DoNotOptimize(out.data());
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * plain.size()));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(plain.size()));
 }
 
 void DecipherText(benchmark::State& state) {
@@ -47,7 +47,7 @@ void DecipherText(benchmark::State& state) {
         std::u16string out = solvena::cipher::DecipherText(enciphered, kPass);
         benchmark::DoNotOptimize(out.data());
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * PlainText().size()));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(PlainText().size()));
 }
 
 void MemcpyBaseline(benchmark::State& state) {
@@ -58,7 +58,7 @@ void MemcpyBaseline(benchmark::State& state) {
         benchmark::DoNotOptimize(target.data());
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * PlainText().size()));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(PlainText().size()));
 }
 
 BENCHMARK(EncipherText)->Unit(benchmark::kMillisecond);

@@ -84,14 +84,14 @@ constexpr std::array<std::uint8_t, 32> MakeLowNibbleBits() {
     }
     bits[kCarriageReturn & 15] |= 0x01;
     bits[kStopSymbol & 15] |= 0x10;
-    for (int i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 16; ++i) {
         bits[16 + i] = bits[i];
     }
     return bits;
 }
 constexpr std::array<std::uint8_t, 32> MakeHighNibbleBits() {
     std::array<std::uint8_t, 32> bits{};
-    for (int i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 16; ++i) {
         bits[i] = bits[16 + i] = kRowBits[i];
     }
     return bits;

@@ -37,8 +37,8 @@ void DecipherRun::ReadWindows() {
     }
     position_ = read.next - text + 1;
     written_ += read.count;
-    separatorIndex_ =
-        static_cast<std::int16_t>((separatorIndex_ + read.count - 1) % kCycleLength + 1);
+    separatorIndex_ = static_cast<std::int16_t>(
+        (static_cast<std::uint64_t>(separatorIndex_) + read.count - 1) % kCycleLength + 1);
     shiftedValue_ = detail::GroupValue(read.lastGroup, read.lastLength);
     // The chunk reader of Run starts afresh from the new position.
     chunkSeparators_ = 0;

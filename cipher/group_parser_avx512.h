@@ -61,7 +61,7 @@ inline constexpr ByteTable kWindowClasses = [] {
     ByteTable table{};
     for (char32_t c = 0; c < 128; ++c) {
         auto cls = static_cast<std::uint8_t>(DigitValue(c));
-        cls |= IsSeparator(c) ? 0x40 : 0;
+        cls |= static_cast<std::uint8_t>(IsSeparator(c) ? 0x40 : 0);
         cls |= c == kCarriageReturn || c == kStopSymbol ? 0x80 : 0;
         table.bytes[c] = cls;
     }
@@ -83,8 +83,8 @@ inline constexpr std::array<ByteTable, 3> kPlacesBack = [] {
 // the place, packed into 16-bit lanes, one for each separator.
 [[gnu::target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2")]] inline __m512i DigitsBack(
     __m512i digits, std::uint64_t ends, std::uint64_t keep, int k) {
-    const __m512i moved =
-        _mm512_maskz_permutexvar_epi8(keep, _mm512_load_si512(kPlacesBack[k - 1].bytes), digits);
+    const __m512i moved = _mm512_maskz_permutexvar_epi8(
+        keep, _mm512_load_si512(kPlacesBack[static_cast<std::size_t>(k - 1)].bytes), digits);
     return _mm512_cvtepu8_epi16(_mm512_castsi512_si256(_mm512_maskz_compress_epi8(ends, moved)));
 }
 

@@ -39,8 +39,8 @@ int KindOf(iconv_t cd, char16_t unit) {
     if (length == 1) {
         return 1;
     }
-    const unsigned code =
-        (static_cast<unsigned char>(out[0]) << 8) | static_cast<unsigned char>(out[1]);
+    const auto code = static_cast<unsigned>((static_cast<unsigned char>(out[0]) << 8) |
+                                            static_cast<unsigned char>(out[1]));
     if (code < 0x889F) {
         return 1;
     }

@@ -64,14 +64,14 @@ bool BuildReading(Cp932Table& table) {
     }
     table.pair.assign(256 * 256, Cp932Table::kNoUnit);
     char out[8];
-    for (int byte = 0; byte < 256; ++byte) {
+    for (std::size_t byte = 0; byte < 256; ++byte) {
         const char in[2] = {static_cast<char>(byte), 0};
         table.single[byte] = OneUnit(asker.Ask(in, 1, out), out);
         if (table.single[byte] != Cp932Table::kNoUnit || !asker.Incomplete(in, 1)) {
             continue;
         }
         table.single[byte] = Cp932Table::kLeadByte;
-        for (int trail = 0; trail < 256; ++trail) {
+        for (std::size_t trail = 0; trail < 256; ++trail) {
             const char both[2] = {static_cast<char>(byte), static_cast<char>(trail)};
             table.pair[byte * 256 + trail] = OneUnit(asker.Ask(both, 2, out), out);
         }
@@ -82,7 +82,7 @@ bool BuildReading(Cp932Table& table) {
         }
     }
     table.usualLeadBytes = true;
-    for (int byte = 0; byte < 256; ++byte) {
+    for (std::size_t byte = 0; byte < 256; ++byte) {
         const bool usual = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
         table.usualLeadBytes &= usual == (table.single[byte] == Cp932Table::kLeadByte);
     }

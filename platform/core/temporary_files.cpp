@@ -90,9 +90,11 @@ timespec ProcessStart() {
     timespec boot{};
     ::clock_gettime(CLOCK_BOOTTIME, &boot);
     const double perSecond = static_cast<double>(::sysconf(_SC_CLK_TCK));
-    const double sinceStart = static_cast<double>(boot.tv_sec) + boot.tv_nsec / 1e9 -
+    const double sinceStart = static_cast<double>(boot.tv_sec) +
+                              static_cast<double>(boot.tv_nsec) / 1e9 -
                               static_cast<double>(ticks) / perSecond;
-    const double started = static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9 - sinceStart;
+    const double started =
+        static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9 - sinceStart;
     timespec result{};
     result.tv_sec = static_cast<time_t>(started);
     result.tv_nsec = static_cast<long>((started - static_cast<double>(result.tv_sec)) * 1e9);

@@ -16,9 +16,8 @@ enum class LineEnd { CrLf, Lf };
 struct TextFormat {
     // Implicit, so that an encoding alone names the files the Windows
     // program writes: CR LF, no byte-order mark.
-    TextFormat(Encoding encoding = Encoding::Cp932, LineEnd lineEnd = LineEnd::CrLf,
-               bool byteOrderMark = false)
-        : encoding(encoding), lineEnd(lineEnd), byteOrderMark(byteOrderMark) {}
+    TextFormat(Encoding e = Encoding::Cp932, LineEnd end = LineEnd::CrLf, bool mark = false)
+        : encoding(e), lineEnd(end), byteOrderMark(mark) {}
 
     Encoding encoding;
     LineEnd lineEnd;
@@ -32,9 +31,9 @@ struct TextFormat {
 struct ReadChoice {
     ReadChoice() = default;
     ReadChoice(std::nullopt_t) {}
-    ReadChoice(Encoding encoding) : encoding(encoding) {}
-    ReadChoice(std::optional<Encoding> encoding, std::optional<LineEnd> lineEnd = std::nullopt)
-        : encoding(encoding), lineEnd(lineEnd) {}
+    ReadChoice(Encoding e) : encoding(e) {}
+    ReadChoice(std::optional<Encoding> e, std::optional<LineEnd> end = std::nullopt)
+        : encoding(e), lineEnd(end) {}
 
     std::optional<Encoding> encoding;
     std::optional<LineEnd> lineEnd;

@@ -54,7 +54,7 @@ TEST(AlphabetTest, SymbolFunctionsInvertEachOther) {
         ASSERT_EQ(symbol.size(), 1u);
         const std::u16string wide(1, static_cast<char16_t>(symbol[0]));
         EXPECT_EQ(ts(wide), static_cast<double>(v)) << symbol;
-        EXPECT_EQ(DigitValue(symbol[0]), v);
+        EXPECT_EQ(DigitValue(static_cast<char32_t>(symbol[0])), v);
     }
     for (std::int16_t p = 1; p <= 20; ++p) {
         const std::string symbol = st2(p);

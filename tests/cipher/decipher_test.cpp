@@ -43,7 +43,7 @@ TEST(DecipherRoundTripTest, DocumentsWithLinesKanjiAndEdges) {
         u"\U0001F600 surrogate pair",
     };
     for (const std::u16string& text : texts) {
-        for (std::int16_t p : {0, 7, 9999}) {
+        for (std::int16_t p : std::initializer_list<std::int16_t>{0, 7, 9999}) {
             EXPECT_EQ(RoundTrip(text, p), text) << p;
         }
     }
@@ -99,7 +99,7 @@ TEST(DecipherRoundTripTest, WindowsEndWhereTheCarefulReaderTakesOver) {
             ASSERT_EQ(DecipherText(text, 4321), testing::ReferenceDecipher(text, 4321)) << at;
         }
     }
-    for (std::size_t length : {0, 1, 63, 64, 65, 66, 130, 400}) {
+    for (std::size_t length : std::initializer_list<std::size_t>{0, 1, 63, 64, 65, 66, 130, 400}) {
         const std::u16string text = enciphered.substr(0, length);
         ASSERT_EQ(DecipherText(text, 77), testing::ReferenceDecipher(text, 77)) << length;
     }

@@ -65,7 +65,9 @@ TEST(EncipherTest, AgreesWithReferenceOnRandomTextsAndPassNumbers) {
     for (int round = 0; round < 300; ++round) {
         const std::u16string text = testing::RandomUnits(rng, length(rng));
         const auto p = static_cast<std::int16_t>(
-            round < 6 ? std::vector<int>{0, 1, -1, 9999, 32767, -32768}[round] : pass(rng));
+            round < 6
+                ? std::vector<int>{0, 1, -1, 9999, 32767, -32768}[static_cast<std::size_t>(round)]
+                : pass(rng));
         ASSERT_EQ(EncipherText(text, p), ReferenceEncipher(text, p)) << "pass " << p;
     }
 }
@@ -96,7 +98,7 @@ TEST(EncipherTest, EveryCodeUnitAtBothParitiesUnderExtremePassNumbers) {
         all.push_back(static_cast<char16_t>(u));
     }
     const std::u16string shifted = u"x" + all;  // each unit at the other parity
-    for (std::int16_t p : {0, 1, -1, 42, 9999, 32767, -32768}) {
+    for (std::int16_t p : std::initializer_list<std::int16_t>{0, 1, -1, 42, 9999, 32767, -32768}) {
         ASSERT_EQ(EncipherText(all, p), ReferenceEncipher(all, p)) << p;
         ASSERT_EQ(EncipherText(shifted, p), ReferenceEncipher(shifted, p)) << p;
     }

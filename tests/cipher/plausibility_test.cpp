@@ -58,7 +58,7 @@ TEST(PlausibilityTest, RealTextsScoreAboveTheThresholdAndRandomUnitsBelow) {
         }
     }
     std::mt19937 rng(13);
-    for (std::size_t length : {10, 200, 5000}) {
+    for (std::size_t length : std::initializer_list<std::size_t>{10, 200, 5000}) {
         EXPECT_LT(TextScore(testing::RandomUnits(rng, length)), kPlausibleScore - 0.1) << length;
     }
 }
@@ -103,7 +103,7 @@ TEST(PlausibilityTest, EvidenceOfTheEncipheredText) {
 
 TEST(PlausibilityTest, AWholeEncipheredTextIsCleanWhateverItHolds) {
     std::mt19937 rng(7);
-    for (std::int16_t pass : {0, 1, 9999, -999, 32000}) {
+    for (std::int16_t pass : std::initializer_list<std::int16_t>{0, 1, 9999, -999, 32000}) {
         const std::u16string text = testing::RandomUnits(rng, 3000);
         const CipherEvidence e = ExamineEnciphered(Enciphered16(text, pass));
         EXPECT_EQ(e.groups, 3000);

@@ -32,7 +32,8 @@ TEST(RecoverTest, RanksTheRightPassNumberFirst) {
         texts.push_back(note);
     }
     for (const testing::SampleText& sample : texts) {
-        for (std::int16_t pass : {0, 7, 1234, 9999, -999, 30000}) {
+        for (std::int16_t pass :
+             std::initializer_list<std::int16_t>{0, 7, 1234, 9999, -999, 30000}) {
             const PassRanking ranking = RankPassNumbers(Enciphered16(sample.text, pass), 3);
             ASSERT_EQ(ranking.best.size(), 3u);
             EXPECT_EQ(ranking.best[0].pass, pass) << sample.name;

@@ -26,7 +26,7 @@ std::int32_t ReadBack(const std::string& code) {
     const bool negative = code[0] == '-';
     std::int32_t magnitude = 0;
     for (std::size_t i = negative ? 1 : 0; i < code.size(); ++i) {
-        magnitude = magnitude * 43 + DigitValue(code[i]);
+        magnitude = magnitude * 43 + DigitValue(static_cast<char32_t>(code[i]));
     }
     return negative ? -magnitude : magnitude;
 }
@@ -34,12 +34,12 @@ std::int32_t ReadBack(const std::string& code) {
 TEST(ValueCodeTest, EveryShiftedValueReadsBackAndHasOneToThreeDigits) {
     for (std::int32_t v = kMinShiftedValue; v <= kMaxShiftedValue; ++v) {
         const std::string code = ValueCode(v);
-        const std::size_t digits = code.size() - (v < 0 ? 1 : 0);
+        const std::size_t digits = code.size() - (v < 0 ? 1u : 0u);
         const std::int32_t magnitude = v < 0 ? -v : v;
         ASSERT_EQ(digits, magnitude < 43 ? 1u : magnitude <= 1891 ? 2u : 3u) << v;
         ASSERT_EQ(ReadBack(code), v) << v << " " << code;
-        for (std::size_t i = v < 0 ? 1 : 0; i < code.size(); ++i) {
-            ASSERT_TRUE(IsDigitSymbol(code[i])) << v << " " << code;
+        for (std::size_t i = v < 0 ? 1u : 0u; i < code.size(); ++i) {
+            ASSERT_TRUE(IsDigitSymbol(static_cast<char32_t>(code[i]))) << v << " " << code;
         }
     }
 }
