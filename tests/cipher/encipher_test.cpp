@@ -76,7 +76,8 @@ TEST(EncipherTest, AgreesWithReferenceOnRandomTextsAndPassNumbers) {
 TEST(EncipherTest, PiecesOneAfterTheOtherAreTheWholeText) {
     std::mt19937 rng(99);
     for (int round = 0; round < 200; ++round) {
-        const std::u16string text = testing::RandomUnits(rng, 50 + round * 13);
+        const std::u16string text =
+            testing::RandomUnits(rng, static_cast<std::size_t>(50 + round * 13));
         const auto pass = static_cast<std::int16_t>(round * 331 - 32768);
         std::uniform_int_distribution<std::size_t> cut(0, round % 2 == 0 ? 23 : 700);
         std::string streamed;

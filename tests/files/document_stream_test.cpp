@@ -91,7 +91,7 @@ TEST(DocumentReaderTest, PiecesOfAnySizeReadAsTheWholeFile) {
     for (int round = 0; round < 3000; ++round) {
         const std::string bytes = RandomFile(rng, round % 4);
         const Result<Document> whole = DecodeDocument(bytes, {}, "doc");
-        const Streamed streamed = ReadInPieces(bytes, {}, 1 + round % 9);
+        const Streamed streamed = ReadInPieces(bytes, {}, static_cast<std::size_t>(1 + round % 9));
         if (streamed.error && streamed.error->kind == FileError::Kind::ReadOtherwise) {
             const char shown = bytes[streamed.error->byteOffset];
             EXPECT_TRUE(shown == '\r' || static_cast<unsigned char>(shown) >= 0x80) << round;
@@ -134,7 +134,7 @@ TEST(DocumentWriterTest, PiecesGiveTheBytesOfTheWholeText) {
     for (int round = 0; round < 1500; ++round) {
         // Japanese with look-alikes, emoji, lone CRs and lone surrogates now
         // and then.
-        std::u16string text = testing::RandomJapanese(rng, round % 200);
+        std::u16string text = testing::RandomJapanese(rng, static_cast<std::size_t>(round % 200));
         const int extra = round % 5;
         for (int k = 0; k < extra && !text.empty(); ++k) {
             const std::size_t at = rng() % text.size();
