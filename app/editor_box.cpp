@@ -203,6 +203,21 @@ bool EditorBox::eventFilter(QObject* watched, QEvent* event) {
     return QPlainTextEdit::eventFilter(watched, event);
 }
 
+void EditorBox::DeleteAcrossSeam(QTextCursor& cursor, bool back) {
+    // The character beyond the seam goes; an emptied piece goes too.
+    const QTextBlock block = cursor.block();
+    cursor.beginEditBlock();
+    const QTextBlock other = back ? block.previous() : block.next();
+    if (block.length() == 1 || other.length() == 1) {
+        back ? cursor.deletePreviousChar() : cursor.deleteChar();
+    } else {
+        cursor.movePosition(back ? QTextCursor::PreviousCharacter : QTextCursor::NextCharacter);
+    }
+    back ? cursor.deletePreviousChar() : cursor.deleteChar();
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
 bool EditorBox::CrossPieceBoundary(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier) {
@@ -234,18 +249,7 @@ bool EditorBox::CrossPieceBoundary(QKeyEvent* event) {
             if (isReadOnly() || cursor.hasSelection() || !(back ? atPieceStart : beforePiece)) {
                 return false;
             }
-            // The character beyond the seam goes; an emptied piece goes too.
-            cursor.beginEditBlock();
-            const QTextBlock other = back ? block.previous() : block.next();
-            if (block.length() == 1 || other.length() == 1) {
-                back ? cursor.deletePreviousChar() : cursor.deleteChar();
-            } else {
-                cursor.movePosition(back ? QTextCursor::PreviousCharacter
-                                         : QTextCursor::NextCharacter);
-            }
-            back ? cursor.deletePreviousChar() : cursor.deleteChar();
-            cursor.endEditBlock();
-            setTextCursor(cursor);
+            DeleteAcrossSeam(cursor, back);
             return true;
         }
         default:

@@ -55,6 +55,7 @@ class EditorBox : public QPlainTextEdit {
     // Keys that would stop at, or delete, the place between two pieces of a
     // line; true when handled.
     bool CrossPieceBoundary(QKeyEvent* event);
+    void DeleteAcrossSeam(QTextCursor& cursor, bool back);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

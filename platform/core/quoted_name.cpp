@@ -54,9 +54,8 @@ std::string Escaped(unsigned char c) {
     return buffer;
 }
 
-}  // namespace
-
-std::string QuotedName(std::string_view name) {
+// A name of plain ASCII signs only, which a shell takes as it is.
+bool NeedsNoQuotes(std::string_view name) {
     bool plain = !name.empty();
     bool printable = true;
     for (std::size_t i = 0; i < name.size();) {
@@ -71,7 +70,13 @@ std::string QuotedName(std::string_view name) {
         printable = printable && c >= 0x20 && c != 0x7F;
         ++i;
     }
-    if (plain && printable) {
+    return plain && printable;
+}
+
+}  // namespace
+
+std::string QuotedName(std::string_view name) {
+    if (NeedsNoQuotes(name)) {
         return std::string(name);
     }
     // Runs of printable characters in '...', the rest in $'...'.
