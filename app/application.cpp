@@ -26,7 +26,7 @@ Application::~Application() = default;
 
 bool Application::Start() {
     // From now on a signal or the session's end keeps unsaved text first.
-    QObject::connect(&endRequests_, &platform::EndRequests::Requested, main_.get(),
+    QObject::connect(&endRequests_, &platform::desktop::EndRequests::Requested, main_.get(),
                      [this](int signal) { main_->EndRequested(signal); });
     if (!endRequests_.Watch()) {
         platform_.Complain(QStringLiteral("cannot watch for signals to end"));

@@ -43,15 +43,15 @@ class Application {
     // Start-up; false: the program ends at once (see MainForm::Form_Load).
     bool Start();
 
-    Module2& Shared() { return shared_; }
-    platform::Platform& Platform() { return platform_; }
+    state::Module2& Shared() { return shared_; }
+    platform::desktop::Platform& Platform() { return platform_; }
     MainForm& Main() { return *main_; }
 
   private:
-    Module2 shared_;
-    platform::Platform platform_;
+    state::Module2 shared_;
+    platform::desktop::Platform platform_;
     std::unique_ptr<MainForm> main_;
-    platform::EndRequests endRequests_;
+    platform::desktop::EndRequests endRequests_;
 };
 
 }  // namespace solvena::app

@@ -43,10 +43,10 @@ void ShowStep(void* context, std::int64_t position, std::int64_t length) {
 }
 
 QString ResultText(cipher::EncipherRun& run) {
-    return platform::FromAscii(run.TakeResult());
+    return platform::desktop::FromAscii(run.TakeResult());
 }
 QString ResultText(cipher::DecipherRun& run) {
-    return platform::ToQString(run.TakeResult());
+    return platform::desktop::ToQString(run.TakeResult());
 }
 
 // Asked before a deciphered text that does not look like text, or the
@@ -55,14 +55,17 @@ constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性が
 
 // Whether a decipher result takes the document's place: a plausible one
 // does; about a doubtful one the person is asked, the progress window gone.
-bool ResultWanted(platform::Platform& platform, QWidget* parent, QPointer<dialogs::Form2>& form2,
-                  const QString& enciphered, std::int16_t pass, const QString& result) {
-    if (cipher::JudgeDecipherment(platform::ToU16View(enciphered), pass,
-                                  platform::ToU16View(result)) == cipher::Decipherment::Plausible) {
+bool ResultWanted(platform::desktop::Platform& platform, QWidget* parent,
+                  QPointer<dialogs::Form2>& form2, const QString& enciphered, std::int16_t pass,
+                  const QString& result) {
+    if (cipher::JudgeDecipherment(platform::desktop::ToU16View(enciphered), pass,
+                                  platform::desktop::ToU16View(result)) ==
+        cipher::Decipherment::Plausible) {
         return true;
     }
     delete form2.data();
-    return platform.AskYesNo(parent, QString::fromUtf16(kDoubtfulResult)) == platform::kYes;
+    return platform.AskYesNo(parent, QString::fromUtf16(kDoubtfulResult)) ==
+           platform::desktop::kYes;
 }
 
 std::int32_t Narrow(std::int64_t value) {
@@ -73,7 +76,7 @@ std::int32_t Narrow(std::int64_t value) {
 // millions of characters takes a while: pending events run between its
 // parts, and キャンセル (or closing the window) then leaves the document as
 // it was.
-void FillEditor(EditorBox& editor, platform::Platform& platform,
+void FillEditor(EditorBox& editor, platform::desktop::Platform& platform,
                 const QPointer<dialogs::Form2>& form2, const bool& cancelRequested,
                 const QString& result) {
     const bool progressShown = !form2.isNull() && !form2->Unloaded();
@@ -141,7 +144,7 @@ void MainForm::HoldCipherButtons(bool held) {
         if (held) {
             button->setCursor(Qt::ArrowCursor);
         } else {
-            button->setCursor(platform::HandCursor());
+            button->setCursor(platform::desktop::HandCursor());
         }
     }
 }
@@ -189,7 +192,7 @@ template <class Run>
 bool MainForm::RunOverText(const QString& text, QPointer<dialogs::Form2>& form2) {
     constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
     try {
-        Run run(platform::ToU16View(text), savedPassNumber_, shiftedValue_);
+        Run run(platform::desktop::ToU16View(text), savedPassNumber_, shiftedValue_);
         const bool cancelled = !DriveRun(run, form2);
         shiftedValue_ = run.ShiftedValue();
         shared_.CipherPosition = Narrow(run.CipherPosition());

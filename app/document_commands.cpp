@@ -76,7 +76,7 @@ bool MainForm::ReadCommandLine(QString& notice) {
     if (!filedialog::EndsInTxtOrZktLowerOrUpper(path)) {
         // Started from a desktop there is no terminal to read the line.
         platform_.Complain(QStringLiteral("%1: not a txt or zkt document file")
-                               .arg(platform::Platform::ShownName(path)));
+                               .arg(platform::desktop::Platform::ShownName(path)));
         platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt "
                                                  "のファイルです。")
                                       .arg(path));
@@ -89,7 +89,7 @@ bool MainForm::ReadCommandLine(QString& notice) {
             "（システムの文字コードにない文字があります）。");
         platform_.Complain(QStringLiteral("%1: the file name is not valid in this system's "
                                           "encoding; nothing is opened")
-                               .arg(platform::Platform::ShownName(path)));
+                               .arg(platform::desktop::Platform::ShownName(path)));
         return true;
     }
     if (documents.size() > 1) {
@@ -98,7 +98,8 @@ bool MainForm::ReadCommandLine(QString& notice) {
     shared_.DocText.clear();
     shared_.FilePath = path;
     if (platform_.FileExists(path)) {
-        files::Result<platform::ReadDocumentResult> read = platform_.ReadDocument(path);
+        platform::core::Result<platform::desktop::ReadDocumentResult> read =
+            platform_.ReadDocument(path);
         if (read) {
             shared_.DocText = std::move(read.value().text);
             // A zkt file's text is ASCII: the document keeps the new one's form.
@@ -107,7 +108,7 @@ bool MainForm::ReadCommandLine(QString& notice) {
             }
         } else {
             notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                      platform::DescribeReadError(read.error());
+                      platform::desktop::DescribeReadError(read.error());
         }
     }
     return true;
@@ -127,12 +128,12 @@ MainForm::Offer MainForm::OfferToSave(const QString& question) {
         return Offer::NothingToSave;
     }
     switch (platform_.Confirm(this, question)) {
-        case platform::kYes:
-            shared_.FileMode = kFileModeSave;
+        case platform::desktop::kYes:
+            shared_.FileMode = state::kFileModeSave;
             ShowFileDialog();
             // A text that was not saved after all is not given up.
             return shared_.DocumentChanged() ? Offer::Stop : Offer::Saved;
-        case platform::kNo:
+        case platform::desktop::kNo:
             return Offer::NotSaved;
         default:
             return Offer::Stop;
@@ -145,7 +146,7 @@ void MainForm::Command9_Click() {
     }
     editor_->SetText(QString());
     shared_.DocText.clear();
-    shared_.DocFormat = files::TextFormat();
+    shared_.DocFormat = platform::core::TextFormat();
 }
 
 void MainForm::Command6_Click() {
@@ -154,7 +155,7 @@ void MainForm::Command6_Click() {
         return;
     }
     editor_->SetText(QString());
-    shared_.FileMode = kFileModeOpen;
+    shared_.FileMode = state::kFileModeOpen;
     if (ShowFileDialog()) {
         return;
     }
@@ -171,7 +172,7 @@ void MainForm::Command7_Click() {
         return;
     }
     shared_.DocText = editor_->Text();
-    shared_.FileMode = kFileModeSave;
+    shared_.FileMode = state::kFileModeSave;
     ShowFileDialog();
 }
 
@@ -209,7 +210,7 @@ void MainForm::OpenDroppedFile(const QString& path) {
     }
     // Read as the open dialog reads; a file that cannot be read leaves the
     // document as it was.
-    std::optional<platform::ReadDocumentResult> read =
+    std::optional<platform::desktop::ReadDocumentResult> read =
         filedialog::ReadChosenFile(platform_, this, path);
     if (!read) {
         return;

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     }
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ソルベナ"));
-    solvena::platform::UseJapaneseQtTexts(qt);
+    solvena::platform::desktop::UseJapaneseQtTexts(qt);
     solvena::app::Application application(QApplication::arguments());
     application.Platform().CheckArguments(argc, argv);
     if (!application.Start()) {

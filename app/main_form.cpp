@@ -18,8 +18,8 @@
 namespace solvena::app {
 namespace {
 
-using platform::Pixels;
-using platform::TwipsRect;
+using platform::desktop::Pixels;
+using platform::desktop::TwipsRect;
 
 const QColor kEncipherColour{255, 224, 192};
 const QColor kWindowColour{192, 192, 192};
@@ -63,8 +63,8 @@ QPushButton* ImageButton(QWidget* parent, const char* name, const QString& spoke
     button->setIcon(QIcon(icon));
     button->setIconSize(QSize(iconSize, iconSize));
     button->setGeometry(twipsGeometry);
-    button->setCursor(platform::HandCursor());
-    platform::SetButtonColour(button, kWindowColour);
+    button->setCursor(platform::desktop::HandCursor());
+    platform::desktop::SetButtonColour(button, kWindowColour);
     return button;
 }
 
@@ -74,8 +74,9 @@ QPushButton* CipherButton(QWidget* parent, const char* name, const QString& capt
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(TwipsRect(twipsLeft, 3240, 1332, kCipherButtonHeight));
     button->setToolTip(tip);
-    button->setCursor(platform::HandCursor());
-    button->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 10.5, false));
+    button->setCursor(platform::desktop::HandCursor());
+    button->setFont(
+        platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 10.5, false));
     button->setAccessibleDescription(description);
     return button;
 }
@@ -102,7 +103,7 @@ std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimi
     return layout;
 }
 
-MainForm::MainForm(Module2& shared, platform::Platform& platform)
+MainForm::MainForm(state::Module2& shared, platform::desktop::Platform& platform)
     : shared_(shared), platform_(platform) {
     shared_.showPassNumberDialog = [this] {
         dialogs::Form11 dialog(shared_, platform_, this);
@@ -111,7 +112,7 @@ MainForm::MainForm(Module2& shared, platform::Platform& platform)
     setObjectName(QStringLiteral("メイン"));
     setWindowTitle(QStringLiteral("ソルベナ"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));
-    platform::SetBackground(this, kWindowColour);
+    platform::desktop::SetBackground(this, kWindowColour);
     resize(Pixels(kClientWidth), Pixels(kClientHeight));
     BuildButtonBar();
     BuildEditor();
@@ -128,7 +129,7 @@ void MainForm::BuildButtonBar() {
     buttonBar_ = new QWidget(this);
     buttonBar_->setObjectName(QStringLiteral("PicTaskBar"));
     buttonBar_->setGeometry(TwipsRect(0, 0, kClientWidth, 540));
-    platform::SetBackground(buttonBar_, kWindowColour);
+    platform::desktop::SetBackground(buttonBar_, kWindowColour);
 
     // Each tooltip also names the button's key.
     openButton_ = ImageButton(buttonBar_, "Command6", QStringLiteral("開く"),
@@ -153,7 +154,7 @@ void MainForm::BuildEditor() {
     editor_->setAccessibleName(QStringLiteral("文書"));
     editor_->setAccessibleDescription(QStringLiteral("暗号化または解読する文書"));
     editor_->setGeometry(kEditorPlace);
-    editor_->setFont(platform::JapaneseFont(platform::Face::Gothic, 10.5, false));
+    editor_->setFont(platform::desktop::JapaneseFont(platform::desktop::Face::Gothic, 10.5, false));
 }
 
 void MainForm::BuildCipherButtons() {
@@ -163,8 +164,8 @@ void MainForm::BuildCipherButtons() {
     decipherButton_ =
         CipherButton(this, "Command2", QStringLiteral("解読"), QStringLiteral("解読 (Ctrl+D)"),
                      QStringLiteral("暗号化された文書をパスナンバーで解読します"), 3120);
-    platform::SetButtonColour(encipherButton_, kEncipherColour);
-    platform::SetButtonColour(decipherButton_, platform::kPaleGreen);
+    platform::desktop::SetButtonColour(encipherButton_, kEncipherColour);
+    platform::desktop::SetButtonColour(decipherButton_, platform::desktop::kPaleGreen);
 }
 
 void MainForm::SetTabOrder() {
@@ -223,7 +224,7 @@ bool MainForm::Form_Load() {
     }
     SetCipherButtons(false, false);
     // Opened centred on the screen.
-    platform::CentreOnScreen(this);
+    platform::desktop::CentreOnScreen(this);
     show();
     editor_->setFocus();
     editor_->SetText(shared_.DocText);
@@ -237,8 +238,9 @@ bool MainForm::Form_Load() {
 void MainForm::SetCipherButtons(bool enabled, bool coloured) {
     encipherButton_->setEnabled(enabled);
     decipherButton_->setEnabled(enabled);
-    platform::SetButtonColour(encipherButton_, coloured ? kEncipherColour : kWindowColour);
-    platform::SetButtonColour(decipherButton_, coloured ? platform::kPaleGreen : kWindowColour);
+    platform::desktop::SetButtonColour(encipherButton_, coloured ? kEncipherColour : kWindowColour);
+    platform::desktop::SetButtonColour(decipherButton_,
+                                       coloured ? platform::desktop::kPaleGreen : kWindowColour);
 }
 
 void MainForm::Text1_Change() {

@@ -15,7 +15,7 @@
 
 class QPushButton;
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 class Platform;
 }
 
@@ -40,7 +40,7 @@ std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimi
 
 class MainForm : public QWidget {
   public:
-    MainForm(Module2& shared, platform::Platform& platform);
+    MainForm(state::Module2& shared, platform::desktop::Platform& platform);
 
     bool Running() const { return running_; }
     ~MainForm() override;
@@ -119,8 +119,8 @@ class MainForm : public QWidget {
     void ForgetRecoveryIfSettled();
     void ForgetRecovery();
 
-    Module2& shared_;
-    platform::Platform& platform_;
+    state::Module2& shared_;
+    platform::desktop::Platform& platform_;
 
     // The controls by role; each one's objectName is its control name.
     QWidget* buttonBar_ = nullptr;           // PicTaskBar

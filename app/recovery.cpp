@@ -21,10 +21,11 @@ const QString kRecoveryQuestion = QStringLiteral(
 
 void MainForm::EndRequested(int signal) {
     if (!editor_->IsEmpty() && shared_.DocumentChanged()) {
-        const files::Result<QString> kept = platform::KeepRecovery(editor_->Text());
+        const platform::core::Result<QString> kept =
+            platform::desktop::KeepRecovery(editor_->Text());
         if (!kept) {
             // Ending now would lose the text: the program stays, and says why.
-            const QString why = platform::DescribeWriteError(kept.error());
+            const QString why = platform::desktop::DescribeWriteError(kept.error());
             platform_.Complain(QStringLiteral("the unsaved text could not be kept, so the "
                                               "program goes on: ") +
                                why.section(QLatin1Char('\n'), 1));
@@ -40,14 +41,14 @@ void MainForm::EndRequested(int signal) {
 }
 
 void MainForm::OfferRecovery() {
-    for (const QString& path : platform::RecoveryFiles()) {
-        const std::optional<QString> text = platform::ReadRecovery(path);
+    for (const QString& path : platform::desktop::RecoveryFiles()) {
+        const std::optional<QString> text = platform::desktop::ReadRecovery(path);
         if (!text || text->isEmpty()) {
-            platform::RemoveRecovery(path);
+            platform::desktop::RemoveRecovery(path);
             continue;
         }
         switch (platform_.Confirm(this, kRecoveryQuestion)) {
-            case platform::kYes:
+            case platform::desktop::kYes:
                 // Opened as a changed document, in place of an unchanged one.
                 editor_->SetText(QString());
                 editor_->SetText(*text);
@@ -55,8 +56,8 @@ void MainForm::OfferRecovery() {
                 shared_.SetDocumentChanged(true);
                 recoveryPath_ = path;
                 return;
-            case platform::kNo:
-                platform::RemoveRecovery(path);
+            case platform::desktop::kNo:
+                platform::desktop::RemoveRecovery(path);
                 break;
             default:
                 return;  // offered again at the next start
@@ -72,7 +73,7 @@ void MainForm::ForgetRecoveryIfSettled() {
 
 void MainForm::ForgetRecovery() {
     if (!recoveryPath_.isEmpty()) {
-        platform::RemoveRecovery(recoveryPath_);
+        platform::desktop::RemoveRecovery(recoveryPath_);
         recoveryPath_.clear();
     }
 }

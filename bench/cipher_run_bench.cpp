@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     for (const std::size_t size : sizes) {
         std::mt19937 rng(static_cast<unsigned>(size));
         const QString plain =
-            solvena::platform::ToQString(solvena::testing::RandomJapanese(rng, size));
+            solvena::platform::desktop::ToQString(solvena::testing::RandomJapanese(rng, size));
         application.Main().Text1().SetText(plain);
         const Timing encipher = Measure(application, true);
         const qsizetype cipherLength = application.Main().Text1().Text().size();

@@ -23,15 +23,18 @@ int main(int argc, char** argv) {
     while (document.size() < bytes) {
         std::u16string text = solvena::testing::RandomJapanese(rng, 1 << 16);
         for (char16_t& c : text) {
-            if (solvena::files::Encode(std::u16string_view(&c, 1), solvena::files::Encoding::Cp932)
+            if (solvena::platform::core::Encode(std::u16string_view(&c, 1),
+                                                solvena::platform::core::Encoding::Cp932)
                     .bad.count != 0) {
                 c = u'x';
             }
         }
-        document += solvena::files::Encode(text, solvena::files::Encoding::Cp932).bytes;
+        document +=
+            solvena::platform::core::Encode(text, solvena::platform::core::Encoding::Cp932).bytes;
     }
     document += "\r\n";
-    const solvena::files::Status written = solvena::files::WriteFileSafely(argv[2], document);
+    const solvena::platform::core::Status written =
+        solvena::platform::core::WriteFileSafely(argv[2], document);
     if (!written) {
         std::fprintf(stderr, "%s: %s\n", argv[2], written.error().Describe().c_str());
         return 1;

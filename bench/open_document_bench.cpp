@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         const std::u16string plain = solvena::testing::RandomJapanese(rng, 1'100'000);
         std::string enciphered = solvena::cipher::EncipherText(plain, 1234);
         enciphered += "\r\n";
-        const auto written = solvena::files::WriteFileSafely(path, enciphered);
+        const auto written = solvena::platform::core::WriteFileSafely(path, enciphered);
         if (!written) {
             std::fprintf(stderr, "%s\n", written.error().Describe().c_str());
             return 1;

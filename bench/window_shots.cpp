@@ -62,12 +62,13 @@ int main(int argc, char** argv) {
     solvena::dialogs::Form2 progress(application.Shared(), &main);
     progress.SetShape1Width(static_cast<float>(progress.Picture1ScaleWidth() * 0.4));
     ok = Save(progress, folder, "form2") && ok;
-    for (const std::int16_t mode : {solvena::app::kFileModeOpen, solvena::app::kFileModeSave}) {
+    for (const std::int16_t mode : {solvena::state::kFileModeOpen, solvena::state::kFileModeSave}) {
         application.Shared().FileMode = mode;
         solvena::filedialog::FileForm file(
             application.Shared(), application.Platform(), [](const QString&) {}, &main);
-        ok = Save(file, folder, mode == solvena::app::kFileModeOpen ? "file-open" : "file-save") &&
-             ok;
+        ok =
+            Save(file, folder, mode == solvena::state::kFileModeOpen ? "file-open" : "file-save") &&
+            ok;
     }
     return ok ? 0 : 1;
 }

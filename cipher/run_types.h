@@ -24,7 +24,6 @@ class RunState {
     std::int64_t CipherLength() const { return length_; }
     std::int16_t SeparatorIndex() const { return separatorIndex_; }
     std::int32_t ShiftedValue() const { return shiftedValue_; }
-    std::int16_t SavedPassNumber() const { return pass_; }
 
   protected:
     // The text must stay alive and unchanged for the life of the run.

@@ -16,25 +16,25 @@ namespace {
 
 // Runs `step` with running out of memory turned into the error it is.
 template <class Step>
-files::Status Guarded(const std::string& name, Step step) {
+platform::core::Status Guarded(const std::string& name, Step step) {
     try {
         return step();
     } catch (const std::bad_alloc&) {
-        return files::OutOfMemory(name);
+        return platform::core::OutOfMemory(name);
     }
 }
 
 // The next piece of the input into `piece`, when there is more.
-files::Status NextPiece(Input& input, std::u16string& piece) {
+platform::core::Status NextPiece(Input& input, std::u16string& piece) {
     if (!input.more) {
-        return files::Done{};
+        return platform::core::Done{};
     }
-    files::Result<bool> next = input.reader.Next(piece);
+    platform::core::Result<bool> next = input.reader.Next(piece);
     if (!next) {
         return next.error();
     }
     input.more = next.value();
-    return files::Done{};
+    return platform::core::Done{};
 }
 
 // Reads and decodes the next piece on a second thread while the one before
@@ -55,7 +55,7 @@ class ReadAhead {
 
     // The next piece, swapped into `piece` (whose storage goes back to the
     // reading thread); input.more says whether another follows.
-    files::Status Take(std::u16string& piece) {
+    platform::core::Status Take(std::u16string& piece) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return ready_; });
         ready_ = false;
@@ -71,13 +71,14 @@ class ReadAhead {
         bool more = input_.more;
         while (more) {
             next.clear();
-            files::Status status = files::Done{};
+            platform::core::Status status = platform::core::Done{};
             try {
-                files::Result<bool> read = input_.reader.Next(next);
-                status = read ? files::Status(files::Done{}) : files::Status(read.error());
+                platform::core::Result<bool> read = input_.reader.Next(next);
+                status = read ? platform::core::Status(platform::core::Done{})
+                              : platform::core::Status(read.error());
                 more = read && read.value();
             } catch (const std::bad_alloc&) {
-                status = files::OutOfMemory(input_.name);
+                status = platform::core::OutOfMemory(input_.name);
                 more = false;
             }
             std::unique_lock lock(mutex_);
@@ -97,7 +98,7 @@ class ReadAhead {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::u16string piece_;  // read, not yet taken
-    files::Status status_ = files::Done{};
+    platform::core::Status status_ = platform::core::Done{};
     bool more_ = true;
     bool ready_ = false;
     bool stop_ = false;
@@ -118,15 +119,15 @@ std::u16string ClosedOpening(std::u16string_view opening) {
 
 }  // namespace
 
-files::Status ReadOpening(Input& input) {
+platform::core::Status ReadOpening(Input& input) {
     return Guarded(input.name, [&] {
         while (input.more && input.opening.size() < kOpeningUnits) {
-            files::Status read = NextPiece(input, input.opening);
+            platform::core::Status read = NextPiece(input, input.opening);
             if (!read) {
                 return read;
             }
         }
-        return files::Status(files::Done{});
+        return platform::core::Status(platform::core::Done{});
     });
 }
 
@@ -150,9 +151,10 @@ std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const 
     }
 }
 
-files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::string& outputName) {
-    return Guarded(outputName, [&]() -> files::Status {
-        files::StreamSink sink(fd, outputName);
+platform::core::Status EncipherInto(int fd, Input& input, std::int16_t pass,
+                                    const std::string& outputName) {
+    return Guarded(outputName, [&]() -> platform::core::Status {
+        platform::core::StreamSink sink(fd, outputName);
         std::u16string piece = std::move(input.opening);
         ReadAhead ahead(input);
         std::unique_ptr<char[]> buffer;
@@ -165,7 +167,7 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
             }
             const char* end = cipher::EncipherPiece(piece, pass, before, buffer.get());
             before += piece.size();
-            files::Status written = sink.Write(
+            platform::core::Status written = sink.Write(
                 std::string_view(buffer.get(), static_cast<std::size_t>(end - buffer.get())));
             if (!written) {
                 return written;
@@ -173,7 +175,7 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
             if (!input.more) {
                 break;
             }
-            files::Status read = ahead.Take(piece);
+            platform::core::Status read = ahead.Take(piece);
             if (!read) {
                 return read;
             }
@@ -184,10 +186,11 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
     });
 }
 
-files::Status DecipherInto(int fd, Input& input, std::int16_t pass, files::DocumentWriter& writer,
-                           const std::string& outputName) {
-    return Guarded(outputName, [&]() -> files::Status {
-        files::StreamSink sink(fd, outputName);
+platform::core::Status DecipherInto(int fd, Input& input, std::int16_t pass,
+                                    platform::core::DocumentWriter& writer,
+                                    const std::string& outputName) {
+    return Guarded(outputName, [&]() -> platform::core::Status {
+        platform::core::StreamSink sink(fd, outputName);
         cipher::DecipherStream stream(pass);
         std::u16string piece = std::move(input.opening);
         ReadAhead ahead(input);
@@ -204,18 +207,18 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass, files::Docum
                 break;
             }
             if (!bytes.empty()) {
-                files::Status written = sink.Write(bytes);
+                platform::core::Status written = sink.Write(bytes);
                 if (!written) {
                     return written;
                 }
                 bytes.clear();
             }
-            files::Status read = ahead.Take(piece);
+            platform::core::Status read = ahead.Take(piece);
             if (!read) {
                 return read;
             }
         }
-        files::Status finished = writer.Finish(bytes);
+        platform::core::Status finished = writer.Finish(bytes);
         if (!finished) {
             return finished;
         }

@@ -21,7 +21,7 @@ std::string Shown(const std::string& name);
 
 // Says what went wrong with the file `error` names, and `more` after it;
 // returns kDataError.
-int FileFailure(const Environment& env, const files::FileError& error,
+int FileFailure(const Environment& env, const platform::core::FileError& error,
                 const std::string& more = "");
 
 }  // namespace solvena::zkt

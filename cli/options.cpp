@@ -10,27 +10,27 @@
 namespace solvena::zkt {
 namespace {
 
-std::optional<files::Encoding> ParseEncoding(std::string name) {
+std::optional<platform::core::Encoding> ParseEncoding(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (name == "cp932") {
-        return files::Encoding::Cp932;
+        return platform::core::Encoding::Cp932;
     }
     if (name == "utf-8") {
-        return files::Encoding::Utf8;
+        return platform::core::Encoding::Utf8;
     }
     if (name == "utf-16le") {
-        return files::Encoding::Utf16le;
+        return platform::core::Encoding::Utf16le;
     }
     return std::nullopt;
 }
 
-std::optional<files::LineEnd> ParseLineEnd(const std::string& name) {
+std::optional<platform::core::LineEnd> ParseLineEnd(const std::string& name) {
     if (name == "crlf") {
-        return files::LineEnd::CrLf;
+        return platform::core::LineEnd::CrLf;
     }
     if (name == "lf") {
-        return files::LineEnd::Lf;
+        return platform::core::LineEnd::Lf;
     }
     return std::nullopt;
 }

@@ -20,11 +20,11 @@ struct Options {
     Command command = Command::Help;
     std::optional<std::string> passEntry;  // -p, taken as it is
     std::optional<std::string> passFile;   // --pass-file: the entry is its first line
-    std::optional<files::Encoding> encoding;
-    std::optional<files::LineEnd> eol;  // --eol: the plain side's line end
-    std::string input = "-";            // "-": standard input
-    std::string output = "-";           // "-": standard output
-    bool force = false;                 // decipher: write a result that does not look like text
+    std::optional<platform::core::Encoding> encoding;
+    std::optional<platform::core::LineEnd> eol;  // --eol: the plain side's line end
+    std::string input = "-";                     // "-": standard input
+    std::string output = "-";                    // "-": standard output
+    bool force = false;  // decipher: write a result that does not look like text
     std::size_t candidates = kDefaultCandidates;  // recover: how many to print
     bool passList = false;                        // recover: print every pass value instead
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "recover_command.h"
 
+#include <unistd.h>
+
 #include <langinfo.h>
 
 #include <clocale>
@@ -32,12 +34,12 @@ bool IsInvisible(char16_t u) {
            (u >= 0xE000 && u <= 0xF8FF) || u == 0xFEFF || u >= 0xFFF0 || IsLow(u);
 }
 
-std::string Encoded(std::u16string_view character, files::Encoding encoding) {
-    files::Encoded encoded = files::Encode(character, encoding);
+std::string Encoded(std::u16string_view character, platform::core::Encoding encoding) {
+    platform::core::Encoded encoded = platform::core::Encode(character, encoding);
     return encoded.bad.count == 0 && !encoded.converterMissing ? encoded.bytes : "?";
 }
 
-std::string Line(const cipher::RankedPass& candidate, files::Encoding encoding) {
+std::string Line(const cipher::RankedPass& candidate, platform::core::Encoding encoding) {
     std::string entry;
     for (char16_t c : candidate.entry) {
         entry += static_cast<char>(c);  // entries are made of ASCII signs
@@ -49,9 +51,9 @@ std::string Line(const cipher::RankedPass& candidate, files::Encoding encoding) 
 
 }  // namespace
 
-std::string Preview(std::u16string_view text, files::Encoding encoding) {
+std::string Preview(std::u16string_view text, platform::core::Encoding encoding) {
     const std::u16string_view lineBreak =
-        encoding == files::Encoding::Cp932 ? std::u16string_view(u"↓") : u"⏎";
+        encoding == platform::core::Encoding::Cp932 ? std::u16string_view(u"↓") : u"⏎";
     std::string preview;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size() && characters < kPreviewCharacters; ++characters) {
@@ -95,12 +97,13 @@ int Recover(const Options& options, const Environment& env, std::u16string_view 
         Say(env, "zkt: " + inputName + ": holds no enciphered text\n");
         return kDataError;
     }
-    const files::Encoding encoding = options.encoding.value_or(env.terminal);
+    const platform::core::Encoding encoding = options.encoding.value_or(env.terminal);
     std::string lines;
     for (const cipher::RankedPass& candidate : ranking.best) {
         lines += Line(candidate, encoding);
     }
-    const files::Status written = files::WriteAll(env.output, lines, "standard output");
+    const platform::core::Status written =
+        platform::core::WriteAll(STDOUT_FILENO, lines, "standard output");
     if (!written) {
         Say(env, "zkt: standard output: " + written.error().Describe() + "\n");
         return kDataError;
@@ -116,15 +119,15 @@ int Recover(const Options& options, const Environment& env, std::u16string_view 
     return kSuccess;
 }
 
-files::Encoding TerminalEncoding() {
+platform::core::Encoding TerminalEncoding() {
     std::setlocale(LC_CTYPE, "");
     const std::string_view codeset = nl_langinfo(CODESET);
     for (std::string_view shiftJis : {"SHIFT_JIS", "SJIS", "CP932", "WINDOWS-31J"}) {
         if (codeset == shiftJis) {
-            return files::Encoding::Cp932;
+            return platform::core::Encoding::Cp932;
         }
     }
-    return files::Encoding::Utf8;
+    return platform::core::Encoding::Utf8;
 }
 
 }  // namespace solvena::zkt

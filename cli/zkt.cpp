@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "zkt.h"
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <new>
 #include <string_view>
@@ -24,7 +26,7 @@ int UsageError(const Environment& env, const std::string& why) {
 
 // Arguments arrive as UTF-8 bytes; full-width digits must reach the entry rule.
 std::optional<std::u16string> FromUtf8(const std::string& bytes) {
-    files::Decoded decoded = files::Decode(bytes, files::Encoding::Utf8);
+    platform::core::Decoded decoded = platform::core::Decode(bytes, platform::core::Encoding::Utf8);
     if (!decoded.ok) {
         return std::nullopt;
     }
@@ -48,8 +50,8 @@ std::optional<std::int16_t> PassFromEntry(const std::string& entry, std::string&
 
 // The pass-number entry kept in a file: its first line, without the line
 // end (so that it never shows in the process list).
-files::Result<std::string> FirstLine(const std::string& path) {
-    files::Result<std::string> bytes = files::ReadWholeFile(path);
+platform::core::Result<std::string> FirstLine(const std::string& path) {
+    platform::core::Result<std::string> bytes = platform::core::ReadWholeFile(path);
     if (!bytes) {
         return bytes;
     }
@@ -81,15 +83,18 @@ std::optional<std::int16_t> AskPass(const Environment& env, bool twice, std::str
 
 // How deciphered text is written: as asked; else readable on a terminal
 // (its encoding, LF); else as the desktop program saves (CP932, CR LF).
-files::TextFormat PlainFormat(const Options& options, std::optional<files::Encoding> terminal) {
+platform::core::TextFormat PlainFormat(const Options& options,
+                                       std::optional<platform::core::Encoding> terminal) {
     if (terminal && !options.encoding) {
-        return files::TextFormat(*terminal, options.eol.value_or(files::LineEnd::Lf));
+        return platform::core::TextFormat(*terminal,
+                                          options.eol.value_or(platform::core::LineEnd::Lf));
     }
-    return files::TextFormat(options.encoding.value_or(files::Encoding::Cp932),
-                             options.eol.value_or(files::LineEnd::CrLf));
+    return platform::core::TextFormat(options.encoding.value_or(platform::core::Encoding::Cp932),
+                                      options.eol.value_or(platform::core::LineEnd::CrLf));
 }
 
-void WarnOfLookAlikes(const Environment& env, const std::optional<files::LookAlikes>& found,
+void WarnOfLookAlikes(const Environment& env,
+                      const std::optional<platform::core::LookAlikes>& found,
                       const std::string& name) {
     if (!found) {
         return;
@@ -97,13 +102,15 @@ void WarnOfLookAlikes(const Environment& env, const std::optional<files::LookAli
     Say(env, "zkt: warning: " + name + ": " + std::to_string(found->count) +
                  " character(s) become others in CP932 (first at line " +
                  std::to_string(found->line) + ", column " + std::to_string(found->column) + ": " +
-                 files::CodePointName(found->first) + " becomes " +
-                 files::CodePointName(found->becomes) + "); use --encoding utf-8 to keep them\n");
+                 platform::core::CodePointName(found->first) + " becomes " +
+                 platform::core::CodePointName(found->becomes) +
+                 "); use --encoding utf-8 to keep them\n");
 }
 
 // Writes a text to standard output, or says why it could not be written.
 int PrintText(const Environment& env, std::string_view text) {
-    const files::Status written = files::WriteAll(env.output, text, kStandardOutput);
+    const platform::core::Status written =
+        platform::core::WriteAll(STDOUT_FILENO, text, kStandardOutput);
     return written ? kSuccess : FileFailure(env, written.error());
 }
 
@@ -112,7 +119,7 @@ int PrintText(const Environment& env, std::string_view text) {
 int GivenPass(const Options& options, const Environment& env, std::optional<std::int16_t>& pass) {
     std::optional<std::string> entry = options.passEntry;
     if (options.passFile) {
-        files::Result<std::string> line = FirstLine(*options.passFile);
+        platform::core::Result<std::string> line = FirstLine(*options.passFile);
         if (!line) {
             return FileFailure(env, line.error());
         }
@@ -129,11 +136,12 @@ int GivenPass(const Options& options, const Environment& env, std::optional<std:
 }
 
 int RecoverFrom(const Options& options, const Environment& env, int fd, const Names& names) {
-    files::Result<std::string> bytes = files::ReadAll(fd, names.input);
+    platform::core::Result<std::string> bytes = platform::core::ReadAll(fd, names.input);
     if (!bytes) {
         return FileFailure(env, bytes.error());
     }
-    files::Result<files::Document> text = files::DecodeDocument(bytes.value(), {}, names.input);
+    platform::core::Result<platform::core::Document> text =
+        platform::core::DecodeDocument(bytes.value(), {}, names.input);
     if (!text) {
         return FileFailure(env, text.error());
     }
@@ -146,7 +154,7 @@ int RecoverFrom(const Options& options, const Environment& env, int fd, const Na
 int Stream(const Options& options, const Environment& env, Input& input,
            std::optional<std::int16_t> pass, const Names& names) {
     const bool encipher = options.command == Command::Encipher;
-    files::Status opened = ReadOpening(input);
+    platform::core::Status opened = ReadOpening(input);
     if (!opened) {
         return FileFailure(env, opened.error());
     }
@@ -164,24 +172,25 @@ int Stream(const Options& options, const Environment& env, Input& input,
         }
     }
     const bool terminal = names.toStdout && env.outputIsTerminal;
-    const files::TextFormat format =
+    const platform::core::TextFormat format =
         PlainFormat(options, terminal ? std::optional(env.terminal) : std::nullopt);
-    files::DocumentWriter writer(format, names.output);
-    const files::ContentWriter write = [&](int fd) {
+    platform::core::DocumentWriter writer(format, names.output);
+    const platform::core::ContentWriter write = [&](int fd) {
         return encipher ? EncipherInto(fd, input, *pass, names.output)
                         : DecipherInto(fd, input, *pass, writer, names.output);
     };
-    const files::Status written =
-        names.toStdout ? write(env.output) : files::WriteFileSafely(options.output, write);
+    const platform::core::Status written =
+        names.toStdout ? write(STDOUT_FILENO)
+                       : platform::core::WriteFileSafely(options.output, write);
     if (!written) {
-        const files::FileError& error = written.error();
-        const bool midway =
-            error.path != kStandardOutput || error.kind == files::FileError::Kind::Unrepresentable;
+        const platform::core::FileError& error = written.error();
+        const bool midway = error.path != kStandardOutput ||
+                            error.kind == platform::core::FileError::Kind::Unrepresentable;
         return FileFailure(
             env, error,
             names.toStdout && midway ? "; standard output has only the text before it" : "");
     }
-    if (!encipher && format.encoding == files::Encoding::Cp932) {
+    if (!encipher && format.encoding == platform::core::Encoding::Cp932) {
         WarnOfLookAlikes(env, writer.FoundLookAlikes(), Shown(names.output));
     }
     return kSuccess;
@@ -201,28 +210,30 @@ int Execute(const Options& options, const Environment& env) {
     names.input = names.fromStdin ? kStandardInput : options.input;
     names.output = names.toStdout ? kStandardOutput : options.output;
 
-    files::Descriptor opened;
+    platform::core::Descriptor opened;
     if (!names.fromStdin) {
-        files::Result<files::Descriptor> file = files::OpenToRead(options.input);
+        platform::core::Result<platform::core::Descriptor> file =
+            platform::core::OpenToRead(options.input);
         if (!file) {
             return FileFailure(env, file.error());
         }
         opened = std::move(file.value());
     }
-    const int fd = names.fromStdin ? env.input : opened.get();
+    const int fd = names.fromStdin ? STDIN_FILENO : opened.get();
     if (options.command == Command::Recover) {
         return RecoverFrom(options, env, fd, names);
     }
     // The enciphered side is ASCII and is read like any document file.
-    const files::ReadChoice choice = options.command == Command::Encipher
-                                         ? files::ReadChoice(options.encoding, options.eol)
-                                         : files::ReadChoice();
+    const platform::core::ReadChoice choice =
+        options.command == Command::Encipher
+            ? platform::core::ReadChoice(options.encoding, options.eol)
+            : platform::core::ReadChoice();
     // An input that is also the output is read whole before it is replaced:
     // it may be written in place.
     std::string whole;
-    std::optional<files::DocumentReader> reader;
-    if (!names.toStdout && files::IsSameFile(fd, options.output)) {
-        files::Result<std::string> bytes = files::ReadAll(fd, names.input);
+    std::optional<platform::core::DocumentReader> reader;
+    if (!names.toStdout && platform::core::IsSameFile(fd, options.output)) {
+        platform::core::Result<std::string> bytes = platform::core::ReadAll(fd, names.input);
         if (!bytes) {
             return FileFailure(env, bytes.error());
         }
@@ -253,8 +264,8 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
         return Execute(options, env);
     } catch (const std::bad_alloc&) {
         // Reading, converting or ciphering a text too large for memory.
-        return FileFailure(
-            env, files::OutOfMemory(options.input == "-" ? kStandardInput : options.input));
+        return FileFailure(env, platform::core::OutOfMemory(options.input == "-" ? kStandardInput
+                                                                                 : options.input));
     }
 }
 

@@ -15,16 +15,15 @@ namespace solvena::zkt {
 
 enum ExitStatus { kSuccess = 0, kDataError = 1, kUsageError = 2 };
 
+// What the tool learns of its surroundings; it reads and writes the standard
+// descriptors.
 struct Environment {
-    int input = 0;
-    int output = 1;
-    int error = 2;
     // Asks for the pass number with `prompt` when none is given; nothing:
     // no terminal.
     std::function<std::optional<std::string>(const char* prompt)> askPass;
     // The encoding the locale's terminal shows, and whether standard output
     // is that terminal.
-    files::Encoding terminal = files::Encoding::Utf8;
+    platform::core::Encoding terminal = platform::core::Encoding::Utf8;
     bool outputIsTerminal = false;
 };
 

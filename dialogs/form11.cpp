@@ -15,12 +15,12 @@
 namespace solvena::dialogs {
 namespace {
 
-using platform::kEnter;
-using platform::TwipsRect;
+using platform::desktop::kEnter;
+using platform::desktop::TwipsRect;
 
 }  // namespace
 
-Form11::Form11(app::Module2& shared, platform::Platform& platform, QWidget* owner)
+Form11::Form11(state::Module2& shared, platform::desktop::Platform& platform, QWidget* owner)
     : UnloadingDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                  Qt::MSWindowsFixedSizeDialogHint),
       shared_(shared),
@@ -29,14 +29,15 @@ Form11::Form11(app::Module2& shared, platform::Platform& platform, QWidget* owne
     setWindowTitle(QStringLiteral("パスナンバー入力画面"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));
     setModal(true);
-    setFixedSize(platform::Pixels(4680), platform::Pixels(1500));
-    platform::SetBackground(this, platform::kDialogBackground);
+    setFixedSize(platform::desktop::Pixels(4680), platform::desktop::Pixels(1500));
+    platform::desktop::SetBackground(this, platform::desktop::kDialogBackground);
 
     promptLabel_ = new QLabel(this);
     promptLabel_->setObjectName(QStringLiteral("Label1"));
     promptLabel_->setGeometry(TwipsRect(240, 120, 4215, 375));
     promptLabel_->setAlignment(Qt::AlignCenter);
-    promptLabel_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 12, true));
+    promptLabel_->setFont(
+        platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 12, true));
 
     passBox_ = new QLineEdit(this);
     passBox_->setObjectName(QStringLiteral("Text1"));
@@ -52,9 +53,9 @@ Form11::Form11(app::Module2& shared, platform::Platform& platform, QWidget* owne
     okButton_ = new QPushButton(QStringLiteral("ＯＫ"), this);
     okButton_->setObjectName(QStringLiteral("Command1"));
     okButton_->setGeometry(TwipsRect(3480, 840, 855, 375));
-    okButton_->setCursor(platform::HandCursor());
+    okButton_->setCursor(platform::desktop::HandCursor());
     okButton_->setAutoDefault(false);
-    platform::SetButtonColour(okButton_, platform::kPaleGreen);
+    platform::desktop::SetButtonColour(okButton_, platform::desktop::kPaleGreen);
     okButton_->setAccessibleName(QStringLiteral("OK"));
     okButton_->setAccessibleDescription(QStringLiteral("このパスナンバーで始めます"));
     okButton_->hide();
@@ -80,7 +81,8 @@ void Form11::Text1_Change() {
         promptLabel_->setText(QString::fromUtf16(kPassPrompt));
         return;
     }
-    const std::optional<std::int16_t> pass = cipher::ReadPassEntry(platform::ToU16View(entry));
+    const std::optional<std::int16_t> pass =
+        cipher::ReadPassEntry(platform::desktop::ToU16View(entry));
     if (!pass) {
         // Not a number, more than four characters, or too large.
         platform_.Beep();
@@ -95,7 +97,7 @@ void Form11::Text1_Change() {
 bool Form11::eventFilter(QObject* watched, QEvent* event) {
     if (watched == passBox_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        int keyAscii = platform::KeyAscii(key);
+        int keyAscii = platform::desktop::KeyAscii(key);
         if (keyAscii != 0) {
             Text1_KeyPress(keyAscii);
             if (keyAscii == 0) {

@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 class Platform;
 }
 
@@ -21,9 +21,9 @@ namespace solvena::dialogs {
 inline constexpr char16_t kPassPrompt[] = u"▼パスナンバーを入力してください";
 inline constexpr char16_t kPassRejected[] = u"▼４桁以内の数字を入力してください";
 
-class Form11 : public platform::UnloadingDialog {
+class Form11 : public platform::desktop::UnloadingDialog {
   public:
-    Form11(app::Module2& shared, platform::Platform& platform, QWidget* owner);
+    Form11(state::Module2& shared, platform::desktop::Platform& platform, QWidget* owner);
 
     void Form_Load();
     void Text1_Change();
@@ -36,8 +36,8 @@ class Form11 : public platform::UnloadingDialog {
     void Unload() override;
 
   private:
-    app::Module2& shared_;
-    platform::Platform& platform_;
+    state::Module2& shared_;
+    platform::desktop::Platform& platform_;
     QLabel* promptLabel_ = nullptr;    // Label1
     QLineEdit* passBox_ = nullptr;     // Text1
     QPushButton* okButton_ = nullptr;  // Command1

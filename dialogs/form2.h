@@ -13,9 +13,9 @@ class QPushButton;
 
 namespace solvena::dialogs {
 
-class Form2 : public platform::UnloadingDialog {
+class Form2 : public platform::desktop::UnloadingDialog {
   public:
-    Form2(app::Module2& shared, QWidget* owner);
+    Form2(state::Module2& shared, QWidget* owner);
 
     void Form_Load();
     void Command1_Click();
@@ -33,7 +33,7 @@ class Form2 : public platform::UnloadingDialog {
     void Unload() override;
 
   private:
-    app::Module2& shared_;
+    state::Module2& shared_;
     QWidget* progressArea_ = nullptr;  // Picture1
     QWidget* bar_ = nullptr;           // Shape1
     float barWidth_ = 0;

@@ -19,14 +19,14 @@
 namespace solvena::filedialog {
 namespace {
 
-using platform::TwipsRect;
+using platform::desktop::TwipsRect;
 
-using platform::kEnter;
+using platform::desktop::kEnter;
 
 QCursor FilePointer() {
-    return platform::CursorImage(QStringLiteral(":/cursors/file-pointer.svg"),
-                                 QStringLiteral(":/cursors/file-pointer-32.png"), 1, 1,
-                                 Qt::ArrowCursor);
+    return platform::desktop::CursorImage(QStringLiteral(":/cursors/file-pointer.svg"),
+                                          QStringLiteral(":/cursors/file-pointer-32.png"), 1, 1,
+                                          Qt::ArrowCursor);
 }
 
 // Space, Enter and Return press a focused button.
@@ -46,7 +46,7 @@ bool TypesText(const QKeyEvent* event) {
 
 }  // namespace
 
-FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
+FileForm::FileForm(state::Module2& shared, platform::desktop::Platform& platform,
                    std::function<void(const QString&)> putInEditor, QWidget* owner)
     : UnloadingDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                  Qt::MSWindowsFixedSizeDialogHint),
@@ -59,8 +59,8 @@ FileForm::FileForm(app::Module2& shared, platform::Platform& platform,
     setModal(true);
     // One row below the name box more than the Windows dialog had: the
     // 文字コード list.
-    setFixedSize(platform::Pixels(5148), platform::Pixels(3708));
-    platform::SetBackground(this, platform::kDialogBackground);
+    setFixedSize(platform::desktop::Pixels(5148), platform::desktop::Pixels(3708));
+    platform::desktop::SetBackground(this, platform::desktop::kDialogBackground);
     BuildLists();
     BuildNameRow();
     BuildFormatRow();
@@ -74,7 +74,8 @@ void FileForm::BuildLists() {
     promptLabel_ = new QLabel(this);
     promptLabel_->setObjectName(QStringLiteral("Label2"));
     promptLabel_->setGeometry(TwipsRect(120, 120, 4932, 372));
-    promptLabel_->setFont(platform::JapaneseFont(platform::Face::Gothic, 12, true));
+    promptLabel_->setFont(
+        platform::desktop::JapaneseFont(platform::desktop::Face::Gothic, 12, true));
     promptLabel_->setAlignment(Qt::AlignCenter);
 
     driveList_ = new DriveList(platform_, this);
@@ -85,7 +86,8 @@ void FileForm::BuildLists() {
     fileList_->setGeometry(TwipsRect(2640, 600, 2412, 2052));
     for (QWidget* list : std::initializer_list<QWidget*>{driveList_, folderList_, fileList_}) {
         list->setCursor(FilePointer());
-        list->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 9, false));
+        list->setFont(
+            platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 9, false));
     }
 }
 
@@ -94,12 +96,13 @@ void FileForm::BuildNameRow() {
     fileTypeButton_->setObjectName(QStringLiteral("Command2"));
     fileTypeButton_->setGeometry(TwipsRect(120, 2760, 492, 372));
     fileTypeButton_->setToolTip(QStringLiteral("ファイルの形式"));
-    fileTypeButton_->setCursor(platform::HandCursor());
+    fileTypeButton_->setCursor(platform::desktop::HandCursor());
 
     nameBox_ = new QLineEdit(this);
     nameBox_->setObjectName(QStringLiteral("Text1"));
     nameBox_->setGeometry(TwipsRect(720, 2760, 3372, 372));
-    nameBox_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 10.2, false));
+    nameBox_->setFont(
+        platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 10.2, false));
     // The input method starts in its Latin mode.
     nameBox_->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
 
@@ -109,7 +112,7 @@ void FileForm::BuildNameRow() {
     okButton_->setEnabled(false);
     okButton_->setCursor(FilePointer());
     for (QPushButton* button : {okButton_, fileTypeButton_}) {
-        platform::SetButtonColour(button, platform::kPaleGreen);
+        platform::desktop::SetButtonColour(button, platform::desktop::kPaleGreen);
         button->setAutoDefault(false);
     }
 }
@@ -174,7 +177,7 @@ void FileForm::EnterFolder(const QListWidgetItem* item) {
 }
 
 void FileForm::Form_Load() {
-    if (shared_.FileMode == app::kFileModeOpen) {
+    if (shared_.FileMode == state::kFileModeOpen) {
         nameBox_->setText(QString());
         promptLabel_->setText(QStringLiteral("読み込むファイルを指定してください"));
         fileTypeButton_->hide();
@@ -212,7 +215,7 @@ bool FileForm::eventFilter(QObject* watched, QEvent* event) {
             }
             return QDialog::eventFilter(watched, event);
         }
-        int keyAscii = platform::KeyAscii(key);
+        int keyAscii = platform::desktop::KeyAscii(key);
         if (keyAscii != 0) {
             // Key preview: the form sees the key before the control does.
             const bool elsewhere = watched != nameBox_;
@@ -260,7 +263,7 @@ void FileForm::Text1_Change() {
 }
 
 void FileForm::Text1_Click() {
-    if (shared_.FileMode == app::kFileModeSave) {
+    if (shared_.FileMode == state::kFileModeSave) {
         nameBox_->setFocus();
         nameBox_->selectAll();
     }
@@ -297,21 +300,21 @@ void FileForm::File1_MouseUp() {
     if (name.isEmpty()) {
         return;
     }
-    nameBox_->setText(shared_.FileMode == app::kFileModeOpen ? JoinPath(fileList_->Path(), name)
-                                                             : name);
+    nameBox_->setText(shared_.FileMode == state::kFileModeOpen ? JoinPath(fileList_->Path(), name)
+                                                               : name);
     nameBox_->setFocus();
     nameBox_->setCursorPosition(static_cast<int>(nameBox_->text().size()));
 }
 
 void FileForm::File1_DblClick() {
-    if (shared_.FileMode == app::kFileModeOpen && !fileList_->FileName().isEmpty()) {
+    if (shared_.FileMode == state::kFileModeOpen && !fileList_->FileName().isEmpty()) {
         nameBox_->setText(JoinPath(fileList_->Path(), fileList_->FileName()));
         Command1_Click();
     }
 }
 
 void FileForm::Command1_Click() {
-    if (shared_.FileMode == app::kFileModeOpen) {
+    if (shared_.FileMode == state::kFileModeOpen) {
         OpenOk();
     } else {
         SaveOk();

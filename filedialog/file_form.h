@@ -25,18 +25,18 @@ namespace solvena::filedialog {
 // read ("その名前のファイルはありません", or why); the text and the form
 // to save it in again only on success. A zkt file gives the form of a new
 // document: its text is ASCII, the same in every form.
-std::optional<platform::ReadDocumentResult> ReadChosenFile(platform::Platform& platform,
-                                                           QWidget* parent, const QString& path,
-                                                           const files::ReadChoice& choice = {});
+std::optional<platform::desktop::ReadDocumentResult> ReadChosenFile(
+    platform::desktop::Platform& platform, QWidget* parent, const QString& path,
+    const platform::core::ReadChoice& choice = {});
 
 class DriveList;
 class FolderList;
 class FileList;
 
-class FileForm : public platform::UnloadingDialog {
+class FileForm : public platform::desktop::UnloadingDialog {
   public:
     // `putInEditor` puts a text into the main window's editor.
-    FileForm(app::Module2& shared, platform::Platform& platform,
+    FileForm(state::Module2& shared, platform::desktop::Platform& platform,
              std::function<void(const QString&)> putInEditor, QWidget* owner);
 
     void Form_Load();
@@ -76,10 +76,10 @@ class FileForm : public platform::UnloadingDialog {
     void SaveOk();
     // Asks about characters that Shift_JIS cannot keep; may turn `format`
     // into UTF-8. False: go back, save nothing.
-    bool ConfirmStorable(files::TextFormat& format, bool enciphered);
+    bool ConfirmStorable(platform::core::TextFormat& format, bool enciphered);
 
-    app::Module2& shared_;
-    platform::Platform& platform_;
+    state::Module2& shared_;
+    platform::desktop::Platform& platform_;
     std::function<void(const QString&)> putInEditor_;
 
     // The controls by role; each one's objectName is its control name.

@@ -18,20 +18,22 @@
 
 namespace solvena::filedialog {
 
-using platform::TwipsRect;
+using platform::desktop::TwipsRect;
 
 void FileForm::BuildFormatRow() {
     encodingLabel_ = new QLabel(QStringLiteral("文字コード"), this);
     encodingLabel_->setObjectName(QStringLiteral("Label3"));
     encodingLabel_->setGeometry(TwipsRect(120, 3240, 1200, 372));
-    encodingLabel_->setFont(platform::JapaneseFont(platform::Face::Gothic, 10, false));
+    encodingLabel_->setFont(
+        platform::desktop::JapaneseFont(platform::desktop::Face::Gothic, 10, false));
     encodingLabel_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
 
     encodingList_ = new QComboBox(this);
     encodingList_->setObjectName(QStringLiteral("Combo1"));
     encodingList_->setGeometry(TwipsRect(1320, 3240, 3732, 372));
-    encodingList_->setFont(platform::JapaneseFont(platform::Face::ProportionalGothic, 9, false));
-    encodingList_->setCursor(platform::HandCursor());
+    encodingList_->setFont(
+        platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 9, false));
+    encodingList_->setCursor(platform::desktop::HandCursor());
     encodingLabel_->setBuddy(encodingList_);
     encodingList_->setAccessibleName(QStringLiteral("文字コード"));
     encodingList_->setAccessibleDescription(QStringLiteral("ファイルの文字コードと改行"));
@@ -39,7 +41,7 @@ void FileForm::BuildFormatRow() {
 
 void FileForm::ShowFormatChoices() {
     encodingList_->clear();
-    if (shared_.FileMode == app::kFileModeOpen) {
+    if (shared_.FileMode == state::kFileModeOpen) {
         encodingList_->setToolTip(QStringLiteral("読み込むファイルの文字コード"));
         for (const OpenChoice& choice : OpenChoices()) {
             encodingList_->addItem(choice.label);
@@ -55,26 +57,27 @@ void FileForm::ShowFormatChoices() {
 }
 
 void FileForm::EnableFormatList() {
-    if (shared_.FileMode == app::kFileModeSave) {
+    if (shared_.FileMode == state::kFileModeSave) {
         encodingList_->setEnabled(
             !NamesZktFile(SavePath(fileList_->Path(), nameBox_->text(), fileTypeButton_->text())));
     }
 }
 
-std::optional<platform::ReadDocumentResult> ReadChosenFile(platform::Platform& platform,
-                                                           QWidget* parent, const QString& path,
-                                                           const files::ReadChoice& choice) {
+std::optional<platform::desktop::ReadDocumentResult> ReadChosenFile(
+    platform::desktop::Platform& platform, QWidget* parent, const QString& path,
+    const platform::core::ReadChoice& choice) {
     if (path.isEmpty() || !platform.FileExists(path)) {
         platform.Notify(parent, QStringLiteral("その名前のファイルはありません"));
         return std::nullopt;
     }
-    files::Result<platform::ReadDocumentResult> read = platform.ReadDocument(path, choice);
+    platform::core::Result<platform::desktop::ReadDocumentResult> read =
+        platform.ReadDocument(path, choice);
     if (!read) {
-        platform.Notify(parent, platform::DescribeReadError(read.error()));
+        platform.Notify(parent, platform::desktop::DescribeReadError(read.error()));
         return std::nullopt;
     }
     if (NamesZktFile(path)) {
-        read.value().format = files::TextFormat();
+        read.value().format = platform::core::TextFormat();
     }
     return std::move(read.value());
 }
@@ -85,8 +88,9 @@ void FileForm::OpenOk() {
     shared_.FilePath =
         nameBox_->text().isEmpty() ? QString() : OpenPath(fileList_->Path(), nameBox_->text());
     const int chosen = std::max(0, encodingList_->currentIndex());
-    std::optional<platform::ReadDocumentResult> read = ReadChosenFile(
-        platform_, this, shared_.FilePath, files::ReadChoice(OpenChoices()[chosen].encoding));
+    std::optional<platform::desktop::ReadDocumentResult> read =
+        ReadChosenFile(platform_, this, shared_.FilePath,
+                       platform::core::ReadChoice(OpenChoices()[chosen].encoding));
     if (!read) {
         shared_.FilePath.clear();
         return;
@@ -98,28 +102,28 @@ void FileForm::OpenOk() {
     accept();
 }
 
-bool FileForm::ConfirmStorable(files::TextFormat& format, bool enciphered) {
-    if (format.encoding != files::Encoding::Cp932) {
+bool FileForm::ConfirmStorable(platform::core::TextFormat& format, bool enciphered) {
+    if (format.encoding != platform::core::Encoding::Cp932) {
         return true;
     }
-    const files::TextFormat utf8(files::Encoding::Utf8, format.lineEnd);
-    if (const std::optional<files::FileError> unstorable =
+    const platform::core::TextFormat utf8(platform::core::Encoding::Utf8, format.lineEnd);
+    if (const std::optional<platform::core::FileError> unstorable =
             platform_.CheckStorable(shared_.DocText)) {
-        if (unstorable->kind != files::FileError::Kind::Unrepresentable) {
+        if (unstorable->kind != platform::core::FileError::Kind::Unrepresentable) {
             // Not the characters: the check itself failed (out of memory).
-            platform_.Notify(this, platform::DescribeWriteError(*unstorable));
+            platform_.Notify(this, platform::desktop::DescribeWriteError(*unstorable));
             return false;
         }
         if (enciphered) {
             // A zkt file is what the Windows program reads: code page 932.
-            platform_.Notify(this, platform::DescribeUnstorable(*unstorable) +
+            platform_.Notify(this, platform::desktop::DescribeUnstorable(*unstorable) +
                                        QStringLiteral("\n暗号化してから zkt 形式で保存すれば、"
                                                       "すべての文字を保存できます。"));
             return false;
         }
-        if (platform_.Confirm(this, platform::DescribeUnstorable(*unstorable) +
+        if (platform_.Confirm(this, platform::desktop::DescribeUnstorable(*unstorable) +
                                         QStringLiteral("\nUTF-8 で保存しますか？")) !=
-            platform::kYes) {
+            platform::desktop::kYes) {
             return false;
         }
         format = utf8;
@@ -128,12 +132,12 @@ bool FileForm::ConfirmStorable(files::TextFormat& format, bool enciphered) {
     if (enciphered) {
         return true;
     }
-    if (const std::optional<files::LookAlikes> lookAlikes =
+    if (const std::optional<platform::core::LookAlikes> lookAlikes =
             platform_.FindLookAlikes(shared_.DocText)) {
-        switch (platform_.Confirm(this, platform::DescribeLookAlikes(*lookAlikes))) {
-            case platform::kYes:
+        switch (platform_.Confirm(this, platform::desktop::DescribeLookAlikes(*lookAlikes))) {
+            case platform::desktop::kYes:
                 return true;
-            case platform::kNo:
+            case platform::desktop::kNo:
                 format = utf8;
                 return true;
             default:
@@ -156,7 +160,7 @@ void FileForm::SaveOk() {
     // about before anything else is asked or written; an enciphered
     // document keeps every character.
     const bool enciphered = NamesZktFile(shared_.FilePath);
-    files::TextFormat format;
+    platform::core::TextFormat format;
     if (!enciphered) {
         format = SaveChoices(shared_.DocFormat).value(encodingList_->currentIndex()).format;
     }
@@ -167,9 +171,9 @@ void FileForm::SaveOk() {
     if (platform_.FileExists(shared_.FilePath)) {
         switch (platform_.Confirm(
             this, QStringLiteral("同じ名前のファイルがあります。上書きしますか。"))) {
-            case platform::kYes:
+            case platform::desktop::kYes:
                 break;
-            case platform::kNo:
+            case platform::desktop::kNo:
                 nameBox_->setText(QString());
                 shared_.FilePath.clear();
                 return;
@@ -178,12 +182,12 @@ void FileForm::SaveOk() {
                 return;
         }
     }
-    const files::Status written =
+    const platform::core::Status written =
         platform_.WriteDocument(shared_.FilePath, shared_.DocText, format);
     if (!written) {
         // Nothing was written and the document stays changed; another name
         // or folder may do.
-        platform_.Notify(this, platform::DescribeWriteError(written.error()));
+        platform_.Notify(this, platform::desktop::DescribeWriteError(written.error()));
         shared_.FilePath.clear();
         return;
     }

@@ -29,9 +29,9 @@ class IndentDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-DriveList::DriveList(platform::Platform& platform, QWidget* parent) : QComboBox(parent) {
+DriveList::DriveList(platform::desktop::Platform& platform, QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("Drive1"));
-    for (const platform::Volume& volume : platform.Volumes()) {
+    for (const platform::desktop::Volume& volume : platform.Volumes()) {
         const QString shown = volume.label.isEmpty()
                                   ? volume.path
                                   : QStringLiteral("%1  [%2]").arg(volume.path, volume.label);
@@ -57,7 +57,7 @@ void DriveList::ChooseVolumeOf(const QString& folder) {
     setCurrentIndex(best);
 }
 
-FolderList::FolderList(platform::Platform& platform, QWidget* parent)
+FolderList::FolderList(platform::desktop::Platform& platform, QWidget* parent)
     : QListWidget(parent), platform_(platform) {
     setObjectName(QStringLiteral("Dir1"));
     setItemDelegate(new IndentDelegate(this));
@@ -101,7 +101,7 @@ QString FolderList::FolderAt(const QListWidgetItem* item) const {
     return item == nullptr ? QString() : item->data(kPathRole).toString();
 }
 
-FileList::FileList(platform::Platform& platform, QWidget* parent)
+FileList::FileList(platform::desktop::Platform& platform, QWidget* parent)
     : QListWidget(parent), platform_(platform) {
     setObjectName(QStringLiteral("File1"));
 }

@@ -3,9 +3,9 @@
 
 namespace solvena::filedialog {
 
-using files::Encoding;
-using files::LineEnd;
-using files::TextFormat;
+using platform::core::Encoding;
+using platform::core::LineEnd;
+using platform::core::TextFormat;
 
 QList<OpenChoice> OpenChoices() {
     return {

@@ -17,7 +17,7 @@
 #include "iconv_converter.h"
 #include "utf16.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using detail::Converter;
@@ -341,4 +341,4 @@ Encoded Encode(std::u16string_view text, Encoding encoding) {
     return result;
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

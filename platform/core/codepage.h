@@ -17,7 +17,7 @@
 
 #include "file_error.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 enum class Encoding { Cp932, Utf8, Utf16le };
 
@@ -52,4 +52,4 @@ struct Encoded {
 // never replaced; `bytes` is meaningful only when none were found.
 Encoded Encode(std::u16string_view text, Encoding encoding);
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

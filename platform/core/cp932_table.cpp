@@ -10,7 +10,7 @@
 #include "iconv_converter.h"
 #include "utf16.h"
 
-namespace solvena::files::detail {
+namespace solvena::platform::core::detail {
 namespace {
 
 // One converter, asked about one code at a time from its initial state.
@@ -152,4 +152,4 @@ const Cp932Table* Cp932() {
     return table.get();
 }
 
-}  // namespace solvena::files::detail
+}  // namespace solvena::platform::core::detail

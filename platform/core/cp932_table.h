@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace solvena::files::detail {
+namespace solvena::platform::core::detail {
 
 // The bytes and characters of the mended single bytes.
 struct ByteMapping {
@@ -47,4 +47,4 @@ struct Cp932Table {
 // The table, or nullptr when the system has no such converter.
 const Cp932Table* Cp932();
 
-}  // namespace solvena::files::detail
+}  // namespace solvena::platform::core::detail

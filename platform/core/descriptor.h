@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 class Descriptor {
   public:
@@ -35,4 +35,4 @@ class Descriptor {
     int fd_ = -1;
 };
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -7,7 +7,7 @@
 #include "file_io.h"
 #include "utf16.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 constexpr char16_t kCr = u'\r';
@@ -307,4 +307,4 @@ Status WriteDocumentFile(const std::string& path, std::u16string_view text,
     return WriteFileSafely(path, bytes.value());
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

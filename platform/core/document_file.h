@@ -23,7 +23,7 @@
 #include "text_format.h"
 #include "utf16.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 // The reading rule on text already decoded. Works in place unless the text
 // holds a lone CR (or, with `lfEndsLines`, a lone LF), whose line end
@@ -107,4 +107,4 @@ Result<Document> ReadDocumentFile(const std::string& path, const ReadChoice& cho
 Status WriteDocumentFile(const std::string& path, std::u16string_view text,
                          const TextFormat& format = {});
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

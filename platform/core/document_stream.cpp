@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 constexpr char16_t kCr = u'\r';
@@ -241,7 +241,7 @@ Status DocumentReader::Decode(std::string_view& bytes, std::u16string& units) {
         return Done{};
     }
     Decoded& decoded = decoded_;
-    files::Decode(bytes, *encoding_, decoded);
+    platform::core::Decode(bytes, *encoding_, decoded);
     if (!decoded.ok && !decoded.converterMissing && encodingDetected_ &&
         *encoding_ == Encoding::Utf8 && !utf8Given_) {
         // Nothing has been given out as UTF-8 yet: what has been read is
@@ -249,7 +249,7 @@ Status DocumentReader::Decode(std::string_view& bytes, std::u16string& units) {
         const std::uint64_t utf8Error = decoded.errorOffset;
         encoding_ = Encoding::Cp932;
         bytes = std::string_view(bytes_.data(), CompleteBytes());
-        files::Decode(bytes, Encoding::Cp932, decoded);
+        platform::core::Decode(bytes, Encoding::Cp932, decoded);
         if (!decoded.ok && !decoded.converterMissing && utf8Error > decoded.errorOffset) {
             return InvalidBytes(name_, offset_ + utf8Error, EncodingName(Encoding::Utf8));
         }
@@ -485,7 +485,7 @@ void DocumentWriter::Encode(std::u16string_view text, std::u16string_view origin
             bytes += kUtf8Bom;
         }
     }
-    Encoded encoded = files::Encode(text, format_.encoding);
+    Encoded encoded = platform::core::Encode(text, format_.encoding);
     if (encoded.converterMissing) {
         converterMissing_ = true;
         return;
@@ -564,4 +564,4 @@ std::optional<LookAlikes> DocumentWriter::FoundLookAlikes() const {
     return lookAlikes_;
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -25,7 +25,7 @@
 #include "file_error.h"
 #include "text_format.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 class DocumentReader {
   public:
@@ -123,4 +123,4 @@ class DocumentWriter {
     LookAlikes lookAlikes_;
 };
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 // The names of a file's extended attributes, read through `path`, or of the
@@ -100,4 +100,4 @@ bool CopyMetadata(int from, const struct stat& info, int to) {
     return ::fchmod(to, info.st_mode & 07777) == 0;
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -6,7 +6,7 @@
 
 #include <sys/stat.h>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 // Gives the file open at `to` the owner, group, permission bits and every
 // extended attribute (ACLs included) of the file at `from` (an O_PATH
@@ -15,4 +15,4 @@ namespace solvena::files {
 // into place would then lose something.
 bool CopyMetadata(int from, const struct stat& info, int to);
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

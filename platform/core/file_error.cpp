@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 std::string CodePointName(char32_t c) {
     char buffer[16];
@@ -91,4 +91,4 @@ std::string FileError::Describe() const {
     }
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -9,7 +9,7 @@
 #include <utility>
 #include <variant>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 struct FileError {
     enum class Kind {
@@ -84,4 +84,4 @@ class [[nodiscard]] Result {
 struct Done {};
 using Status = Result<Done>;
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

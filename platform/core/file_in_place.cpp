@@ -9,7 +9,7 @@
 #include "state_folder.h"
 #include "temporary_files.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using Kind = FileError::Kind;
@@ -146,4 +146,4 @@ Status WriteInPlace(const SaveTarget& target, const ContentWriter& write, const 
     return Done{};
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -15,7 +15,7 @@
 #include "state_folder.h"
 #include "temporary_files.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using Kind = FileError::Kind;
@@ -261,4 +261,4 @@ Status WritePrivateFile(const std::string& path, std::string_view bytes) {
     return Done{};
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

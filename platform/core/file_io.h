@@ -11,7 +11,7 @@
 #include "descriptor.h"
 #include "file_error.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 // True when a normal file (or a link to one) exists at `path`.
 bool IsNormalFile(const std::string& path);
@@ -80,4 +80,4 @@ Status WriteFileSafely(const std::string& path, const ContentWriter& write);
 // a complete file of mode 0600.
 Status WritePrivateFile(const std::string& path, std::string_view bytes);
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

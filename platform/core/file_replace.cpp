@@ -10,7 +10,7 @@
 #include "save_routes.h"
 #include "temporary_files.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using Kind = FileError::Kind;
@@ -111,4 +111,4 @@ Status ReplaceByRename(const SaveTarget& target, const ContentWriter& write,
     return Done{};
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

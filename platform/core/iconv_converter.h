@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstddef>
 
-namespace solvena::files::detail {
+namespace solvena::platform::core::detail {
 
 class Converter {
   public:
@@ -37,4 +37,4 @@ class Converter {
     iconv_t cd_;
 };
 
-}  // namespace solvena::files::detail
+}  // namespace solvena::platform::core::detail

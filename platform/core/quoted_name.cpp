@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 // Length of the valid UTF-8 sequence of a printable character at `at`,
@@ -117,4 +117,4 @@ std::string QuotedName(std::string_view name) {
     return quoted;
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 std::string QuotedName(std::string_view name);
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

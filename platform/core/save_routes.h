@@ -11,7 +11,7 @@
 #include "file_io.h"
 #include "save_target.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 // Creates the file `target.name` in `target.folder` with what `write` writes,
 // made under a temporary name first so that it appears complete or not at
@@ -36,4 +36,4 @@ Status CopyRest(int from, int to, const std::string& path);
 // Flushes a folder's entries to disk, for a rename or a new name to last.
 void SyncFolder(int folder);
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -8,7 +8,7 @@
 #include <charconv>
 #include <string_view>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using Kind = FileError::Kind;
@@ -140,4 +140,4 @@ Result<SaveTarget> FindSaveTarget(const std::string& path) {
     return target;
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -13,7 +13,7 @@
 #include "descriptor.h"
 #include "file_error.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 struct SaveTarget {
     bool exists = false;
@@ -47,4 +47,4 @@ inline bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using Kind = FileError::Kind;
@@ -71,4 +71,4 @@ Result<std::string> StateFolder() {
     return folder;
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -9,7 +9,7 @@
 
 #include "file_error.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 // $XDG_STATE_HOME/solvena, or ~/.local/state/solvena; created with mode 0700
 // (and its missing parents too), narrowed to 0700 if it was wider. Fails when
@@ -19,4 +19,4 @@ Result<std::string> StateFolder();
 // Where that folder is, without making it; empty when there is no home.
 std::string StateFolderName();
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

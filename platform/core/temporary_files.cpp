@@ -15,7 +15,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 constexpr std::string_view kMarker = ".solvena-";
@@ -182,4 +182,4 @@ void RemoveStaleTemporaries(int folder, std::string_view target) {
     ::closedir(entries);
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -12,7 +12,7 @@
 
 #include "descriptor.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 struct Temporary {
     Descriptor fd;
@@ -32,4 +32,4 @@ bool IsTemporaryFor(std::string_view name, std::string_view target);
 // were last changed before this process started.
 void RemoveStaleTemporaries(int folder, std::string_view target);
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -9,7 +9,7 @@
 
 #include "codepage.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 enum class LineEnd { CrLf, Lf };
 
@@ -39,4 +39,4 @@ struct ReadChoice {
     std::optional<LineEnd> lineEnd;
 };
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

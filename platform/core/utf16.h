@@ -3,7 +3,7 @@
 
 // Surrogates of UTF-16 text.
 
-namespace solvena::files {
+namespace solvena::platform::core {
 
 constexpr bool IsHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
@@ -12,4 +12,4 @@ constexpr bool IsLowSurrogate(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

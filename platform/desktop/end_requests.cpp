@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <csignal>
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
@@ -85,4 +85,4 @@ void EndRequests::OnCommitData(QSessionManager&) {
     emit Requested(0);
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

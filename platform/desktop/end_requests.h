@@ -12,7 +12,7 @@
 class QSessionManager;
 class QSocketNotifier;
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 class EndRequests : public QObject {
     Q_OBJECT
@@ -39,4 +39,4 @@ class EndRequests : public QObject {
     bool watching_ = false;
 };
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

@@ -5,12 +5,12 @@
 
 #include "quoted_name.h"
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 namespace {
 
-using Kind = files::FileError::Kind;
+using Kind = platform::core::FileError::Kind;
 
-QString Reason(const files::FileError& error) {
+QString Reason(const platform::core::FileError& error) {
     QString why;
     switch (error.kind) {
         case Kind::NotFound:
@@ -50,12 +50,13 @@ QString Reason(const files::FileError& error) {
 
 // The file's name; one with control characters (a newline would split the
 // message) is shown quoted as ls quotes it.
-QString FileName(const files::FileError& error) {
+QString FileName(const platform::core::FileError& error) {
     const QString name = QFile::decodeName(QByteArray::fromStdString(error.path));
     for (const QChar c : name) {
         if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
             c == QChar::ParagraphSeparator || c == QChar::ReplacementCharacter) {
-            return QFile::decodeName(QByteArray::fromStdString(files::QuotedName(error.path)));
+            return QFile::decodeName(
+                QByteArray::fromStdString(platform::core::QuotedName(error.path)));
         }
     }
     return name;
@@ -63,15 +64,15 @@ QString FileName(const files::FileError& error) {
 
 }  // namespace
 
-QString DescribeReadError(const files::FileError& error) {
+QString DescribeReadError(const platform::core::FileError& error) {
     return QStringLiteral("%1 を読み込めません。\n%2").arg(FileName(error), Reason(error));
 }
 
-QString DescribeWriteError(const files::FileError& error) {
+QString DescribeWriteError(const platform::core::FileError& error) {
     return QStringLiteral("%1 に保存できません。\n%2").arg(FileName(error), Reason(error));
 }
 
-QString DescribeUnstorable(const files::FileError& error) {
+QString DescribeUnstorable(const platform::core::FileError& error) {
     const QString code =
         QStringLiteral("U+") + QString::number(static_cast<uint>(error.character), 16)
                                    .toUpper()
@@ -84,7 +85,7 @@ QString DescribeUnstorable(const files::FileError& error) {
         .arg(code);
 }
 
-QString DescribeLookAlikes(const files::LookAlikes& lookAlikes) {
+QString DescribeLookAlikes(const platform::core::LookAlikes& lookAlikes) {
     return QStringLiteral(
                "Shift_JIS では別の文字になる文字が %1 個あります"
                "（最初は %2 行 %3 列の「%4」が「%5」になります）。\n\n"
@@ -98,4 +99,4 @@ QString DescribeLookAlikes(const files::LookAlikes& lookAlikes) {
         .arg(QChar(lookAlikes.becomes));
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

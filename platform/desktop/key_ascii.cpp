@@ -3,7 +3,7 @@
 
 #include <QKeyEvent>
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 int KeyAscii(const QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -16,4 +16,4 @@ int KeyAscii(const QKeyEvent* event) {
     return text.at(0).unicode();
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

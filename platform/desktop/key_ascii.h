@@ -5,7 +5,7 @@
 
 class QKeyEvent;
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 // Enter and Return.
 inline constexpr int kEnter = 13;
@@ -14,4 +14,4 @@ inline constexpr int kEnter = 13;
 // 0 for keys that type nothing (arrows, function keys) and for Tab.
 int KeyAscii(const QKeyEvent* event);
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

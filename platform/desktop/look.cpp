@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 QFont JapaneseFont(Face face, double points, bool bold) {
     QFont font;
@@ -121,4 +121,4 @@ QCursor HandCursor() {
                        QStringLiteral(":/cursors/hand-32.png"), 9, 2, Qt::PointingHandCursor);
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

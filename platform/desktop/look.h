@@ -12,7 +12,7 @@
 class QAbstractButton;
 class QWidget;
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 // Layout was drawn in twips; at 96 dots per inch a pixel is 15 twips.
 inline constexpr double kTwipsPerPixel = 15.0;
@@ -60,4 +60,4 @@ QCursor HandCursor();
 QCursor CursorImage(const QString& svg, const QString& png, int hotX, int hotY,
                     Qt::CursorShape fallback);
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

@@ -20,7 +20,7 @@
 #include "text_convert.h"
 #include "version.h"
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 Platform::Platform(QStringList arguments) : arguments_(std::move(arguments)) {}
 
@@ -130,7 +130,8 @@ void Platform::CheckArguments(int argc, char** argv) {
 }
 
 QString Platform::ShownName(const QString& path) {
-    return QFile::decodeName(QByteArray::fromStdString(files::QuotedName(LocalPath(path))));
+    return QFile::decodeName(
+        QByteArray::fromStdString(platform::core::QuotedName(LocalPath(path))));
 }
 
 void Platform::Complain(const QString& line) const {
@@ -144,51 +145,52 @@ Version Platform::ProgramVersion() {
 }
 
 bool Platform::FileExists(const QString& path) const {
-    return files::IsNormalFile(LocalPath(path));
+    return platform::core::IsNormalFile(LocalPath(path));
 }
 
 // Too little memory for a document is told like any failure to read or
 // write it, and the program goes on.
-files::Result<ReadDocumentResult> Platform::ReadDocument(const QString& path,
-                                                         const files::ReadChoice& choice) const {
+platform::core::Result<ReadDocumentResult> Platform::ReadDocument(
+    const QString& path, const platform::core::ReadChoice& choice) const {
     try {
-        files::Result<files::Document> read = files::ReadDocumentFile(LocalPath(path), choice);
+        platform::core::Result<platform::core::Document> read =
+            platform::core::ReadDocumentFile(LocalPath(path), choice);
         if (!read) {
             return read.error();
         }
         return ReadDocumentResult{ToQString(read.value().text), read.value().format};
     } catch (const std::bad_alloc&) {
-        return files::OutOfMemory(LocalPath(path));
+        return platform::core::OutOfMemory(LocalPath(path));
     }
 }
 
-std::optional<files::FileError> Platform::CheckStorable(const QString& text) const {
+std::optional<platform::core::FileError> Platform::CheckStorable(const QString& text) const {
     try {
-        files::Result<std::string> bytes =
-            files::EncodeDocument(ToU16View(text), files::Encoding::Cp932, std::string());
+        platform::core::Result<std::string> bytes = platform::core::EncodeDocument(
+            ToU16View(text), platform::core::Encoding::Cp932, std::string());
         if (bytes) {
             return std::nullopt;
         }
         return bytes.error();
     } catch (const std::bad_alloc&) {
-        return files::OutOfMemory(std::string());
+        return platform::core::OutOfMemory(std::string());
     }
 }
 
-std::optional<files::LookAlikes> Platform::FindLookAlikes(const QString& text) const {
+std::optional<platform::core::LookAlikes> Platform::FindLookAlikes(const QString& text) const {
     try {
-        return files::FindLookAlikes(ToU16View(text));
+        return platform::core::FindLookAlikes(ToU16View(text));
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
 }
 
-files::Status Platform::WriteDocument(const QString& path, const QString& text,
-                                      const files::TextFormat& format) const {
+platform::core::Status Platform::WriteDocument(const QString& path, const QString& text,
+                                               const platform::core::TextFormat& format) const {
     try {
-        return files::WriteDocumentFile(LocalPath(path), ToU16View(text), format);
+        return platform::core::WriteDocumentFile(LocalPath(path), ToU16View(text), format);
     } catch (const std::bad_alloc&) {
-        return files::OutOfMemory(LocalPath(path));
+        return platform::core::OutOfMemory(LocalPath(path));
     }
 }
 
@@ -267,4 +269,4 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

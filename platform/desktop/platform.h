@@ -20,7 +20,7 @@
 
 class QWidget;
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 // Answer codes of message boxes, numbered as the Windows message box API
 // numbers them (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7).
@@ -49,7 +49,7 @@ struct Volume {
 // A document file's text and the form it was stored in.
 struct ReadDocumentResult {
     QString text;
-    files::TextFormat format;
+    platform::core::TextFormat format;
 };
 
 struct Version {
@@ -99,15 +99,15 @@ class Platform {
     bool FileExists(const QString& path) const;
     // The document text of a file by the reading rule, and its format; the
     // text only on success.
-    files::Result<ReadDocumentResult> ReadDocument(const QString& path,
-                                                   const files::ReadChoice& choice = {}) const;
+    platform::core::Result<ReadDocumentResult> ReadDocument(
+        const QString& path, const platform::core::ReadChoice& choice = {}) const;
     // What keeps the text from being written in code page 932, if anything.
-    std::optional<files::FileError> CheckStorable(const QString& text) const;
+    std::optional<platform::core::FileError> CheckStorable(const QString& text) const;
     // The characters that code page 932 would turn into others, if any.
-    std::optional<files::LookAlikes> FindLookAlikes(const QString& text) const;
+    std::optional<platform::core::LookAlikes> FindLookAlikes(const QString& text) const;
     // Writes the text by the writing rule, replacing the file safely.
-    files::Status WriteDocument(const QString& path, const QString& text,
-                                const files::TextFormat& format = {}) const;
+    platform::core::Status WriteDocument(const QString& path, const QString& text,
+                                         const platform::core::TextFormat& format = {}) const;
 
     // The mounted volumes a person would pick from, the root first; no
     // pseudo file systems.
@@ -153,4 +153,4 @@ class Platform {
 // Paths of the system as the file layer takes them, and back.
 std::string LocalPath(const QString& path);
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

@@ -11,20 +11,20 @@
 #include "file_io.h"
 #include "state_folder.h"
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 namespace {
 
 const QString kPrefix = QStringLiteral("unsaved-");
 const QString kSuffix = QStringLiteral(".utf16le");
 
 QString Folder() {
-    return QFile::decodeName(QByteArray::fromStdString(files::StateFolderName()));
+    return QFile::decodeName(QByteArray::fromStdString(platform::core::StateFolderName()));
 }
 
 }  // namespace
 
-files::Result<QString> KeepRecovery(const QString& text) {
-    files::Result<std::string> folder = files::StateFolder();
+platform::core::Result<QString> KeepRecovery(const QString& text) {
+    platform::core::Result<std::string> folder = platform::core::StateFolder();
     if (!folder) {
         return folder.error();
     }
@@ -43,7 +43,7 @@ files::Result<QString> KeepRecovery(const QString& text) {
         bytes.push_back(static_cast<char>(unit.unicode() & 0xFF));
         bytes.push_back(static_cast<char>(unit.unicode() >> 8));
     }
-    const files::Status written = files::WritePrivateFile(path, bytes);
+    const platform::core::Status written = platform::core::WritePrivateFile(path, bytes);
     if (!written) {
         return written.error();
     }
@@ -65,7 +65,8 @@ QStringList RecoveryFiles() {
 }
 
 std::optional<QString> ReadRecovery(const QString& path) {
-    files::Result<std::string> bytes = files::ReadWholeFile(QFile::encodeName(path).toStdString());
+    platform::core::Result<std::string> bytes =
+        platform::core::ReadWholeFile(QFile::encodeName(path).toStdString());
     if (!bytes) {
         return std::nullopt;
     }
@@ -84,4 +85,4 @@ void RemoveRecovery(const QString& path) {
     QFile::remove(path);
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

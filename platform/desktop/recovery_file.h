@@ -13,10 +13,10 @@
 
 #include "file_error.h"
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 // Keeps `text` in a new recovery file; its path on success.
-files::Result<QString> KeepRecovery(const QString& text);
+platform::core::Result<QString> KeepRecovery(const QString& text);
 
 // The recovery files there are, oldest first.
 QStringList RecoveryFiles();
@@ -26,4 +26,4 @@ std::optional<QString> ReadRecovery(const QString& path);
 
 void RemoveRecovery(const QString& path);
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 inline std::u16string_view ToU16View(const QString& text) {
     return {reinterpret_cast<const char16_t*>(text.constData()),
@@ -24,4 +24,4 @@ inline QString FromAscii(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

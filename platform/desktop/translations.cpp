@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 bool UseJapaneseQtTexts(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
@@ -19,4 +19,4 @@ bool UseJapaneseQtTexts(QCoreApplication& application) {
     return QCoreApplication::installTranslator(translator);
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

@@ -7,10 +7,10 @@
 
 class QCoreApplication;
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 // Loads Qt's Japanese translation into `application`; false when the
 // system has none (the texts then stay English).
 bool UseJapaneseQtTexts(QCoreApplication& application);
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "unloading_dialog.h"
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 void UnloadingDialog::done(int result) {
     Form_Unload();
@@ -16,4 +16,4 @@ void UnloadingDialog::Form_Unload() {
     Unload();
 }
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-namespace solvena::platform {
+namespace solvena::platform::desktop {
 
 class UnloadingDialog : public QDialog {
   public:
@@ -28,4 +28,4 @@ class UnloadingDialog : public QDialog {
     bool unloaded_ = false;
 };
 
-}  // namespace solvena::platform
+}  // namespace solvena::platform::desktop

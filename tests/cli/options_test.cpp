@@ -45,17 +45,17 @@ TEST(OptionsTest, StandardStreamsAndEncodings) {
     const Options o = Parse({"decipher", "-", "--encoding", "UTF-16LE"});
     EXPECT_EQ(o.input, "-");
     EXPECT_EQ(o.output, "-");
-    EXPECT_EQ(o.encoding, files::Encoding::Utf16le);
-    EXPECT_EQ(Parse({"encipher", "--encoding=cp932"}).encoding, files::Encoding::Cp932);
-    EXPECT_EQ(Parse({"encipher", "--encoding", "utf-8"}).encoding, files::Encoding::Utf8);
+    EXPECT_EQ(o.encoding, platform::core::Encoding::Utf16le);
+    EXPECT_EQ(Parse({"encipher", "--encoding=cp932"}).encoding, platform::core::Encoding::Cp932);
+    EXPECT_EQ(Parse({"encipher", "--encoding", "utf-8"}).encoding, platform::core::Encoding::Utf8);
     EXPECT_EQ(Parse({"encipher", "--", "-odd-name.txt"}).input, "-odd-name.txt");
-    EXPECT_EQ(Parse({"encipher", "--eol", "lf"}).eol, files::LineEnd::Lf);
-    EXPECT_EQ(Parse({"decipher", "--eol=crlf"}).eol, files::LineEnd::CrLf);
+    EXPECT_EQ(Parse({"encipher", "--eol", "lf"}).eol, platform::core::LineEnd::Lf);
+    EXPECT_EQ(Parse({"decipher", "--eol=crlf"}).eol, platform::core::LineEnd::CrLf);
     EXPECT_FALSE(Parse({"decipher"}).eol.has_value());
 }
 
 TEST(OptionsTest, LongOptionsMayBeAbbreviatedWhereUnambiguous) {
-    EXPECT_EQ(Parse({"decipher", "--enc=utf-8"}).encoding, files::Encoding::Utf8);
+    EXPECT_EQ(Parse({"decipher", "--enc=utf-8"}).encoding, platform::core::Encoding::Utf8);
     EXPECT_EQ(Parse({"decipher", "--out", "x.txt"}).output, "x.txt");
     EXPECT_EQ(Parse({"decipher", "--fo"}).force, true);
     EXPECT_EQ(Parse({"encipher", "--pass-f", "p.txt"}).passFile, "p.txt");

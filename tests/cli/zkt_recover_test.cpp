@@ -145,12 +145,12 @@ TEST(ZktRecoverTest, DecipherRefusesWhatDoesNotLookLikeText) {
 
 struct PreviewCase {
     std::u16string text;
-    files::Encoding encoding;
+    platform::core::Encoding encoding;
     std::string shown;
 };
 
 TEST(ZktRecoverTest, PreviewsAreOneSafeLine) {
-    using files::Encoding;
+    using platform::core::Encoding;
     const std::u16string forty(40, u'あ');
     const PreviewCase cases[] = {
         {u"ab\r\ncd\re\nf", Encoding::Utf8, "ab⏎cd⏎e⏎f"},

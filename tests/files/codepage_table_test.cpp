@@ -14,7 +14,7 @@
 
 #include "codepage.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 // The five single bytes Windows maps and the converter rejects.
@@ -194,4 +194,4 @@ TEST(CodePageTableTest, MixturesAgreeWithTheConverter) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

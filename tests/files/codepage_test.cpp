@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 std::string Cp932(std::u16string_view text) {
@@ -111,4 +111,4 @@ TEST(CodePageTest, Utf16leKeepsEveryCodeUnit) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

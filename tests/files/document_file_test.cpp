@@ -11,7 +11,7 @@
 #include "file_io.h"
 #include "temp_dir.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using testing::ReadBytes;
@@ -96,4 +96,4 @@ TEST(DocumentFileTest, ExistenceTestIsForNormalFilesOnly) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

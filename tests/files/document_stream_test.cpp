@@ -15,7 +15,7 @@
 #include "document_file.h"
 #include "random_text.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 struct Streamed {
@@ -176,4 +176,4 @@ TEST(DocumentWriterTest, PiecesGiveTheBytesOfTheWholeText) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -19,7 +19,7 @@
 #include "sanitized.h"
 #include "temp_dir.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using testing::kSanitized;
@@ -147,4 +147,4 @@ TEST(FaultInjectionTest, AnEndlessInputRunsOutOfMemoryAsAnError) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

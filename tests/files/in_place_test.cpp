@@ -21,7 +21,7 @@
 #include "other_user.h"
 #include "temp_dir.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using testing::ReadBytes;
@@ -54,6 +54,39 @@ TEST(InPlaceTest, BothNamesOfAHardLinkSeeTheNewBytes) {
     EXPECT_EQ(ReadBytes(dir.File("a.txt")), "short");
     EXPECT_EQ(InodeOf(dir.File("a.txt")), inode);
     EXPECT_EQ(testing::FolderEntries(dir.path()), (std::vector<std::string>{"a.txt", "b.txt"}));
+}
+
+// Bytes made as they are written: a writer that fails after a megabyte
+// leaves the file as it was, by either way of saving, and nothing beside it.
+TEST(InPlaceTest, AWriterThatFailsMidwayLeavesTheFileAsItWas) {
+    TempDir dir;
+    const std::string old(300000, 'o');
+    WriteBytes(dir.File("renamed.txt"), old);
+    WriteBytes(dir.File("linked.txt"), old);
+    ASSERT_EQ(::link(dir.File("linked.txt").c_str(), dir.File("other.txt").c_str()), 0);
+    const ContentWriter failing = [](int fd) -> Status {
+        Status written = WriteAll(fd, std::string(1 << 20, 'n'), "x");
+        if (!written) {
+            return written;
+        }
+        return OutOfMemory("input");
+    };
+    for (const char* name : {"renamed.txt", "linked.txt"}) {
+        const Status saved = WriteFileSafely(dir.File(name), failing);
+        ASSERT_FALSE(saved.ok()) << name;
+        EXPECT_EQ(saved.error().kind, FileError::Kind::OutOfMemory) << name;
+        EXPECT_EQ(ReadBytes(dir.File(name)), old) << name;
+    }
+    EXPECT_EQ(testing::FolderEntries(dir.path()),
+              (std::vector<std::string>{"linked.txt", "other.txt", "renamed.txt"}));
+    // And one that succeeds writes its bytes in place, through both names.
+    int calls = 0;
+    ASSERT_TRUE(WriteFileSafely(dir.File("linked.txt"), [&](int fd) {
+                    ++calls;
+                    return WriteAll(fd, "streamed", "x");
+                }).ok());
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(ReadBytes(dir.File("other.txt")), "streamed");
 }
 
 TEST(InPlaceTest, AWritableFileInAReadOnlyFolderIsSavedInPlace) {
@@ -147,4 +180,4 @@ TEST(InPlaceTest, TheNextSaveRemovesWhatKilledSavesLeft) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

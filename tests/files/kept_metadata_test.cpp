@@ -15,7 +15,7 @@
 #include "process.h"
 #include "temp_dir.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using testing::ReadBytes;
@@ -127,4 +127,4 @@ TEST(KeptMetadataTest, AGroupMemberSavingKeepsTheOwner) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

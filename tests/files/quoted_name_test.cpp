@@ -6,7 +6,7 @@
 
 #include "quoted_name.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 TEST(QuotedNameTest, QuotesWhatAShellOrATerminalWouldTakeForSomethingElse) {
@@ -29,4 +29,4 @@ TEST(QuotedNameTest, QuotesWhatAShellOrATerminalWouldTakeForSomethingElse) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -7,7 +7,7 @@
 #include "oracles.h"
 #include "random_text.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 std::u16string Read(std::string_view bytes) {
@@ -157,4 +157,4 @@ TEST(WritingRuleTest, UnrepresentableCharactersAreLocatedAndCounted) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -15,7 +15,7 @@
 #include "file_io.h"
 #include "temp_dir.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using testing::ReadBytes;
@@ -142,4 +142,4 @@ TEST(SafeWriteTest, DevicesAreWrittenDirectly) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

@@ -17,7 +17,7 @@
 #include "other_user.h"
 #include "temp_dir.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using testing::ReadBytes;
@@ -104,4 +104,4 @@ TEST(SaveTargetTest, AFifoIsWrittenToAndStaysAFifo) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

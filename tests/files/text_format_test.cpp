@@ -9,7 +9,7 @@
 #include "document_file.h"
 #include "random_text.h"
 
-namespace solvena::files {
+namespace solvena::platform::core {
 namespace {
 
 using testing::FromUtf8;
@@ -163,4 +163,4 @@ TEST(TextFormatTest, LookAlikesAreCountedWithWhatTheyBecome) {
 }
 
 }  // namespace
-}  // namespace solvena::files
+}  // namespace solvena::platform::core

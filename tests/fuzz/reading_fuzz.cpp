@@ -10,9 +10,9 @@
 
 namespace {
 
-using solvena::files::DecodeDocument;
-using solvena::files::EncodeDocument;
-using solvena::files::Encoding;
+using solvena::platform::core::DecodeDocument;
+using solvena::platform::core::EncodeDocument;
+using solvena::platform::core::Encoding;
 
 void CheckWrittenReadsBack(std::u16string text, Encoding encoding) {
     // The rule cannot give back empty lines at the start or a lone CR.
@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         solvena::fuzz::Fail("error offset beyond the input");
     }
     const std::u16string units = solvena::fuzz::Units(data, size);
-    if (solvena::files::ApplyReadingRule(units) != solvena::testing::ReadLineByLine(units)) {
+    if (solvena::platform::core::ApplyReadingRule(units) !=
+        solvena::testing::ReadLineByLine(units)) {
         solvena::fuzz::Fail("reading rule differs from reading line by line");
     }
     const auto utf16 = DecodeDocument(bytes, Encoding::Utf16le, "fuzz");

@@ -23,12 +23,12 @@
 #include "random_text.h"
 #include "text_convert.h"
 
-using solvena::app::kFalse;
-using solvena::app::kTrue;
 using solvena::dialogs::Form2;
-using solvena::platform::FromAscii;
-using solvena::platform::ToQString;
-using solvena::platform::ToU16View;
+using solvena::platform::desktop::FromAscii;
+using solvena::platform::desktop::ToQString;
+using solvena::platform::desktop::ToU16View;
+using solvena::state::kFalse;
+using solvena::state::kTrue;
 
 using solvena::testing::CipherWindow;
 using solvena::testing::Document;
@@ -223,7 +223,7 @@ void CipherCommandsTest::closingTheWindowDuringARunCancelsItFirst() {
     Window w;
     const QString plain = Document(400);
     w.Type(plain);
-    w.platform.ScriptAnswers({solvena::platform::kNo});
+    w.platform.ScriptAnswers({solvena::platform::desktop::kNo});
     w.AtYield(2, [&w](Form2*) { w.form.close(); });
     w.form.Command1_Click();
     // The run was cancelled; the closing then asked about the unsaved text.
@@ -234,7 +234,7 @@ void CipherCommandsTest::closingTheWindowDuringARunCancelsItFirst() {
 }
 
 void CipherCommandsTest::progressWindowStopsTheRunWhenClosed() {
-    solvena::app::Module2 shared;
+    solvena::state::Module2 shared;
     shared.CipherLength = 500;
     shared.CipherPosition = 40;
     for (int way = 0; way < 3; ++way) {
@@ -273,11 +273,11 @@ void CipherCommandsTest::doubtfulResultIsShownOnlyWhenWanted_data() {
     const QString wrongPass = Enciphered(kProse, 4321);
     const QString nearPass = Enciphered(kProse, 1235);
     const QString plain = QStringLiteral("Meet Ken at the station (10:30).");
-    QTest::newRow("wrong pass, yes") << wrongPass << int{solvena::platform::kYes};
-    QTest::newRow("wrong pass, no") << wrongPass << int{solvena::platform::kNo};
-    QTest::newRow("pass off by one, no") << nearPass << int{solvena::platform::kNo};
-    QTest::newRow("never enciphered, yes") << plain << int{solvena::platform::kYes};
-    QTest::newRow("never enciphered, no") << plain << int{solvena::platform::kNo};
+    QTest::newRow("wrong pass, yes") << wrongPass << int{solvena::platform::desktop::kYes};
+    QTest::newRow("wrong pass, no") << wrongPass << int{solvena::platform::desktop::kNo};
+    QTest::newRow("pass off by one, no") << nearPass << int{solvena::platform::desktop::kNo};
+    QTest::newRow("never enciphered, yes") << plain << int{solvena::platform::desktop::kYes};
+    QTest::newRow("never enciphered, no") << plain << int{solvena::platform::desktop::kNo};
 }
 
 void CipherCommandsTest::doubtfulResultIsShownOnlyWhenWanted() {
@@ -289,12 +289,12 @@ void CipherCommandsTest::doubtfulResultIsShownOnlyWhenWanted() {
     w.platform.ScriptAnswers({answer});
     w.form.Command2_Click();
     QCOMPARE(w.platform.Asked().size(), std::size_t{1});
-    const solvena::platform::AskedBox& box = w.platform.Asked()[0];
-    QCOMPARE(box.kind, solvena::platform::AskedBox::Kind::YesNo);
+    const solvena::platform::desktop::AskedBox& box = w.platform.Asked()[0];
+    QCOMPARE(box.kind, solvena::platform::desktop::AskedBox::Kind::YesNo);
     QCOMPARE(box.title, QStringLiteral("確認メッセージ"));
     QCOMPARE(box.text, kDoubt);
     const QString result = ToQString(solvena::cipher::DecipherText(ToU16View(document), 1234));
-    if (answer == solvena::platform::kYes) {
+    if (answer == solvena::platform::desktop::kYes) {
         QCOMPARE(w.form.Text1().Text(), result);
         QCOMPARE(w.shared.DocChanged, kTrue);
         w.form.Text1().setFocus();

@@ -21,8 +21,8 @@
 #include "process.h"
 #include "translations.h"
 
-using solvena::app::kFileModeOpen;
-using solvena::app::kFileModeSave;
+using solvena::state::kFileModeOpen;
+using solvena::state::kFileModeSave;
 using solvena::testing::CipherWindow;
 using solvena::testing::Dialog;
 using solvena::testing::ReadBytes;
@@ -130,7 +130,7 @@ void DesktopConventionsTest::choosingTheDriveShownKeepsTheFolder() {
 }
 
 void DesktopConventionsTest::messageBoxesAndContextMenusAreJapanese() {
-    solvena::platform::Platform platform({QStringLiteral("solvena")});
+    solvena::platform::desktop::Platform platform({QStringLiteral("solvena")});
     QStringList buttons;
     QString chosen;
     QObject watching;
@@ -141,13 +141,13 @@ void DesktopConventionsTest::messageBoxesAndContextMenusAreJapanese() {
         chosen = box->defaultButton()->text();
         box->defaultButton()->click();
     });
-    QCOMPARE(platform.Confirm(nullptr, QStringLiteral("質問")), solvena::platform::kYes);
+    QCOMPARE(platform.Confirm(nullptr, QStringLiteral("質問")), solvena::platform::desktop::kYes);
     buttons.sort();
     QCOMPARE(buttons, (QStringList{QStringLiteral("いいえ"), QStringLiteral("はい"),
                                    QStringLiteral("キャンセル")}));
     QCOMPARE(chosen, QStringLiteral("はい"));
 
-    QVERIFY(solvena::platform::UseJapaneseQtTexts(*QCoreApplication::instance()));
+    QVERIFY(solvena::platform::desktop::UseJapaneseQtTexts(*QCoreApplication::instance()));
     solvena::app::EditorBox editor;
     std::unique_ptr<QMenu> menu(editor.createStandardContextMenu());
     QStringList texts;
@@ -189,8 +189,8 @@ void DesktopConventionsTest::fixedBackgroundsKeepDarkTextUnderADarkTheme() {
     dark.setColor(QPalette::Text, QColor(230, 230, 230));
     QApplication::setPalette(dark);
     Dialog file(kFileModeSave);
-    solvena::app::Module2 shared;
-    solvena::platform::Platform platform({QStringLiteral("solvena")});
+    solvena::state::Module2 shared;
+    solvena::platform::desktop::Platform platform({QStringLiteral("solvena")});
     solvena::dialogs::Form11 pass(shared, platform, nullptr);
     solvena::dialogs::Orla about(nullptr);
     for (QWidget* window : std::initializer_list<QWidget*>{file.form.get(), &pass, &about}) {

@@ -15,8 +15,8 @@
 #include "orla.h"
 #include "platform.h"
 
-using solvena::app::kFalse;
-using solvena::app::kTrue;
+using solvena::state::kFalse;
+using solvena::state::kTrue;
 using solvena::testing::WhenShown;
 using solvena::testing::WriteBytes;
 
@@ -60,11 +60,11 @@ void DesktopTest::keysRunTheButtonsHandlers() {
     Window w;
     w.Type(QStringLiteral("edited"));
     // Ctrl+N asks as New does.
-    w.platform.ScriptAnswers({solvena::platform::kCancel});
+    w.platform.ScriptAnswers({solvena::platform::desktop::kCancel});
     QTest::keyClick(&w.form, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(w.platform.Asked().back().text,
              QStringLiteral("新規作成です。今のテキストは保存しますか?"));
-    w.platform.ScriptAnswers({solvena::platform::kCancel});
+    w.platform.ScriptAnswers({solvena::platform::desktop::kCancel});
     QTest::keyClick(&w.form, Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(w.platform.Asked().back().text,
              QStringLiteral("新しいファイルを読み込みます。今のファイルは保存しますか？"));
@@ -90,7 +90,7 @@ void DesktopTest::keysRunTheButtonsHandlers() {
     QVERIFY(helped);
     w.form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.form));
-    w.platform.ScriptAnswers({solvena::platform::kNo});
+    w.platform.ScriptAnswers({solvena::platform::desktop::kNo});
     QTest::keyClick(&w.form, Qt::Key_Q, Qt::ControlModifier);
     QTRY_VERIFY(!w.form.isVisible());
     QCOMPARE(w.platform.Asked().back().text, QStringLiteral("このテキストを保存しますか?"));
@@ -119,10 +119,10 @@ void DesktopTest::droppedDocumentAsksAboutUnsavedText() {
     Window w;
     WriteBytes(w.dir.File("new.txt"), "new\r\n");
     w.Type(QStringLiteral("unsaved"));
-    w.platform.ScriptAnswers({solvena::platform::kCancel});
+    w.platform.ScriptAnswers({solvena::platform::desktop::kCancel});
     w.Drop({w.dir.Path(QStringLiteral("new.txt"))});
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("unsaved"));
-    w.platform.ScriptAnswers({solvena::platform::kNo});
+    w.platform.ScriptAnswers({solvena::platform::desktop::kNo});
     w.Drop({w.dir.Path(QStringLiteral("new.txt"))});
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("new"));
     QCOMPARE(w.shared.DocChanged, kFalse);

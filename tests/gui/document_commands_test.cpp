@@ -14,12 +14,12 @@
 #include "main_window.h"
 #include "platform.h"
 
-using solvena::app::kFalse;
-using solvena::app::kTrue;
 using solvena::filedialog::FileForm;
-using solvena::platform::kCancel;
-using solvena::platform::kNo;
-using solvena::platform::kYes;
+using solvena::platform::desktop::kCancel;
+using solvena::platform::desktop::kNo;
+using solvena::platform::desktop::kYes;
+using solvena::state::kFalse;
+using solvena::state::kTrue;
 using solvena::testing::ReadBytes;
 using solvena::testing::WhenShown;
 using solvena::testing::WriteBytes;
@@ -193,7 +193,7 @@ void DocumentCommandsTest::openClosedWithoutAFileBringsTheTextBackStillChanged()
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("unsaved"));
     QCOMPARE(w.shared.DocChanged, kTrue);
     // After a missing name, too.
-    w.platform.ScriptAnswers({kNo, solvena::platform::kOk});
+    w.platform.ScriptAnswers({kNo, solvena::platform::desktop::kOk});
     WhenShown<FileForm>(&w.form, QStringLiteral("FILE"), [](FileForm* dialog) {
         solvena::testing::EnterName(dialog, QStringLiteral("missing.txt"));
         dialog->close();
@@ -260,7 +260,7 @@ void DocumentCommandsTest::aSinglePasteIsNotLostOnClosing() {
 void DocumentCommandsTest::saveRefusesAnEmptyName() {
     Window w;
     w.Type(QStringLiteral("text"));
-    w.platform.ScriptAnswers({solvena::platform::kOk});
+    w.platform.ScriptAnswers({solvena::platform::desktop::kOk});
     WhenShown<FileForm>(&w.form, QStringLiteral("FILE"), [](FileForm* dialog) {
         solvena::testing::EnterName(dialog, QString());
         dialog->close();

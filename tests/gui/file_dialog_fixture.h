@@ -22,13 +22,13 @@ namespace solvena::testing {
 
 struct Dialog {
     explicit Dialog(std::int16_t mode, QString docText = QString(),
-                    files::TextFormat docFormat = {})
+                    platform::core::TextFormat docFormat = {})
         : platform({QStringLiteral("solvena")}) {
         platform.SetInteractive(false);
         shared.FileMode = mode;
         shared.DocText = std::move(docText);
         shared.DocFormat = docFormat;
-        shared.DocChanged = app::kTrue;
+        shared.DocChanged = state::kTrue;
         WriteBytes(dir.File("memo.txt"), "memo\r\n");
         WriteBytes(dir.File("READ.TXT"), "read\r\n");
         WriteBytes(dir.File("doc.zkt"), "1m!ZELKORA\r\n");
@@ -72,8 +72,8 @@ struct Dialog {
     }
 
     CurrentTempDir dir;
-    app::Module2 shared;
-    platform::Platform platform;
+    state::Module2 shared;
+    platform::desktop::Platform platform;
     QStringList editor;  // every text the closing put into the editor
     std::unique_ptr<filedialog::FileForm> form;
 };

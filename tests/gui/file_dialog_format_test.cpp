@@ -9,13 +9,13 @@
 #include "application.h"
 #include "file_dialog_fixture.h"
 
-using solvena::app::kFalse;
-using solvena::app::kFileModeOpen;
-using solvena::app::kFileModeSave;
-using solvena::app::kTrue;
-using solvena::files::Encoding;
-using solvena::files::LineEnd;
-using solvena::files::TextFormat;
+using solvena::platform::core::Encoding;
+using solvena::platform::core::LineEnd;
+using solvena::platform::core::TextFormat;
+using solvena::state::kFalse;
+using solvena::state::kFileModeOpen;
+using solvena::state::kFileModeSave;
+using solvena::state::kTrue;
 using solvena::testing::Dialog;
 using solvena::testing::ReadBytes;
 using solvena::testing::WriteBytes;
@@ -142,7 +142,7 @@ void FileDialogFormatTest::lookAlikeQuestionAndItsThreeAnswers() {
     const QString text = QStringLiteral("波\r\nは〜と−");
     {
         Dialog d(kFileModeSave, text);
-        d.platform.ScriptAnswers({solvena::platform::kYes});
+        d.platform.ScriptAnswers({solvena::platform::desktop::kYes});
         SaveAsText(d, QStringLiteral("sjis.txt"), 0);
         QTRY_VERIFY(!d.form->isVisible());
         const QString asked = d.platform.Asked().front().text;
@@ -155,7 +155,7 @@ void FileDialogFormatTest::lookAlikeQuestionAndItsThreeAnswers() {
     }
     {
         Dialog d(kFileModeSave, text);
-        d.platform.ScriptAnswers({solvena::platform::kNo});
+        d.platform.ScriptAnswers({solvena::platform::desktop::kNo});
         SaveAsText(d, QStringLiteral("utf8.txt"), 0);
         QTRY_VERIFY(!d.form->isVisible());
         QCOMPARE(QString::fromStdString(ReadBytes(d.dir.File("utf8.txt"))), text + "\r\n");
@@ -163,7 +163,7 @@ void FileDialogFormatTest::lookAlikeQuestionAndItsThreeAnswers() {
         QCOMPARE(d.shared.DocChanged, kFalse);
     }
     Dialog d(kFileModeSave, text);
-    d.platform.ScriptAnswers({solvena::platform::kCancel});
+    d.platform.ScriptAnswers({solvena::platform::desktop::kCancel});
     SaveAsText(d, QStringLiteral("none.txt"), 0);
     QVERIFY(d.form->isVisible());
     QVERIFY(!QFile::exists(d.dir.Path(QStringLiteral("none.txt"))));
@@ -179,14 +179,14 @@ void FileDialogFormatTest::unstorableTextMaySaveAsUtf8() {
     const QString text = QStringLiteral("café \U0001F600");
     {
         Dialog d(kFileModeSave, text);
-        d.platform.ScriptAnswers({solvena::platform::kNo});
+        d.platform.ScriptAnswers({solvena::platform::desktop::kNo});
         SaveAsText(d, QStringLiteral("a.txt"), 0);
         QVERIFY(d.form->isVisible());
         QVERIFY(d.platform.Asked().back().text.contains(QStringLiteral("UTF-8")));
         QVERIFY(!QFile::exists(d.dir.Path(QStringLiteral("a.txt"))));
     }
     Dialog d(kFileModeSave, text);
-    d.platform.ScriptAnswers({solvena::platform::kYes});
+    d.platform.ScriptAnswers({solvena::platform::desktop::kYes});
     SaveAsText(d, QStringLiteral("a.txt"), 0);
     QTRY_VERIFY(!d.form->isVisible());
     QCOMPARE(QString::fromStdString(ReadBytes(d.dir.File("a.txt"))), text + "\r\n");

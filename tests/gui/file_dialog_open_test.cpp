@@ -13,11 +13,11 @@
 #include "file_dialog_fixture.h"
 #include "file_names.h"
 
-using solvena::app::kFalse;
-using solvena::app::kFileModeOpen;
-using solvena::app::kFileModeSave;
-using solvena::app::kTrue;
 using solvena::filedialog::FileForm;
+using solvena::state::kFalse;
+using solvena::state::kFileModeOpen;
+using solvena::state::kFileModeSave;
+using solvena::state::kTrue;
 using solvena::testing::CurrentTempDir;
 using solvena::testing::Dialog;
 using solvena::testing::ReadBytes;
@@ -187,9 +187,9 @@ void FileDialogOpenTest::openFailuresAreTold() {
 
 void FileDialogOpenTest::unreadableVolumeFallsBackToTheRoot() {
     CurrentTempDir dir;
-    solvena::app::Module2 shared;
+    solvena::state::Module2 shared;
     shared.FileMode = kFileModeOpen;
-    solvena::platform::Platform platform({QStringLiteral("solvena")});
+    solvena::platform::desktop::Platform platform({QStringLiteral("solvena")});
     platform.SetInteractive(false);
     platform.ScriptVolumes({{QStringLiteral("/"), QString()},
                             {QStringLiteral("/no/such/medium"), QStringLiteral("USB")}});

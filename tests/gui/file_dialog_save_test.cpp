@@ -14,11 +14,11 @@
 #include "file_dialog_fixture.h"
 #include "file_names.h"
 
-using solvena::app::kFalse;
-using solvena::app::kFileModeOpen;
-using solvena::app::kFileModeSave;
-using solvena::app::kTrue;
 using solvena::filedialog::FileForm;
+using solvena::state::kFalse;
+using solvena::state::kFileModeOpen;
+using solvena::state::kFileModeSave;
+using solvena::state::kTrue;
 using solvena::testing::CurrentTempDir;
 using solvena::testing::Dialog;
 using solvena::testing::ReadBytes;
@@ -107,7 +107,7 @@ void FileDialogSaveTest::overwriteQuestionAnswers() {
     {
         Dialog d(kFileModeSave, QStringLiteral("new"));
         d.Type(QStringLiteral("memo.txt"));
-        d.platform.ScriptAnswers({solvena::platform::kNo});
+        d.platform.ScriptAnswers({solvena::platform::desktop::kNo});
         d.PressEnter();
         QCOMPARE(d.platform.Asked().back().text,
                  QStringLiteral("同じ名前のファイルがあります。上書きしますか。"));
@@ -120,7 +120,7 @@ void FileDialogSaveTest::overwriteQuestionAnswers() {
     {
         Dialog d(kFileModeSave, QStringLiteral("new"));
         d.Type(QStringLiteral("memo.txt"));
-        d.platform.ScriptAnswers({solvena::platform::kCancel});
+        d.platform.ScriptAnswers({solvena::platform::desktop::kCancel});
         d.PressEnter();
         QTRY_VERIFY(!d.form->isVisible());
         QCOMPARE(ReadBytes(d.dir.File("memo.txt")), std::string("memo\r\n"));
@@ -129,7 +129,7 @@ void FileDialogSaveTest::overwriteQuestionAnswers() {
     {
         Dialog d(kFileModeSave, QStringLiteral("new"));
         d.Type(QStringLiteral("memo.txt"));
-        d.platform.ScriptAnswers({solvena::platform::kYes});
+        d.platform.ScriptAnswers({solvena::platform::desktop::kYes});
         d.PressEnter();
         QTRY_VERIFY(!d.form->isVisible());
         QCOMPARE(ReadBytes(d.dir.File("memo.txt")), std::string("new\r\n"));
@@ -181,7 +181,7 @@ void FileDialogSaveTest::saveDiskFullLeavesTheFileIntact() {
     rlimit limit = saved;
     limit.rlim_cur = 4096;
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    d.platform.ScriptAnswers({solvena::platform::kYes});
+    d.platform.ScriptAnswers({solvena::platform::desktop::kYes});
     d.Type(QStringLiteral("big.txt"));
     d.PressEnter();
     ::setrlimit(RLIMIT_FSIZE, &saved);

@@ -17,8 +17,8 @@
 #include "temp_dir.h"
 
 using solvena::app::EditorBox;
-using solvena::app::kFalse;
-using solvena::app::kTrue;
+using solvena::state::kFalse;
+using solvena::state::kTrue;
 using Start = solvena::testing::MainWindow::Start;
 
 namespace {

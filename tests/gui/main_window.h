@@ -26,12 +26,13 @@ namespace solvena::testing {
 // Multi-line Japanese text with kanji above U+8000.
 inline QString Document(std::size_t length) {
     std::mt19937 rng(static_cast<unsigned>(length));
-    return platform::ToQString(RandomJapanese(rng, length)) +
+    return platform::desktop::ToQString(RandomJapanese(rng, length)) +
            QStringLiteral("\r\n語彙\u8A9E\u9F8D");
 }
 
 inline QString Enciphered(const QString& text, std::int16_t pass) {
-    return platform::FromAscii(cipher::EncipherText(platform::ToU16View(text), pass));
+    return platform::desktop::FromAscii(
+        cipher::EncipherText(platform::desktop::ToU16View(text), pass));
 }
 
 inline dialogs::Form2* ProgressWindow(QWidget* main) {
@@ -95,8 +96,8 @@ struct MainWindow {
     }
 
     CurrentTempDir dir;
-    app::Module2 shared;
-    platform::Platform platform;
+    state::Module2 shared;
+    platform::desktop::Platform platform;
     app::MainForm form;
 };
 

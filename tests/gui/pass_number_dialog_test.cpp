@@ -33,8 +33,8 @@ struct Dialog {
     // Pasting puts a whole entry in at once.
     void Paste(const QString& entry) { Entry()->setText(entry); }
 
-    solvena::app::Module2 shared;
-    solvena::platform::Platform platform;
+    solvena::state::Module2 shared;
+    solvena::platform::desktop::Platform platform;
     std::unique_ptr<Form11> form;
 };
 

@@ -19,8 +19,8 @@
 #include "process.h"
 #include "recovery_file.h"
 
-using solvena::app::kFalse;
-using solvena::app::kTrue;
+using solvena::state::kFalse;
+using solvena::state::kTrue;
 using solvena::testing::CurrentTempDir;
 using solvena::testing::ReadBytes;
 
@@ -75,7 +75,7 @@ void RecoveryTest::signalsKeepAChangedTextExactly() {
         program.Type(kUnsaved);
         ::kill(::getpid(), signal);
         QTRY_COMPARE(program.endedBy, signal);
-        const QStringList files = solvena::platform::RecoveryFiles();
+        const QStringList files = solvena::platform::desktop::RecoveryFiles();
         QCOMPARE(files.size(), 1);
         const std::string bytes = ReadBytes(files[0].toStdString());
         QCOMPARE(QByteArray::fromStdString(bytes),
@@ -96,7 +96,7 @@ void RecoveryTest::anUnchangedDocumentEndsWithNothingKept() {
     program.form().Text1().SetText(QStringLiteral("loaded, not changed"));
     ::kill(::getpid(), SIGTERM);
     QTRY_COMPARE(program.endedBy, SIGTERM);
-    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+    QVERIFY(solvena::platform::desktop::RecoveryFiles().isEmpty());
 }
 
 void RecoveryTest::theSessionsEndIsTheSameRequest() {
@@ -106,7 +106,7 @@ void RecoveryTest::theSessionsEndIsTheSameRequest() {
     other.Type(QStringLiteral("typed before logout"));
     other.form().EndRequested(0);
     QCOMPARE(other.endedBy, 0);
-    QCOMPARE(solvena::platform::RecoveryFiles().size(), 1);
+    QCOMPARE(solvena::platform::desktop::RecoveryFiles().size(), 1);
 }
 
 void RecoveryTest::theNextStartOffersTheText() {
@@ -119,42 +119,42 @@ void RecoveryTest::theNextStartOffersTheText() {
         QTRY_COMPARE(first.endedBy, SIGTERM);
     }
     Program next;
-    next.application.Platform().ScriptAnswers({solvena::platform::kYes});
+    next.application.Platform().ScriptAnswers({solvena::platform::desktop::kYes});
     QVERIFY(next.application.Start());
     QCOMPARE(next.application.Platform().Asked().size(), std::size_t{1});
     QCOMPARE(next.application.Platform().Asked()[0].title, QStringLiteral("確認メッセージ"));
     QCOMPARE(next.form().Text1().Text(), kUnsaved);
     QCOMPARE(next.application.Shared().DocChanged, kTrue);
     // Kept until the document is saved or given up (here: New, then No).
-    QCOMPARE(solvena::platform::RecoveryFiles().size(), 1);
-    next.application.Platform().ScriptAnswers({solvena::platform::kNo});
+    QCOMPARE(solvena::platform::desktop::RecoveryFiles().size(), 1);
+    next.application.Platform().ScriptAnswers({solvena::platform::desktop::kNo});
     next.form().Command9_Click();
-    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+    QVERIFY(solvena::platform::desktop::RecoveryFiles().isEmpty());
     QCOMPARE(next.application.Shared().DocChanged, kFalse);
 }
 
 void RecoveryTest::noDeletesTheTextAndCancelKeepsItForLater() {
     StateHome dir;
-    QVERIFY(solvena::platform::KeepRecovery(QStringLiteral("kept")).ok());
+    QVERIFY(solvena::platform::desktop::KeepRecovery(QStringLiteral("kept")).ok());
     {
         Program later;
-        later.application.Platform().ScriptAnswers({solvena::platform::kCancel});
+        later.application.Platform().ScriptAnswers({solvena::platform::desktop::kCancel});
         QVERIFY(later.application.Start());
         QVERIFY(later.form().Text1().IsEmpty());
-        QCOMPARE(solvena::platform::RecoveryFiles().size(), 1);
+        QCOMPARE(solvena::platform::desktop::RecoveryFiles().size(), 1);
     }
     Program no;
-    no.application.Platform().ScriptAnswers({solvena::platform::kNo});
+    no.application.Platform().ScriptAnswers({solvena::platform::desktop::kNo});
     QVERIFY(no.application.Start());
     QVERIFY(no.form().Text1().IsEmpty());
-    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+    QVERIFY(solvena::platform::desktop::RecoveryFiles().isEmpty());
 }
 
 void RecoveryTest::savingTheRecoveredTextRemovesItsFile() {
     StateHome dir;
-    QVERIFY(solvena::platform::KeepRecovery(QStringLiteral("保存する文")).ok());
+    QVERIFY(solvena::platform::desktop::KeepRecovery(QStringLiteral("保存する文")).ok());
     Program program;
-    program.application.Platform().ScriptAnswers({solvena::platform::kYes});
+    program.application.Platform().ScriptAnswers({solvena::platform::desktop::kYes});
     QVERIFY(program.application.Start());
     QCOMPARE(program.form().Text1().Text(), QStringLiteral("保存する文"));
     solvena::testing::WhenFileDialogShownEnter(&program.form(), QStringLiteral("saved"));
@@ -162,7 +162,7 @@ void RecoveryTest::savingTheRecoveredTextRemovesItsFile() {
     QCOMPARE(ReadBytes(dir.File("saved.zkt")),
              std::string("\x95\xdb\x91\xb6\x82\xb7\x82\xe9\x95\xb6\r\n"));
     QCOMPARE(program.application.Shared().DocChanged, kFalse);
-    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+    QVERIFY(solvena::platform::desktop::RecoveryFiles().isEmpty());
 }
 
 // True once `pid` catches all of SIGTERM, SIGHUP and SIGINT.
@@ -212,7 +212,7 @@ void RecoveryTest::theProgramEndsByTheSignal() {
     program.pid = -1;
     QVERIFY(WIFSIGNALED(status));
     QCOMPARE(WTERMSIG(status), SIGTERM);
-    QVERIFY(solvena::platform::RecoveryFiles().isEmpty());
+    QVERIFY(solvena::platform::desktop::RecoveryFiles().isEmpty());
 }
 
 QTEST_MAIN(RecoveryTest)

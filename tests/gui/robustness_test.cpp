@@ -17,9 +17,9 @@
 #include "main_window.h"
 #include "platform.h"
 
-using solvena::app::kFalse;
-using solvena::app::kTrue;
 using solvena::dialogs::Form2;
+using solvena::state::kFalse;
+using solvena::state::kTrue;
 using solvena::testing::CipherWindow;
 using solvena::testing::Document;
 using solvena::testing::Enciphered;
@@ -71,7 +71,7 @@ void RobustnessTest::closingTheMainWindowAtEveryYield() {
     for (int yield = 1; yield <= kYields; ++yield) {
         CipherWindow w;
         w.Type(plain);
-        w.platform.ScriptAnswers({solvena::platform::kCancel});
+        w.platform.ScriptAnswers({solvena::platform::desktop::kCancel});
         w.AtYield(yield, [&w](Form2*) { w.form.close(); });
         w.form.Command2_Click();
         // Cancelled first, then the closing question; Cancel keeps it open.
@@ -122,7 +122,7 @@ void RobustnessTest::openingATenMegabyteFile() {
     solvena::testing::TempDir dir;
     const QString plain = Document(2'800'000);
     const std::string enciphered =
-        solvena::cipher::EncipherText(solvena::platform::ToU16View(plain), 55) + "\r\n";
+        solvena::cipher::EncipherText(solvena::platform::desktop::ToU16View(plain), 55) + "\r\n";
     QVERIFY(enciphered.size() > 10'000'000);
     solvena::testing::WriteBytes(dir.File("big.zkt"), enciphered);
     MainWindow w(MainWindow::Start::Later,

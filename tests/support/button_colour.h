@@ -13,7 +13,7 @@ namespace solvena::testing {
 
 // The colour SetButtonColour last gave the button.
 inline QColor ButtonColour(const QAbstractButton* button) {
-    return button->property(platform::kButtonColourProperty).value<QColor>();
+    return button->property(platform::desktop::kButtonColourProperty).value<QColor>();
 }
 
 }  // namespace solvena::testing

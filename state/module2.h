@@ -11,7 +11,7 @@
 
 #include "text_format.h"
 
-namespace solvena::app {
+namespace solvena::state {
 
 // Booleans of the shared state are 16-bit integers, True = -1; the windows
 // read and set them as bool.
@@ -43,7 +43,7 @@ struct Module2 {
     // How the document's text file is stored: set by reading a file and by
     // saving one; a new document has the Windows program's (Shift_JIS,
     // CR LF).
-    files::TextFormat DocFormat;
+    platform::core::TextFormat DocFormat;
 
     // Shows the pass-number dialog modally; afterwards PassNumber holds the
     // number entered, or -1.
@@ -59,4 +59,4 @@ struct Module2 {
     std::function<void()> showPassNumberDialog;
 };
 
-}  // namespace solvena::app
+}  // namespace solvena::state
