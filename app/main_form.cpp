@@ -170,13 +170,8 @@ void MainForm::BuildCipherButtons() {
 
 void MainForm::SetTabOrder() {
     // The cipher buttons first, the editor last.
-    QWidget::setTabOrder(encipherButton_, decipherButton_);
-    QWidget::setTabOrder(decipherButton_, openButton_);
-    QWidget::setTabOrder(openButton_, saveButton_);
-    QWidget::setTabOrder(saveButton_, newButton_);
-    QWidget::setTabOrder(newButton_, helpButton_);
-    QWidget::setTabOrder(helpButton_, exitButton_);
-    QWidget::setTabOrder(exitButton_, editor_);
+    platform::desktop::SetTabChain({encipherButton_, decipherButton_, openButton_, saveButton_,
+                                    newButton_, helpButton_, exitButton_, editor_});
 }
 
 void MainForm::ConnectHandlers() {

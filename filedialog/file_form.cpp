@@ -134,12 +134,8 @@ void FileForm::DescribeControls() {
 
 void FileForm::SetTabOrder() {
     // The drive list first.
-    QWidget::setTabOrder(driveList_, fileList_);
-    QWidget::setTabOrder(fileList_, folderList_);
-    QWidget::setTabOrder(folderList_, okButton_);
-    QWidget::setTabOrder(okButton_, nameBox_);
-    QWidget::setTabOrder(nameBox_, encodingList_);
-    QWidget::setTabOrder(encodingList_, fileTypeButton_);
+    platform::desktop::SetTabChain(
+        {driveList_, fileList_, folderList_, okButton_, nameBox_, encodingList_, fileTypeButton_});
 }
 
 void FileForm::ConnectHandlers() {

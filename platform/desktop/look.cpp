@@ -66,6 +66,16 @@ class CentreWithFrame : public QObject {
 
 }  // namespace
 
+void SetTabChain(std::initializer_list<QWidget*> controls) {
+    QWidget* before = nullptr;
+    for (QWidget* control : controls) {
+        if (before != nullptr) {
+            QWidget::setTabOrder(before, control);
+        }
+        before = control;
+    }
+}
+
 void CentreOnScreen(QWidget* window) {
     MoveFrameToCentre(window);
     if (window->frameGeometry().size() == window->size()) {

@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QRect>
+#include <initializer_list>
 
 class QAbstractButton;
 class QWidget;
@@ -44,6 +45,9 @@ QFont JapaneseFont(Face face, double points, bool bold);
 
 // Moves a window to the centre of the screen.
 void CentreOnScreen(QWidget* window);
+
+// The order the Tab key takes through a window's controls, first to last.
+void SetTabChain(std::initializer_list<QWidget*> controls);
 
 // Paints a widget's background in a colour of its own.
 void SetBackground(QWidget* widget, const QColor& colour);
