@@ -46,8 +46,8 @@ std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const 
 platform::core::Status EncipherInto(int fd, Input& input, std::int16_t pass,
                                     const std::string& outputName);
 
-// Writes the deciphered text of the input to `fd` in `format`; `writer`
-// keeps what it met (the look-alikes of CP932).
+// Writes the deciphered text of the input to `fd` through `writer`, which
+// keeps what it met on the way (the look-alikes of CP932).
 platform::core::Status DecipherInto(int fd, Input& input, std::int16_t pass,
                                     platform::core::DocumentWriter& writer,
                                     const std::string& outputName);
