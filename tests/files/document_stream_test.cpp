@@ -4,15 +4,19 @@
 
 #include "document_stream.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "document_file.h"
+#include "file_io.h"
 #include "random_text.h"
 
 namespace solvena::platform::core {
@@ -105,6 +109,42 @@ TEST(DocumentReaderTest, PiecesOfAnySizeReadAsTheWholeFile) {
         ASSERT_FALSE(streamed.error) << round << ": " << streamed.error->Describe();
         EXPECT_EQ(streamed.text, whole.value().text) << round;
     }
+}
+
+// From a pipe, whose reads return whatever has been written so far: the
+// pieces fall wherever the writer paused.
+TEST(DocumentReaderTest, APipeReadsAsTheWholeFile) {
+    std::mt19937 rng(5);
+    std::string bytes;
+    while (bytes.size() < 300000) {
+        bytes += RandomFile(rng, 0);
+        bytes += "\r\n";
+    }
+    const Result<Document> whole = DecodeDocument(bytes, {}, "doc");
+    ASSERT_TRUE(whole.ok());
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    std::thread writer([&] {
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t size = std::min<std::size_t>(1 + rng() % 5000, bytes.size() - at);
+            if (!WriteAll(ends[1], std::string_view(bytes).substr(at, size), "pipe")) {
+                break;  // the reader stopped; closing the pipe ends the test
+            }
+            at += size;
+        }
+        ::close(ends[1]);
+    });
+    DocumentReader reader(ends[0], {}, "pipe", 4096);
+    std::u16string text;
+    Result<bool> next = true;
+    while (next && next.value()) {
+        next = reader.Next(text);
+    }
+    writer.join();
+    ::close(ends[0]);
+    ASSERT_TRUE(next.ok()) << next.error().Describe();
+    EXPECT_EQ(text, whole.value().text);
+    EXPECT_EQ(reader.Format(), whole.value().format);
 }
 
 TEST(DocumentReaderTest, ALaterByteThatContradictsFailsThere) {
