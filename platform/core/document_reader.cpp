@@ -200,7 +200,6 @@ Status DocumentReader::CheckLineEnds(std::string_view bytes, std::u16string_view
             return Done{};
         }
         lineEnd_ = cr == kNone ? LineEnd::Lf : LineEnd::CrLf;
-        lineEndDetected_ = true;
     }
     if (*lineEnd_ == LineEnd::Lf && cr != kNone) {
         return ChangedAt(offset_ + cr,

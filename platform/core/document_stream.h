@@ -72,9 +72,8 @@ class DocumentReader {
     bool encodingDetected_ = false;
     bool utf8Given_ = false;  // text has been given out as UTF-8
     bool sawNonAscii_ = false;
-    std::optional<LineEnd> lineEnd_;  // given, or decided at the first break
-    bool lineEndDetected_ = false;
-    std::u16string units_;  // the decoded piece
+    std::optional<LineEnd> lineEnd_;  // given, or decided by the first piece with a break
+    std::u16string units_;            // the decoded piece
     Decoded decoded_;
 
     // The reading rule across pieces.
