@@ -89,6 +89,20 @@ TEST(ZktCarefulTest, AFullStandardOutputIsReported) {
     EXPECT_EQ(r.err, "zkt: standard output: No space left on device\n");
 }
 
+// Reads what the terminal shows into `shown` until `wanted` is there; false
+// when the terminal closes first.
+bool ReadUntil(int terminal, const std::string& wanted, std::string& shown) {
+    char buffer[256];
+    while (shown.find(wanted) == std::string::npos) {
+        const ssize_t got = ::read(terminal, buffer, sizeof buffer);
+        if (got <= 0) {
+            return false;
+        }
+        shown.append(buffer, static_cast<std::size_t>(got));
+    }
+    return true;
+}
+
 TEST(ZktCarefulTest, QuittingAtThePromptGivesTheEchoBack) {
     TempDir dir;
     WriteBytes(dir.File("a.txt"), "text\r\n");
@@ -98,12 +112,7 @@ TEST(ZktCarefulTest, QuittingAtThePromptGivesTheEchoBack) {
         ExecProgram(kZkt, {"encipher", dir.File("a.txt")});
     }
     std::string shown;
-    char buffer[256];
-    while (shown.find("Pass number: ") == std::string::npos) {
-        const ssize_t got = ::read(terminal, buffer, sizeof buffer);
-        ASSERT_GT(got, 0) << shown;
-        shown.append(buffer, static_cast<std::size_t>(got));
-    }
+    ASSERT_TRUE(ReadUntil(terminal, "Pass number: ", shown)) << shown;
     termios during{};
     ASSERT_EQ(::tcgetattr(terminal, &during), 0);
     EXPECT_EQ(during.c_lflag & ECHO, 0u);
@@ -156,11 +165,7 @@ TEST(ZktCarefulTest, StoppingAtThePromptGivesTheEchoBackUntilContinued) {
     }
     std::string shown;
     char buffer[256];
-    while (shown.find("Pass number: ") == std::string::npos) {
-        const ssize_t got = ::read(terminal, buffer, sizeof buffer);
-        ASSERT_GT(got, 0) << shown;
-        shown.append(buffer, static_cast<std::size_t>(got));
-    }
+    ASSERT_TRUE(ReadUntil(terminal, "Pass number: ", shown)) << shown;
     const pid_t job = std::stoi(shown.substr(shown.find("job ") + 4));
     ASSERT_TRUE(EchoBecomes(terminal, false));
     ::kill(job, SIGTSTP);  // Ctrl+Z
@@ -168,11 +173,7 @@ TEST(ZktCarefulTest, StoppingAtThePromptGivesTheEchoBackUntilContinued) {
     ::kill(job, SIGCONT);  // fg
     EXPECT_TRUE(EchoBecomes(terminal, false));
     ASSERT_EQ(::write(terminal, "7\n", 2), 2);
-    while (shown.find("again: ") == std::string::npos) {
-        const ssize_t got = ::read(terminal, buffer, sizeof buffer);
-        ASSERT_GT(got, 0) << shown;
-        shown.append(buffer, static_cast<std::size_t>(got));
-    }
+    ASSERT_TRUE(ReadUntil(terminal, "again: ", shown)) << shown;
     ASSERT_EQ(::write(terminal, "7\n", 2), 2);
     while (::read(terminal, buffer, sizeof buffer) > 0) {
     }
