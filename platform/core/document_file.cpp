@@ -5,14 +5,15 @@
 
 #include "cp932_table.h"
 #include "file_io.h"
+#include "text_scans.h"
 #include "utf16.h"
 
 namespace solvena::platform::core {
 namespace {
 
-constexpr char16_t kCr = u'\r';
-constexpr char16_t kLf = u'\n';
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+using scans::kCr;
+using scans::kLf;
+using scans::kUtf8Bom;
 
 // Line and column of a code-unit index.
 void Locate(std::u16string_view text, std::size_t index, std::uint64_t& line,
@@ -94,6 +95,27 @@ bool HasLoneCr(std::u16string_view text) {
 }
 
 }  // namespace
+
+std::string_view LineEndBytes(const TextFormat& format) {
+    const bool lf = format.lineEnd == LineEnd::Lf;
+    if (format.encoding == Encoding::Utf16le) {
+        return lf ? std::string_view("\n\0", 2) : std::string_view("\r\0\n\0", 4);
+    }
+    return lf ? "\n" : "\r\n";
+}
+
+FileError UnstorableError(const std::string& path, Encoding encoding, const Unrepresentable& bad,
+                          std::uint64_t line, std::uint64_t column) {
+    FileError error;
+    error.kind = FileError::Kind::Unrepresentable;
+    error.path = path;
+    error.encoding = EncodingName(encoding);
+    error.character = bad.character;
+    error.count = bad.count;
+    error.line = line;
+    error.column = column;
+    return error;
+}
 
 std::size_t IndexBeforeLfForm(std::u16string_view text, std::size_t index) {
     std::size_t original = 0;
@@ -218,25 +240,16 @@ Result<std::string> EncodeDocument(std::u16string_view text, const TextFormat& f
         return ConverterMissing(path, EncodingName(format.encoding));
     }
     if (encoded.bad.count != 0) {
-        FileError error;
-        error.kind = FileError::Kind::Unrepresentable;
-        error.path = path;
-        error.encoding = EncodingName(format.encoding);
-        error.character = encoded.bad.character;
-        error.count = encoded.bad.count;
         // Lines and columns as the person sees them, in the text itself.
         const std::size_t index = source.data() == text.data()
                                       ? encoded.bad.index
                                       : IndexBeforeLfForm(text, encoded.bad.index);
-        Locate(text, index, error.line, error.column);
-        return error;
+        std::uint64_t line = 0;
+        std::uint64_t column = 0;
+        Locate(text, index, line, column);
+        return UnstorableError(path, format.encoding, encoded.bad, line, column);
     }
-    const bool lf = format.lineEnd == LineEnd::Lf;
-    if (format.encoding == Encoding::Utf16le) {
-        encoded.bytes.append(lf ? std::string_view("\n\0", 2) : std::string_view("\r\0\n\0", 4));
-    } else {
-        encoded.bytes.append(lf ? "\n" : "\r\n");
-    }
+    encoded.bytes.append(LineEndBytes(format));
     if (format.encoding == Encoding::Utf8 && format.byteOrderMark) {
         encoded.bytes.insert(0, kUtf8Bom);
     }

@@ -67,6 +67,14 @@ std::optional<LookAlikes> FindLookAlikes(std::u16string_view text);
 std::uint64_t CountLookAlikes(std::u16string_view text, std::string_view cp932, std::size_t& first,
                               char16_t& becomes);
 
+// The bytes of one line end in `format`.
+std::string_view LineEndBytes(const TextFormat& format);
+
+// The error for `bad`, characters `encoding` cannot hold, the first at
+// `line` and `column`.
+FileError UnstorableError(const std::string& path, Encoding encoding, const Unrepresentable& bad,
+                          std::uint64_t line, std::uint64_t column);
+
 // The index in `text` of the unit at `index` of its form with every CR LF
 // made LF.
 std::size_t IndexBeforeLfForm(std::u16string_view text, std::size_t index);

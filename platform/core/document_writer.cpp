@@ -4,15 +4,13 @@
 #include <string_view>
 
 #include "document_stream.h"
+#include "text_scans.h"
 
 namespace solvena::platform::core {
-namespace {
 
-constexpr char16_t kCr = u'\r';
-constexpr char16_t kLf = u'\n';
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-}  // namespace
+using scans::kCr;
+using scans::kLf;
+using scans::kUtf8Bom;
 
 DocumentWriter::DocumentWriter(const TextFormat& format, std::string name)
     : format_(format), name_(std::move(name)) {}
@@ -122,22 +120,9 @@ Status DocumentWriter::Finish(std::string& bytes) {
         return ConverterMissing(name_, EncodingName(format_.encoding));
     }
     if (Failed()) {
-        FileError error;
-        error.kind = FileError::Kind::Unrepresentable;
-        error.path = name_;
-        error.encoding = EncodingName(format_.encoding);
-        error.character = bad_.character;
-        error.count = bad_.count;
-        error.line = badLine_;
-        error.column = badColumn_;
-        return error;
+        return UnstorableError(name_, format_.encoding, bad_, badLine_, badColumn_);
     }
-    const bool lf = format_.lineEnd == LineEnd::Lf;
-    if (format_.encoding == Encoding::Utf16le) {
-        bytes.append(lf ? std::string_view("\n\0", 2) : std::string_view("\r\0\n\0", 4));
-    } else {
-        bytes.append(lf ? "\n" : "\r\n");
-    }
+    bytes.append(LineEndBytes(format_));
     return Done{};
 }
 
