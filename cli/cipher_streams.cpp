@@ -24,16 +24,18 @@ platform::core::Status Guarded(const std::string& name, Step step) {
     }
 }
 
-// The next piece of the input into `piece`, when there is more.
-platform::core::Status NextPiece(Input& input, std::u16string& piece) {
-    if (!input.more) {
+// The next piece of the input into `piece`, when there is `more`, which
+// then says whether another follows.
+platform::core::Status NextPiece(platform::core::DocumentReader& reader, std::u16string& piece,
+                                 bool& more) {
+    if (!more) {
         return platform::core::Done{};
     }
-    platform::core::Result<bool> next = input.reader.Next(piece);
+    platform::core::Result<bool> next = reader.Next(piece);
+    more = next && next.value();
     if (!next) {
         return next.error();
     }
-    input.more = next.value();
     return platform::core::Done{};
 }
 
@@ -73,10 +75,7 @@ class ReadAhead {
             next.clear();
             platform::core::Status status = platform::core::Done{};
             try {
-                platform::core::Result<bool> read = input_.reader.Next(next);
-                status = read ? platform::core::Status(platform::core::Done{})
-                              : platform::core::Status(read.error());
-                more = read && read.value();
+                status = NextPiece(input_.reader, next, more);
             } catch (const std::bad_alloc&) {
                 status = platform::core::OutOfMemory(input_.name);
                 more = false;
@@ -122,7 +121,7 @@ std::u16string ClosedOpening(std::u16string_view opening) {
 platform::core::Status ReadOpening(Input& input) {
     return Guarded(input.name, [&] {
         while (input.more && input.opening.size() < kOpeningUnits) {
-            platform::core::Status read = NextPiece(input, input.opening);
+            platform::core::Status read = NextPiece(input.reader, input.opening, input.more);
             if (!read) {
                 return read;
             }

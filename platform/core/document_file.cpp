@@ -11,6 +11,7 @@
 namespace solvena::platform::core {
 namespace {
 
+using scans::IsAscii;
 using scans::kCr;
 using scans::kLf;
 using scans::kUtf8Bom;
@@ -24,15 +25,6 @@ void Locate(std::u16string_view text, std::size_t index, std::uint64_t& line,
     }
     line = place.line;
     column = place.column;
-}
-
-bool IsAscii(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The line end a decoded file shows: LF when every break is an LF. A file
