@@ -18,9 +18,11 @@ namespace {
 
 // Shows the marks of lone CR and LF dimmed, so that they read as line ends
 // rather than as text.
+// It works on a document only while a mark is in it: going over every
+// character of a fill of millions costs more than the fill itself.
 class LineEndMarks : public QSyntaxHighlighter {
   public:
-    explicit LineEndMarks(QTextDocument* document) : QSyntaxHighlighter(document) {}
+    explicit LineEndMarks(QObject* parent) : QSyntaxHighlighter(parent) {}
 
   protected:
     void highlightBlock(const QString& text) override {
@@ -35,6 +37,22 @@ class LineEndMarks : public QSyntaxHighlighter {
     }
 };
 
+bool HoldsMark(QStringView editorText) {
+    return editorText.contains(QChar(kLoneCrMark)) || editorText.contains(QChar(kLoneLfMark));
+}
+
+// Whether the characters from `position` on, `length` of them, hold a mark.
+bool RangeHoldsMark(const QTextDocument& document, int position, int length) {
+    const int end = position + length;
+    for (QTextBlock block = document.findBlock(position); block.isValid() && block.position() < end;
+         block = block.next()) {
+        if (HoldsMark(block.text())) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
@@ -47,7 +65,7 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     // Like the multi-line box of old, Tab moves on to the next control.
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &EditorBox::OnContentsChange);
-    new LineEndMarks(document());
+    marks_ = new LineEndMarks(this);
     installEventFilter(this);
     viewport()->installEventFilter(this);
 }
@@ -85,17 +103,29 @@ void EditorBox::dropEvent(QDropEvent* event) {
 }
 
 QString EditorBox::Text() const {
-    return FromEditorText(*document());
+    // Kept until the next change: the cipher commands, saving and recovery
+    // all ask for a text of millions of characters, and more than once.
+    if (!textKnown_) {
+        knownText_ = FromEditorText(*document());
+        textKnown_ = true;
+    }
+    return knownText_;
 }
 
 bool EditorBox::IsEmpty() const {
     return document()->isEmpty();
 }
 
-void EditorBox::OnContentsChange(int, int removed, int added) {
-    if (!programChange_ && (removed != 0 || added != 0)) {
-        emit Changed(true);
+void EditorBox::OnContentsChange(int position, int removed, int added) {
+    textKnown_ = false;
+    if (programChange_ || (removed == 0 && added == 0)) {
+        return;
     }
+    // A mark comes in by a paste, or back by an undo.
+    if (marks_->document() == nullptr && RangeHoldsMark(*document(), position, added)) {
+        ShowMarks(true);
+    }
+    emit Changed(true);
 }
 
 void EditorBox::SetText(const QString& text) {
@@ -138,6 +168,16 @@ qsizetype PartEnd(const QString& text, qsizetype from) {
 
 }  // namespace
 
+void EditorBox::ShowMarks(bool held) {
+    if (held == (marks_->document() != nullptr)) {
+        return;
+    }
+    marks_->setDocument(held ? document() : nullptr);
+    if (held) {
+        marks_->rehighlight();  // now rather than after the first paint
+    }
+}
+
 bool EditorBox::Fill(const QString& text, bool undoable, const std::function<bool()>& keepGoing) {
     if (!undoable) {
         // A fresh document: no undo history, nothing laid out yet.
@@ -145,6 +185,8 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
         document()->setUndoRedoEnabled(false);
     }
     const QString editorText = ToEditorText(text);
+    const bool heldMarks = marks_->document() != nullptr;
+    ShowMarks(false);
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
@@ -175,10 +217,14 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
         // it was, and it cannot be redone.
         document()->undo();
         document()->clearUndoRedoStacks(QTextDocument::RedoStack);
+        ShowMarks(heldMarks);
         return false;
     }
     document()->setUndoRedoEnabled(true);
     moveCursor(QTextCursor::Start);
+    ShowMarks(HoldsMark(editorText));
+    knownText_ = text;
+    textKnown_ = true;
     return true;
 }
 

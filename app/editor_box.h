@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <functional>
 
+class QSyntaxHighlighter;
+
 namespace solvena::app {
 
 class EditorBox : public QPlainTextEdit {
@@ -52,6 +54,9 @@ class EditorBox : public QPlainTextEdit {
     // Puts the document text in place of everything, as one undoable step
     // or as a fresh document.
     bool Fill(const QString& text, bool undoable, const std::function<bool()>& keepGoing);
+    // Whether the marks of lone line ends are shown dimmed; only a document
+    // that holds one needs the work.
+    void ShowMarks(bool held);
     // Keys that would stop at, or delete, the place between two pieces of a
     // line; true when handled.
     bool CrossPieceBoundary(QKeyEvent* event);
@@ -59,6 +64,9 @@ class EditorBox : public QPlainTextEdit {
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    QSyntaxHighlighter* marks_ = nullptr;
+    mutable QString knownText_;  // Text(), while textKnown_
+    mutable bool textKnown_ = false;
     bool programChange_ = false;
     bool filling_ = false;  // input waits while a fill lets events run
 };

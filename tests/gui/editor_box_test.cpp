@@ -4,7 +4,9 @@
 #include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <random>
 
 #include "editor_box.h"
@@ -25,6 +27,8 @@ class EditorBoxTest : public QObject {
     void reportsEachChangeOnce();
     void replacingTheTextIsOneUndoableStep();
     void loneLineEndsAreOneMarkThatEditsCannotSplit();
+    void marksAreDimmedWhileTheDocumentHoldsThem();
+    void textFollowsEveryKindOfChange();
 };
 
 void EditorBoxTest::keepsTheUnitsTheEditorWouldChange_data() {
@@ -136,6 +140,63 @@ void EditorBoxTest::loneLineEndsAreOneMarkThatEditsCannotSplit() {
     // Deleting the mark deletes the line end, and nothing else.
     QTest::keyClick(&box, Qt::Key_Delete);
     QCOMPARE(box.Text(), QStringLiteral("ayxb\nc"));
+}
+
+namespace {
+
+// The places in the first block drawn in the dimmed colour of a mark.
+QList<int> DimmedPlaces(const EditorBox& box) {
+    QList<int> places;
+    for (const QTextLayout::FormatRange& range : box.document()->begin().layout()->formats()) {
+        if (range.format.foreground().color() == QColor(150, 150, 150)) {
+            places.append(range.start);
+        }
+    }
+    return places;
+}
+
+}  // namespace
+
+void EditorBoxTest::marksAreDimmedWhileTheDocumentHoldsThem() {
+    EditorBox box;
+    box.show();
+    box.SetText(QStringLiteral("a\rb\nc"));
+    QCOMPARE(DimmedPlaces(box), (QList<int>{1, 3}));  // at once, before any paint
+    box.ReplaceText(QStringLiteral("plain"));
+    QVERIFY(DimmedPlaces(box).isEmpty());
+    box.undo();  // the marks come back with their text
+    QCOMPARE(DimmedPlaces(box), (QList<int>{1, 3}));
+    box.ReplaceText(QStringLiteral("plain"));
+    box.selectAll();
+    box.insertPlainText(QStringLiteral("x\u240Dy"));  // a mark comes in typed or pasted
+    QCOMPARE(DimmedPlaces(box), QList<int>{1});
+}
+
+void EditorBoxTest::textFollowsEveryKindOfChange() {
+    EditorBox box;
+    box.show();
+    const auto same = [&box] {
+        return box.Text() == solvena::app::FromEditorText(*box.document());
+    };
+    box.SetText(QStringLiteral("one\r\ntwo"));
+    QVERIFY(same());
+    QTest::keyClicks(&box, QStringLiteral("z"));
+    QVERIFY(same());
+    box.undo();
+    QVERIFY(same());
+    box.redo();
+    QVERIFY(same());
+    QVERIFY(box.ReplaceText(QStringLiteral("new")));
+    QVERIFY(same());
+    box.undo();
+    QCOMPARE(box.Text(), QStringLiteral("zone\r\ntwo"));
+    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QCOMPARE(box.Text(), QString());
+    box.setPlainText(QStringLiteral("set\naround"));
+    QCOMPARE(box.Text(), QStringLiteral("set\r\naround"));
+    box.document()->clear();
+    QCOMPARE(box.Text(), QString());
 }
 
 QTEST_MAIN(EditorBoxTest)
