@@ -103,6 +103,10 @@ void EditorBox::dropEvent(QDropEvent* event) {
 }
 
 QString EditorBox::Text() const {
+    // Until a fill is complete, the document is the one before it.
+    if (filling_) {
+        return textBeforeFill_;
+    }
     // Kept until the next change: the cipher commands, saving and recovery
     // all ask for a text of millions of characters, and more than once.
     if (!textKnown_) {
@@ -185,6 +189,7 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
         document()->setUndoRedoEnabled(false);
     }
     const QString editorText = ToEditorText(text);
+    textBeforeFill_ = Text();
     const bool heldMarks = marks_->document() != nullptr;
     ShowMarks(false);
     QTextCursor cursor(document());
@@ -212,6 +217,7 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
         }
     }
     cursor.endEditBlock();
+    textBeforeFill_.clear();
     if (stopped) {
         // The fill was one undo step: taking it back leaves the document as
         // it was, and it cannot be redone.

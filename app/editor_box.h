@@ -69,6 +69,7 @@ class EditorBox : public QPlainTextEdit {
     mutable bool textKnown_ = false;
     bool programChange_ = false;
     bool filling_ = false;  // input waits while a fill lets events run
+    QString textBeforeFill_;
 };
 
 }  // namespace solvena::app
