@@ -17,9 +17,9 @@ namespace solvena::app {
 namespace {
 
 // Shows the marks of lone CR and LF dimmed, so that they read as line ends
-// rather than as text.
-// It works on a document only while a mark is in it: going over every
-// character of a fill of millions costs more than the fill itself.
+// rather than as text. It works on a document only while a mark is in it:
+// its pass over every character of a fill of millions costs more than the
+// fill itself.
 class LineEndMarks : public QSyntaxHighlighter {
   public:
     explicit LineEndMarks(QObject* parent) : QSyntaxHighlighter(parent) {}
