@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include "cipher_evidence.h"
+
 #include <string>
 
 #include "alphabet.h"
-#include "plausibility.h"
 
 namespace solvena::cipher {
 namespace {
@@ -93,10 +94,6 @@ double EvidenceFactor(const CipherEvidence& evidence) {
     // A text cut short before its end marker still deciphers; it is only a
     // little less certain to be enciphered text.
     return evidence.endMarker ? clean : 0.9 * clean;
-}
-
-double PlausibilityScore(std::u16string_view deciphered, const CipherEvidence& evidence) {
-    return TextScore(deciphered) * EvidenceFactor(evidence);
 }
 
 }  // namespace solvena::cipher

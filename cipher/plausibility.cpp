@@ -1,11 +1,28 @@
 // SPDX-License-Identifier: MIT
 #include "plausibility.h"
 
+#include <algorithm>
 #include <array>
-#include <string_view>
+#include <cmath>
+
+#include "unit_class.h"
 
 namespace solvena::cipher {
 namespace {
+
+struct ClassRun {
+    char16_t first;
+    int unitClass;
+};
+#include "unicode_tables.inc"
+
+constexpr std::uint8_t kWrittenBits[] = {
+#include "written_units.inc"
+};
+
+constexpr bool Written(char32_t u) {
+    return ((kWrittenBits[u / 8] >> (u % 8)) & 1) != 0;
+}
 
 constexpr std::uint8_t kCp932KindBytes[] = {
 #include "cp932_kinds.inc"
@@ -17,75 +34,62 @@ constexpr int Cp932KindOf(char16_t u) {
     return (kCp932KindBytes[u / 4] >> (2 * (u % 4))) & 3;
 }
 
-// Bits to quarter bits.
-constexpr std::uint8_t Bits(double bits) {
-    return static_cast<std::uint8_t>(bits * 4 + 0.5);
-}
-
-// Units whose cost depends on their neighbours.
-constexpr std::uint8_t kContextual = 0xFF;
-constexpr std::uint8_t kWorst = kMaxUnitCost;
-constexpr std::uint8_t kLineBreakUnit = Bits(6);
-constexpr std::uint8_t kLoneLineFeed = Bits(9);
-constexpr std::uint8_t kPairedSurrogate = Bits(13);
-
-constexpr bool In(char16_t u, char16_t first, char16_t last) {
+constexpr bool In(char32_t u, char32_t first, char32_t last) {
     return u >= first && u <= last;
 }
 
-// The cost of a unit by its block and by whether code page 932 holds it.
-constexpr std::uint8_t BlockCost(char16_t u) {
-    const int kind = Cp932KindOf(u);
-    if (u == u'\r' || u == u'\n' || In(u, 0xD800, 0xDFFF)) {
-        return kContextual;
-    }
-    if (u < 0x20 || In(u, 0x7F, 0x9F) || In(u, 0xE000, 0xF8FF) || u >= 0xFFF0) {
-        return u == u'\t' ? Bits(9) : kWorst;
-    }
-    if (u < 0x7F) {
-        return Bits(10);  // ASCII symbols; letters, digits and the common ones below
-    }
-    if (In(u, 0x3041, 0x3096)) {
-        return Bits(8.5);  // hiragana
-    }
-    if (In(u, 0x30A1, 0x30FA) || u == 0x30FC) {
-        return Bits(9.5);  // katakana
-    }
-    if (In(u, 0x4E00, 0x9FFF) || In(u, 0x3400, 0x4DBF) || In(u, 0xF900, 0xFAFF)) {
-        switch (kind) {
-            case kCommonKanji:
-                return Bits(11);
-            case kRareKanji:
-                return Bits(14);
-            default:
-                return Bits(17);
-        }
-    }
-    if (In(u, 0xFF10, 0xFF19)) {
-        return Bits(9);  // full-width digits
-    }
-    if (In(u, 0xFF66, 0xFF9F)) {
-        return Bits(10);  // half-width katakana, as older systems wrote kana
-    }
-    if (kind != kNotCp932) {
-        return Bits(11.5);  // symbols, Greek, Cyrillic, full-width and half-width forms
-    }
-    if (In(u, 0xC0, 0x24F)) {
-        return Bits(12.5);  // accented Latin letters
-    }
-    if (In(u, 0xA0, 0xBF) || In(u, 0x2000, 0x206F)) {
-        return Bits(14);
-    }
-    return Bits(17);  // any other script, and unassigned units
-}
+using C = UnitClass;
+static_assert(kUnitClassCount == 16);
+constexpr std::size_t kClasses = kUnitClassCount;
+constexpr std::size_t kBlocks = std::size(kBlockStarts);
+
+// How sure the model is that a unit of its class seen before comes again
+// rather than a new one; that a new unit's block is one already in use;
+// and that a class follows another as the prior below says rather than as
+// the text so far does.
+constexpr double kRepeatWeight = 48;
+constexpr double kBlockWeight = 1.5;
+constexpr double kFollowWeight = 8;
+// The share of a new unit's probability that Japanese and English
+// frequencies give, in the classes where they know units.
+constexpr double kKnownShare = 0.5;
+// The share of a new unit's probability, within its block and class, that
+// goes to the units some legacy character set holds (where any does).
+constexpr double kWrittenShare = 0.9;
+
+// How often a class follows another in writing of any script, relatively:
+// letters follow letters, marks follow letters, digits stand together,
+// blanks and signs stand between words. A lone CR, or a combining mark
+// after a blank or a sign, is rare everywhere. (Rows: the class before;
+// a line break stands before the first unit. A low surrogate always
+// follows a high one.)
+// clang-format off
+constexpr float kFollows[kClasses][kClasses] = {
+    //  Imp   Up    Low   Let   Mark  SpM   Fmt   Dig   Bl    Pun   Sym   CR    LF    Tab   Hi    Lo
+    {0,    1.5f, 1,    2,    0.02f,0.02f,0.05f,0.5f, 0.8f, 1,    0.3f, 0.02f,0.8f, 0.5f, 0.1f, 0},  // Imp
+    {0,    3,    8,    0.3f, 0.5f, 0.05f,0.1f, 0.3f, 1,    1,    0.2f, 0.02f,0.3f, 0.05f,0.05f,0},  // Up
+    {0,    0.3f, 12,   0.1f, 0.5f, 0.05f,0.1f, 0.2f, 2,    1,    0.1f, 0.02f,0.3f, 0.05f,0.05f,0},  // Low
+    {0,    0.1f, 0.1f, 10,   2,    1.5f, 0.3f, 0.2f, 1.5f, 1,    0.2f, 0.02f,0.3f, 0.05f,0.1f, 0},  // Let
+    {0,    0.1f, 0.5f, 8,    1,    0.5f, 0.3f, 0.1f, 1.5f, 1,    0.2f, 0.02f,0.3f, 0.05f,0.05f,0},  // Mark
+    {0,    0.1f, 0.1f, 8,    1,    0.5f, 0.3f, 0.1f, 1.5f, 1,    0.2f, 0.02f,0.3f, 0.05f,0.05f,0},  // SpM
+    {0,    0.5f, 1,    5,    0.5f, 0.2f, 0.1f, 0.2f, 0.5f, 0.3f, 0.5f, 0.02f,0.2f, 0.05f,1,    0},  // Fmt
+    {0,    0.3f, 0.5f, 0.5f, 0.02f,0.02f,0.05f,8,    1.5f, 2,    0.5f, 0.02f,0.3f, 0.1f, 0.05f,0},  // Dig
+    {0,    1.5f, 3,    3,    0.02f,0.02f,0.05f,0.8f, 1,    0.8f, 0.3f, 0.02f,0.2f, 0.1f, 0.1f, 0},  // Bl
+    {0,    1,    1,    1.5f, 0.02f,0.02f,0.05f,0.6f, 3,    1.5f, 0.3f, 0.02f,0.6f, 0.1f, 0.1f, 0},  // Pun
+    {0,    0.5f, 0.5f, 0.8f, 0.2f, 0.02f,0.3f, 0.5f, 2,    1,    1.5f, 0.02f,0.4f, 0.1f, 0.5f, 0},  // Sym
+    {0,    1.5f, 1,    2,    0.02f,0.02f,0.05f,0.5f, 0.8f, 1,    0.3f, 0.02f,0.8f, 0.5f, 0.1f, 0},  // CR
+    {0,    1.5f, 1,    2,    0.02f,0.02f,0.05f,0.5f, 0.8f, 1,    0.3f, 0.02f,0.8f, 0.5f, 0.1f, 0},  // LF
+    {0,    1,    1,    1,    0.02f,0.02f,0.05f,0.5f, 0.3f, 1,    0.3f, 0.02f,0.2f, 1,    0.05f,0},  // Tab
+    {0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    1},  // Hi
+    {0,    0.5f, 0.5f, 0.8f, 0.5f, 0.02f,0.5f, 0.5f, 2,    1,    1.5f, 0.02f,0.4f, 0.1f, 1,    0},  // Lo
+};
+// clang-format on
 
 struct Tier {
     std::u16string_view units;
     double bits;
 };
-
-// Frequent characters of English and Japanese writing, cheaper than their
-// blocks.
+// Frequent characters, cheaper than their blocks.
 constexpr Tier kTiers[] = {
     {u" ", 2.7},
     {u"e", 3.6},
@@ -106,109 +110,195 @@ constexpr Tier kTiers[] = {
     {u"　", 8},
 };
 
-constexpr std::array<std::uint8_t, 0x10000> MakeCosts() {
-    std::array<std::uint8_t, 0x10000> costs{};
-    for (char32_t u = 0; u < 0x10000; ++u) {
-        costs[u] = BlockCost(static_cast<char16_t>(u));
+// Bits of a unit in Japanese and English writing by its block, or 0 where
+// they give none; kTiers holds the frequent ones.
+double KnownBits(char16_t u) {
+    if (In(u, 0x21, 0x7E)) {
+        return 10;
     }
-    for (const Tier& tier : kTiers) {
-        for (char16_t u : tier.units) {
-            costs[u] = Bits(tier.bits);
-        }
+    if (In(u, 0x3041, 0x3096)) {
+        return 8.5;  // hiragana
     }
-    return costs;
-}
-
-constexpr std::array<std::uint8_t, 0x10000> kCosts = MakeCosts();
-
-// Writing keeps to one kind of character for a while: digits stand together,
-// letters make words, kana and kanji alternate in runs. A unit of another
-// kind than the last one (blanks and line breaks aside) costs a little more,
-// which tells "0120444444" from the "103/535353" of a pass number off by one.
-enum UnitKind : std::uint8_t { kBlank, kDigit, kLetter, kSign, kKana, kKanji, kOther };
-constexpr std::uint8_t kSwitchCost = Bits(1);
-
-constexpr UnitKind KindOf(char16_t u) {
-    if (u == u' ' || u == u'\t' || u == u'\r' || u == u'\n' || u == 0x3000) {
-        return kBlank;
+    if (In(u, 0x30A1, 0x30FA) || u == 0x30FC) {
+        return 9.5;  // katakana
     }
-    if (In(u, u'0', u'9') || In(u, 0xFF10, 0xFF19)) {
-        return kDigit;
+    const int kind = Cp932KindOf(u);
+    if (In(u, 0x3400, 0x4DBF) || In(u, 0x4E00, 0x9FFF) || In(u, 0xF900, 0xFAFF)) {
+        return kind == kCommonKanji ? 11 : kind == kRareKanji ? 14 : 0;
     }
-    if (In(u, u'A', u'Z') || In(u, u'a', u'z') || In(u, 0xC0, 0x24F)) {
-        return kLetter;
+    if (In(u, 0xFF10, 0xFF19)) {
+        return 9;  // full-width digits
     }
-    if (u < 0x80 || In(u, 0x3001, 0x303F) || In(u, 0xFF01, 0xFF0F) || In(u, 0x2010, 0x206F)) {
-        return kSign;
+    if (In(u, 0xFF66, 0xFF9F)) {
+        return 10;  // half-width katakana, as older systems wrote kana
     }
-    if (In(u, 0x3041, 0x30FF) || In(u, 0xFF66, 0xFF9F)) {
-        return kKana;
+    if (kind != kNotCp932 && u >= 0x80) {
+        return 11.5;  // symbols, Greek, Cyrillic, full-width forms
     }
-    if (In(u, 0x4E00, 0x9FFF) || In(u, 0x3400, 0x4DBF) || In(u, 0xF900, 0xFAFF)) {
-        return kKanji;
-    }
-    return kOther;
-}
-
-constexpr std::array<UnitKind, 0x10000> MakeKinds() {
-    std::array<UnitKind, 0x10000> kinds{};
-    for (char32_t u = 0; u < 0x10000; ++u) {
-        kinds[u] = KindOf(static_cast<char16_t>(u));
-    }
-    return kinds;
-}
-
-constexpr std::array<UnitKind, 0x10000> kKinds = MakeKinds();
-
-constexpr bool IsHighSurrogate(char16_t u) {
-    return In(u, 0xD800, 0xDBFF);
-}
-constexpr bool IsLowSurrogate(char16_t u) {
-    return In(u, 0xDC00, 0xDFFF);
-}
-
-std::uint8_t ContextualCost(std::u16string_view text, std::size_t i) {
-    const char16_t u = text[i];
-    const char16_t before = i > 0 ? text[i - 1] : 0;
-    const char16_t after = i + 1 < text.size() ? text[i + 1] : 0;
-    if (u == u'\r') {
-        return after == u'\n' ? kLineBreakUnit : kWorst;
-    }
-    if (u == u'\n') {
-        return before == u'\r' ? kLineBreakUnit : kLoneLineFeed;
-    }
-    const bool paired = IsHighSurrogate(u) ? IsLowSurrogate(after) : IsHighSurrogate(before);
-    return paired ? kPairedSurrogate : kWorst;
+    return In(u, 0xC0, 0x24F) ? 12.5 : 0;  // accented Latin letters
 }
 
 }  // namespace
 
-std::int64_t TextCost(std::u16string_view text) {
-    std::int64_t cost = 0;
-    UnitKind last = kBlank;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i];
-        const std::uint8_t c = kCosts[u];
-        cost += c != kContextual ? c : ContextualCost(text, i);
-        const UnitKind kind = kKinds[u];
-        if (kind != kBlank) {
-            cost += last != kBlank && kind != last ? kSwitchCost : 0;
-            last = kind;
+TextModel::TextModel()
+    : classOf_(0x10000),
+      blockOf_(0x10000),
+      choice_(0x10000),
+      known_(0x10000),
+      seen_(0x10000),
+      blockSeen_(kBlocks) {
+    std::size_t run = 0;
+    std::size_t block = 0;
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        while (run + 1 < std::size(kClassRuns) && kClassRuns[run + 1].first <= u) {
+            ++run;
+        }
+        while (block + 1 < kBlocks && kBlockStarts[block + 1] <= u) {
+            ++block;
+        }
+        classOf_[u] = static_cast<std::uint8_t>(kClassRuns[run].unitClass);
+        blockOf_[u] = static_cast<std::uint16_t>(block);
+    }
+    WeighNewUnits();
+    WeighKnownUnits();
+    for (std::size_t j = 0; j < kClasses; ++j) {
+        float total = 0;
+        for (std::size_t k = 0; k < kClasses; ++k) {
+            total += kFollows[j][k];
+        }
+        for (std::size_t k = 0; k < kClasses; ++k) {
+            follows_[j][k] = static_cast<float>(kFollowWeight * kFollows[j][k] / total);
         }
     }
-    return cost;
 }
 
-double ScoreOfCost(std::int64_t cost, std::size_t units) {
-    if (units == 0) {
+void TextModel::WeighNewUnits() {
+    // Per block and class: the units there are, and those legacy sets hold.
+    std::vector<std::uint32_t> possible(kBlocks * kClasses);
+    std::vector<std::uint32_t> written(kBlocks * kClasses);
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        const std::size_t k = blockOf_[u] * kClasses + classOf_[u];
+        ++possible[k];
+        written[k] += Written(u) ? 1u : 0u;
+    }
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        const std::size_t k = blockOf_[u] * kClasses + classOf_[u];
+        const double uniform = 1.0 / possible[k];
+        const double held = Written(u) ? kWrittenShare / written[k] : 0.0;
+        choice_[u] =
+            static_cast<float>(written[k] == 0 ? uniform : held + (1 - kWrittenShare) * uniform);
+    }
+}
+
+void TextModel::WeighKnownUnits() {
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        const double bits = KnownBits(static_cast<char16_t>(u));
+        known_[u] = bits > 0 ? static_cast<float>(std::exp2(-bits)) : 0.0f;
+    }
+    for (const Tier& tier : kTiers) {
+        for (char16_t u : tier.units) {
+            known_[u] = static_cast<float>(std::exp2(-tier.bits));
+        }
+    }
+    std::array<double, kClasses> mass{};
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        mass[classOf_[u]] += known_[u];
+    }
+    for (char32_t u = 0; u < 0x10000; ++u) {
+        const double m = mass[classOf_[u]];
+        known_[u] = m > 0 ? static_cast<float>(known_[u] / m) : 0.0f;
+        knows_[classOf_[u]] = m > 0;
+    }
+}
+
+void TextModel::Forget() {
+    for (char16_t u : touched_) {
+        seen_[u] = 0;
+        blockSeen_[blockOf_[u]] = 0;
+    }
+    touched_.clear();
+    followed_ = {};
+    left_ = {};
+    classSymbols_ = {};
+    distinct_ = 0;
+    knownWeight_ = kKnownShare;
+}
+
+double TextModel::UnitBits(char16_t unit, std::size_t before, std::size_t cls) {
+    const double follow = (static_cast<double>(followed_[before][cls]) + follows_[before][cls]) /
+                          (static_cast<double>(left_[before]) + kFollowWeight);
+    ++followed_[before][cls];
+    ++left_[before];
+
+    const std::uint16_t block = blockOf_[unit];
+    const double inBlock = (blockSeen_[block] + kBlockWeight / kBlocks) /
+                           (static_cast<double>(distinct_) + kBlockWeight);
+    const double generic = inBlock * choice_[unit];
+    // Japanese and English frequencies weigh as much as the new units of
+    // the text so far bear them out.
+    const double fresh =
+        knows_[cls] ? knownWeight_ * known_[unit] + (1 - knownWeight_) * generic : generic;
+    const std::uint32_t seen = seen_[unit];
+    const double p =
+        (seen + kRepeatWeight * fresh) / (static_cast<double>(classSymbols_[cls]) + kRepeatWeight);
+    if (seen == 0) {
+        if (knows_[cls]) {
+            knownWeight_ = std::clamp(knownWeight_ * known_[unit] / fresh, 0.02, 0.98);
+        }
+        touched_.push_back(unit);
+        ++blockSeen_[block];
+        ++distinct_;
+    }
+    ++seen_[unit];
+    ++classSymbols_[cls];
+    return -std::log2(follow * p);
+}
+
+TextMeasure TextModel::Measure(std::u16string_view text) {
+    Forget();
+    TextMeasure m;
+    m.units = text.size();
+    auto before = static_cast<std::size_t>(C::LineFeed);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i];
+        auto cls = static_cast<C>(classOf_[u]);
+        const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
+        if (cls == C::CarriageReturn && next == u'\n') {
+            // A CR LF is one line break: its LF costs nothing more.
+            cls = C::LineFeed;
+            ++i;
+            ++m.characters;
+        } else if (u == 0x1B && next == u'[') {
+            cls = C::Symbol;  // a terminal's escape sequence, as logs keep them
+        } else if (cls == C::HighSurrogate &&
+                   classOf_[next] != static_cast<std::uint8_t>(C::LowSurrogate)) {
+            cls = C::Impossible;
+        } else if (cls == C::LowSurrogate && before != static_cast<std::size_t>(C::HighSurrogate)) {
+            cls = C::Impossible;
+        }
+        if (cls == C::Impossible) {
+            ++m.impossible;
+            m.bits += kImpossibleBits;
+            before = static_cast<std::size_t>(C::Impossible);
+        } else {
+            m.bits += UnitBits(u, before, static_cast<std::size_t>(cls));
+            before = static_cast<std::size_t>(cls);
+        }
+        m.characters += cls == C::LowSurrogate ? 0 : 1;
+    }
+    return m;
+}
+
+bool GarbageByItself(const TextMeasure& measure) {
+    return measure.impossible > 0 && measure.impossible * kGarbageOneIn >= measure.units;
+}
+
+double Score(const TextMeasure& measure) {
+    if (measure.units == 0) {
         return 1.0;
     }
-    const double mean = static_cast<double>(cost) / static_cast<double>(units);
-    return 1.0 - mean / kMaxUnitCost;
-}
-
-double TextScore(std::u16string_view text) {
-    return ScoreOfCost(TextCost(text), text.size());
+    const double mean = measure.bits / static_cast<double>(measure.units);
+    return std::max(0.0, 1.0 - mean / kImpossibleBits);
 }
 
 }  // namespace solvena::cipher

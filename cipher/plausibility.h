@@ -1,71 +1,89 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// How much a deciphered text looks like what people write, and what an
-// enciphered text says about itself whatever the pass number.
+// How much a deciphered text looks like what people write, in any script.
 //
-// The text's part is a cost per code unit, roughly the number of bits a
-// unit takes in ordinary Japanese and English writing: a blank or an "e"
-// costs about three, a common hiragana five, a common kanji eleven, a rare
-// kanji fourteen, a kanji that code page 932 cannot hold seventeen, and a
-// control character, a private-use unit, a lone surrogate or a broken line
-// break twenty, the most a unit can cost. A unit of another kind than the
-// one before (digit, letter, sign, kana, kanji; blanks aside) costs one bit
-// more. The text's score is 1 - (mean cost / 20): ordinary English scores
-// about 0.77, Japanese prose about 0.6, the characters of a wrong pass
-// number mostly below 0.3.
+// A text is measured by the bits an adaptive code spends on it: each unit
+// costs -log2 of its probability given the units before it, in two steps.
+// First its class (letter, combining mark, digit, blank, sign ...) after
+// the class before: letters follow letters, marks follow letters, digits
+// stand together, as a prior for every script says and the text so far
+// bears out. Then the unit within its class: one seen before is cheap in
+// proportion to how often it was seen; a new one costs the choice of its
+// Unicode block (cheap once the block is in use, as a text keeps to a few)
+// and of a unit there, those that the legacy character sets of the world's
+// languages hold being the likelier. Japanese and English frequencies are
+// mixed into the choice of a new unit as far as the text bears them out,
+// which makes those texts cheaper still and never another text dearer by
+// more than a bit. Units no text holds (controls, unassigned or private-use
+// code points, lone surrogates) cost kImpossibleBits.
 //
-// A wrong pass number shifts every character by the same amount, up at one
-// parity and down at the other, so it keeps few characters of a text where
-// they were common; the pass number whose text costs least is the best
-// guess even for a note of ten characters.
+// Nothing here knows a language's rules, but the cipher gives a rule of
+// its own: a wrong pass number moves the odd units up and the even ones
+// down by the same amount, so the two halves of a text no longer share
+// their characters, and an adaptive code pays for every one of them twice.
+// The right pass number, whatever the script, costs least.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace solvena::cipher {
 
-// The most a code unit can cost, in quarter bits.
-inline constexpr int kMaxUnitCost = 80;
-
-// The total cost of a text in quarter bits: a sum of per-unit costs in which
-// CR, LF and surrogates are judged with their neighbours (CR LF is a line
-// break, a lone CR is not; a surrogate must be one half of a pair).
-std::int64_t TextCost(std::u16string_view text);
-
-// 1 - mean cost / the most a unit can cost, from 0 to 1; 1 for no text.
-double TextScore(std::u16string_view text);
-double ScoreOfCost(std::int64_t cost, std::size_t units);
-
-// What an enciphered text shows of itself, read as enciphering writes it.
-struct CipherEvidence {
-    std::int64_t groups = 0;  // places read as a group, clean or not
-    // Groups exactly as enciphering writes them: "-" or nothing, one to three
-    // digit symbols, the separator of the group's place in the cycle.
-    std::int64_t cleanGroups = 0;
-    // The end marker right after the last group, nothing but line breaks after it.
-    bool endMarker = false;
-
-    // Something to decipher: a clean group, or the end marker alone (an
-    // empty text). A text never enciphered may still hold a few groups by
-    // chance, "d)" for one, but hardly ever one in its place in the cycle.
-    bool HoldsEncipheredText() const { return cleanGroups > 0 || endMarker; }
+struct TextMeasure {
+    double bits = 0;
+    std::size_t units = 0;
+    std::size_t characters = 0;  // a surrogate pair is one, a CR LF two
+    std::size_t impossible = 0;  // units no text holds
 };
 
-CipherEvidence ExamineEnciphered(std::u16string_view enciphered);
+// Holds the model's tables and working counts; measuring many texts with
+// one model saves building them again.
+class TextModel {
+  public:
+    TextModel();
+    TextMeasure Measure(std::u16string_view text);
 
-// From 0 to 1: the share of clean groups, and less when the end marker is
-// missing; 0 for a text with nothing to decipher. (Places where no separator
-// follows within four characters count as groups that are not clean.)
-double EvidenceFactor(const CipherEvidence& evidence);
+  private:
+    void WeighNewUnits();
+    void WeighKnownUnits();
+    double UnitBits(char16_t unit, std::size_t before, std::size_t cls);
+    void Forget();
 
-// The score of a deciphered text: its text score times the evidence of the
-// enciphered text it came from. From 0 to 1.
-double PlausibilityScore(std::u16string_view deciphered, const CipherEvidence& evidence);
+    static constexpr std::size_t kClasses = 16;
+    std::vector<std::uint8_t> classOf_;   // per unit
+    std::vector<std::uint16_t> blockOf_;  // per unit
+    std::vector<float> choice_;           // per block and class: 1 / its possible units
+    std::vector<float> known_;            // per unit: Japanese and English frequency in its class
+    std::array<bool, kClasses> knows_{};  // whether known_ gives units of the class
+    std::array<std::array<float, kClasses>, kClasses> follows_{};  // prior, times its weight
 
-// Below this score a deciphered text does not look like text. Real texts
-// tried score 0.5 and more, a text of common kanji only about 0.45; most
-// wrong pass numbers give less than 0.3.
-inline constexpr double kPlausibleScore = 0.4;
+    // What the text so far holds.
+    std::vector<std::uint32_t> seen_;       // per unit
+    std::vector<std::uint32_t> blockSeen_;  // distinct units per block
+    std::vector<char16_t> touched_;
+    std::array<std::array<std::uint32_t, kClasses>, kClasses> followed_{};
+    std::array<std::uint32_t, kClasses> left_{};  // units of each class followed by another
+    std::array<std::uint32_t, kClasses> classSymbols_{};
+    std::size_t distinct_ = 0;
+    double knownWeight_ = 0;
+};
+
+// Bits per unit of a unit no text holds; the most a unit can cost.
+inline constexpr double kImpossibleBits = 24;
+
+// A text that is no text whatever another pass number gives: one unit in
+// kGarbageOneIn or more that no text holds (so any one in a short text).
+inline constexpr std::size_t kGarbageOneIn = 50;
+bool GarbageByItself(const TextMeasure& measure);
+
+// From 0 to 1, for showing: 1 - bits per unit / kImpossibleBits; 1 for no text.
+double Score(const TextMeasure& measure);
+
+// Texts shorter than this many characters are too short to tell one pass
+// number from another: they are refused only as garbage by themselves.
+inline constexpr std::size_t kShortestCompared = 10;
 
 }  // namespace solvena::cipher

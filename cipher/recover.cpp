@@ -46,18 +46,20 @@ class GroupValues {
     std::vector<std::uint8_t> down_;
 };
 
-struct SampleScore {
-    std::int64_t cost;
+struct SampleCost {
+    double bits;
     std::size_t candidate;
 };
 
 }  // namespace
 
+bool PassRanking::LooksLikeText() const {
+    return !best.empty() && !GarbageByItself(best[0].measure) &&
+           EvidenceFactor(evidence) >= kEnoughEvidence;
+}
+
 bool PassRanking::ClearlyAhead() const {
-    if (!LooksLikeText()) {
-        return false;
-    }
-    return best[0].score - runnerUpScore >= kClearLead;
+    return LooksLikeText() && runnerUpBits - best[0].measure.bits >= kClearLeadBits;
 }
 
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count) {
@@ -66,18 +68,19 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count) {
     const double evidence = EvidenceFactor(ranking.evidence);
     const std::vector<PassCandidate> candidates = PassCandidates();
     const GroupValues groups(enciphered);
+    TextModel model;
 
     const std::size_t sampleUnits = std::min(groups.size(), kSampleUnits);
-    std::vector<SampleScore> sample;
+    std::vector<SampleCost> sample;
     sample.reserve(candidates.size());
     std::u16string text;
     for (std::size_t c = 0; c < candidates.size(); ++c) {
         groups.Decipher(candidates[c].pass, sampleUnits, text);
-        sample.push_back({TextCost(text), c});
+        sample.push_back({model.Measure(text).bits, c});
     }
     // Ties keep the candidates' order, so the result is the same every time.
-    const auto cheaper = [](const SampleScore& a, const SampleScore& b) {
-        return a.cost != b.cost ? a.cost < b.cost : a.candidate < b.candidate;
+    const auto cheaper = [](const SampleCost& a, const SampleCost& b) {
+        return a.bits != b.bits ? a.bits < b.bits : a.candidate < b.candidate;
     };
     const std::size_t leaders = std::min(std::max(count, kLeaders), sample.size());
     std::partial_sort(sample.begin(), sample.begin() + static_cast<std::ptrdiff_t>(leaders),
@@ -85,20 +88,18 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count) {
 
     for (std::size_t k = 0; k < leaders; ++k) {
         const PassCandidate& candidate = candidates[sample[k].candidate];
-        RankedPass ranked{candidate.pass, candidate.entry, 0, {}};
-        std::int64_t cost = sample[k].cost;
-        if (groups.size() > sampleUnits) {
-            groups.Decipher(candidate.pass, groups.size(), text);
-            cost = TextCost(text);
-        }
-        ranked.score = ScoreOfCost(cost, groups.size()) * evidence;
+        RankedPass ranked{candidate.pass, candidate.entry, {}, 0, {}};
+        groups.Decipher(candidate.pass, groups.size(), text);
+        ranked.measure = model.Measure(text);
+        ranked.score = Score(ranked.measure) * evidence;
         groups.Decipher(candidate.pass, std::min(groups.size(), kOpeningUnits), ranked.opening);
         ranking.best.push_back(std::move(ranked));
     }
-    std::stable_sort(ranking.best.begin(), ranking.best.end(),
-                     [](const RankedPass& a, const RankedPass& b) { return a.score > b.score; });
+    std::stable_sort(
+        ranking.best.begin(), ranking.best.end(),
+        [](const RankedPass& a, const RankedPass& b) { return a.measure.bits < b.measure.bits; });
     if (ranking.best.size() > 1) {
-        ranking.runnerUpScore = ranking.best[1].score;
+        ranking.runnerUpBits = ranking.best[1].measure.bits;
     }
     ranking.best.resize(std::min(count, ranking.best.size()));
     return ranking;
@@ -110,12 +111,16 @@ Decipherment JudgeDecipherment(std::u16string_view enciphered, std::int16_t pass
     if (!evidence.HoldsEncipheredText()) {
         return Decipherment::NothingEnciphered;
     }
-    const double score = PlausibilityScore(deciphered, evidence);
-    if (score < kPlausibleScore) {
+    const TextMeasure measure = TextModel().Measure(deciphered);
+    if (EvidenceFactor(evidence) < kEnoughEvidence || GarbageByItself(measure)) {
         return Decipherment::NotText;
     }
+    if (measure.characters < kShortestCompared) {
+        return Decipherment::Plausible;
+    }
     const PassRanking ranking = RankPassNumbers(enciphered, 1);
-    if (ranking.best[0].pass != pass && ranking.best[0].score - score >= kWrongPassLead) {
+    const RankedPass& best = ranking.best[0];
+    if (best.pass != pass && measure.bits - best.measure.bits >= kWrongPassBits) {
         return Decipherment::OtherPassBetter;
     }
     return Decipherment::Plausible;

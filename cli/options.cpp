@@ -151,9 +151,14 @@ const char* const kUsage =
     "it back, exactly as the desktop program Solvena does with Open, encipher\n"
     "or decipher, and Save. Deciphering refuses (exit 1, nothing written) when\n"
     "the input holds no enciphered text or the result does not look like text,\n"
-    "as with a wrong pass number. recover tries every pass number and prints\n"
-    "the best first, one per line: PASS<Tab>SCORE<Tab>PREVIEW, SCORE from 0 to 1,\n"
-    "PREVIEW the first 40 characters with line breaks shown as \u23ce.\n"
+    "as with a wrong pass number: when it is no text by itself (one character\n"
+    "in 50 or more a control, a private-use or unassigned code point or a lone\n"
+    "surrogate), or when it has at least 10 characters and another pass number\n"
+    "gives a text at least 11 bits cheaper to write (2000 times as likely), in\n"
+    "any script. A shorter result is refused only when it is no text by itself.\n"
+    "recover tries every pass number and prints the best first, one per line:\n"
+    "PASS<Tab>SCORE<Tab>PREVIEW, SCORE from 0 to 1, PREVIEW the first 40\n"
+    "characters with line breaks shown as \u23ce.\n"
     "\n"
     "  -p, --pass ENTRY     the pass number, as typed into the pass-number dialog\n"
     "                       (at most four characters, such as 1234); other users\n"
@@ -183,9 +188,9 @@ const char* const kUsage =
     "is read a piece at a time: in a long file, a byte that contradicts its start\n"
     "(not UTF-8 after UTF-8, a CR after LF line ends) is an error at its offset.\n"
     "Exit status: 0 done, 1 file or data error (nothing written), 2 usage error.\n"
-    "recover: 0 when the best candidate is clearly ahead (it scores at least 0.40\n"
-    "and leads the second by at least 0.03), 1 when no candidate looks like text\n"
-    "or none is clearly ahead, 2 usage error.\n";
+    "recover: 0 when the best candidate is clearly ahead (its text is text by\n"
+    "itself and at least 6 bits cheaper than the second's), 1 when no candidate\n"
+    "looks like text or none is clearly ahead, 2 usage error.\n";
 
 namespace {
 

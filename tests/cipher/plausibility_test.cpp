@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The plausibility score and the evidence of an enciphered text.
+// The text model and the evidence of an enciphered text.
 
 #include "plausibility.h"
 
@@ -7,6 +7,7 @@
 
 #include <random>
 
+#include "cipher_evidence.h"
 #include "encipher.h"
 #include "random_text.h"
 #include "sample_texts.h"
@@ -26,41 +27,107 @@ struct Preference {
 };
 
 // Pairs of texts of equal length where the first must cost less.
-TEST(PlausibilityTest, ScoresPreferWhatPeopleWrite) {
+TEST(PlausibilityTest, TheModelPrefersWhatPeopleWrite) {
     const Preference cases[] = {
         {"a line break is CR LF", u"ab\r\ncd", u"ab\r\rcd"},
-        {"a lone LF is still a line end", u"ab\ncd",
-         u"ab\x01"
-         u"cd"},
         {"a surrogate pair is one character", u"ab\U0001F600cd",
          u"ab\xD83D\xD83D"
          u"cd"},
-        {"common kanji before rare ones", u"日本", u"日鬱"},
-        {"rare kanji before those code page 932 lacks", u"日鬱", u"日\u4E02"},
-        {"kana before symbols", u"のに", u"の\u2603"},
+        {"a combining mark sits on a letter", u"กันยา", u"\u0E31กนยา"},
+        {"a vowel sign follows its consonant", u"नमस्ते", u"\u093Eमसनते"},
         {"private use is no text", u"日本", u"日\uE000"},
         {"controls are no text", u"ab", u"a\x7F"},
-        {"digits stay together", u"0120", u"01/0"},
-        {"English letters by frequency", u"the", u"qzx"},
+        {"digits stay together", u"0120", u"01a0"},
+        {"a word keeps its case", u"Tokyo", u"TokYo"},
+        {"the letters of a language before historic ones", u"Москва", u"Мѡсква"},
+        {"common ideographs before rare ones", u"日本", u"日\u4E02"},
+        {"common Hangul before rare", u"서울", u"서\uBDC1"},
     };
+    TextModel model;
     for (const Preference& c : cases) {
         ASSERT_EQ(c.better.size(), c.worse.size()) << c.why;
-        EXPECT_LT(TextCost(c.better), TextCost(c.worse)) << c.why;
+        EXPECT_LT(model.Measure(c.better).bits, model.Measure(c.worse).bits) << c.why;
     }
-    EXPECT_EQ(TextScore(u""), 1.0);
-    EXPECT_EQ(TextScore(u"\x01\x02\x03"), 0.0);
 }
 
-TEST(PlausibilityTest, RealTextsScoreAboveTheThresholdAndRandomUnitsBelow) {
-    for (const auto& samples : {testing::SampleTexts(), testing::SampleNotes()}) {
+// The cipher's own rule, in every script: a wrong pass number moves the odd
+// units one way and the even ones the other, and the halves of the text
+// then share no characters. The model pays for that whatever the script.
+TEST(PlausibilityTest, TheRightTextCostsLessThanItsShiftsInEveryScript) {
+    TextModel model;
+    for (const auto& samples : {testing::WorldTexts(), testing::SampleTexts()}) {
         for (const testing::SampleText& sample : samples) {
-            EXPECT_GE(TextScore(sample.text), kPlausibleScore + 0.1) << sample.name;
+            const double right = model.Measure(sample.text).bits;
+            for (int d : {1, -1, 2, 40, 1000}) {
+                std::u16string shifted = sample.text;
+                for (std::size_t i = 0; i < shifted.size(); ++i) {
+                    shifted[i] = static_cast<char16_t>(shifted[i] + (i % 2 == 0 ? d : -d));
+                }
+                EXPECT_LT(right + 50, model.Measure(shifted).bits) << sample.name << " " << d;
+            }
         }
+    }
+}
+
+struct GarbageCase {
+    const char* name;
+    std::u16string text;
+    bool garbage;
+};
+
+TEST(PlausibilityTest, GarbageByItself) {
+    std::u16string longText(99, u'a');
+    longText += u'\x01';
+    const GarbageCase cases[] = {
+        {"nothing", u"", false},
+        {"one digit", u"1", false},
+        {"one kana", u"あ", false},
+        {"an emoji", u"\U0001F600", false},
+        {"a mark alone", u"\u0301", false},
+        {"a tab, a form feed, line ends", u"a\tb\fc\r\nd\ne\rf", false},
+        {"a terminal's escape sequence", u"\x1B[1mbold\x1B[0m", false},
+        {"one control in a hundred units", longText, false},
+        {"two controls in a hundred units", longText.substr(1) + u"\x02", true},
+        {"a control", u"\x01", true},
+        {"a lone escape", u"abc\x1B", true},
+        {"a lone surrogate",
+         u"a\xD800"
+         u"b",
+         true},
+        {"a low surrogate first", u"\xDC00\xD800", true},
+        {"private use", u"\uE000", true},
+        {"a private-use plane", u"\U000F0000", true},
+        {"a noncharacter", u"\uFFFF", true},
+        {"unassigned", u"\u0378", true},
+    };
+    TextModel model;
+    for (const GarbageCase& c : cases) {
+        EXPECT_EQ(GarbageByItself(model.Measure(c.text)), c.garbage) << c.name;
     }
     std::mt19937 rng(13);
     for (std::size_t length : std::initializer_list<std::size_t>{10, 200, 5000}) {
-        EXPECT_LT(TextScore(testing::RandomUnits(rng, length)), kPlausibleScore - 0.1) << length;
+        EXPECT_TRUE(GarbageByItself(model.Measure(testing::RandomUnits(rng, length)))) << length;
     }
+    for (const auto& samples : {testing::WorldTexts(), testing::WorldNotes(),
+                                testing::SampleTexts(), testing::SampleNotes()}) {
+        for (const testing::SampleText& sample : samples) {
+            EXPECT_FALSE(GarbageByItself(model.Measure(sample.text))) << sample.name;
+        }
+    }
+}
+
+TEST(PlausibilityTest, MeasuresCountCharactersAndScoreFromZeroToOne) {
+    TextModel model;
+    const TextMeasure m = model.Measure(u"a\r\n\U0001F600\x01");
+    EXPECT_EQ(m.units, 6u);
+    EXPECT_EQ(m.characters, 5u);  // a, CR, LF, the emoji, the control
+    EXPECT_EQ(m.impossible, 1u);
+    EXPECT_EQ(Score(model.Measure(u"")), 1.0);
+    EXPECT_EQ(Score(model.Measure(u"\x01\x02\x03")), 0.0);
+    // One model measures a text the same however often and after whatever.
+    const double first = model.Measure(testing::WorldTexts()[0].text).bits;
+    model.Measure(testing::SampleTexts()[0].text);
+    EXPECT_EQ(model.Measure(testing::WorldTexts()[0].text).bits, first);
 }
 
 struct EvidenceCase {

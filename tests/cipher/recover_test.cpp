@@ -23,28 +23,80 @@ std::u16string Enciphered16(std::u16string_view text, std::int16_t pass) {
     return {ascii.begin(), ascii.end()};
 }
 
-// The right pass number comes first and clearly ahead for every sample text
-// and note, whichever pass number it was enciphered under (the notes'
-// ambiguous ones aside, below).
-TEST(RecoverTest, RanksTheRightPassNumberFirst) {
-    std::vector<testing::SampleText> texts = testing::SampleTexts();
-    for (const testing::SampleText& note : testing::SampleNotes()) {
-        texts.push_back(note);
+std::vector<testing::SampleText> AllSamples() {
+    std::vector<testing::SampleText> texts;
+    for (const auto& samples : {testing::SampleTexts(), testing::SampleNotes(),
+                                testing::WorldTexts(), testing::WorldNotes()}) {
+        texts.insert(texts.end(), samples.begin(), samples.end());
     }
-    for (const testing::SampleText& sample : texts) {
-        for (std::int16_t pass :
-             std::initializer_list<std::int16_t>{0, 7, 1234, 9999, -999, 30000}) {
-            const PassRanking ranking = RankPassNumbers(Enciphered16(sample.text, pass), 3);
+    return texts;
+}
+
+// The right pass number comes first, whatever the script, whichever pass
+// number the text was enciphered under, and it is accepted; clearly ahead
+// for texts of a few lines (a note may have a close second).
+TEST(RecoverTest, RanksAndAcceptsTheRightPassNumberInEveryScript) {
+    for (const testing::SampleText& sample : AllSamples()) {
+        for (std::int16_t pass : std::initializer_list<std::int16_t>{7, 1234, -999, 30000}) {
+            const std::u16string input = Enciphered16(sample.text, pass);
+            const PassRanking ranking = RankPassNumbers(input, 3);
             ASSERT_EQ(ranking.best.size(), 3u);
-            EXPECT_EQ(ranking.best[0].pass, pass) << sample.name;
+            EXPECT_EQ(ranking.best[0].pass, pass) << sample.name << " " << pass;
             EXPECT_GE(ranking.best[0].score, ranking.best[1].score);
             EXPECT_GE(ranking.best[1].score, ranking.best[2].score);
-            if (std::string_view(sample.name) != "digits note" &&
-                std::string_view(sample.name) != "date note") {
+            if (sample.text.size() >= 50) {
                 EXPECT_TRUE(ranking.ClearlyAhead()) << sample.name << " " << pass;
+            }
+            EXPECT_EQ(JudgeDecipherment(input, pass, DecipherText(input, pass)),
+                      Decipherment::Plausible)
+                << sample.name << " " << pass;
+        }
+    }
+}
+
+Decipherment Judged(const std::u16string& input, std::int16_t pass) {
+    return JudgeDecipherment(input, pass, DecipherText(input, pass));
+}
+
+// Pass numbers next to the right one and far from it are refused for the
+// texts of every script; far ones for its notes of 10 characters and more
+// too (shorter ones are not compared with other pass numbers at all).
+TEST(RecoverTest, RefusesWrongPassNumbersInEveryScript) {
+    for (const auto& samples : {testing::WorldTexts(), testing::SampleTexts()}) {
+        for (const testing::SampleText& sample : samples) {
+            const std::u16string input = Enciphered16(sample.text, 1234);
+            for (std::int16_t wrong : std::initializer_list<std::int16_t>{1233, 1235, 1244, 4321}) {
+                EXPECT_NE(Judged(input, wrong), Decipherment::Plausible)
+                    << sample.name << " " << wrong;
             }
         }
     }
+    for (const auto& notes : {testing::WorldNotes(), testing::SampleNotes()}) {
+        for (const testing::SampleText& note : notes) {
+            if (note.text.size() < kShortestCompared) {
+                continue;
+            }
+            const std::u16string input = Enciphered16(note.text, 1234);
+            for (std::int16_t wrong : std::initializer_list<std::int16_t>{4321, -500, 8000}) {
+                EXPECT_NE(Judged(input, wrong), Decipherment::Plausible)
+                    << note.name << " " << wrong;
+            }
+        }
+    }
+}
+
+// A note too short to tell is refused only when it is garbage by itself,
+// never because another pass number reads it a little better.
+TEST(RecoverTest, NeverRefusesAShortNoteThatIsText) {
+    const std::u16string notes[] = {u"1",  u"x", u"あ",   u"😀",     u"ok",     u"日本",
+                                    u"Ок", u"ดี", u"שלום", u"12:30", u"Hi Ken!"};
+    for (const std::u16string& note : notes) {
+        for (int pass = -999; pass <= 9999; pass += 97) {
+            const auto p = static_cast<std::int16_t>(pass);
+            EXPECT_EQ(Judged(Enciphered16(note, p), p), Decipherment::Plausible) << pass;
+        }
+    }
+    EXPECT_EQ(Judged(Enciphered16(u"a", 5), 5), Decipherment::NotText);
 }
 
 TEST(RecoverTest, TiesAreNeverClearlyAhead) {
@@ -91,12 +143,11 @@ TEST(RecoverTest, JudgesADecipherment) {
         {"right pass", Enciphered16(prose, 1234), 1234, Decipherment::Plausible},
         {"right pass, note", Enciphered16(note, 5), 5, Decipherment::Plausible},
         {"empty text", u"ZELKORA", 1234, Decipherment::Plausible},
-        // Ranked behind a wrong pass number's text, but not far enough
-        // behind to be refused.
         {"right pass, short heading", Enciphered16(u"**Concurrency**", 5582), 5582,
          Decipherment::Plausible},
+        {"too short to compare", Enciphered16(u"Tokyo", 1234), 1235, Decipherment::Plausible},
         {"wrong pass", Enciphered16(prose, 1234), 4321, Decipherment::NotText},
-        {"wrong pass, note", Enciphered16(note, 1234), 8765, Decipherment::NotText},
+        {"wrong pass, note", Enciphered16(note, 1234), 8765, Decipherment::OtherPassBetter},
         {"pass off by one", Enciphered16(prose, 1234), 1235, Decipherment::OtherPassBetter},
         {"note off by two", Enciphered16(note, 1234), 1232, Decipherment::OtherPassBetter},
         {"never enciphered", prose, 1234, Decipherment::NothingEnciphered},

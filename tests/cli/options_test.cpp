@@ -102,11 +102,14 @@ TEST(OptionsTest, RecoverOptions) {
 
 // The help states the limits the tool applies.
 TEST(OptionsTest, HelpGivesTheLimitsInForce) {
-    char limits[64];
-    std::snprintf(limits, sizeof limits, "at least %.2f", solvena::cipher::kPlausibleScore);
-    EXPECT_NE(std::string(kUsage).find(limits), std::string::npos) << limits;
-    std::snprintf(limits, sizeof limits, "by at least %.2f", solvena::cipher::kClearLead);
-    EXPECT_NE(std::string(kUsage).find(limits), std::string::npos) << limits;
+    const std::string usage = kUsage;
+    for (const std::string& limit :
+         {"at least " + std::to_string(solvena::cipher::kShortestCompared) + " characters",
+          "at least " + std::to_string(static_cast<int>(solvena::cipher::kWrongPassBits)) + " bits",
+          "at least " + std::to_string(static_cast<int>(solvena::cipher::kClearLeadBits)) + " bits",
+          "in " + std::to_string(solvena::cipher::kGarbageOneIn) + " or more"}) {
+        EXPECT_NE(usage.find(limit), std::string::npos) << limit;
+    }
 }
 
 }  // namespace

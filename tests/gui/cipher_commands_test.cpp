@@ -310,9 +310,13 @@ void CipherCommandsTest::doubtfulResultIsShownOnlyWhenWanted() {
 }
 
 void CipherCommandsTest::plausibleResultAsksNothing() {
-    // The right pass number, an empty enciphered text and a long random
-    // document (the other tests' kind) are all let through unasked.
-    for (const QString& plain : {kProse, QString(), Document(2000)}) {
+    // The right pass number, an empty enciphered text, a long random
+    // document (the other tests' kind), texts of other scripts and a note
+    // of one letter are all let through unasked.
+    const QString thai = QStringLiteral("พรุ่งนี้เราจะทำอาหารให้คุณยายที่บ้าน");
+    const QString arabic = QStringLiteral("غدا سنطبخ الغداء لجدتنا");
+    for (const QString& plain :
+         {kProse, QString(), Document(2000), thai, arabic, QStringLiteral("x")}) {
         Window w(1234);
         w.form.Text1().SetText(Enciphered(plain, 1234));
         w.form.Command2_Click();

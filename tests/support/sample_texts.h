@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// Texts as people write them, for judging the plausibility score: prose and
-// notes in Japanese and English, and texts of digits.
+// Texts as people write them, for judging deciphered texts: prose and notes
+// in Japanese and English, texts of digits, and prose and notes in many
+// other scripts.
 
 #include <string>
 #include <vector>
@@ -19,5 +20,13 @@ const std::vector<SampleText>& SampleTexts();
 
 // Short notes of about ten characters.
 const std::vector<SampleText>& SampleNotes();
+
+// A few lines of everyday prose in each of many scripts: Thai, Arabic,
+// Hebrew, Devanagari, Tamil, Georgian, Hangul, simplified and traditional
+// Chinese, Cyrillic, Greek, and English with emoji.
+const std::vector<SampleText>& WorldTexts();
+
+// A note of 10 to 25 characters in each of the same scripts.
+const std::vector<SampleText>& WorldNotes();
 
 }  // namespace solvena::testing

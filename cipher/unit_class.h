@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// What kind of character each UTF-16 code unit is, as the text model sees
+// it: its general category in the Unicode Character Database, folded into
+// sixteen classes (tools/make_unicode_tables.cpp writes the table at build
+// time).
+
+#include <cstdint>
+
+namespace solvena::cipher {
+
+enum class UnitClass : std::uint8_t {
+    Impossible,   // controls, unassigned, private use, noncharacters: never in a text
+    Upper,        // capital and title-case letters
+    Lower,        // small letters
+    Letter,       // letters without case: Han, kana, Hangul, Arabic, Thai ...
+    Mark,         // a combining mark, written on the character before
+    SpacingMark,  // a vowel sign that takes room of its own, after its consonant
+    Format,       // invisible joiners and direction marks
+    Digit,        // decimal digits of every script
+    Blank,        // spaces of every width
+    Punct,
+    Symbol,  // symbols and the other numbers
+    CarriageReturn,
+    LineFeed,  // and the line and paragraph separators
+    Tab,       // and the form feed of source files
+    HighSurrogate,
+    LowSurrogate,
+};
+
+inline constexpr int kUnitClassCount = 16;
+
+}  // namespace solvena::cipher
