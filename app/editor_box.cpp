@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "editor_box.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -328,19 +329,69 @@ void EditorBox::keyPressEvent(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
+namespace {
+
+// A copy inside the program carries the editor text itself, so that a lone
+// CR or LF comes back as one; other programs get the document's characters.
+const QString kEditorTextFormat = QStringLiteral("application/x-solvena-editor-text");
+
+QByteArray Utf16Bytes(const QString& text) {
+    return {reinterpret_cast<const char*>(text.utf16()), text.size() * 2};
+}
+
+QString FromUtf16Bytes(const QByteArray& bytes) {
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()),
+                              bytes.size() / 2);
+}
+
+// Plain text from another program: its line breaks (LF, CR LF or CR) are
+// line breaks, and every other character is itself, marks included.
+QString EditorTextOfPlainText(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return ToEditorText(text);
+}
+
+}  // namespace
+
+void EditorBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    sinceDoubleClick_.start();
+    doubleClickAt_ = event->position().toPoint();
+}
+
+void EditorBox::mousePressEvent(QMouseEvent* event) {
+    QPlainTextEdit::mousePressEvent(event);
+    const bool third = sinceDoubleClick_.isValid() &&
+                       sinceDoubleClick_.elapsed() < QApplication::doubleClickInterval() &&
+                       (event->position().toPoint() - doubleClickAt_).manhattanLength() <
+                           QApplication::startDragDistance();
+    if (third && event->button() == Qt::LeftButton) {
+        sinceDoubleClick_.invalidate();
+        setTextCursor(LineOf(cursorForPosition(event->position().toPoint())));
+    }
+}
+
 QMimeData* EditorBox::createMimeDataFromSelection() const {
     auto* mime = new QMimeData;
-    mime->setText(SelectedEditorText(textCursor()));
+    const QString editorText = SelectedEditorText(textCursor());
+    mime->setData(kEditorTextFormat, Utf16Bytes(editorText));
+    mime->setText(DocumentTextOf(editorText));
     return mime;
 }
 
+bool EditorBox::canInsertFromMimeData(const QMimeData* source) const {
+    return source->hasFormat(kEditorTextFormat) || source->hasText();
+}
+
 void EditorBox::insertFromMimeData(const QMimeData* source) {
-    if (isReadOnly() || source == nullptr || !source->hasText()) {
+    if (isReadOnly() || source == nullptr || !canInsertFromMimeData(source)) {
         return;
     }
-    QString text = source->text();
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString text = source->hasFormat(kEditorTextFormat)
+                             ? FromUtf16Bytes(source->data(kEditorTextFormat))
+                             : EditorTextOfPlainText(source->text());
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     cursor.removeSelectedText();

@@ -6,6 +6,7 @@
 // long line is held in pieces; keys, the clipboard and drops treat the
 // places between pieces as no place at all.
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <functional>
 
@@ -36,7 +37,13 @@ class EditorBox : public QPlainTextEdit {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // A third click selects the line clicked, not the block that holds it.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    // A copy carries the editor text for pastes inside the program and the
+    // document's characters for other programs.
     QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     // Files dragged onto the editor are the main window's to open, not text
     // to insert.
@@ -65,6 +72,8 @@ class EditorBox : public QPlainTextEdit {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QSyntaxHighlighter* marks_ = nullptr;
+    QElapsedTimer sinceDoubleClick_;
+    QPoint doubleClickAt_;
     mutable QString knownText_;  // Text(), while textKnown_
     mutable bool textKnown_ = false;
     bool programChange_ = false;

@@ -19,7 +19,7 @@ struct EscapePair {
 };
 constexpr EscapePair kPairs[] = {
     {0x2029, u'p'},        {0xFDD0, u'b'},      {0xFDD1, u'e'},
-    {kEditorEscape, u'x'}, {kLoneCrMark, u'r'}, {kLoneLfMark, u'n'},
+    {kEditorEscape, u'x'}, {kLoneCrMark, u'r'}, {kLoneLfMark, u'n'}, {kLineInBlock, u'l'},
 };
 
 char16_t LetterFor(char16_t unit) {
@@ -98,7 +98,7 @@ namespace {
 // True for the units the editor holds as something else.
 bool Held(char16_t c) {
     return c == kCr || c == kLf || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1 ||
-           c == kEditorEscape || c == kLoneCrMark || c == kLoneLfMark;
+           c == kEditorEscape || c == kLoneCrMark || c == kLoneLfMark || c == kLineInBlock;
 }
 
 }  // namespace
@@ -142,32 +142,49 @@ void InsertEditorText(QTextCursor& cursor, QStringView text) {
     lineStart.clearProperty(kContinuesLine);
     QTextBlockFormat continuation = lineStart;
     continuation.setProperty(kContinuesLine, true);
+    // What goes into the cursor's block, in one insertion.
+    QString run;
+    const auto flush = [&] {
+        if (!run.isEmpty()) {
+            cursor.insertText(run);
+            run.clear();
+        }
+    };
     qsizetype room = kPieceLength - cursor.positionInBlock();
     qsizetype i = 0;
     const qsizetype n = text.size();
-    while (i <= n) {
+    for (bool first = true;; first = false) {
         qsizetype end = text.indexOf(QChar(u'\n'), i);
         if (end < 0) {
             end = n;
         }
+        if (!first) {
+            // A line that fits goes on in the block, after a separator.
+            if (end - i < room) {
+                run.append(QChar(kLineInBlock));
+                --room;
+            } else {
+                flush();
+                cursor.insertBlock(lineStart);
+                room = kPieceLength;
+            }
+        }
         while (end - i > room) {
             const qsizetype cut = PieceEnd(text, i, i + std::max<qsizetype>(room, 0));
-            if (cut > i) {
-                cursor.insertText(text.mid(i, cut - i).toString());
-            }
+            run.append(text.mid(i, cut - i));
+            flush();
             cursor.insertBlock(continuation);
             i = cut;
             room = kPieceLength;
         }
-        cursor.insertText(text.mid(i, end - i).toString());
+        run.append(text.mid(i, end - i));
         room -= end - i;
         if (end == n) {
             break;
         }
-        cursor.insertBlock(lineStart);
-        room = kPieceLength;
         i = end + 1;
     }
+    flush();
 }
 
 bool ContinuesLine(const QTextBlock& block) {
@@ -181,6 +198,9 @@ QString FromEditorText(const QTextDocument& document) {
             text.append(u"\r\n");
         }
         text.append(block.text());
+    }
+    if (text.contains(QChar(kLineInBlock))) {
+        text.replace(QChar(kLineInBlock), QLatin1String("\r\n"));
     }
     Unescape(text);
     return text;
@@ -202,6 +222,35 @@ QString SelectedEditorText(const QTextCursor& cursor) {
             text.append(QStringView(block.text()).mid(begin, end - begin));
         }
     }
+    return text.replace(QChar(kLineInBlock), QLatin1Char('\n'));
+}
+
+QTextCursor LineOf(const QTextCursor& cursor) {
+    // Back to a separator or the first block of the line, then on to a
+    // separator or the last one.
+    QTextBlock block = cursor.block();
+    qsizetype at = block.text().lastIndexOf(QChar(kLineInBlock), cursor.positionInBlock() - 1);
+    while (at < 0 && ContinuesLine(block)) {
+        block = block.previous();
+        at = block.text().lastIndexOf(QChar(kLineInBlock));
+    }
+    const int start = block.position() + static_cast<int>(at + 1);
+    block = cursor.block();
+    at = block.text().indexOf(QChar(kLineInBlock), cursor.positionInBlock());
+    while (at < 0 && ContinuesLine(block.next())) {
+        block = block.next();
+        at = block.text().indexOf(QChar(kLineInBlock));
+    }
+    const int end = block.position() + static_cast<int>(at < 0 ? block.length() - 1 : at);
+    QTextCursor line(cursor.document());
+    line.setPosition(start);
+    line.setPosition(end, QTextCursor::KeepAnchor);
+    return line;
+}
+
+QString DocumentTextOf(QStringView editorText) {
+    QString text = editorText.toString();
+    Unescape(text);
     return text;
 }
 

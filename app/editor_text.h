@@ -14,11 +14,16 @@
 // pair: U+FDD2 and a letter. Every document text thus comes back from the
 // editor exactly.
 //
-// A line longer than kPieceLength units (an enciphered document is one
-// line of millions) is held as several editor blocks, each after the first
-// marked as continuing the line before it: the editor then lays out and
-// paints only the pieces in view, never the whole line, at every keystroke
-// and every blink of the cursor.
+// Lines are held a piece at a time too. Short lines share an editor block
+// of up to kPieceLength units, parted by line separators (U+2028, which the
+// editor shows as a line break within a block): a document of hundreds of
+// thousands of short lines is then a few hundred blocks, which the editor
+// builds, lays out and pages through far faster than a block per line. A
+// document's own U+2028 is held as an escape pair. A line longer than
+// kPieceLength units (an enciphered document is one line of millions) is
+// held as several blocks, each after the first marked as continuing the
+// line before it. Either way the editor lays out and paints only the
+// pieces in view, at every keystroke and every blink of the cursor.
 
 #include <QString>
 #include <QStringView>
@@ -33,6 +38,7 @@ namespace solvena::app {
 inline constexpr char16_t kEditorEscape = 0xFDD2;
 inline constexpr char16_t kLoneCrMark = 0x240D;
 inline constexpr char16_t kLoneLfMark = 0x240A;
+inline constexpr char16_t kLineInBlock = 0x2028;
 
 // The most units a block holds when the program fills the editor.
 inline constexpr qsizetype kPieceLength = 16384;
@@ -44,9 +50,10 @@ inline constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
 QString ToEditorText(QStringView docText);
 QString ToEditorText(const QString& docText);
 
-// Inserts editor text at the cursor ('\n' ends a line), lines longer than
-// kPieceLength as several blocks. Every line break it makes starts a line,
-// whatever block the cursor was in.
+// Inserts editor text at the cursor ('\n' ends a line): lines in the
+// cursor's block while they fit in kPieceLength units, then in a new
+// block; lines longer than that as several blocks. Every line break it
+// makes starts a line, whatever block the cursor was in.
 void InsertEditorText(QTextCursor& cursor, QStringView editorText);
 
 // True for a block that continues the line of the block before it.
@@ -57,8 +64,16 @@ bool ContinuesLine(const QTextBlock& block);
 // letter after it (left by an edit) stands for itself.
 QString FromEditorText(const QTextDocument& document);
 
-// The editor text of the cursor's selection, lines ended by '\n', as a
-// copy to the clipboard takes it.
+// The editor text of the cursor's selection, lines ended by '\n': what a
+// copy inside the program carries.
 QString SelectedEditorText(const QTextCursor& cursor);
+
+// A cursor that selects the document line the cursor stands in, its line
+// break left out.
+QTextCursor LineOf(const QTextCursor& cursor);
+
+// The document text that editor text stands for, lines ended by '\n' (as
+// other programs take text), marks and escape pairs turned back.
+QString DocumentTextOf(QStringView editorText);
 
 }  // namespace solvena::app

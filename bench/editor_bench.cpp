@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-// How quickly the editor answers with one long enciphered line open: a
-// keystroke in the middle, a wheel step, a scroll bar step, select all and
-// copy. Each answer is timed until the editor has painted it. Run it on a
-// real display or under xvfb-run:
-//   xvfb-run -a build/bench/editor_bench [CHARACTERS...]   (default 4000000)
+// How quickly the editor answers with one long enciphered line open, or a
+// document of as many characters in short lines (a size written lines=N):
+// a keystroke in the middle, a wheel step, a scroll bar step, select all
+// and copy. Each answer is timed until the editor has painted it. Run it
+// on a real display or under xvfb-run:
+//   xvfb-run -a build/bench/editor_bench [CHARACTERS | lines=CHARACTERS ...]
+// (default 4000000)
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,6 +15,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "editor_box.h"
@@ -53,17 +56,25 @@ void Report(const char* what, std::pair<double, double> times) {
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
-    std::vector<qsizetype> sizes;
+    std::vector<std::pair<qsizetype, bool>> sizes;
     for (int i = 1; i < argc; ++i) {
-        sizes.push_back(static_cast<qsizetype>(std::strtoll(argv[i], nullptr, 10)));
+        const std::string_view arg = argv[i];
+        const bool lines = arg.starts_with("lines=");
+        sizes.emplace_back(std::strtoll(argv[i] + (lines ? 6 : 0), nullptr, 10), lines);
     }
     if (sizes.empty()) {
-        sizes = {4'000'000};
+        sizes = {{4'000'000, false}};
     }
-    for (const qsizetype size : sizes) {
+    for (const auto& [size, lines] : sizes) {
+        // Enciphered signs; in lines of 0 to 60 characters, ended by CR LF.
         QString line(size, Qt::Uninitialized);
-        for (qsizetype i = 0; i < size; ++i) {
+        for (qsizetype i = 0, next = 30; i < size; ++i) {
             line[i] = QChar(static_cast<char16_t>(u'!' + (i * 7919) % 90));
+            if (lines && i == next && i + 1 < size) {
+                line[i] = u'\r';
+                line[++i] = u'\n';
+                next = i + 1 + (i * 31) % 61;
+            }
         }
         solvena::app::EditorBox box;
         box.resize(640, 480);
@@ -75,8 +86,9 @@ int main(int argc, char** argv) {
         QElapsedTimer fill;
         fill.start();
         box.SetText(line);
-        std::printf("%lld characters in one line: filled in %.1f ms\n",
-                    static_cast<long long>(size), static_cast<double>(fill.nsecsElapsed()) / 1e6);
+        std::printf("%lld characters in %s: filled in %.1f ms\n", static_cast<long long>(size),
+                    lines ? "short lines" : "one line",
+                    static_cast<double>(fill.nsecsElapsed()) / 1e6);
         box.setFocus();
         QTextCursor middle = box.textCursor();
         middle.setPosition(static_cast<int>(size / 2));

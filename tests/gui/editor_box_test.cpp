@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The editor holds every document text exactly, and counts its changes.
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QTest>
@@ -14,6 +16,16 @@
 #include "editor_text.h"
 
 using solvena::app::EditorBox;
+using solvena::app::FromEditorText;
+
+namespace {
+
+// What the editor holds, read afresh rather than as it keeps it.
+QString Held(const EditorBox& box) {
+    return FromEditorText(*box.document());
+}
+
+}  // namespace
 
 class EditorBoxTest : public QObject {
     Q_OBJECT
@@ -30,6 +42,10 @@ class EditorBoxTest : public QObject {
     void loneLineEndsAreOneMarkThatEditsCannotSplit();
     void marksAreDimmedWhileTheDocumentHoldsThem();
     void textFollowsEveryKindOfChange();
+    void manyShortLinesComeBackExactly();
+    void pastedTextFromElsewhereKeepsItsCharacters();
+    void copiesInsideKeepLoneLineEndsAndGiveOthersTheCharacters();
+    void aThirdClickSelectsTheLine();
 };
 
 void EditorBoxTest::keepsTheUnitsTheEditorWouldChange_data() {
@@ -59,7 +75,7 @@ void EditorBoxTest::keepsTheUnitsTheEditorWouldChange() {
     QFETCH(QString, text);
     EditorBox box;
     box.SetText(text);
-    QCOMPARE(box.Text(), text);
+    QCOMPARE(Held(box), text);
 }
 
 void EditorBoxTest::keepsRandomTextsExactly() {
@@ -77,7 +93,7 @@ void EditorBoxTest::keepsRandomTextsExactly() {
             text.append(QChar(pick < 13 ? kSpecial[pick] : static_cast<char16_t>(unit(rng))));
         }
         box.SetText(text);
-        QCOMPARE(box.Text(), text);
+        QCOMPARE(Held(box), text);
     }
 }
 
@@ -88,7 +104,10 @@ void EditorBoxTest::enterTypedInsertsCrLf() {
     QTest::keyClick(&box, Qt::Key_Return);
     QTest::keyClicks(&box, QStringLiteral("c"));
     box.insertPlainText(QStringLiteral("語"));
-    QCOMPARE(box.Text(), QStringLiteral("ab\r\nc語"));
+    QCOMPARE(Held(box), QStringLiteral("ab\r\nc語"));
+    // Shift+Enter too is a line break, not a character of its own.
+    QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(Held(box), QStringLiteral("ab\r\nc語\r\n"));
 }
 
 void EditorBoxTest::reportsEachChangeOnce() {
@@ -192,6 +211,100 @@ void EditorBoxTest::textFollowsEveryKindOfChange() {
         change();
         QCOMPARE(box.Text(), solvena::app::FromEditorText(*box.document()));
     }
+}
+
+void EditorBoxTest::manyShortLinesComeBackExactly() {
+    // Short lines of every kind, empty ones, lone line ends, separators of
+    // the document's own, and lines long enough to be held in pieces.
+    std::mt19937 rng(25);
+    std::uniform_int_distribution<int> kind(0, 9);
+    std::uniform_int_distribution<int> length(0, 80);
+    QString text;
+    while (text.size() < 3 * solvena::app::kPieceLength * 10) {
+        const int k = kind(rng);
+        const qsizetype n = k == 0 ? 2 * solvena::app::kPieceLength + length(rng) : length(rng);
+        text += QString(n, QChar(u'a' + k));
+        text += k == 1 ? QStringLiteral("\r") : k == 2 ? QStringLiteral("\n") : QString();
+        text += k == 3 ? QStringLiteral("\u2028") : QStringLiteral("\r\n");
+    }
+    EditorBox box;
+    box.show();
+    box.SetText(text);
+    QCOMPARE(Held(box), text);
+    QVERIFY(box.document()->blockCount() < 200);  // lines share blocks
+    box.ReplaceText(text + QStringLiteral("end"));
+    QCOMPARE(Held(box), text + QStringLiteral("end"));
+    box.undo();
+    QCOMPARE(Held(box), text);
+    // Editing in the middle of a shared block.
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(5000);
+    box.setTextCursor(cursor);
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    const int at = static_cast<int>(FromEditorText(*box.document()).size());
+    QVERIFY(at == text.size() - 1 || at == text.size() - 2);  // one unit or a CR LF gone
+    box.undo();
+    box.undo();
+    box.undo();
+    QCOMPARE(Held(box), text);
+}
+
+void EditorBoxTest::pastedTextFromElsewhereKeepsItsCharacters() {
+    EditorBox box;
+    box.show();
+    // The marks the editor shows lone line ends with, its escape and a line
+    // separator, as another program's text holds them; its line breaks of
+    // every kind are line breaks.
+    QApplication::clipboard()->setText(
+        QStringLiteral("a\u240Db\u240Ac\uFDD2r\u2028d\ne\r\nf\rg"));
+    box.paste();
+    QCOMPARE(Held(box), QStringLiteral("a\u240Db\u240Ac\uFDD2r\u2028d\r\ne\r\nf\r\ng"));
+    QCOMPARE(box.Text(), Held(box));
+}
+
+void EditorBoxTest::copiesInsideKeepLoneLineEndsAndGiveOthersTheCharacters() {
+    EditorBox box;
+    box.show();
+    const QString text = QStringLiteral("x\ry\nz\r\n\u240Dw\u2029");
+    box.SetText(text);
+    box.selectAll();
+    box.copy();
+    // Other programs get the document's characters, lines ended by LF.
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("x\ry\nz\n\u240Dw\u2029"));
+    QTextCursor end = box.textCursor();
+    end.movePosition(QTextCursor::End);
+    box.setTextCursor(end);
+    box.paste();
+    QCOMPARE(Held(box), text + text);
+    // Cut and paste back, as a drag inside the editor does.
+    box.selectAll();
+    box.cut();
+    QVERIFY(box.IsEmpty());
+    box.paste();
+    QCOMPARE(Held(box), text + text);
+}
+
+void EditorBoxTest::aThirdClickSelectsTheLine() {
+    EditorBox box;
+    box.resize(400, 300);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.SetText(QStringLiteral("first line\r\nsecond line\r\nthird line"));
+    const QRect first = box.cursorRect();
+    const QPoint second(first.left() + 20, first.center().y() + first.height());
+    QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, second);
+    QCOMPARE(box.textCursor().selectedText(), QStringLiteral("second line"));
+    // A line held in pieces is selected whole.
+    const QString longLine(3 * solvena::app::kPieceLength, QChar(u'x'));
+    box.SetText(QStringLiteral("a\r\n") + longLine + QStringLiteral("\r\nb"));
+    QTextCursor inside = box.textCursor();
+    inside.setPosition(static_cast<int>(solvena::app::kPieceLength) + 100);
+    const QTextCursor line = solvena::app::LineOf(inside);
+    QCOMPARE(line.selectionStart(), 2);
+    QCOMPARE(line.selectionEnd() - line.selectionStart(), 3 * solvena::app::kPieceLength + 2);
 }
 
 QTEST_MAIN(EditorBoxTest)
