@@ -8,8 +8,9 @@
 //   encipher.h      EncipherText and the resumable EncipherRun
 //   decipher.h      DecipherText and the resumable DecipherRun
 //   pass_entry.h    which typed entries are pass numbers
-//   plausibility.h  how much a deciphered text looks like text
-//   recover.h       ranking every pass number for an enciphered text
+//   plausibility.h  how much a deciphered text looks like text, in any script
+//   cipher_evidence.h  what an enciphered text shows of itself
+//   recover.h       ranking every pass number, and judging a decipherment
 //
 // Inside: chunk_classes.h, encipher_avx512.h and group_parser_avx512.h are
 // the vector forms of the loops, chosen at run time by what the processor
@@ -20,10 +21,11 @@
 // one-shot functions drive the same runs to their end, so the command-line
 // tool and the desktop program produce the same text by the same code.
 
-#include "alphabet.h"      // IWYU pragma: export
-#include "decipher.h"      // IWYU pragma: export
-#include "encipher.h"      // IWYU pragma: export
-#include "pass_entry.h"    // IWYU pragma: export
-#include "plausibility.h"  // IWYU pragma: export
-#include "recover.h"       // IWYU pragma: export
-#include "value_code.h"    // IWYU pragma: export
+#include "alphabet.h"         // IWYU pragma: export
+#include "cipher_evidence.h"  // IWYU pragma: export
+#include "decipher.h"         // IWYU pragma: export
+#include "encipher.h"         // IWYU pragma: export
+#include "pass_entry.h"       // IWYU pragma: export
+#include "plausibility.h"     // IWYU pragma: export
+#include "recover.h"          // IWYU pragma: export
+#include "value_code.h"       // IWYU pragma: export
