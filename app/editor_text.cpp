@@ -18,8 +18,8 @@ struct EscapePair {
     char16_t letter;
 };
 constexpr EscapePair kPairs[] = {
-    {0x2029, u'p'},        {0xFDD0, u'b'},      {0xFDD1, u'e'},
-    {kEditorEscape, u'x'}, {kLoneCrMark, u'r'}, {kLoneLfMark, u'n'}, {kLineInBlock, u'l'},
+    {0x2029, u'p'},      {0xFDD0, u'b'},      {0xFDD1, u'e'},       {kEditorEscape, u'x'},
+    {kLoneCrMark, u'r'}, {kLoneLfMark, u'n'}, {kLineInBlock, u'l'},
 };
 
 char16_t LetterFor(char16_t unit) {
@@ -229,7 +229,8 @@ QTextCursor LineOf(const QTextCursor& cursor) {
     // Back to a separator or the first block of the line, then on to a
     // separator or the last one.
     QTextBlock block = cursor.block();
-    qsizetype at = block.text().lastIndexOf(QChar(kLineInBlock), cursor.positionInBlock() - 1);
+    const int inBlock = cursor.positionInBlock();
+    qsizetype at = inBlock == 0 ? -1 : block.text().lastIndexOf(QChar(kLineInBlock), inBlock - 1);
     while (at < 0 && ContinuesLine(block)) {
         block = block.previous();
         at = block.text().lastIndexOf(QChar(kLineInBlock));

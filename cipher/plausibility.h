@@ -71,7 +71,7 @@ class TextModel {
     double knownWeight_ = 0;
 };
 
-// Bits per unit of a unit no text holds; the most a unit can cost.
+// The bits of a unit no text holds, and what the score counts as no text.
 inline constexpr double kImpossibleBits = 24;
 
 // A text that is no text whatever another pass number gives: one unit in

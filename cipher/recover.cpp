@@ -47,7 +47,7 @@ class GroupValues {
 };
 
 struct SampleCost {
-    double bits;
+    TextMeasure measure;
     std::size_t candidate;
 };
 
@@ -76,11 +76,12 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count) {
     std::u16string text;
     for (std::size_t c = 0; c < candidates.size(); ++c) {
         groups.Decipher(candidates[c].pass, sampleUnits, text);
-        sample.push_back({model.Measure(text).bits, c});
+        sample.push_back({model.Measure(text), c});
     }
     // Ties keep the candidates' order, so the result is the same every time.
     const auto cheaper = [](const SampleCost& a, const SampleCost& b) {
-        return a.bits != b.bits ? a.bits < b.bits : a.candidate < b.candidate;
+        return a.measure.bits != b.measure.bits ? a.measure.bits < b.measure.bits
+                                                : a.candidate < b.candidate;
     };
     const std::size_t leaders = std::min(std::max(count, kLeaders), sample.size());
     std::partial_sort(sample.begin(), sample.begin() + static_cast<std::ptrdiff_t>(leaders),
@@ -88,9 +89,11 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count) {
 
     for (std::size_t k = 0; k < leaders; ++k) {
         const PassCandidate& candidate = candidates[sample[k].candidate];
-        RankedPass ranked{candidate.pass, candidate.entry, {}, 0, {}};
-        groups.Decipher(candidate.pass, groups.size(), text);
-        ranked.measure = model.Measure(text);
+        RankedPass ranked{candidate.pass, candidate.entry, sample[k].measure, 0, {}};
+        if (groups.size() > sampleUnits) {
+            groups.Decipher(candidate.pass, groups.size(), text);
+            ranked.measure = model.Measure(text);
+        }
         ranked.score = Score(ranked.measure) * evidence;
         groups.Decipher(candidate.pass, std::min(groups.size(), kOpeningUnits), ranked.opening);
         ranking.best.push_back(std::move(ranked));

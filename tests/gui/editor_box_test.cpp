@@ -257,8 +257,7 @@ void EditorBoxTest::pastedTextFromElsewhereKeepsItsCharacters() {
     // The marks the editor shows lone line ends with, its escape and a line
     // separator, as another program's text holds them; its line breaks of
     // every kind are line breaks.
-    QApplication::clipboard()->setText(
-        QStringLiteral("a\u240Db\u240Ac\uFDD2r\u2028d\ne\r\nf\rg"));
+    QApplication::clipboard()->setText(QStringLiteral("a\u240Db\u240Ac\uFDD2r\u2028d\ne\r\nf\rg"));
     box.paste();
     QCOMPARE(Held(box), QStringLiteral("a\u240Db\u240Ac\uFDD2r\u2028d\r\ne\r\nf\r\ng"));
     QCOMPARE(box.Text(), Held(box));
@@ -297,6 +296,9 @@ void EditorBoxTest::aThirdClickSelectsTheLine() {
     QTest::mouseDClick(box.viewport(), Qt::LeftButton, {}, second);
     QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, second);
     QCOMPARE(box.textCursor().selectedText(), QStringLiteral("second line"));
+    QTextCursor start = box.textCursor();
+    start.setPosition(0);
+    QCOMPARE(solvena::app::LineOf(start).selectedText(), QStringLiteral("first line"));
     // A line held in pieces is selected whole.
     const QString longLine(3 * solvena::app::kPieceLength, QChar(u'x'));
     box.SetText(QStringLiteral("a\r\n") + longLine + QStringLiteral("\r\nb"));
