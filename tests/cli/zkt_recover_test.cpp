@@ -8,6 +8,7 @@
 #include "process.h"
 #include "random_text.h"
 #include "recover_command.h"
+#include "sample_texts.h"
 #include "temp_dir.h"
 
 namespace solvena::testing {
@@ -141,6 +142,31 @@ TEST(ZktRecoverTest, DecipherRefusesWhatDoesNotLookLikeText) {
     const ProcessResult empty = Zkt({"decipher", "-p", "1234"}, "ZELKORA\r\n");
     EXPECT_EQ(empty.exitCode, 0) << empty.err;
     EXPECT_EQ(empty.out, "\r\n");
+}
+
+// The same judgement in every script, through the tool: the right pass
+// number is taken and ranked first, a neighbouring one refused, and a note
+// of one character is never refused.
+TEST(ZktRecoverTest, JudgesTextsOfEveryScriptAlike) {
+    std::vector<std::string> texts;
+    for (const SampleText& sample : WorldTexts()) {
+        texts.push_back(ToUtf8(sample.text));
+    }
+    for (const std::string& text : texts) {
+        const std::string zkt = Zkt({"encipher", "-p", "1234", "--encoding", "utf-8"}, text).out;
+        const ProcessResult right = Zkt({"decipher", "-p", "1234", "--encoding", "utf-8"}, zkt);
+        EXPECT_EQ(right.exitCode, 0) << text << right.err;
+        EXPECT_EQ(right.out, text);
+        EXPECT_EQ(Zkt({"decipher", "-p", "1235", "--encoding", "utf-8"}, zkt).exitCode, 1) << text;
+        const ProcessResult ranked = Zkt({"recover", "-n", "1"}, zkt);
+        EXPECT_EQ(ranked.exitCode, 0) << text << ranked.err;
+        EXPECT_EQ(ranked.out.substr(0, 5), "1234\t") << text;
+    }
+    for (const std::string note : {"x", "1", "あ", "\U0001F600"}) {
+        const std::string zkt = Zkt({"encipher", "-p", "77", "--encoding", "utf-8"}, note).out;
+        const ProcessResult r = Zkt({"decipher", "-p", "77", "--encoding", "utf-8"}, zkt);
+        EXPECT_EQ(r.exitCode, 0) << note << r.err;
+    }
 }
 
 struct PreviewCase {

@@ -253,6 +253,16 @@ void EditorPiecesTest::aFillStoppedHalfWayLeavesTheDocumentAsItWas() {
     QCOMPARE(box.Text(), line);
     box.undo();
     QCOMPARE(box.Text(), QStringLiteral("before"));
+    // Short lines sharing pieces, in a text of several parts: the same,
+    // the parts meeting inside lines.
+    QString lines;
+    while (lines.size() < 3 * 64 * kPieceLength) {
+        lines += QStringLiteral("a short line\r\n\r\nx\ry\u2028z\r\n");
+    }
+    QVERIFY(!box.ReplaceText(lines, [] { return false; }));
+    QCOMPARE(solvena::app::FromEditorText(*box.document()), QStringLiteral("before"));
+    QVERIFY(box.ReplaceText(lines, [] { return true; }));
+    QCOMPARE(solvena::app::FromEditorText(*box.document()), lines);
 }
 
 QTEST_MAIN(EditorPiecesTest)
