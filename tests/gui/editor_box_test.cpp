@@ -249,6 +249,24 @@ void EditorBoxTest::manyShortLinesComeBackExactly() {
     box.undo();
     box.undo();
     QCOMPARE(Held(box), text);
+    // A copy of lines across the blocks that hold them is their text, in
+    // another editor as at the end of this one.
+    const QTextBlock second = box.document()->begin().next();
+    QTextCursor across = box.textCursor();
+    across.setPosition(second.position() - 300);
+    across.setPosition(second.position() + 300, QTextCursor::KeepAnchor);
+    box.setTextCursor(across);
+    box.copy();
+    EditorBox other;
+    other.paste();
+    const QString piece = Held(other);
+    QVERIFY(piece.count(QLatin1String("\r\n")) > 5);
+    QVERIFY(text.contains(piece));
+    QTextCursor end = box.textCursor();
+    end.movePosition(QTextCursor::End);
+    box.setTextCursor(end);
+    box.paste();
+    QCOMPARE(Held(box), text + piece);
 }
 
 void EditorBoxTest::pastedTextFromElsewhereKeepsItsCharacters() {
