@@ -84,11 +84,6 @@ std::vector<std::u16string> Translations(const fs::path& path) {
     return out;
 }
 
-std::size_t Characters(std::u16string_view text) {
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char16_t u) { return u < 0xDC00 || u > 0xDFFF; }));
-}
-
 // `wanted` of `from`, spread evenly over it.
 template <typename T>
 std::vector<T> Spread(const std::vector<T>& from, std::size_t wanted) {
@@ -239,6 +234,11 @@ constexpr ScriptRange kScripts[] = {
 };
 
 }  // namespace
+
+std::size_t Characters(std::u16string_view text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char16_t u) { return u < 0xDC00 || u > 0xDFFF; }));
+}
 
 std::string ScriptOf(std::u16string_view text) {
     std::map<std::string, std::size_t> counts;

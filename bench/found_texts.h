@@ -19,6 +19,9 @@ struct FoundText {
 // The same texts, in the same order, every time on the same machine.
 std::vector<FoundText> FindTexts();
 
+// Code points, a surrogate pair counting once.
+std::size_t Characters(std::u16string_view text);
+
 // The script most of a text's letters are written in ("Thai", "Han", "Latin" ...).
 std::string ScriptOf(std::u16string_view text);
 

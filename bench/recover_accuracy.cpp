@@ -24,6 +24,7 @@
 
 namespace {
 
+using solvena::bench::Characters;
 using solvena::bench::FoundText;
 using solvena::cipher::Decipherment;
 
@@ -50,14 +51,6 @@ struct Tally {
         wrongClear += t.wrongClear;
     }
 };
-
-std::size_t Characters(std::u16string_view text) {
-    std::size_t n = 0;
-    for (char16_t u : text) {
-        n += u < 0xDC00 || u > 0xDFFF ? 1 : 0;
-    }
-    return n;
-}
 
 const char* Bucket(std::size_t characters) {
     if (characters < 10) {
