@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 
+#include "frequent_letters.h"
 #include "unit_class.h"
 
 namespace solvena::cipher {
@@ -173,18 +174,21 @@ TextModel::TextModel()
 }
 
 void TextModel::WeighNewUnits() {
-    // Per block and class: the units there are, and those legacy sets hold.
-    std::vector<std::uint32_t> possible(kBlocks * kClasses);
-    std::vector<std::uint32_t> written(kBlocks * kClasses);
+    // Per block and class: the weight of the units there are, and of those
+    // legacy sets hold; frequent letters weigh more.
+    std::vector<double> possible(kBlocks * kClasses);
+    std::vector<double> written(kBlocks * kClasses);
     for (char32_t u = 0; u < 0x10000; ++u) {
         const std::size_t k = blockOf_[u] * kClasses + classOf_[u];
-        ++possible[k];
-        written[k] += Written(u) ? 1u : 0u;
+        const double weight = FrequentLetterWeight(static_cast<char16_t>(u));
+        possible[k] += weight;
+        written[k] += Written(u) ? weight : 0;
     }
     for (char32_t u = 0; u < 0x10000; ++u) {
         const std::size_t k = blockOf_[u] * kClasses + classOf_[u];
-        const double uniform = 1.0 / possible[k];
-        const double held = Written(u) ? kWrittenShare / written[k] : 0.0;
+        const double weight = FrequentLetterWeight(static_cast<char16_t>(u));
+        const double uniform = weight / possible[k];
+        const double held = Written(u) ? kWrittenShare * weight / written[k] : 0.0;
         choice_[u] =
             static_cast<float>(written[k] == 0 ? uniform : held + (1 - kWrittenShare) * uniform);
     }

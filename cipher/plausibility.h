@@ -12,7 +12,8 @@
 // proportion to how often it was seen; a new one costs the choice of its
 // Unicode block (cheap once the block is in use, as a text keeps to a few)
 // and of a unit there, those that the legacy character sets of the world's
-// languages hold being the likelier. Japanese and English frequencies are
+// languages hold being the likelier, and in scripts that those sets tell
+// nothing about, the letters most words hold (frequent_letters.h). Japanese and English frequencies are
 // mixed into the choice of a new unit as far as the text bears them out,
 // which makes those texts cheaper still and never another text dearer by
 // more than a bit. Units no text holds (controls, unassigned or private-use

@@ -5,7 +5,8 @@
 // block (historic letters, letters of small languages, rare ideographs) is
 // rarer. Of the large East Asian sets only the common level counts: the
 // first JIS, GB 2312 and Big5 levels of ideographs and the Hangul of
-// KS X 1001. Also the high surrogates of emoji. One bit a unit, lowest first.
+// KS X 1001. Also the high surrogates of emoji and the zero-width space.
+// One bit a unit, lowest first.
 // Usage: make_written_units OUTPUT
 
 #include <iconv.h>
@@ -105,9 +106,15 @@ int main(int argc, char** argv) {
     }
     // Of the characters beyond U+FFFF, emoji are what people write: the high
     // surrogates of U+1F000 to U+1FBFF.
-    for (unsigned u = 0xD83C; u <= 0xD83E; ++u) {
+    const auto hold = [&](unsigned u) {
         written[u / 8] = static_cast<unsigned char>(written[u / 8] | 1u << (u % 8));
+    };
+    for (unsigned u = 0xD83C; u <= 0xD83E; ++u) {
+        hold(u);
     }
+    // And the zero-width space, which parts the words of Thai, Khmer,
+    // Myanmar and Tibetan writing though no legacy set holds it.
+    hold(0x200B);
     std::FILE* file = std::fopen(argv[1], "w");
     if (file == nullptr) {
         std::perror(argv[1]);

@@ -135,6 +135,14 @@ const std::vector<SampleText>& WorldNotes() {
         {"Cyrillic", FromUtf8("Позвонить Ивану завтра")},
         {"Greek", FromUtf8("Τηλεφώνησε στον Νίκο")},
         {"emoji", FromUtf8("🎉🎂🍕😀👍🎶🍩🎁🎈🥳")},
+        {"Khmer", FromUtf8("សៀវភៅ​ថ្មី")},
+        {"Tibetan", FromUtf8("ལྷ་ས་གྲོང་ཁྱེར།")},
+        {"Myanmar", FromUtf8("ရန်ကုန်မြို့")},
+        {"Sinhala", FromUtf8("ශ්‍රී ලංකාව")},
+        {"Armenian", FromUtf8("Երևան քաղաք")},
+        {"Ethiopic", FromUtf8("አዲስ አበባ ከተማ")},
+        {"Hindi", FromUtf8("फ़ाइल खोलें")},
+        {"Nepali", FromUtf8("काठमाडौं उपत्यका")},
     };
     return notes;
 }

@@ -26,7 +26,8 @@ const std::vector<SampleText>& SampleNotes();
 // Chinese, Cyrillic, Greek, and English with emoji.
 const std::vector<SampleText>& WorldTexts();
 
-// A note of 10 to 25 characters in each of the same scripts.
+// A note of 10 to 25 characters in each of the same scripts, and in
+// Khmer, Tibetan, Myanmar, Sinhala, Armenian, Ethiopic, Hindi and Nepali.
 const std::vector<SampleText>& WorldNotes();
 
 }  // namespace solvena::testing
