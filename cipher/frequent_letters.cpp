@@ -69,6 +69,25 @@ constexpr std::u16string_view kRareIndic = u"\x0C\x44\x51\x52\x53\x54\x60\x61\x6
 constexpr char16_t kFirstIndic = 0x0900;
 constexpr char16_t kEndIndic = 0x0D80;
 
+// Ethiopic syllables: each row of eight spells a consonant with the vowels
+// in turn, of which the first and the sixth are the commonest and the
+// eighth (a w glide) rare; some consonants are common, the rows of
+// labialised ones rare.
+constexpr std::u16string_view kCommonEthiopicRows =
+    u"\u1208\u1218\u1228\u1230\u1260\u1270"
+    u"\u1290\u12A0\u12A8\u12C8\u12E8\u12F0\u1308";
+constexpr std::u16string_view kRareEthiopicRows =
+    u"\u1248\u1258\u1288\u12B0\u12C0\u12F8\u1310\u1318\u1358";
+
+float EthiopicWeight(char16_t unit) {
+    const auto row = static_cast<char16_t>(unit - unit % 8);
+    const int vowel = unit % 8;
+    const float rowWeight = kCommonEthiopicRows.find(row) != std::u16string_view::npos ? 2.0f
+                            : kRareEthiopicRows.find(row) != std::u16string_view::npos ? 0.5f
+                                                                                       : 1.0f;
+    return rowWeight * (vowel == 0 || vowel == 5 ? 2.0f : vowel == 7 ? 0.5f : 1.0f);
+}
+
 bool Holds(std::u16string_view units, char16_t unit) {
     return units.find(unit) != std::u16string_view::npos;
 }
@@ -81,10 +100,8 @@ float FrequentLetterWeight(char16_t unit) {
         const auto place = static_cast<char16_t>(unit % 0x80);
         weight = Holds(kFrequentIndic, place) ? kFrequent : Holds(kRareIndic, place) ? kRare : 1;
     }
-    // Ethiopic syllables: each row spells a consonant with the seven
-    // vowels in turn, of which the first and the sixth are the commonest.
-    if (unit >= 0x1200 && unit < 0x1360 && (unit % 8 == 0 || unit % 8 == 5)) {
-        weight = 2;
+    if (unit >= 0x1200 && unit < 0x1360) {
+        weight = EthiopicWeight(unit);
     }
     for (const Script& script : kScripts) {
         if (unit >= script.first && unit <= script.last) {

@@ -40,7 +40,7 @@ constexpr bool In(char32_t u, char32_t first, char32_t last) {
 }
 
 using C = UnitClass;
-static_assert(kUnitClassCount == 16);
+static_assert(kUnitClassCount == 18);
 constexpr std::size_t kClasses = kUnitClassCount;
 constexpr std::size_t kBlocks = std::size(kBlockStarts);
 
@@ -66,23 +66,25 @@ constexpr double kWrittenShare = 0.9;
 // follows a high one.)
 // clang-format off
 constexpr float kFollows[kClasses][kClasses] = {
-    //  Imp   Up    Low   Let   Mark  SpM   Fmt   Dig   Bl    Pun   Sym   CR    LF    Tab   Hi    Lo
-    {0,    1.5f, 1,    2,    0.02f,0.02f,0.05f,0.5f, 0.8f, 1,    0.3f, 0.02f,0.8f, 0.5f, 0.1f, 0},  // Imp
-    {0,    3,    8,    0.3f, 0.5f, 0.05f,0.1f, 0.3f, 1,    1,    0.2f, 0.02f,0.3f, 0.05f,0.05f,0},  // Up
-    {0,    0.3f, 12,   0.1f, 0.5f, 0.05f,0.1f, 0.2f, 2,    1,    0.1f, 0.02f,0.3f, 0.05f,0.05f,0},  // Low
-    {0,    0.1f, 0.1f, 10,   2,    1.5f, 0.3f, 0.2f, 1.5f, 1,    0.2f, 0.02f,0.3f, 0.05f,0.1f, 0},  // Let
-    {0,    0.1f, 0.5f, 8,    1,    0.5f, 0.3f, 0.1f, 1.5f, 1,    0.2f, 0.02f,0.3f, 0.05f,0.05f,0},  // Mark
-    {0,    0.1f, 0.1f, 8,    1,    0.5f, 0.3f, 0.1f, 1.5f, 1,    0.2f, 0.02f,0.3f, 0.05f,0.05f,0},  // SpM
-    {0,    0.5f, 1,    5,    0.5f, 0.2f, 0.1f, 0.2f, 0.5f, 0.3f, 0.5f, 0.02f,0.2f, 0.05f,1,    0},  // Fmt
-    {0,    0.3f, 0.5f, 0.5f, 0.02f,0.02f,0.05f,8,    1.5f, 2,    0.5f, 0.02f,0.3f, 0.1f, 0.05f,0},  // Dig
-    {0,    1.5f, 3,    3,    0.02f,0.02f,0.05f,0.8f, 1,    0.8f, 0.3f, 0.02f,0.2f, 0.1f, 0.1f, 0},  // Bl
-    {0,    1,    1,    1.5f, 0.02f,0.02f,0.05f,0.6f, 3,    1.5f, 0.3f, 0.02f,0.6f, 0.1f, 0.1f, 0},  // Pun
-    {0,    0.5f, 0.5f, 0.8f, 0.2f, 0.02f,0.3f, 0.5f, 2,    1,    1.5f, 0.02f,0.4f, 0.1f, 0.5f, 0},  // Sym
-    {0,    1.5f, 1,    2,    0.02f,0.02f,0.05f,0.5f, 0.8f, 1,    0.3f, 0.02f,0.8f, 0.5f, 0.1f, 0},  // CR
-    {0,    1.5f, 1,    2,    0.02f,0.02f,0.05f,0.5f, 0.8f, 1,    0.3f, 0.02f,0.8f, 0.5f, 0.1f, 0},  // LF
-    {0,    1,    1,    1,    0.02f,0.02f,0.05f,0.5f, 0.3f, 1,    0.3f, 0.02f,0.2f, 1,    0.05f,0},  // Tab
-    {0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    0,    1},  // Hi
-    {0,    0.5f, 0.5f, 0.8f, 0.5f, 0.02f,0.5f, 0.5f, 2,    1,    1.5f, 0.02f,0.4f, 0.1f, 1,    0},  // Lo
+    //  Imp  Up   Low  UpV  LowV Let  Mark SpM  Fmt  Dig  Bl   Pun  Sym  CR   LF   Tab  Hi   Lo
+    {0,   .9f, .6f, .6f, .4f, 2,   .02f,.02f,.05f,.5f, .8f, 1,   .3f, .02f,.8f, .5f, .1f, 0},  // Imp
+    {0,   2,   3,   1,   5,   .3f, .5f, .05f,.1f, .3f, 1,   1,   .2f, .02f,.3f, .05f,.05f,0},  // Up
+    {0,   .2f, 5,   .1f, 7,   .1f, .5f, .05f,.1f, .2f, 2,   1,   .1f, .02f,.3f, .05f,.05f,0},  // Low
+    {0,   2,   6,   1,   2,   .3f, .5f, .05f,.1f, .3f, 1,   1,   .2f, .02f,.3f, .05f,.05f,0},  // UpV
+    {0,   .2f, 9,   .1f, 3,   .1f, .5f, .05f,.1f, .2f, 2,   1,   .1f, .02f,.3f, .05f,.05f,0},  // LowV
+    {0,   .06f,.06f,.04f,.04f,10,  2,   1.5f,.3f, .2f, 1.5f,1,   .2f, .02f,.3f, .05f,.1f, 0},  // Let
+    {0,   .06f,.3f, .04f,.2f, 8,   1,   .5f, .3f, .1f, 1.5f,1,   .2f, .02f,.3f, .05f,.05f,0},  // Mark
+    {0,   .06f,.06f,.04f,.04f,8,   1,   .5f, .3f, .1f, 1.5f,1,   .2f, .02f,.3f, .05f,.05f,0},  // SpM
+    {0,   .3f, .6f, .2f, .4f, 5,   .5f, .2f, .1f, .2f, .5f, .3f, .5f, .02f,.2f, .05f,1,   0},  // Fmt
+    {0,   .2f, .3f, .1f, .2f, .5f, .02f,.02f,.05f,8,   1.5f,2,   .5f, .02f,.3f, .1f, .05f,0},  // Dig
+    {0,   .9f, 1.8f,.6f, 1.2f,3,   .02f,.02f,.05f,.8f, 1,   .8f, .3f, .02f,.2f, .1f, .1f, 0},  // Bl
+    {0,   .6f, .6f, .4f, .4f, 1.5f,.02f,.02f,.05f,.6f, 3,   1.5f,.3f, .02f,.6f, .1f, .1f, 0},  // Pun
+    {0,   .3f, .3f, .2f, .2f, .8f, .2f, .02f,.3f, .5f, 2,   1,   1.5f,.02f,.4f, .1f, .5f, 0},  // Sym
+    {0,   .9f, .6f, .6f, .4f, 2,   .02f,.02f,.05f,.5f, .8f, 1,   .3f, .02f,.8f, .5f, .1f, 0},  // CR
+    {0,   .9f, .6f, .6f, .4f, 2,   .02f,.02f,.05f,.5f, .8f, 1,   .3f, .02f,.8f, .5f, .1f, 0},  // LF
+    {0,   .6f, .6f, .4f, .4f, 1,   .02f,.02f,.05f,.5f, .3f, 1,   .3f, .02f,.2f, 1,   .05f,0},  // Tab
+    {0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   1},  // Hi
+    {0,   .3f, .3f, .2f, .2f, .8f, .5f, .02f,.5f, .5f, 2,   1,   1.5f,.02f,.4f, .1f, 1,   0},  // Lo
 };
 // clang-format on
 
@@ -175,12 +177,14 @@ TextModel::TextModel()
 
 void TextModel::WeighNewUnits() {
     // Per block and class: the weight of the units there are, and of those
-    // legacy sets hold; frequent letters weigh more.
+    // legacy sets hold. Frequent letters weigh more; a rare one takes less
+    // than an ordinary one's share and leaves the rest unused, so that it
+    // stays rare where all of its class are rare.
     std::vector<double> possible(kBlocks * kClasses);
     std::vector<double> written(kBlocks * kClasses);
     for (char32_t u = 0; u < 0x10000; ++u) {
         const std::size_t k = blockOf_[u] * kClasses + classOf_[u];
-        const double weight = FrequentLetterWeight(static_cast<char16_t>(u));
+        const double weight = std::max(1.0f, FrequentLetterWeight(static_cast<char16_t>(u)));
         possible[k] += weight;
         written[k] += Written(u) ? weight : 0;
     }

@@ -5,21 +5,23 @@
 //
 // A text is measured by the bits an adaptive code spends on it: each unit
 // costs -log2 of its probability given the units before it, in two steps.
-// First its class (letter, combining mark, digit, blank, sign ...) after
-// the class before: letters follow letters, marks follow letters, digits
-// stand together, as a prior for every script says and the text so far
-// bears out. Then the unit within its class: one seen before is cheap in
-// proportion to how often it was seen; a new one costs the choice of its
-// Unicode block (cheap once the block is in use, as a text keeps to a few)
-// and of a unit there, those that the legacy character sets of the world's
-// languages hold being the likelier, and in scripts that those sets tell
-// nothing about, the letters most words hold (frequent_letters.h). Japanese and English frequencies are
-// mixed into the choice of a new unit as far as the text bears them out,
-// which makes those texts cheaper still and never another text dearer by
-// more than a bit. Units no text holds (controls, unassigned or private-use
-// code points, lone surrogates) cost kImpossibleBits.
+// First its class (consonant, vowel, letter of a script without vowel
+// letters, combining mark, digit, blank, sign ...) after the class before:
+// letters follow letters, vowels alternate with consonants, marks follow
+// letters, digits stand together, as a prior for every script says and
+// the text so far bears out. Then the unit within its class: one seen
+// before is cheap in proportion to how often it was seen; a new one costs
+// the choice of its Unicode block (cheap once the block is in use, as a
+// text keeps to a few) and of a unit there, those that the legacy
+// character sets of the world's languages hold being the likelier, and in
+// scripts that those sets tell nothing about, the letters most words hold
+// (frequent_letters.h). Japanese and English frequencies are mixed into
+// the choice of a new unit as far as the text bears them out, which makes
+// those texts cheaper still and never another text dearer by more than a
+// bit. Units no text holds (controls, unassigned or private-use code
+// points, lone surrogates) cost kImpossibleBits.
 //
-// Nothing here knows a language's rules, but the cipher gives a rule of
+// Nothing here knows a language's words, but the cipher gives a rule of
 // its own: a wrong pass number moves the odd units up and the even ones
 // down by the same amount, so the two halves of a text no longer share
 // their characters, and an adaptive code pays for every one of them twice.
@@ -53,7 +55,7 @@ class TextModel {
     double UnitBits(char16_t unit, std::size_t before, std::size_t cls);
     void Forget();
 
-    static constexpr std::size_t kClasses = 16;
+    static constexpr std::size_t kClasses = 18;
     std::vector<std::uint8_t> classOf_;   // per unit
     std::vector<std::uint16_t> blockOf_;  // per unit
     std::vector<float> choice_;           // per block and class: 1 / its possible units

@@ -3,7 +3,7 @@
 
 // What kind of character each UTF-16 code unit is, as the text model sees
 // it: its general category in the Unicode Character Database, folded into
-// sixteen classes (tools/make_unicode_tables.cpp writes the table at build
+// eighteen classes (tools/make_unicode_tables.cpp writes the table at build
 // time).
 
 #include <cstdint>
@@ -12,8 +12,10 @@ namespace solvena::cipher {
 
 enum class UnitClass : std::uint8_t {
     Impossible,   // controls, unassigned, private use, noncharacters: never in a text
-    Upper,        // capital and title-case letters
-    Lower,        // small letters
+    Upper,        // capital and title-case letters but vowels
+    Lower,        // small letters but vowels
+    UpperVowel,   // the vowels of Latin, Cyrillic, Greek and Armenian, which
+    LowerVowel,   // alternate with the other letters in every language
     Letter,       // letters without case: Han, kana, Hangul, Arabic, Thai ...
     Mark,         // a combining mark, written on the character before
     SpacingMark,  // a vowel sign that takes room of its own, after its consonant
@@ -29,6 +31,6 @@ enum class UnitClass : std::uint8_t {
     LowSurrogate,
 };
 
-inline constexpr int kUnitClassCount = 16;
+inline constexpr int kUnitClassCount = 18;
 
 }  // namespace solvena::cipher

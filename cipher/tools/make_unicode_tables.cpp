@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "unit_class.h"
 
@@ -58,6 +60,47 @@ UnitClass FromCategory(const std::string& category, unsigned u) {
     }
 }
 
+// The letters of Latin, Cyrillic, Greek and Armenian that spell vowels in
+// their languages, by the name of their base letter in the database.
+constexpr std::pair<std::string_view, std::string_view> kVowels[] = {
+    {"LATIN", "|A|E|I|O|U|Y|AE|OE|DOTLESS I|SCHWA|"},
+    {"CYRILLIC",
+     "|A|IE|I|O|U|YERU|E|YU|YA|IO|UKRAINIAN IE|BYELORUSSIAN-UKRAINIAN I|YI|SCHWA|BARRED O|"
+     "STRAIGHT U|"},
+    {"GREEK", "|ALPHA|EPSILON|ETA|IOTA|OMICRON|UPSILON|OMEGA|"},
+    {"ARMENIAN", "|AYB|ECH|EH|ET|INI|VO|OH|"},
+};
+
+// Whether a letter named `name` (such as LATIN SMALL LETTER A WITH GRAVE
+// or FULLWIDTH LATIN CAPITAL LETTER E) is a vowel.
+bool IsVowel(std::string_view name) {
+    for (std::string_view kind :
+         {" SMALL LETTER ", " CAPITAL LETTER ", " SMALL LIGATURE ", " CAPITAL LIGATURE "}) {
+        const std::size_t at = name.find(kind);
+        if (at == std::string_view::npos) {
+            continue;
+        }
+        std::string_view base = name.substr(at + kind.size());
+        base = base.substr(0, base.find(" WITH "));
+        std::string_view script = name.substr(0, at);
+        script = script.substr(script.rfind(' ') + 1);  // FULLWIDTH LATIN is LATIN
+        for (const auto& [vowelScript, vowels] : kVowels) {
+            if (script != vowelScript) {
+                continue;
+            }
+            // The list is |-separated with a | at either end.
+            for (std::size_t from = 1; from < vowels.size();) {
+                const std::size_t to = vowels.find('|', from);
+                if (vowels.substr(from, to - from) == base) {
+                    return true;
+                }
+                from = to + 1;
+            }
+        }
+    }
+    return false;
+}
+
 bool ReadClasses(const char* path, std::array<UnitClass, 0x10000>& classes) {
     std::ifstream in(path);
     std::string line;
@@ -81,8 +124,13 @@ bool ReadClasses(const char* path, std::array<UnitClass, 0x10000>& classes) {
         for (unsigned v = first; v <= u; ++v) {
             classes[v] = FromCategory(category, v);
         }
+        if (IsVowel(name)) {
+            classes[u] = classes[u] == UnitClass::Upper   ? UnitClass::UpperVowel
+                         : classes[u] == UnitClass::Lower ? UnitClass::LowerVowel
+                                                          : classes[u];
+        }
     }
-    return !in.bad() && classes['A'] == UnitClass::Upper;
+    return !in.bad() && classes['B'] == UnitClass::Upper;
 }
 
 }  // namespace

@@ -42,6 +42,13 @@ TEST(PlausibilityTest, TheModelPrefersWhatPeopleWrite) {
         {"the letters of a language before historic ones", u"Москва", u"Мѡсква"},
         {"common ideographs before rare ones", u"日本", u"日\u4E02"},
         {"common Hangul before rare", u"서울", u"서\uBDC1"},
+        {"vowels part the consonants", u"Luxembourg", u"Lxmbrgueou"},
+        {"vowels part the consonants in Cyrillic", u"Новосибирск", u"Нвсбрскоиио"},
+        {"vowels part the consonants in Greek", u"Θεσσαλονίκη", u"Θσσλνκεαοίη"},
+        {"vowels part the consonants in Armenian", u"Երևան քաղաք", u"Երևն քղքաաա"},
+        {"common Devanagari letters before rare", u"कमल", u"ङञल"},
+        {"common Khmer letters before rare", u"កម្ពុជា", u"ឃឈ្ឍុឋា"},
+        {"common Ethiopic syllables before rare", u"ሰላም", u"ሷሏሟ"},
     };
     TextModel model;
     for (const Preference& c : cases) {
