@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "frequent_letters.h"
 #include "unit_class.h"
@@ -57,6 +58,42 @@ constexpr double kKnownShare = 0.5;
 // The share of a new unit's probability, within its block and class, that
 // goes to the units some legacy character set holds (where any does).
 constexpr double kWrittenShare = 0.9;
+// A text of random characters, as a password, a key or a number is, is
+// drawn from one of the alphabets of ASCII that programs draw from.
+struct Alphabet {
+    unsigned bit;
+    double bits;  // log2 of its size
+};
+constexpr unsigned kDigits = 1, kLowerHex = 2, kUpperHex = 4, kLowerDigits = 8, kUpperDigits = 16,
+                   kLettersDigits = 32, kBase64 = 64, kPrintable = 128;
+constexpr unsigned kAllAlphabets = 255;
+constexpr Alphabet kAlphabets[] = {
+    {kDigits, 3.321928},         // 10
+    {kLowerHex, 4},              // 16
+    {kUpperHex, 4},              // 16
+    {kLowerDigits, 5.169925},    // 36
+    {kUpperDigits, 5.169925},    // 36
+    {kLettersDigits, 5.954196},  // 62
+    {kBase64, 6.022368},         // 65, with its padding
+    {kPrintable, 6.569856},      // 95
+};
+constexpr double kAlphabetChoiceBits = 3;  // one of eight
+
+constexpr unsigned AlphabetsHolding(char16_t u) {
+    const bool digit = In(u, '0', '9');
+    const bool lower = In(u, 'a', 'z');
+    const bool upper = In(u, 'A', 'Z');
+    unsigned in = 0;
+    in |= digit ? kDigits : 0;
+    in |= digit || In(u, 'a', 'f') ? kLowerHex : 0;
+    in |= digit || In(u, 'A', 'F') ? kUpperHex : 0;
+    in |= digit || lower ? kLowerDigits : 0;
+    in |= digit || upper ? kUpperDigits : 0;
+    in |= digit || lower || upper ? kLettersDigits : 0;
+    in |= digit || lower || upper || u == '+' || u == '/' || u == '=' ? kBase64 : 0;
+    in |= In(u, 0x20, 0x7E) ? kPrintable : 0;
+    return in;
+}
 
 // How often a class follows another in writing of any script, relatively:
 // letters follow letters, marks follow letters, digits stand together,
@@ -265,6 +302,7 @@ double TextModel::UnitBits(char16_t unit, std::size_t before, std::size_t cls) {
 TextMeasure TextModel::Measure(std::u16string_view text) {
     Forget();
     TextMeasure m;
+    unsigned alphabets = kAllAlphabets;
     m.units = text.size();
     auto before = static_cast<std::size_t>(C::LineFeed);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -293,6 +331,14 @@ TextMeasure TextModel::Measure(std::u16string_view text) {
             before = static_cast<std::size_t>(cls);
         }
         m.characters += cls == C::LowSurrogate ? 0 : 1;
+        alphabets &= AlphabetsHolding(u);
+    }
+    m.randomBits = std::numeric_limits<double>::infinity();
+    for (const Alphabet& alphabet : kAlphabets) {
+        if ((alphabets & alphabet.bit) != 0) {
+            m.randomBits = std::min(m.randomBits, static_cast<double>(text.size()) * alphabet.bits +
+                                                      kAlphabetChoiceBits);
+        }
     }
     return m;
 }

@@ -40,6 +40,10 @@ struct TextMeasure {
     std::size_t units = 0;
     std::size_t characters = 0;  // a surrogate pair is one, a CR LF two
     std::size_t impossible = 0;  // units no text holds
+    // The same text as characters drawn at random from an alphabet of ASCII
+    // (digits, hexadecimal, letters and digits ...), as a password or a key
+    // is written; infinite for a text that none holds.
+    double randomBits = 0;
 };
 
 // Holds the model's tables and working counts; measuring many texts with

@@ -123,7 +123,11 @@ Decipherment JudgeDecipherment(std::u16string_view enciphered, std::int16_t pass
     }
     const PassRanking ranking = RankPassNumbers(enciphered, 1);
     const RankedPass& best = ranking.best[0];
-    if (best.pass != pass && measure.bits - best.measure.bits >= kWrongPassBits) {
+    // The text is compared as what it costs at most: as writing, or as
+    // random characters such as a password, which some other pass number
+    // always reads a little better by the luck of the draw.
+    const double bits = std::min(measure.bits, measure.randomBits + kRandomTextBits);
+    if (best.pass != pass && bits - best.measure.bits >= kWrongPassBits) {
         return Decipherment::OtherPassBetter;
     }
     return Decipherment::Plausible;

@@ -35,6 +35,11 @@ inline constexpr double kClearLeadBits = 6;
 // comes within 10 bits of a right text of 10 to 20 characters now and
 // then; from some 50 characters on, a wrong one costs hundreds of bits more.
 inline constexpr double kWrongPassBits = 11;
+// What a text of random characters (a password, a key) costs more than
+// drawing its characters from their alphabet: such texts are rarer than
+// writing, but no garbage. A pass number's text is compared with the
+// others' as the cheaper of writing and this.
+inline constexpr double kRandomTextBits = 8;
 
 struct PassRanking {
     std::vector<RankedPass> best;  // best first

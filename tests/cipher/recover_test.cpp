@@ -99,6 +99,28 @@ TEST(RecoverTest, NeverRefusesAShortNoteThatIsText) {
     EXPECT_EQ(Judged(Enciphered16(u"a", 5), 5), Decipherment::NotText);
 }
 
+// Random characters, as a password or a key is: some wrong pass number
+// always reads them a little better by chance, which is no evidence.
+TEST(RecoverTest, NeverRefusesAPasswordOrAKey) {
+    const std::string_view alphabets[] = {
+        "0123456789abcdef",
+        "abcdefghijklmnopqrstuvwxyz0123456789",
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/",
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!@#$%^&*-_=+?",
+    };
+    std::mt19937 rng(11);
+    for (std::size_t i = 0; i < 100; ++i) {
+        const std::string_view alphabet = alphabets[i % std::size(alphabets)];
+        std::u16string key;
+        for (std::size_t n = 10 + rng() % 15; key.size() < n;) {
+            key += static_cast<char16_t>(alphabet[rng() % alphabet.size()]);
+        }
+        EXPECT_EQ(Judged(Enciphered16(key, 1234), 1234), Decipherment::Plausible)
+            << testing::ToUtf8(key);
+    }
+}
+
 TEST(RecoverTest, TiesAreNeverClearlyAhead) {
     // Every odd digit one more, every even one less: digits all the same,
     // so two pass numbers give texts of digits only.
