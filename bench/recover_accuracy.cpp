@@ -7,6 +7,8 @@
 //    letting one through is a miss;
 //  - ranked by `zkt recover`'s ranking: the right pass number should be
 //    first, and clearly ahead; a wrong one clearly ahead misleads.
+// Also on passwords and keys it makes, which no pass number should read
+// so much better as to refuse the right one.
 // Prints a table per script and one per length; `-v` lists every fault.
 //   build/bench/recover_accuracy [-v]
 
@@ -14,6 +16,7 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <string_view>
 
 #include "decipher.h"
 #include "encipher.h"
@@ -144,6 +147,29 @@ void Row(const std::string& name, const Tally& t) {
                 t.wrongClear);
 }
 
+// Passwords and keys: random characters of the alphabets programs draw
+// them from, 6 to 32 of them.
+std::vector<FoundText> MadeKeys(std::mt19937& rng) {
+    const std::string_view alphabets[] = {
+        "0123456789",
+        "0123456789abcdef",
+        "abcdefghijklmnopqrstuvwxyz0123456789",
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/",
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789!@#$%^&*-_=+?",
+    };
+    std::vector<FoundText> keys;
+    for (std::size_t i = 0; i < 600; ++i) {
+        const std::string_view alphabet = alphabets[i % std::size(alphabets)];
+        std::u16string key;
+        for (std::size_t n = 6 + rng() % 27; key.size() < n;) {
+            key += static_cast<char16_t>(alphabet[rng() % alphabet.size()]);
+        }
+        keys.push_back({"key", "key", key});
+    }
+    return keys;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -180,6 +206,11 @@ int main(int argc, char** argv) {
     }
     Header("");
     Row("all", all);
+    Tally keys;
+    for (const FoundText& t : MadeKeys(rng)) {
+        keys.Add(Try(t, rng, verbose));
+    }
+    Row("keys", keys);
     std::printf("notes under 10 characters refused: %d\n", notesRefused);
     return 0;
 }
