@@ -331,7 +331,9 @@ TextMeasure TextModel::Measure(std::u16string_view text) {
             before = static_cast<std::size_t>(cls);
         }
         m.characters += cls == C::LowSurrogate ? 0 : 1;
-        alphabets &= AlphabetsHolding(u);
+        if (alphabets != 0) {
+            alphabets &= AlphabetsHolding(u);
+        }
     }
     m.randomBits = std::numeric_limits<double>::infinity();
     for (const Alphabet& alphabet : kAlphabets) {
