@@ -12,12 +12,6 @@
 namespace solvena::cipher {
 namespace {
 
-struct ClassRun {
-    char16_t first;
-    int unitClass;
-};
-#include "unicode_tables.inc"
-
 constexpr std::uint8_t kWrittenBits[] = {
 #include "written_units.inc"
 };
@@ -43,7 +37,6 @@ constexpr bool In(char32_t u, char32_t first, char32_t last) {
 using C = UnitClass;
 static_assert(kUnitClassCount == 18);
 constexpr std::size_t kClasses = kUnitClassCount;
-constexpr std::size_t kBlocks = std::size(kBlockStarts);
 
 // How sure the model is that a unit of its class seen before comes again
 // rather than a new one; that a new unit's block is one already in use;
@@ -181,24 +174,12 @@ double KnownBits(char16_t u) {
 }  // namespace
 
 TextModel::TextModel()
-    : classOf_(0x10000),
-      blockOf_(0x10000),
+    : blocks_(BlockCount()),
       choice_(0x10000),
       known_(0x10000),
       seen_(0x10000),
-      blockSeen_(kBlocks) {
-    std::size_t run = 0;
-    std::size_t block = 0;
-    for (char32_t u = 0; u < 0x10000; ++u) {
-        while (run + 1 < std::size(kClassRuns) && kClassRuns[run + 1].first <= u) {
-            ++run;
-        }
-        while (block + 1 < kBlocks && kBlockStarts[block + 1] <= u) {
-            ++block;
-        }
-        classOf_[u] = static_cast<std::uint8_t>(kClassRuns[run].unitClass);
-        blockOf_[u] = static_cast<std::uint16_t>(block);
-    }
+      blockSeen_(blocks_) {
+    FillClassesAndBlocks(classOf_, blockOf_);
     WeighNewUnits();
     WeighKnownUnits();
     for (std::size_t j = 0; j < kClasses; ++j) {
@@ -217,8 +198,8 @@ void TextModel::WeighNewUnits() {
     // legacy sets hold. Frequent letters weigh more; a rare one takes less
     // than an ordinary one's share and leaves the rest unused, so that it
     // stays rare where all of its class are rare.
-    std::vector<double> possible(kBlocks * kClasses);
-    std::vector<double> written(kBlocks * kClasses);
+    std::vector<double> possible(blocks_ * kClasses);
+    std::vector<double> written(blocks_ * kClasses);
     for (char32_t u = 0; u < 0x10000; ++u) {
         const std::size_t k = blockOf_[u] * kClasses + classOf_[u];
         const double weight = std::max(1.0f, FrequentLetterWeight(static_cast<char16_t>(u)));
@@ -276,7 +257,7 @@ double TextModel::UnitBits(char16_t unit, std::size_t before, std::size_t cls) {
     ++left_[before];
 
     const std::uint16_t block = blockOf_[unit];
-    const double inBlock = (blockSeen_[block] + kBlockWeight / kBlocks) /
+    const double inBlock = (blockSeen_[block] + kBlockWeight / static_cast<double>(blocks_)) /
                            (static_cast<double>(distinct_) + kBlockWeight);
     const double generic = inBlock * choice_[unit];
     // Japanese and English frequencies weigh as much as the new units of

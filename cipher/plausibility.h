@@ -60,6 +60,7 @@ class TextModel {
     void Forget();
 
     static constexpr std::size_t kClasses = 18;
+    std::size_t blocks_;
     std::vector<std::uint8_t> classOf_;   // per unit
     std::vector<std::uint16_t> blockOf_;  // per unit
     std::vector<float> choice_;           // per block and class: 1 / its possible units

@@ -6,7 +6,9 @@
 // eighteen classes (tools/make_unicode_tables.cpp writes the table at build
 // time).
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace solvena::cipher {
 
@@ -32,5 +34,14 @@ enum class UnitClass : std::uint8_t {
 };
 
 inline constexpr int kUnitClassCount = 18;
+
+UnitClass ClassOf(char16_t unit);
+
+// The Unicode blocks of the Basic Multilingual Plane, numbered from 0 in
+// the order of their code points.
+std::size_t BlockCount();
+
+// Every unit's class and block, 65536 of each, faster than one by one.
+void FillClassesAndBlocks(std::vector<std::uint8_t>& classes, std::vector<std::uint16_t>& blocks);
 
 }  // namespace solvena::cipher

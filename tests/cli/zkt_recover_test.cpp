@@ -146,7 +146,7 @@ TEST(ZktRecoverTest, DecipherRefusesWhatDoesNotLookLikeText) {
 
 // The same judgement in every script, through the tool: the right pass
 // number is taken and ranked first, a neighbouring one refused, and a note
-// of one character is never refused.
+// of one character or a password is never refused.
 TEST(ZktRecoverTest, JudgesTextsOfEveryScriptAlike) {
     std::vector<std::string> texts;
     for (const SampleText& sample : WorldTexts()) {
@@ -166,6 +166,12 @@ TEST(ZktRecoverTest, JudgesTextsOfEveryScriptAlike) {
         const std::string zkt = Zkt({"encipher", "-p", "77", "--encoding", "utf-8"}, note).out;
         const ProcessResult r = Zkt({"decipher", "-p", "77", "--encoding", "utf-8"}, zkt);
         EXPECT_EQ(r.exitCode, 0) << note << r.err;
+    }
+    // Nor a password that some other pass number reads a little better.
+    for (const std::string key : {"Xq7#pL9!zR", "aB3$kP9@wQ"}) {
+        const std::string zkt = Zkt({"encipher", "-p", "1234"}, key).out;
+        const ProcessResult r = Zkt({"decipher", "-p", "1234"}, zkt);
+        EXPECT_EQ(r.exitCode, 0) << key << r.err;
     }
 }
 
