@@ -91,10 +91,10 @@ constexpr unsigned AlphabetsHolding(char16_t u) {
 // How often a class follows another in writing of any script, relatively:
 // letters follow letters, a vowel oftener follows a consonant than another
 // vowel and a consonant oftener a vowel, marks follow letters, digits stand
-// together, blanks and signs stand between words. A lone CR, or a combining mark
-// after a blank or a sign, is rare everywhere. (Rows: the class before;
-// a line break stands before the first unit. A low surrogate always
-// follows a high one.)
+// together, blanks and signs stand between words. A lone CR, or a combining
+// mark after a blank or a sign, is rare everywhere. (Rows: the class
+// before; a line break stands before the first unit. A low surrogate
+// always follows a high one.)
 // clang-format off
 constexpr float kFollows[kClasses][kClasses] = {
     //  Imp  Up   Low  UpV  LowV Let  Mark SpM  Fmt  Dig  Bl   Pun  Sym  CR   LF   Tab  Hi   Lo
