@@ -97,8 +97,7 @@ namespace {
 
 // True for the units the editor holds as something else.
 bool Held(char16_t c) {
-    return c == kCr || c == kLf || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1 ||
-           c == kEditorEscape || c == kLoneCrMark || c == kLoneLfMark || c == kLineInBlock;
+    return c == kCr || c == kLf || LetterFor(c) != 0;
 }
 
 }  // namespace
