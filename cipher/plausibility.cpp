@@ -201,15 +201,17 @@ void TextModel::WeighNewUnits() {
     // stays rare where all of its class are rare.
     std::vector<double> possible(blocks_ * kClasses);
     std::vector<double> written(blocks_ * kClasses);
+    std::vector<float> weights(0x10000);
     for (char32_t u = 0; u < 0x10000; ++u) {
         const std::size_t k = blockOf_[u] * kClasses + classOf_[u];
-        const double weight = std::max(1.0f, FrequentLetterWeight(static_cast<char16_t>(u)));
-        possible[k] += weight;
-        written[k] += Written(u) ? weight : 0;
+        weights[u] = FrequentLetterWeight(static_cast<char16_t>(u));
+        const double share = std::max(1.0f, weights[u]);
+        possible[k] += share;
+        written[k] += Written(u) ? share : 0;
     }
     for (char32_t u = 0; u < 0x10000; ++u) {
         const std::size_t k = blockOf_[u] * kClasses + classOf_[u];
-        const double weight = FrequentLetterWeight(static_cast<char16_t>(u));
+        const double weight = weights[u];
         const double uniform = weight / possible[k];
         const double held = Written(u) ? kWrittenShare * weight / written[k] : 0.0;
         choice_[u] =
