@@ -63,12 +63,16 @@ bool PassRanking::ClearlyAhead() const {
 }
 
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count) {
+    TextModel model;
+    return RankPassNumbers(enciphered, count, model);
+}
+
+PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count, TextModel& model) {
     PassRanking ranking;
     ranking.evidence = ExamineEnciphered(enciphered);
     const double evidence = EvidenceFactor(ranking.evidence);
     const std::vector<PassCandidate> candidates = PassCandidates();
     const GroupValues groups(enciphered);
-    TextModel model;
 
     const std::size_t sampleUnits = std::min(groups.size(), kSampleUnits);
     std::vector<SampleCost> sample;
@@ -114,14 +118,15 @@ Decipherment JudgeDecipherment(std::u16string_view enciphered, std::int16_t pass
     if (!evidence.HoldsEncipheredText()) {
         return Decipherment::NothingEnciphered;
     }
-    const TextMeasure measure = TextModel().Measure(deciphered);
+    TextModel model;
+    const TextMeasure measure = model.Measure(deciphered);
     if (EvidenceFactor(evidence) < kEnoughEvidence || GarbageByItself(measure)) {
         return Decipherment::NotText;
     }
     if (measure.characters < kShortestCompared) {
         return Decipherment::Plausible;
     }
-    const PassRanking ranking = RankPassNumbers(enciphered, 1);
+    const PassRanking ranking = RankPassNumbers(enciphered, 1, model);
     const RankedPass& best = ranking.best[0];
     // The text is compared as what it costs at most: as writing, or as
     // random characters such as a password, which some other pass number

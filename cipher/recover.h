@@ -55,6 +55,8 @@ struct PassRanking {
 // The `count` best pass numbers for `enciphered`. Every candidate is measured
 // on the first groups of the text; the leaders again on the whole.
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count);
+// The same with a model the caller has built already.
+PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count, TextModel& model);
 
 enum class Decipherment {
     Plausible,
