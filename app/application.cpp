@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "application.h"
+#include "app/application.h"
 
 #include <QtGlobal>
 
-#include "main_form.h"
+#include "app/main_form.h"
 
 // The images are compiled into the app library; a static library must ask
 // for its resources to be registered.
@@ -17,7 +17,7 @@ void RegisterResources() {
     RegisterSolvenaResources();
 }
 
-Application::Application(QStringList arguments) : platform_(std::move(arguments)) {
+Application::Application(desktop::Platform& platform) : platform_(platform) {
     RegisterResources();
     main_ = std::make_unique<MainForm>(shared_, platform_);
 }
@@ -26,7 +26,7 @@ Application::~Application() = default;
 
 bool Application::Start() {
     // From now on a signal or the session's end keeps unsaved text first.
-    QObject::connect(&endRequests_, &platform::desktop::EndRequests::Requested, main_.get(),
+    QObject::connect(&endRequests_, &desktop::EndRequests::Requested, main_.get(),
                      [this](int signal) { main_->EndRequested(signal); });
     if (!endRequests_.Watch()) {
         platform_.Complain(QStringLiteral("cannot watch for signals to end"));

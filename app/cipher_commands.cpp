@@ -13,15 +13,15 @@
 #include <new>
 #include <type_traits>
 
-#include "decipher.h"
-#include "editor_box.h"
-#include "encipher.h"
-#include "form2.h"
-#include "look.h"
-#include "main_form.h"
-#include "platform.h"
-#include "recover.h"
-#include "text_convert.h"
+#include "app/editor_box.h"
+#include "app/main_form.h"
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "desktop/look.h"
+#include "desktop/platform.h"
+#include "desktop/text_convert.h"
+#include "dialogs/form2.h"
+#include "ranking/pass_ranking.h"
 
 namespace solvena::app {
 namespace {
@@ -43,10 +43,10 @@ void ShowStep(void* context, std::int64_t position, std::int64_t length) {
 }
 
 QString ResultText(cipher::EncipherRun& run) {
-    return platform::desktop::FromAscii(run.TakeResult());
+    return desktop::FromAscii(run.TakeResult());
 }
 QString ResultText(cipher::DecipherRun& run) {
-    return platform::desktop::ToQString(run.TakeResult());
+    return desktop::ToQString(run.TakeResult());
 }
 
 // Asked before a deciphered text that does not look like text, or the
@@ -55,17 +55,15 @@ constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性が
 
 // Whether a decipher result takes the document's place: a plausible one
 // does; about a doubtful one the person is asked, the progress window gone.
-bool ResultWanted(platform::desktop::Platform& platform, QWidget* parent,
-                  QPointer<dialogs::Form2>& form2, const QString& enciphered, std::int16_t pass,
-                  const QString& result) {
-    if (cipher::JudgeDecipherment(platform::desktop::ToU16View(enciphered), pass,
-                                  platform::desktop::ToU16View(result)) ==
-        cipher::Decipherment::Plausible) {
+bool ResultWanted(desktop::Platform& platform, QWidget* parent, QPointer<dialogs::Form2>& form2,
+                  const QString& enciphered, std::int16_t pass, const QString& result) {
+    if (ranking::JudgeDecipherment(desktop::ToU16View(enciphered), pass,
+                                   desktop::ToU16View(result)) ==
+        ranking::Decipherment::Plausible) {
         return true;
     }
     delete form2.data();
-    return platform.AskYesNo(parent, QString::fromUtf16(kDoubtfulResult)) ==
-           platform::desktop::kYes;
+    return platform.AskYesNo(parent, QString::fromUtf16(kDoubtfulResult)) == desktop::kYes;
 }
 
 std::int32_t Narrow(std::int64_t value) {
@@ -76,7 +74,7 @@ std::int32_t Narrow(std::int64_t value) {
 // millions of characters takes a while: pending events run between its
 // parts, and キャンセル (or closing the window) then leaves the document as
 // it was.
-void FillEditor(EditorBox& editor, platform::desktop::Platform& platform,
+void FillEditor(EditorBox& editor, desktop::Platform& platform,
                 const QPointer<dialogs::Form2>& form2, const bool& cancelRequested,
                 const QString& result) {
     const bool progressShown = !form2.isNull() && !form2->Unloaded();
@@ -144,7 +142,7 @@ void MainForm::HoldCipherButtons(bool held) {
         if (held) {
             button->setCursor(Qt::ArrowCursor);
         } else {
-            button->setCursor(platform::desktop::HandCursor());
+            button->setCursor(desktop::HandCursor());
         }
     }
 }
@@ -192,7 +190,7 @@ template <class Run>
 bool MainForm::RunOverText(const QString& text, QPointer<dialogs::Form2>& form2) {
     constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
     try {
-        Run run(platform::desktop::ToU16View(text), savedPassNumber_, shiftedValue_);
+        Run run(desktop::ToU16View(text), savedPassNumber_, shiftedValue_);
         const bool cancelled = !DriveRun(run, form2);
         shiftedValue_ = run.ShiftedValue();
         shared_.CipherPosition = Narrow(run.CipherPosition());

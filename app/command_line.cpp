@@ -1,12 +1,39 @@
 // SPDX-License-Identifier: MIT
-#include "command_line.h"
+// The command line: --help and --version before any window, and the
+// document a command line names, read at start-up.
+
+#include "app/command_line.h"
 
 #include <QCommandLineParser>
 #include <cstdio>
 
-#include "version.h"
+#include "app/main_form.h"
+#include "desktop/chosen_file.h"
+#include "desktop/file_messages.h"
+#include "desktop/platform.h"
+#include "filedialog/file_names.h"
+#include "resources/version.h"
 
 namespace solvena::app {
+namespace {
+
+bool IsBlank(QChar c) {
+    return c == QLatin1Char(' ');
+}
+
+QString TrimBlanks(const QString& text) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && IsBlank(text[start])) {
+        ++start;
+    }
+    while (end > start && IsBlank(text[end - 1])) {
+        --end;
+    }
+    return text.mid(start, end - start);
+}
+
+}  // namespace
 
 std::optional<int> AnswerInformationOptions(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -39,6 +66,61 @@ std::optional<int> AnswerInformationOptions(const QStringList& arguments) {
         return 1;
     }
     return 0;
+}
+
+bool MainForm::ReadCommandLine(QString& notice) {
+    // One document at a time: the first argument; a name with blanks is
+    // one argument, quoted by the shell.
+    const QStringList documents = platform_.DocumentArguments();
+    QString path = documents.isEmpty() ? QString() : TrimBlanks(documents.first());
+    if (path == QLatin1String("\"")) {
+        // A lone quote would leave a negative length: no file.
+        path.clear();
+    } else if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) &&
+               path.endsWith(QLatin1Char('"'))) {
+        path = path.mid(1, path.size() - 2);
+    }
+    if (path.isEmpty()) {
+        return true;
+    }
+    if (!filedialog::EndsInTxtOrZktLowerOrUpper(path)) {
+        // Started from a desktop there is no terminal to read the line.
+        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file")
+                               .arg(desktop::Platform::ShownName(path)));
+        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt "
+                                                 "のファイルです。")
+                                      .arg(path));
+        return false;
+    }
+    if (!platform_.ArgumentsExact()) {
+        // The name as Qt holds it is another name: no file is opened under it.
+        notice = QStringLiteral(
+            "コマンドラインのファイル名を読み取れません"
+            "（システムの文字コードにない文字があります）。");
+        platform_.Complain(QStringLiteral("%1: the file name is not valid in this system's "
+                                          "encoding; nothing is opened")
+                               .arg(desktop::Platform::ShownName(path)));
+        return true;
+    }
+    if (documents.size() > 1) {
+        notice = QStringLiteral("一度に開ける文書は一つだけです。%1 を開きました。").arg(path);
+    }
+    shared_.DocText.clear();
+    shared_.FilePath = path;
+    if (platform_.FileExists(path)) {
+        files::Result<desktop::ReadDocumentResult> read = platform_.ReadDocument(path);
+        if (read) {
+            shared_.DocText = std::move(read.value().text);
+            // A zkt file's text is ASCII: the document keeps the new one's form.
+            if (!desktop::NamesZktFile(path)) {
+                shared_.DocFormat = read.value().format;
+            }
+        } else {
+            notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                      desktop::DescribeReadError(read.error());
+        }
+    }
+    return true;
 }
 
 }  // namespace solvena::app

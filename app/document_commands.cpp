@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The document commands of the main window: the document named on the
-// command line, New (Command9), Open (Command6), Save (Command7), a file
-// dropped on the window, and the question on closing. The window never touches a file itself: the
-// file dialog reads and writes, and puts DocText back into the editor when it closes.
+// The document commands of the main window: New (Command9), Open
+// (Command6), Save (Command7), a file dropped on the window, and the
+// question on closing. The window never touches a file itself: the file
+// dialog reads and writes, and puts DocText back into the editor when it
+// closes.
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -11,13 +12,13 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "editor_box.h"
-#include "file_form.h"
-#include "file_messages.h"
-#include "file_names.h"
-#include "format_choices.h"
-#include "main_form.h"
-#include "platform.h"
+#include "app/editor_box.h"
+#include "app/main_form.h"
+#include "desktop/chosen_file.h"
+#include "desktop/platform.h"
+#include "filedialog/file_form.h"
+#include "filedialog/file_names.h"
+#include "filedialog/format_choices.h"
 
 namespace solvena::app {
 namespace {
@@ -40,79 +41,7 @@ QStringList LocalFiles(const QMimeData* mime) {
     return paths;
 }
 
-bool IsBlank(QChar c) {
-    return c == QLatin1Char(' ');
-}
-
-QString TrimBlanks(const QString& text) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && IsBlank(text[start])) {
-        ++start;
-    }
-    while (end > start && IsBlank(text[end - 1])) {
-        --end;
-    }
-    return text.mid(start, end - start);
-}
-
 }  // namespace
-
-bool MainForm::ReadCommandLine(QString& notice) {
-    // One document at a time: the first argument; a name with blanks is
-    // one argument, quoted by the shell.
-    const QStringList documents = platform_.DocumentArguments();
-    QString path = documents.isEmpty() ? QString() : TrimBlanks(documents.first());
-    if (path == QLatin1String("\"")) {
-        // A lone quote would leave a negative length: no file.
-        path.clear();
-    } else if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) &&
-               path.endsWith(QLatin1Char('"'))) {
-        path = path.mid(1, path.size() - 2);
-    }
-    if (path.isEmpty()) {
-        return true;
-    }
-    if (!filedialog::EndsInTxtOrZktLowerOrUpper(path)) {
-        // Started from a desktop there is no terminal to read the line.
-        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file")
-                               .arg(platform::desktop::Platform::ShownName(path)));
-        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt "
-                                                 "のファイルです。")
-                                      .arg(path));
-        return false;
-    }
-    if (!platform_.ArgumentsExact()) {
-        // The name as Qt holds it is another name: no file is opened under it.
-        notice = QStringLiteral(
-            "コマンドラインのファイル名を読み取れません"
-            "（システムの文字コードにない文字があります）。");
-        platform_.Complain(QStringLiteral("%1: the file name is not valid in this system's "
-                                          "encoding; nothing is opened")
-                               .arg(platform::desktop::Platform::ShownName(path)));
-        return true;
-    }
-    if (documents.size() > 1) {
-        notice = QStringLiteral("一度に開ける文書は一つだけです。%1 を開きました。").arg(path);
-    }
-    shared_.DocText.clear();
-    shared_.FilePath = path;
-    if (platform_.FileExists(path)) {
-        platform::core::Result<platform::desktop::ReadDocumentResult> read =
-            platform_.ReadDocument(path);
-        if (read) {
-            shared_.DocText = std::move(read.value().text);
-            // A zkt file's text is ASCII: the document keeps the new one's form.
-            if (!filedialog::NamesZktFile(path)) {
-                shared_.DocFormat = read.value().format;
-            }
-        } else {
-            notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
-                      platform::desktop::DescribeReadError(read.error());
-        }
-    }
-    return true;
-}
 
 bool MainForm::ShowFileDialog() {
     filedialog::FileForm dialog(
@@ -128,12 +57,12 @@ MainForm::Offer MainForm::OfferToSave(const QString& question) {
         return Offer::NothingToSave;
     }
     switch (platform_.Confirm(this, question)) {
-        case platform::desktop::kYes:
+        case desktop::kYes:
             shared_.FileMode = state::kFileModeSave;
             ShowFileDialog();
             // A text that was not saved after all is not given up.
             return shared_.DocumentChanged() ? Offer::Stop : Offer::Saved;
-        case platform::desktop::kNo:
+        case desktop::kNo:
             return Offer::NotSaved;
         default:
             return Offer::Stop;
@@ -146,7 +75,7 @@ void MainForm::Command9_Click() {
     }
     editor_->SetText(QString());
     shared_.DocText.clear();
-    shared_.DocFormat = platform::core::TextFormat();
+    shared_.DocFormat = document::TextFormat();
 }
 
 void MainForm::Command6_Click() {
@@ -210,8 +139,8 @@ void MainForm::OpenDroppedFile(const QString& path) {
     }
     // Read as the open dialog reads; a file that cannot be read leaves the
     // document as it was.
-    std::optional<platform::desktop::ReadDocumentResult> read =
-        filedialog::ReadChosenFile(platform_, this, path);
+    std::optional<desktop::ReadDocumentResult> read =
+        desktop::ReadChosenFile(platform_, this, path);
     if (!read) {
         return;
     }

@@ -1,60 +1,19 @@
 // SPDX-License-Identifier: MIT
-#include "editor_box.h"
+#include "app/editor_box.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QSyntaxHighlighter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
-#include "editor_text.h"
+#include "app/editor_text.h"
+#include "app/line_end_marks.h"
 
 namespace solvena::app {
-
-namespace {
-
-// Shows the marks of lone CR and LF dimmed, so that they read as line ends
-// rather than as text. It works on a document only while a mark is in it:
-// its pass over every character of a fill of millions costs more than the
-// fill itself.
-class LineEndMarks : public QSyntaxHighlighter {
-  public:
-    explicit LineEndMarks(QObject* parent) : QSyntaxHighlighter(parent) {}
-
-  protected:
-    void highlightBlock(const QString& text) override {
-        QTextCharFormat dim;
-        dim.setForeground(QColor(150, 150, 150));
-        for (const char16_t mark : {kLoneCrMark, kLoneLfMark}) {
-            for (qsizetype at = text.indexOf(QChar(mark)); at >= 0;
-                 at = text.indexOf(QChar(mark), at + 1)) {
-                setFormat(static_cast<int>(at), 1, dim);
-            }
-        }
-    }
-};
-
-bool HoldsMark(QStringView editorText) {
-    return editorText.contains(QChar(kLoneCrMark)) || editorText.contains(QChar(kLoneLfMark));
-}
-
-// Whether the characters from `position` on, `length` of them, hold a mark.
-bool RangeHoldsMark(const QTextDocument& document, int position, int length) {
-    const int end = position + length;
-    for (QTextBlock block = document.findBlock(position); block.isValid() && block.position() < end;
-         block = block.next()) {
-        if (HoldsMark(block.text())) {
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
 
 EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("Text1"));

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "editor_text.h"
+#include "app/editor_text.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <csignal>
 
-#include "application.h"
-#include "command_line.h"
-#include "translations.h"
+#include "app/application.h"
+#include "app/command_line.h"
+#include "desktop/translations.h"
 
 int main(int argc, char** argv) {
     // A file-size limit must end a write with an error, not the program.
@@ -19,9 +19,10 @@ int main(int argc, char** argv) {
     }
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ソルベナ"));
-    solvena::platform::desktop::UseJapaneseQtTexts(qt);
-    solvena::app::Application application(QApplication::arguments());
-    application.Platform().CheckArguments(argc, argv);
+    solvena::desktop::UseJapaneseQtTexts(qt);
+    solvena::desktop::Platform platform(QApplication::arguments());
+    platform.CheckArguments(argc, argv);
+    solvena::app::Application application(platform);
     if (!application.Start()) {
         return 2;
     }

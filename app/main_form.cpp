@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "main_form.h"
+#include "app/main_form.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -9,17 +9,17 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor_box.h"
-#include "form11.h"
-#include "look.h"
-#include "orla.h"
-#include "platform.h"
+#include "app/editor_box.h"
+#include "desktop/look.h"
+#include "desktop/platform.h"
+#include "dialogs/form11.h"
+#include "dialogs/orla.h"
 
 namespace solvena::app {
 namespace {
 
-using platform::desktop::Pixels;
-using platform::desktop::TwipsRect;
+using desktop::Pixels;
+using desktop::TwipsRect;
 
 const QColor kEncipherColour{255, 224, 192};
 const QColor kWindowColour{192, 192, 192};
@@ -63,8 +63,8 @@ QPushButton* ImageButton(QWidget* parent, const char* name, const QString& spoke
     button->setIcon(QIcon(icon));
     button->setIconSize(QSize(iconSize, iconSize));
     button->setGeometry(twipsGeometry);
-    button->setCursor(platform::desktop::HandCursor());
-    platform::desktop::SetButtonColour(button, kWindowColour);
+    button->setCursor(desktop::HandCursor());
+    desktop::SetButtonColour(button, kWindowColour);
     return button;
 }
 
@@ -74,9 +74,8 @@ QPushButton* CipherButton(QWidget* parent, const char* name, const QString& capt
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(TwipsRect(twipsLeft, 3240, 1332, kCipherButtonHeight));
     button->setToolTip(tip);
-    button->setCursor(platform::desktop::HandCursor());
-    button->setFont(
-        platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 10.5, false));
+    button->setCursor(desktop::HandCursor());
+    button->setFont(desktop::JapaneseFont(desktop::Face::ProportionalGothic, 10.5, false));
     button->setAccessibleDescription(description);
     return button;
 }
@@ -103,7 +102,7 @@ std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimi
     return layout;
 }
 
-MainForm::MainForm(state::Module2& shared, platform::desktop::Platform& platform)
+MainForm::MainForm(state::Module2& shared, desktop::Platform& platform)
     : shared_(shared), platform_(platform) {
     shared_.showPassNumberDialog = [this] {
         dialogs::Form11 dialog(shared_, platform_, this);
@@ -112,7 +111,7 @@ MainForm::MainForm(state::Module2& shared, platform::desktop::Platform& platform
     setObjectName(QStringLiteral("メイン"));
     setWindowTitle(QStringLiteral("ソルベナ"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));
-    platform::desktop::SetBackground(this, kWindowColour);
+    desktop::SetBackground(this, kWindowColour);
     resize(Pixels(kClientWidth), Pixels(kClientHeight));
     BuildButtonBar();
     BuildEditor();
@@ -129,7 +128,7 @@ void MainForm::BuildButtonBar() {
     buttonBar_ = new QWidget(this);
     buttonBar_->setObjectName(QStringLiteral("PicTaskBar"));
     buttonBar_->setGeometry(TwipsRect(0, 0, kClientWidth, 540));
-    platform::desktop::SetBackground(buttonBar_, kWindowColour);
+    desktop::SetBackground(buttonBar_, kWindowColour);
 
     // Each tooltip also names the button's key.
     openButton_ = ImageButton(buttonBar_, "Command6", QStringLiteral("開く"),
@@ -154,7 +153,7 @@ void MainForm::BuildEditor() {
     editor_->setAccessibleName(QStringLiteral("文書"));
     editor_->setAccessibleDescription(QStringLiteral("暗号化または解読する文書"));
     editor_->setGeometry(kEditorPlace);
-    editor_->setFont(platform::desktop::JapaneseFont(platform::desktop::Face::Gothic, 10.5, false));
+    editor_->setFont(desktop::JapaneseFont(desktop::Face::Gothic, 10.5, false));
 }
 
 void MainForm::BuildCipherButtons() {
@@ -164,14 +163,14 @@ void MainForm::BuildCipherButtons() {
     decipherButton_ =
         CipherButton(this, "Command2", QStringLiteral("解読"), QStringLiteral("解読 (Ctrl+D)"),
                      QStringLiteral("暗号化された文書をパスナンバーで解読します"), 3120);
-    platform::desktop::SetButtonColour(encipherButton_, kEncipherColour);
-    platform::desktop::SetButtonColour(decipherButton_, platform::desktop::kPaleGreen);
+    desktop::SetButtonColour(encipherButton_, kEncipherColour);
+    desktop::SetButtonColour(decipherButton_, desktop::kPaleGreen);
 }
 
 void MainForm::SetTabOrder() {
     // The cipher buttons first, the editor last.
-    platform::desktop::SetTabChain({encipherButton_, decipherButton_, openButton_, saveButton_,
-                                    newButton_, helpButton_, exitButton_, editor_});
+    desktop::SetTabChain({encipherButton_, decipherButton_, openButton_, saveButton_, newButton_,
+                          helpButton_, exitButton_, editor_});
 }
 
 void MainForm::ConnectHandlers() {
@@ -219,7 +218,7 @@ bool MainForm::Form_Load() {
     }
     SetCipherButtons(false, false);
     // Opened centred on the screen.
-    platform::desktop::CentreOnScreen(this);
+    desktop::CentreOnScreen(this);
     show();
     editor_->setFocus();
     editor_->SetText(shared_.DocText);
@@ -233,9 +232,8 @@ bool MainForm::Form_Load() {
 void MainForm::SetCipherButtons(bool enabled, bool coloured) {
     encipherButton_->setEnabled(enabled);
     decipherButton_->setEnabled(enabled);
-    platform::desktop::SetButtonColour(encipherButton_, coloured ? kEncipherColour : kWindowColour);
-    platform::desktop::SetButtonColour(decipherButton_,
-                                       coloured ? platform::desktop::kPaleGreen : kWindowColour);
+    desktop::SetButtonColour(encipherButton_, coloured ? kEncipherColour : kWindowColour);
+    desktop::SetButtonColour(decipherButton_, coloured ? desktop::kPaleGreen : kWindowColour);
 }
 
 void MainForm::Text1_Change() {

@@ -4,6 +4,17 @@
 // The form メイン: the program's only document window. A button bar along
 // the top (PicTaskBar with the document and program commands), the editor
 // Text1, and the two cipher buttons below it.
+//
+// Its members are defined in five files, by what they do:
+//   main_form.cpp          building the controls, Form_Load, Form_Resize,
+//                          Text1_Change, Command10 (help), Command11 (exit),
+//                          the keys and closing the window
+//   command_line.cpp       the document the command line names
+//   document_commands.cpp  New (Command9), Open (Command6), Save (Command7),
+//                          Form_Unload's question and dropped files
+//   cipher_commands.cpp    暗号化 (Command1) and 解読 (Command2), their runs
+//   recovery.cpp           keeping the text when the program is ended from
+//                          outside, and offering it at the next start
 
 #include <QPointer>
 #include <QRect>
@@ -11,11 +22,11 @@
 #include <cstdint>
 #include <optional>
 
-#include "module2.h"
+#include "state/module2.h"
 
 class QPushButton;
 
-namespace solvena::platform::desktop {
+namespace solvena::desktop {
 class Platform;
 }
 
@@ -40,7 +51,7 @@ std::optional<ResizedLayout> ResizeRule(double width, double height, bool minimi
 
 class MainForm : public QWidget {
   public:
-    MainForm(state::Module2& shared, platform::desktop::Platform& platform);
+    MainForm(state::Module2& shared, desktop::Platform& platform);
 
     bool Running() const { return running_; }
     ~MainForm() override;
@@ -120,7 +131,7 @@ class MainForm : public QWidget {
     void ForgetRecovery();
 
     state::Module2& shared_;
-    platform::desktop::Platform& platform_;
+    desktop::Platform& platform_;
 
     // The controls by role; each one's objectName is its control name.
     QWidget* buttonBar_ = nullptr;           // PicTaskBar

@@ -4,11 +4,10 @@
 // in a recovery file, which the next start offers. The file goes as soon as
 // the recovered document is saved or given up.
 
-#include "editor_box.h"
-#include "file_messages.h"
-#include "main_form.h"
-#include "platform.h"
-#include "recovery_file.h"
+#include "app/editor_box.h"
+#include "app/main_form.h"
+#include "desktop/file_messages.h"
+#include "desktop/platform.h"
 
 namespace solvena::app {
 namespace {
@@ -21,11 +20,10 @@ const QString kRecoveryQuestion = QStringLiteral(
 
 void MainForm::EndRequested(int signal) {
     if (!editor_->IsEmpty() && shared_.DocumentChanged()) {
-        const platform::core::Result<QString> kept =
-            platform::desktop::KeepRecovery(editor_->Text());
+        const files::Result<QString> kept = platform_.KeepRecovery(editor_->Text());
         if (!kept) {
             // Ending now would lose the text: the program stays, and says why.
-            const QString why = platform::desktop::DescribeWriteError(kept.error());
+            const QString why = desktop::DescribeWriteError(kept.error());
             platform_.Complain(QStringLiteral("the unsaved text could not be kept, so the "
                                               "program goes on: ") +
                                why.section(QLatin1Char('\n'), 1));
@@ -41,14 +39,14 @@ void MainForm::EndRequested(int signal) {
 }
 
 void MainForm::OfferRecovery() {
-    for (const QString& path : platform::desktop::RecoveryFiles()) {
-        const std::optional<QString> text = platform::desktop::ReadRecovery(path);
+    for (const QString& path : platform_.RecoveryFiles()) {
+        const std::optional<QString> text = platform_.ReadRecovery(path);
         if (!text || text->isEmpty()) {
-            platform::desktop::RemoveRecovery(path);
+            platform_.RemoveRecovery(path);
             continue;
         }
         switch (platform_.Confirm(this, kRecoveryQuestion)) {
-            case platform::desktop::kYes:
+            case desktop::kYes:
                 // Opened as a changed document, in place of an unchanged one.
                 editor_->SetText(QString());
                 editor_->SetText(*text);
@@ -56,8 +54,8 @@ void MainForm::OfferRecovery() {
                 shared_.SetDocumentChanged(true);
                 recoveryPath_ = path;
                 return;
-            case platform::desktop::kNo:
-                platform::desktop::RemoveRecovery(path);
+            case desktop::kNo:
+                platform_.RemoveRecovery(path);
                 break;
             default:
                 return;  // offered again at the next start
@@ -73,7 +71,7 @@ void MainForm::ForgetRecoveryIfSettled() {
 
 void MainForm::ForgetRecovery() {
     if (!recoveryPath_.isEmpty()) {
-        platform::desktop::RemoveRecovery(recoveryPath_);
+        platform_.RemoveRecovery(recoveryPath_);
         recoveryPath_.clear();
     }
 }

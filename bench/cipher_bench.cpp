@@ -9,9 +9,9 @@
 #include <random>
 #include <string>
 
-#include "decipher.h"
-#include "encipher.h"
-#include "random_text.h"
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "tests/support/random_text.h"
 
 namespace {
 

@@ -14,13 +14,14 @@
 #include <random>
 #include <set>
 
-#include "application.h"
-#include "editor_box.h"
-#include "form2.h"
-#include "main_form.h"
-#include "paint_watch.h"
-#include "random_text.h"
-#include "text_convert.h"
+#include "app/application.h"
+#include "app/editor_box.h"
+#include "app/main_form.h"
+#include "bench/paint_watch.h"
+#include "desktop/text_convert.h"
+#include "dialogs/form2.h"
+#include "tests/support/random_text.h"
+#include "tests/support/scripted_application.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ struct Timing {
 };
 
 // Runs one command on the document in the editor, from OK to the painted result.
-Timing Measure(solvena::app::Application& application, bool encipher) {
+Timing Measure(solvena::testing::ScriptedApplication& application, bool encipher) {
     MainForm& main = application.Main();
     QElapsedTimer clock;
     application.Shared().showPassNumberDialog = [&] {
@@ -79,7 +80,7 @@ Timing Measure(solvena::app::Application& application, bool encipher) {
 
 // Presses キャンセル once the bar has gone a third of the way; the time from
 // the press until the command has ended.
-qint64 CancelLatency(solvena::app::Application& application) {
+qint64 CancelLatency(solvena::testing::ScriptedApplication& application) {
     MainForm& main = application.Main();
     application.Shared().showPassNumberDialog = [&] { application.Shared().PassNumber = 99; };
     QElapsedTimer clock;
@@ -109,13 +110,13 @@ int main(int argc, char** argv) {
     if (sizes.empty()) {
         sizes = {100'000, 1'000'000};
     }
-    solvena::app::Application application({QStringLiteral("solvena")});
+    solvena::testing::ScriptedApplication application;
     application.Platform().SetInteractive(false);
     application.Start();
     for (const std::size_t size : sizes) {
         std::mt19937 rng(static_cast<unsigned>(size));
         const QString plain =
-            solvena::platform::desktop::ToQString(solvena::testing::RandomJapanese(rng, size));
+            solvena::desktop::ToQString(solvena::testing::RandomJapanese(rng, size));
         application.Main().Text1().SetText(plain);
         const Timing encipher = Measure(application, true);
         const qsizetype cipherLength = application.Main().Text1().Text().size();

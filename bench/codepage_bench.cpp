@@ -12,7 +12,7 @@
 #include <iterator>
 #include <string>
 
-#include "codepage.h"
+#include "document/codepage.h"
 
 namespace {
 
@@ -42,9 +42,9 @@ int main(int argc, char** argv) {
         std::perror(argv[1]);
         return 1;
     }
-    using solvena::platform::core::Encoding;
-    solvena::platform::core::Decoded decoded;
-    solvena::platform::core::Encoded encoded;
+    using solvena::document::Encoding;
+    solvena::document::Decoded decoded;
+    solvena::document::Encoded encoded;
     std::string copy(bytes.size(), '\0');
     const double copySeconds = BestSeconds(rounds, [&] {
         std::memcpy(copy.data(), bytes.data(), bytes.size());
@@ -59,10 +59,10 @@ int main(int argc, char** argv) {
         out.resize(bytes.size());
         asm volatile("" : : "r"(units.data()), "r"(out.data()) : "memory");
     });
-    const double decodeSeconds = BestSeconds(
-        rounds, [&] { decoded = solvena::platform::core::Decode(bytes, Encoding::Cp932); });
+    const double decodeSeconds =
+        BestSeconds(rounds, [&] { decoded = solvena::document::Decode(bytes, Encoding::Cp932); });
     const double encodeSeconds = BestSeconds(
-        rounds, [&] { encoded = solvena::platform::core::Encode(decoded.text, Encoding::Cp932); });
+        rounds, [&] { encoded = solvena::document::Encode(decoded.text, Encoding::Cp932); });
     const double megabytes = static_cast<double>(bytes.size()) / 1e6;
     std::printf("%.1f MB of CP932, %zu characters; best of %d\n", megabytes, decoded.text.size(),
                 rounds);

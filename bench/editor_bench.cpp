@@ -18,8 +18,8 @@
 #include <string_view>
 #include <vector>
 
-#include "editor_box.h"
-#include "paint_watch.h"
+#include "app/editor_box.h"
+#include "bench/paint_watch.h"
 
 namespace {
 

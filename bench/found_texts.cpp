@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "found_texts.h"
+#include "bench/found_texts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "random_text.h"
+#include "tests/support/random_text.h"
 
 namespace solvena::bench {
 namespace {

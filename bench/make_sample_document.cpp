@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
-#include "codepage.h"
-#include "file_io.h"
-#include "random_text.h"
+#include "document/codepage.h"
+#include "files/file_io.h"
+#include "tests/support/random_text.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -23,18 +23,16 @@ int main(int argc, char** argv) {
     while (document.size() < bytes) {
         std::u16string text = solvena::testing::RandomJapanese(rng, 1 << 16);
         for (char16_t& c : text) {
-            if (solvena::platform::core::Encode(std::u16string_view(&c, 1),
-                                                solvena::platform::core::Encoding::Cp932)
+            if (solvena::document::Encode(std::u16string_view(&c, 1),
+                                          solvena::document::Encoding::Cp932)
                     .bad.count != 0) {
                 c = u'x';
             }
         }
-        document +=
-            solvena::platform::core::Encode(text, solvena::platform::core::Encoding::Cp932).bytes;
+        document += solvena::document::Encode(text, solvena::document::Encoding::Cp932).bytes;
     }
     document += "\r\n";
-    const solvena::platform::core::Status written =
-        solvena::platform::core::WriteFileSafely(argv[2], document);
+    const solvena::files::Status written = solvena::files::WriteFileSafely(argv[2], document);
     if (!written) {
         std::fprintf(stderr, "%s: %s\n", argv[2], written.error().Describe().c_str());
         return 1;

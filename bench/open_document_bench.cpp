@@ -13,13 +13,13 @@
 #include <cstdio>
 #include <random>
 
-#include "application.h"
-#include "editor_box.h"
-#include "encipher.h"
-#include "file_io.h"
-#include "main_form.h"
-#include "random_text.h"
-#include "temp_dir.h"
+#include "app/application.h"
+#include "app/editor_box.h"
+#include "app/main_form.h"
+#include "cipher/encipher.h"
+#include "files/file_io.h"
+#include "tests/support/random_text.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         const std::u16string plain = solvena::testing::RandomJapanese(rng, 1'100'000);
         std::string enciphered = solvena::cipher::EncipherText(plain, 1234);
         enciphered += "\r\n";
-        const auto written = solvena::platform::core::WriteFileSafely(path, enciphered);
+        const auto written = solvena::files::WriteFileSafely(path, enciphered);
         if (!written) {
             std::fprintf(stderr, "%s\n", written.error().Describe().c_str());
             return 1;
@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     QApplication qt(argc, argv);
-    solvena::app::Application application(
-        {QStringLiteral("solvena"), QString::fromStdString(path)});
+    solvena::desktop::Platform platform({QStringLiteral("solvena"), QString::fromStdString(path)});
+    solvena::app::Application application(platform);
     PaintWatch watch(&application.Main().Text1());
     application.Main().Text1().viewport()->installEventFilter(&watch);
     if (!application.Start()) {

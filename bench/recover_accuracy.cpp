@@ -18,18 +18,18 @@
 #include <random>
 #include <string_view>
 
-#include "decipher.h"
-#include "encipher.h"
-#include "found_texts.h"
-#include "random_text.h"
-#include "recover.h"
-#include "sample_texts.h"
+#include "bench/found_texts.h"
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "ranking/pass_ranking.h"
+#include "tests/support/random_text.h"
+#include "tests/support/sample_texts.h"
 
 namespace {
 
 using solvena::bench::Characters;
 using solvena::bench::FoundText;
-using solvena::cipher::Decipherment;
+using solvena::ranking::Decipherment;
 
 constexpr std::int16_t kPass = 1234;
 
@@ -73,7 +73,7 @@ const char* Bucket(std::size_t characters) {
 
 bool Accepted(const std::u16string& input, std::int16_t pass) {
     const std::u16string text = solvena::cipher::DecipherText(input, pass);
-    return solvena::cipher::JudgeDecipherment(input, pass, text) == Decipherment::Plausible;
+    return solvena::ranking::JudgeDecipherment(input, pass, text) == Decipherment::Plausible;
 }
 
 // A text on one line of the listing.
@@ -120,7 +120,7 @@ Tally Try(const FoundText& t, std::mt19937& rng, bool verbose) {
     } else {
         Fault(verbose, "random ok", t);
     }
-    const solvena::cipher::PassRanking ranking = solvena::cipher::RankPassNumbers(input, 1);
+    const solvena::ranking::PassRanking ranking = solvena::ranking::RankPassNumbers(input, 1);
     if (ranking.best[0].pass == kPass) {
         ++tally.first;
         tally.clear += ranking.ClearlyAhead() ? 1 : 0;

@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "alphabet.h"
-#include "decipher.h"
-#include "encipher.h"
-#include "recover.h"
-#include "sample_texts.h"
+#include "cipher/alphabet.h"
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "ranking/pass_ranking.h"
+#include "tests/support/sample_texts.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ std::u16string NoteOf(std::size_t characters) {
 
 void Rank(benchmark::State& state, const std::u16string& input) {
     for (auto _ : state) {
-        const solvena::cipher::PassRanking ranking = solvena::cipher::RankPassNumbers(input, 5);
+        const solvena::ranking::PassRanking ranking = solvena::ranking::RankPassNumbers(input, 5);
         if (ranking.best[0].pass != kPass) {
             state.SkipWithError("the right pass number was not ranked first");
         }
@@ -64,7 +64,7 @@ void JudgeOneMegabyte(benchmark::State& state) {
     const std::u16string input = EncipheredOf(1 << 20);
     const std::u16string plain = solvena::cipher::DecipherText(input, kPass);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(solvena::cipher::JudgeDecipherment(input, kPass, plain));
+        benchmark::DoNotOptimize(solvena::ranking::JudgeDecipherment(input, kPass, plain));
     }
 }
 

@@ -11,13 +11,14 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "application.h"
-#include "editor_box.h"
-#include "file_form.h"
-#include "form11.h"
-#include "form2.h"
-#include "main_form.h"
-#include "orla.h"
+#include "app/application.h"
+#include "app/editor_box.h"
+#include "app/main_form.h"
+#include "dialogs/form11.h"
+#include "dialogs/form2.h"
+#include "dialogs/orla.h"
+#include "filedialog/file_form.h"
+#include "tests/support/scripted_application.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
-    solvena::app::Application application({QStringLiteral("solvena")});
+    solvena::testing::ScriptedApplication application;
     application.Platform().SetInteractive(false);
     application.Start();
     solvena::app::MainForm& main = application.Main();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "alphabet.h"
+#include "cipher/alphabet.h"
 
-#include "number_reader.h"
+#include "cipher/number_reader.h"
 
 namespace solvena::cipher {
 

@@ -12,7 +12,7 @@
 #include <array>
 #include <cstdint>
 
-#include "alphabet.h"
+#include "cipher/alphabet.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "cipher_evidence.h"
+#include "cipher/cipher_evidence.h"
 
 #include <string>
 
-#include "alphabet.h"
+#include "cipher/alphabet.h"
 
 namespace solvena::cipher {
 namespace {

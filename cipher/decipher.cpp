@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "decipher.h"
+#include "cipher/decipher.h"
 
 #include <algorithm>
 #include <array>
@@ -7,9 +7,9 @@
 #include <memory>
 #include <utility>
 
-#include "alphabet.h"
-#include "group_parser_avx512.h"
-#include "group_readers.h"
+#include "cipher/alphabet.h"
+#include "cipher/group_parser_avx512.h"
+#include "cipher/group_readers.h"
 
 namespace solvena::cipher {
 

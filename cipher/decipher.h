@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "run_types.h"
+#include "cipher/run_types.h"
 
 namespace solvena::cipher {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "alphabet.h"
-#include "decipher.h"
+#include "cipher/alphabet.h"
+#include "cipher/decipher.h"
 
 namespace solvena::cipher {
 

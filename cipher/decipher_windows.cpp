@@ -2,8 +2,8 @@
 // DecipherRun driven to its end: whole windows of groups where the processor
 // reads them in vector lanes, the careful reader of Run for the rest.
 
-#include "decipher.h"
-#include "group_parser_avx512.h"
+#include "cipher/decipher.h"
+#include "cipher/group_parser_avx512.h"
 
 namespace solvena::cipher {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "encipher.h"
+#include "cipher/encipher.h"
 
 #include <algorithm>
 #include <bit>
@@ -8,15 +8,15 @@
 #include <memory>
 #include <utility>
 
-#include "alphabet.h"
-#include "encipher_avx512.h"
-#include "value_code.h"
+#include "cipher/alphabet.h"
+#include "cipher/encipher_avx512.h"
+#include "cipher/value_code.h"
 
 namespace solvena::cipher {
 namespace {
 
 constexpr std::uint64_t kValueCodes[] = {
-#include "value_code_table.inc"
+#include "cipher/value_code_table.inc"
 };
 // The packed codes are stored with one memcpy, first symbol first.
 static_assert(std::endian::native == std::endian::little);

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "alphabet.h"
-#include "avx512_intrinsics.h"
+#include "cipher/alphabet.h"
+#include "cipher/avx512_intrinsics.h"
 
 namespace solvena::cipher::detail {
 

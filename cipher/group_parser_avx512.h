@@ -16,8 +16,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "alphabet.h"
-#include "avx512_intrinsics.h"
+#include "cipher/alphabet.h"
+#include "cipher/avx512_intrinsics.h"
 
 namespace solvena::cipher::detail {
 

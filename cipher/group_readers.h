@@ -11,8 +11,8 @@
 #include <bit>
 #include <cstdint>
 
-#include "alphabet.h"
-#include "chunk_classes.h"
+#include "cipher/alphabet.h"
+#include "cipher/chunk_classes.h"
 
 namespace solvena::cipher::detail {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "number_reader.h"
+#include "cipher/number_reader.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "pass_entry.h"
+#include "cipher/pass_entry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "number_reader.h"
+#include "cipher/number_reader.h"
 
 namespace solvena::cipher {
 namespace {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "value_code.h"
+#include "cipher/value_code.h"
 
 #include <cstdlib>
 
-#include "alphabet.h"
+#include "cipher/alphabet.h"
 
 namespace solvena::cipher {
 

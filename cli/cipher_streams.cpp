@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cipher_streams.h"
+#include "cli/cipher_streams.h"
 
 #include <condition_variable>
 #include <memory>
@@ -7,36 +7,36 @@
 #include <new>
 #include <thread>
 
-#include "cipher.h"
-#include "file_io.h"
-#include "messages.h"
+#include "cipher/cipher.h"
+#include "cli/messages.h"
+#include "files/file_io.h"
+#include "ranking/pass_ranking.h"
 
 namespace solvena::zkt {
 namespace {
 
 // Runs `step` with running out of memory turned into the error it is.
 template <class Step>
-platform::core::Status Guarded(const std::string& name, Step step) {
+files::Status Guarded(const std::string& name, Step step) {
     try {
         return step();
     } catch (const std::bad_alloc&) {
-        return platform::core::OutOfMemory(name);
+        return files::OutOfMemory(name);
     }
 }
 
 // The next piece of the input into `piece`, when there is `more`, which
 // then says whether another follows.
-platform::core::Status NextPiece(platform::core::DocumentReader& reader, std::u16string& piece,
-                                 bool& more) {
+files::Status NextPiece(document::DocumentReader& reader, std::u16string& piece, bool& more) {
     if (!more) {
-        return platform::core::Done{};
+        return files::Done{};
     }
-    platform::core::Result<bool> next = reader.Next(piece);
+    files::Result<bool> next = reader.Next(piece);
     more = next && next.value();
     if (!next) {
         return next.error();
     }
-    return platform::core::Done{};
+    return files::Done{};
 }
 
 // Reads and decodes the next piece on a second thread while the one before
@@ -57,7 +57,7 @@ class ReadAhead {
 
     // The next piece, swapped into `piece` (whose storage goes back to the
     // reading thread); input.more says whether another follows.
-    platform::core::Status Take(std::u16string& piece) {
+    files::Status Take(std::u16string& piece) {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return ready_; });
         ready_ = false;
@@ -73,11 +73,11 @@ class ReadAhead {
         bool more = input_.more;
         while (more) {
             next.clear();
-            platform::core::Status status = platform::core::Done{};
+            files::Status status = files::Done{};
             try {
                 status = NextPiece(input_.reader, next, more);
             } catch (const std::bad_alloc&) {
-                status = platform::core::OutOfMemory(input_.name);
+                status = files::OutOfMemory(input_.name);
                 more = false;
             }
             std::unique_lock lock(mutex_);
@@ -97,7 +97,7 @@ class ReadAhead {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::u16string piece_;  // read, not yet taken
-    platform::core::Status status_ = platform::core::Done{};
+    files::Status status_ = files::Done{};
     bool more_ = true;
     bool ready_ = false;
     bool stop_ = false;
@@ -118,15 +118,15 @@ std::u16string ClosedOpening(std::u16string_view opening) {
 
 }  // namespace
 
-platform::core::Status ReadOpening(Input& input) {
+files::Status ReadOpening(Input& input) {
     return Guarded(input.name, [&] {
         while (input.more && input.opening.size() < kOpeningUnits) {
-            platform::core::Status read = NextPiece(input.reader, input.opening, input.more);
+            files::Status read = NextPiece(input.reader, input.opening, input.more);
             if (!read) {
                 return read;
             }
         }
-        return platform::core::Status(platform::core::Done{});
+        return files::Status(files::Done{});
     });
 }
 
@@ -135,10 +135,10 @@ std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const 
     const std::u16string_view enciphered = input.more ? std::u16string_view(closed) : input.opening;
     const std::u16string plain = cipher::DecipherText(enciphered, pass);
     const std::string inputName = Shown(names.input);
-    switch (cipher::JudgeDecipherment(enciphered, pass, plain)) {
-        case cipher::Decipherment::Plausible:
+    switch (ranking::JudgeDecipherment(enciphered, pass, plain)) {
+        case ranking::Decipherment::Plausible:
             return std::nullopt;
-        case cipher::Decipherment::NothingEnciphered:
+        case ranking::Decipherment::NothingEnciphered:
             return "zkt: " + inputName + ": holds no enciphered text; nothing written\n";
         default: {
             const std::string recover =
@@ -150,10 +150,9 @@ std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const 
     }
 }
 
-platform::core::Status EncipherInto(int fd, Input& input, std::int16_t pass,
-                                    const std::string& outputName) {
-    return Guarded(outputName, [&]() -> platform::core::Status {
-        platform::core::StreamSink sink(fd, outputName);
+files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::string& outputName) {
+    return Guarded(outputName, [&]() -> files::Status {
+        files::StreamSink sink(fd, outputName);
         std::u16string piece = std::move(input.opening);
         ReadAhead ahead(input);
         std::unique_ptr<char[]> buffer;
@@ -166,7 +165,7 @@ platform::core::Status EncipherInto(int fd, Input& input, std::int16_t pass,
             }
             const char* end = cipher::EncipherPiece(piece, pass, before, buffer.get());
             before += piece.size();
-            platform::core::Status written = sink.Write(
+            files::Status written = sink.Write(
                 std::string_view(buffer.get(), static_cast<std::size_t>(end - buffer.get())));
             if (!written) {
                 return written;
@@ -174,7 +173,7 @@ platform::core::Status EncipherInto(int fd, Input& input, std::int16_t pass,
             if (!input.more) {
                 break;
             }
-            platform::core::Status read = ahead.Take(piece);
+            files::Status read = ahead.Take(piece);
             if (!read) {
                 return read;
             }
@@ -185,11 +184,10 @@ platform::core::Status EncipherInto(int fd, Input& input, std::int16_t pass,
     });
 }
 
-platform::core::Status DecipherInto(int fd, Input& input, std::int16_t pass,
-                                    platform::core::DocumentWriter& writer,
-                                    const std::string& outputName) {
-    return Guarded(outputName, [&]() -> platform::core::Status {
-        platform::core::StreamSink sink(fd, outputName);
+files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
+                           document::DocumentWriter& writer, const std::string& outputName) {
+    return Guarded(outputName, [&]() -> files::Status {
+        files::StreamSink sink(fd, outputName);
         cipher::DecipherStream stream(pass);
         std::u16string piece = std::move(input.opening);
         ReadAhead ahead(input);
@@ -206,18 +204,18 @@ platform::core::Status DecipherInto(int fd, Input& input, std::int16_t pass,
                 break;
             }
             if (!bytes.empty()) {
-                platform::core::Status written = sink.Write(bytes);
+                files::Status written = sink.Write(bytes);
                 if (!written) {
                     return written;
                 }
                 bytes.clear();
             }
-            platform::core::Status read = ahead.Take(piece);
+            files::Status read = ahead.Take(piece);
             if (!read) {
                 return read;
             }
         }
-        platform::core::Status finished = writer.Finish(bytes);
+        files::Status finished = writer.Finish(bytes);
         if (!finished) {
             return finished;
         }

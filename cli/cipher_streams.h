@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "document_stream.h"
-#include "options.h"
-#include "zkt.h"
+#include "cli/options.h"
+#include "cli/zkt.h"
+#include "document/document_stream.h"
 
 namespace solvena::zkt {
 
@@ -29,27 +29,25 @@ inline constexpr std::size_t kOpeningUnits = std::size_t{1} << 20;
 
 // The input's reader and what it has given so far.
 struct Input {
-    platform::core::DocumentReader& reader;
+    document::DocumentReader& reader;
     std::string name;
     std::u16string opening;  // read, not yet ciphered
     bool more = true;        // the reader has more to give
 };
 
 // Reads the opening: kOpeningUnits or the whole text, whichever is less.
-platform::core::Status ReadOpening(Input& input);
+files::Status ReadOpening(Input& input);
 
 // Why a deciphered text is not to be written, or nothing when it may be: the
 // whole text is judged when it fits in the opening, else the opening.
 std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const Names& names);
 
 // Writes the enciphered text of the input to `fd`.
-platform::core::Status EncipherInto(int fd, Input& input, std::int16_t pass,
-                                    const std::string& outputName);
+files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::string& outputName);
 
 // Writes the deciphered text of the input to `fd` through `writer`, which
 // keeps what it met on the way (the look-alikes of CP932).
-platform::core::Status DecipherInto(int fd, Input& input, std::int16_t pass,
-                                    platform::core::DocumentWriter& writer,
-                                    const std::string& outputName);
+files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
+                           document::DocumentWriter& writer, const std::string& outputName);
 
 }  // namespace solvena::zkt

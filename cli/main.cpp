@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "pass_prompt.h"
-#include "recover_command.h"
-#include "zkt.h"
+#include "cli/pass_prompt.h"
+#include "cli/recover_command.h"
+#include "cli/zkt.h"
 
 int main(int argc, char** argv) {
     // A file-size limit must end a write with an error, not the process.

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "file_error.h"
-#include "zkt.h"
+#include "cli/zkt.h"
+#include "files/file_error.h"
 
 namespace solvena::zkt {
 
@@ -21,7 +21,7 @@ std::string Shown(const std::string& name);
 
 // Says what went wrong with the file `error` names, and `more` after it;
 // returns kDataError.
-int FileFailure(const Environment& env, const platform::core::FileError& error,
+int FileFailure(const Environment& env, const files::FileError& error,
                 const std::string& more = "");
 
 }  // namespace solvena::zkt

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "options.h"
+#include "cli/options.h"
 
 #include <getopt.h>
 
@@ -10,27 +10,27 @@
 namespace solvena::zkt {
 namespace {
 
-std::optional<platform::core::Encoding> ParseEncoding(std::string name) {
+std::optional<document::Encoding> ParseEncoding(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (name == "cp932") {
-        return platform::core::Encoding::Cp932;
+        return document::Encoding::Cp932;
     }
     if (name == "utf-8") {
-        return platform::core::Encoding::Utf8;
+        return document::Encoding::Utf8;
     }
     if (name == "utf-16le") {
-        return platform::core::Encoding::Utf16le;
+        return document::Encoding::Utf16le;
     }
     return std::nullopt;
 }
 
-std::optional<platform::core::LineEnd> ParseLineEnd(const std::string& name) {
+std::optional<document::LineEnd> ParseLineEnd(const std::string& name) {
     if (name == "crlf") {
-        return platform::core::LineEnd::CrLf;
+        return document::LineEnd::CrLf;
     }
     if (name == "lf") {
-        return platform::core::LineEnd::Lf;
+        return document::LineEnd::Lf;
     }
     return std::nullopt;
 }

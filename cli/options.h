@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "codepage.h"
-#include "text_format.h"
+#include "document/codepage.h"
+#include "document/text_format.h"
 
 namespace solvena::zkt {
 
@@ -20,11 +20,11 @@ struct Options {
     Command command = Command::Help;
     std::optional<std::string> passEntry;  // -p, taken as it is
     std::optional<std::string> passFile;   // --pass-file: the entry is its first line
-    std::optional<platform::core::Encoding> encoding;
-    std::optional<platform::core::LineEnd> eol;  // --eol: the plain side's line end
-    std::string input = "-";                     // "-": standard input
-    std::string output = "-";                    // "-": standard output
-    bool force = false;  // decipher: write a result that does not look like text
+    std::optional<document::Encoding> encoding;
+    std::optional<document::LineEnd> eol;  // --eol: the plain side's line end
+    std::string input = "-";               // "-": standard input
+    std::string output = "-";              // "-": standard output
+    bool force = false;                    // decipher: write a result that does not look like text
     std::size_t candidates = kDefaultCandidates;  // recover: how many to print
     bool passList = false;                        // recover: print every pass value instead
 };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "pass_prompt.h"
+#include "cli/pass_prompt.h"
 
 #include <fcntl.h>
 #include <termios.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "recover_command.h"
+#include "cli/recover_command.h"
 
 #include <unistd.h>
 
@@ -9,9 +9,10 @@
 #include <cstdio>
 #include <string_view>
 
-#include "cipher.h"
-#include "file_io.h"
-#include "messages.h"
+#include "cipher/cipher.h"
+#include "cli/messages.h"
+#include "files/file_io.h"
+#include "ranking/pass_ranking.h"
 
 namespace solvena::zkt {
 namespace {
@@ -34,12 +35,12 @@ bool IsInvisible(char16_t u) {
            (u >= 0xE000 && u <= 0xF8FF) || u == 0xFEFF || u >= 0xFFF0 || IsLow(u);
 }
 
-std::string Encoded(std::u16string_view character, platform::core::Encoding encoding) {
-    platform::core::Encoded encoded = platform::core::Encode(character, encoding);
+std::string Encoded(std::u16string_view character, document::Encoding encoding) {
+    document::Encoded encoded = document::Encode(character, encoding);
     return encoded.bad.count == 0 && !encoded.converterMissing ? encoded.bytes : "?";
 }
 
-std::string Line(const cipher::RankedPass& candidate, platform::core::Encoding encoding) {
+std::string Line(const ranking::RankedPass& candidate, document::Encoding encoding) {
     std::string entry;
     for (char16_t c : candidate.entry) {
         entry += static_cast<char>(c);  // entries are made of ASCII signs
@@ -51,9 +52,9 @@ std::string Line(const cipher::RankedPass& candidate, platform::core::Encoding e
 
 }  // namespace
 
-std::string Preview(std::u16string_view text, platform::core::Encoding encoding) {
+std::string Preview(std::u16string_view text, document::Encoding encoding) {
     const std::u16string_view lineBreak =
-        encoding == platform::core::Encoding::Cp932 ? std::u16string_view(u"↓") : u"⏎";
+        encoding == document::Encoding::Cp932 ? std::u16string_view(u"↓") : u"⏎";
     std::string preview;
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size() && characters < kPreviewCharacters; ++characters) {
@@ -92,18 +93,17 @@ std::string PassList() {
 
 int Recover(const Options& options, const Environment& env, std::u16string_view text,
             const std::string& inputName) {
-    const cipher::PassRanking ranking = cipher::RankPassNumbers(text, options.candidates);
+    const ranking::PassRanking ranking = ranking::RankPassNumbers(text, options.candidates);
     if (!ranking.evidence.HoldsEncipheredText()) {
         Say(env, "zkt: " + inputName + ": holds no enciphered text\n");
         return kDataError;
     }
-    const platform::core::Encoding encoding = options.encoding.value_or(env.terminal);
+    const document::Encoding encoding = options.encoding.value_or(env.terminal);
     std::string lines;
-    for (const cipher::RankedPass& candidate : ranking.best) {
+    for (const ranking::RankedPass& candidate : ranking.best) {
         lines += Line(candidate, encoding);
     }
-    const platform::core::Status written =
-        platform::core::WriteAll(STDOUT_FILENO, lines, "standard output");
+    const files::Status written = files::WriteAll(STDOUT_FILENO, lines, "standard output");
     if (!written) {
         Say(env, "zkt: standard output: " + written.error().Describe() + "\n");
         return kDataError;
@@ -119,15 +119,15 @@ int Recover(const Options& options, const Environment& env, std::u16string_view 
     return kSuccess;
 }
 
-platform::core::Encoding TerminalEncoding() {
+document::Encoding TerminalEncoding() {
     std::setlocale(LC_CTYPE, "");
     const std::string_view codeset = nl_langinfo(CODESET);
     for (std::string_view shiftJis : {"SHIFT_JIS", "SJIS", "CP932", "WINDOWS-31J"}) {
         if (codeset == shiftJis) {
-            return platform::core::Encoding::Cp932;
+            return document::Encoding::Cp932;
         }
     }
-    return platform::core::Encoding::Utf8;
+    return document::Encoding::Utf8;
 }
 
 }  // namespace solvena::zkt

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "codepage.h"
-#include "options.h"
-#include "zkt.h"
+#include "cli/options.h"
+#include "cli/zkt.h"
+#include "document/codepage.h"
 
 namespace solvena::zkt {
 
@@ -17,7 +17,7 @@ namespace solvena::zkt {
 // print: each line break as one "⏎" ("↓" in code page 932, which has no
 // "⏎"), a tab as a blank, control and other invisible or unprintable units
 // as U+FFFD, encoded in `encoding`; characters it cannot hold become "?".
-std::string Preview(std::u16string_view text, platform::core::Encoding encoding);
+std::string Preview(std::u16string_view text, document::Encoding encoding);
 
 // Every candidate pass value, once, as VALUE<Tab>ENTRY lines.
 std::string PassList();
@@ -28,6 +28,6 @@ int Recover(const Options& options, const Environment& env, std::u16string_view 
 
 // The encoding of the terminal by the locale: code page 932 under a
 // Shift_JIS locale, UTF-8 under any other.
-platform::core::Encoding TerminalEncoding();
+document::Encoding TerminalEncoding();
 
 }  // namespace solvena::zkt

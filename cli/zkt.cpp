@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "zkt.h"
+#include "cli/zkt.h"
 
 #include <unistd.h>
 
@@ -7,14 +7,14 @@
 #include <new>
 #include <string_view>
 
-#include "cipher.h"
-#include "cipher_streams.h"
-#include "document_file.h"
-#include "file_io.h"
-#include "messages.h"
-#include "options.h"
-#include "recover_command.h"
-#include "version.h"
+#include "cipher/cipher.h"
+#include "cli/cipher_streams.h"
+#include "cli/messages.h"
+#include "cli/options.h"
+#include "cli/recover_command.h"
+#include "document/document_file.h"
+#include "files/file_io.h"
+#include "resources/version.h"
 
 namespace solvena::zkt {
 namespace {
@@ -26,7 +26,7 @@ int UsageError(const Environment& env, const std::string& why) {
 
 // Arguments arrive as UTF-8 bytes; full-width digits must reach the entry rule.
 std::optional<std::u16string> FromUtf8(const std::string& bytes) {
-    platform::core::Decoded decoded = platform::core::Decode(bytes, platform::core::Encoding::Utf8);
+    document::Decoded decoded = document::Decode(bytes, document::Encoding::Utf8);
     if (!decoded.ok) {
         return std::nullopt;
     }
@@ -50,8 +50,8 @@ std::optional<std::int16_t> PassFromEntry(const std::string& entry, std::string&
 
 // The pass-number entry kept in a file: its first line, without the line
 // end (so that it never shows in the process list).
-platform::core::Result<std::string> FirstLine(const std::string& path) {
-    platform::core::Result<std::string> bytes = platform::core::ReadWholeFile(path);
+files::Result<std::string> FirstLine(const std::string& path) {
+    files::Result<std::string> bytes = files::ReadWholeFile(path);
     if (!bytes) {
         return bytes;
     }
@@ -83,18 +83,16 @@ std::optional<std::int16_t> AskPass(const Environment& env, bool twice, std::str
 
 // How deciphered text is written: as asked; else readable on a terminal
 // (its encoding, LF); else as the desktop program saves (CP932, CR LF).
-platform::core::TextFormat PlainFormat(const Options& options,
-                                       std::optional<platform::core::Encoding> terminal) {
+document::TextFormat PlainFormat(const Options& options,
+                                 std::optional<document::Encoding> terminal) {
     if (terminal && !options.encoding) {
-        return platform::core::TextFormat(*terminal,
-                                          options.eol.value_or(platform::core::LineEnd::Lf));
+        return document::TextFormat(*terminal, options.eol.value_or(document::LineEnd::Lf));
     }
-    return platform::core::TextFormat(options.encoding.value_or(platform::core::Encoding::Cp932),
-                                      options.eol.value_or(platform::core::LineEnd::CrLf));
+    return document::TextFormat(options.encoding.value_or(document::Encoding::Cp932),
+                                options.eol.value_or(document::LineEnd::CrLf));
 }
 
-void WarnOfLookAlikes(const Environment& env,
-                      const std::optional<platform::core::LookAlikes>& found,
+void WarnOfLookAlikes(const Environment& env, const std::optional<document::LookAlikes>& found,
                       const std::string& name) {
     if (!found) {
         return;
@@ -102,15 +100,13 @@ void WarnOfLookAlikes(const Environment& env,
     Say(env, "zkt: warning: " + name + ": " + std::to_string(found->count) +
                  " character(s) become others in CP932 (first at line " +
                  std::to_string(found->line) + ", column " + std::to_string(found->column) + ": " +
-                 platform::core::CodePointName(found->first) + " becomes " +
-                 platform::core::CodePointName(found->becomes) +
-                 "); use --encoding utf-8 to keep them\n");
+                 files::CodePointName(found->first) + " becomes " +
+                 files::CodePointName(found->becomes) + "); use --encoding utf-8 to keep them\n");
 }
 
 // Writes a text to standard output, or says why it could not be written.
 int PrintText(const Environment& env, std::string_view text) {
-    const platform::core::Status written =
-        platform::core::WriteAll(STDOUT_FILENO, text, kStandardOutput);
+    const files::Status written = files::WriteAll(STDOUT_FILENO, text, kStandardOutput);
     return written ? kSuccess : FileFailure(env, written.error());
 }
 
@@ -119,7 +115,7 @@ int PrintText(const Environment& env, std::string_view text) {
 int GivenPass(const Options& options, const Environment& env, std::optional<std::int16_t>& pass) {
     std::optional<std::string> entry = options.passEntry;
     if (options.passFile) {
-        platform::core::Result<std::string> line = FirstLine(*options.passFile);
+        files::Result<std::string> line = FirstLine(*options.passFile);
         if (!line) {
             return FileFailure(env, line.error());
         }
@@ -136,12 +132,12 @@ int GivenPass(const Options& options, const Environment& env, std::optional<std:
 }
 
 int RecoverFrom(const Options& options, const Environment& env, int fd, const Names& names) {
-    platform::core::Result<std::string> bytes = platform::core::ReadAll(fd, names.input);
+    files::Result<std::string> bytes = files::ReadAll(fd, names.input);
     if (!bytes) {
         return FileFailure(env, bytes.error());
     }
-    platform::core::Result<platform::core::Document> text =
-        platform::core::DecodeDocument(bytes.value(), {}, names.input);
+    files::Result<document::Document> text =
+        document::DecodeDocument(bytes.value(), {}, names.input);
     if (!text) {
         return FileFailure(env, text.error());
     }
@@ -154,7 +150,7 @@ int RecoverFrom(const Options& options, const Environment& env, int fd, const Na
 int Stream(const Options& options, const Environment& env, Input& input,
            std::optional<std::int16_t> pass, const Names& names) {
     const bool encipher = options.command == Command::Encipher;
-    platform::core::Status opened = ReadOpening(input);
+    files::Status opened = ReadOpening(input);
     if (!opened) {
         return FileFailure(env, opened.error());
     }
@@ -172,25 +168,24 @@ int Stream(const Options& options, const Environment& env, Input& input,
         }
     }
     const bool terminal = names.toStdout && env.outputIsTerminal;
-    const platform::core::TextFormat format =
+    const document::TextFormat format =
         PlainFormat(options, terminal ? std::optional(env.terminal) : std::nullopt);
-    platform::core::DocumentWriter writer(format, names.output);
-    const platform::core::ContentWriter write = [&](int fd) {
+    document::DocumentWriter writer(format, names.output);
+    const files::ContentWriter write = [&](int fd) {
         return encipher ? EncipherInto(fd, input, *pass, names.output)
                         : DecipherInto(fd, input, *pass, writer, names.output);
     };
-    const platform::core::Status written =
-        names.toStdout ? write(STDOUT_FILENO)
-                       : platform::core::WriteFileSafely(options.output, write);
+    const files::Status written =
+        names.toStdout ? write(STDOUT_FILENO) : files::WriteFileSafely(options.output, write);
     if (!written) {
-        const platform::core::FileError& error = written.error();
-        const bool midway = error.path != kStandardOutput ||
-                            error.kind == platform::core::FileError::Kind::Unrepresentable;
+        const files::FileError& error = written.error();
+        const bool midway =
+            error.path != kStandardOutput || error.kind == files::FileError::Kind::Unrepresentable;
         return FileFailure(
             env, error,
             names.toStdout && midway ? "; standard output has only the text before it" : "");
     }
-    if (!encipher && format.encoding == platform::core::Encoding::Cp932) {
+    if (!encipher && format.encoding == document::Encoding::Cp932) {
         WarnOfLookAlikes(env, writer.FoundLookAlikes(), Shown(names.output));
     }
     return kSuccess;
@@ -210,10 +205,9 @@ int Execute(const Options& options, const Environment& env) {
     names.input = names.fromStdin ? kStandardInput : options.input;
     names.output = names.toStdout ? kStandardOutput : options.output;
 
-    platform::core::Descriptor opened;
+    files::Descriptor opened;
     if (!names.fromStdin) {
-        platform::core::Result<platform::core::Descriptor> file =
-            platform::core::OpenToRead(options.input);
+        files::Result<files::Descriptor> file = files::OpenToRead(options.input);
         if (!file) {
             return FileFailure(env, file.error());
         }
@@ -224,16 +218,15 @@ int Execute(const Options& options, const Environment& env) {
         return RecoverFrom(options, env, fd, names);
     }
     // The enciphered side is ASCII and is read like any document file.
-    const platform::core::ReadChoice choice =
-        options.command == Command::Encipher
-            ? platform::core::ReadChoice(options.encoding, options.eol)
-            : platform::core::ReadChoice();
+    const document::ReadChoice choice = options.command == Command::Encipher
+                                            ? document::ReadChoice(options.encoding, options.eol)
+                                            : document::ReadChoice();
     // An input that is also the output is read whole before it is replaced:
     // it may be written in place.
     std::string whole;
-    std::optional<platform::core::DocumentReader> reader;
-    if (!names.toStdout && platform::core::IsSameFile(fd, options.output)) {
-        platform::core::Result<std::string> bytes = platform::core::ReadAll(fd, names.input);
+    std::optional<document::DocumentReader> reader;
+    if (!names.toStdout && files::IsSameFile(fd, options.output)) {
+        files::Result<std::string> bytes = files::ReadAll(fd, names.input);
         if (!bytes) {
             return FileFailure(env, bytes.error());
         }
@@ -264,8 +257,8 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
         return Execute(options, env);
     } catch (const std::bad_alloc&) {
         // Reading, converting or ciphering a text too large for memory.
-        return FileFailure(env, platform::core::OutOfMemory(options.input == "-" ? kStandardInput
-                                                                                 : options.input));
+        return FileFailure(
+            env, files::OutOfMemory(options.input == "-" ? kStandardInput : options.input));
     }
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "codepage.h"
+#include "document/codepage.h"
 
 namespace solvena::zkt {
 
@@ -23,7 +23,7 @@ struct Environment {
     std::function<std::optional<std::string>(const char* prompt)> askPass;
     // The encoding the locale's terminal shows, and whether standard output
     // is that terminal.
-    platform::core::Encoding terminal = platform::core::Encoding::Utf8;
+    document::Encoding terminal = document::Encoding::Utf8;
     bool outputIsTerminal = false;
 };
 

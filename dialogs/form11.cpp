@@ -1,26 +1,26 @@
 // SPDX-License-Identifier: MIT
-#include "form11.h"
+#include "dialogs/form11.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "key_ascii.h"
-#include "look.h"
-#include "pass_entry.h"
-#include "platform.h"
-#include "text_convert.h"
+#include "cipher/pass_entry.h"
+#include "desktop/key_ascii.h"
+#include "desktop/look.h"
+#include "desktop/platform.h"
+#include "desktop/text_convert.h"
 
 namespace solvena::dialogs {
 namespace {
 
-using platform::desktop::kEnter;
-using platform::desktop::TwipsRect;
+using desktop::kEnter;
+using desktop::TwipsRect;
 
 }  // namespace
 
-Form11::Form11(state::Module2& shared, platform::desktop::Platform& platform, QWidget* owner)
+Form11::Form11(state::Module2& shared, desktop::Platform& platform, QWidget* owner)
     : UnloadingDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                  Qt::MSWindowsFixedSizeDialogHint),
       shared_(shared),
@@ -29,15 +29,14 @@ Form11::Form11(state::Module2& shared, platform::desktop::Platform& platform, QW
     setWindowTitle(QStringLiteral("パスナンバー入力画面"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));
     setModal(true);
-    setFixedSize(platform::desktop::Pixels(4680), platform::desktop::Pixels(1500));
-    platform::desktop::SetBackground(this, platform::desktop::kDialogBackground);
+    setFixedSize(desktop::Pixels(4680), desktop::Pixels(1500));
+    desktop::SetBackground(this, desktop::kDialogBackground);
 
     promptLabel_ = new QLabel(this);
     promptLabel_->setObjectName(QStringLiteral("Label1"));
     promptLabel_->setGeometry(TwipsRect(240, 120, 4215, 375));
     promptLabel_->setAlignment(Qt::AlignCenter);
-    promptLabel_->setFont(
-        platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 12, true));
+    promptLabel_->setFont(desktop::JapaneseFont(desktop::Face::ProportionalGothic, 12, true));
 
     passBox_ = new QLineEdit(this);
     passBox_->setObjectName(QStringLiteral("Text1"));
@@ -53,9 +52,9 @@ Form11::Form11(state::Module2& shared, platform::desktop::Platform& platform, QW
     okButton_ = new QPushButton(QStringLiteral("ＯＫ"), this);
     okButton_->setObjectName(QStringLiteral("Command1"));
     okButton_->setGeometry(TwipsRect(3480, 840, 855, 375));
-    okButton_->setCursor(platform::desktop::HandCursor());
+    okButton_->setCursor(desktop::HandCursor());
     okButton_->setAutoDefault(false);
-    platform::desktop::SetButtonColour(okButton_, platform::desktop::kPaleGreen);
+    desktop::SetButtonColour(okButton_, desktop::kPaleGreen);
     okButton_->setAccessibleName(QStringLiteral("OK"));
     okButton_->setAccessibleDescription(QStringLiteral("このパスナンバーで始めます"));
     okButton_->hide();
@@ -81,8 +80,7 @@ void Form11::Text1_Change() {
         promptLabel_->setText(QString::fromUtf16(kPassPrompt));
         return;
     }
-    const std::optional<std::int16_t> pass =
-        cipher::ReadPassEntry(platform::desktop::ToU16View(entry));
+    const std::optional<std::int16_t> pass = cipher::ReadPassEntry(desktop::ToU16View(entry));
     if (!pass) {
         // Not a number, more than four characters, or too large.
         platform_.Beep();
@@ -97,7 +95,7 @@ void Form11::Text1_Change() {
 bool Form11::eventFilter(QObject* watched, QEvent* event) {
     if (watched == passBox_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        int keyAscii = platform::desktop::KeyAscii(key);
+        int keyAscii = desktop::KeyAscii(key);
         if (keyAscii != 0) {
             Text1_KeyPress(keyAscii);
             if (keyAscii == 0) {

@@ -5,14 +5,14 @@
 // leaves it in Module2's PassNumber, or -1 when closed without one. The
 // entry is checked after every keystroke.
 
-#include "module2.h"
-#include "unloading_dialog.h"
+#include "desktop/unloading_dialog.h"
+#include "state/module2.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace solvena::platform::desktop {
+namespace solvena::desktop {
 class Platform;
 }
 
@@ -21,9 +21,9 @@ namespace solvena::dialogs {
 inline constexpr char16_t kPassPrompt[] = u"▼パスナンバーを入力してください";
 inline constexpr char16_t kPassRejected[] = u"▼４桁以内の数字を入力してください";
 
-class Form11 : public platform::desktop::UnloadingDialog {
+class Form11 : public desktop::UnloadingDialog {
   public:
-    Form11(state::Module2& shared, platform::desktop::Platform& platform, QWidget* owner);
+    Form11(state::Module2& shared, desktop::Platform& platform, QWidget* owner);
 
     void Form_Load();
     void Text1_Change();
@@ -37,7 +37,7 @@ class Form11 : public platform::desktop::UnloadingDialog {
 
   private:
     state::Module2& shared_;
-    platform::desktop::Platform& platform_;
+    desktop::Platform& platform_;
     QLabel* promptLabel_ = nullptr;    // Label1
     QLineEdit* passBox_ = nullptr;     // Text1
     QPushButton* okButton_ = nullptr;  // Command1

@@ -6,14 +6,14 @@
 // button, Escape, the close box) moves Module2's CipherPosition to
 // CipherLength, which ends the run.
 
-#include "module2.h"
-#include "unloading_dialog.h"
+#include "desktop/unloading_dialog.h"
+#include "state/module2.h"
 
 class QPushButton;
 
 namespace solvena::dialogs {
 
-class Form2 : public platform::desktop::UnloadingDialog {
+class Form2 : public desktop::UnloadingDialog {
   public:
     Form2(state::Module2& shared, QWidget* owner);
 

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "orla.h"
+#include "dialogs/orla.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "look.h"
-#include "platform.h"
+#include "desktop/look.h"
+#include "desktop/platform.h"
 
 namespace solvena::dialogs {
 namespace {
 
-using platform::desktop::Face;
-using platform::desktop::TwipsRect;
+using desktop::Face;
+using desktop::TwipsRect;
 
 const QColor kTitleColour{0, 0, 255};
 
@@ -42,20 +42,20 @@ Orla::Orla(QWidget* owner)
     setWindowTitle(QStringLiteral("バージョン情報"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));
     setModal(true);
-    platform::desktop::SetBackground(this, platform::desktop::kDialogBackground);
-    setFixedSize(platform::desktop::Pixels(4680), platform::desktop::Pixels(1656));
+    desktop::SetBackground(this, desktop::kDialogBackground);
+    setFixedSize(desktop::Pixels(4680), desktop::Pixels(1656));
 
     QLabel* label1 =
         MakeLabel(this, "Label1", QStringLiteral("ソルベナⅡ"), TwipsRect(840, 120, 3732, 372),
-                  platform::desktop::JapaneseFont(Face::Gothic, 16.2, true));
+                  desktop::JapaneseFont(Face::Gothic, 16.2, true));
     label1->setAlignment(Qt::AlignCenter);
     Colour(label1, kTitleColour);
-    QLabel* label2 = MakeLabel(
-        this, "Label2", QStringLiteral("for Windows 95/98"), TwipsRect(1200, 480, 2895, 255),
-        platform::desktop::JapaneseFont(Face::ProportionalGothic, 9.6, true));
+    QLabel* label2 = MakeLabel(this, "Label2", QStringLiteral("for Windows 95/98"),
+                               TwipsRect(1200, 480, 2895, 255),
+                               desktop::JapaneseFont(Face::ProportionalGothic, 9.6, true));
     label2->setAlignment(Qt::AlignCenter);
     Colour(label2, kTitleColour);
-    const QFont small = platform::desktop::JapaneseFont(Face::Gothic, 9, true);
+    const QFont small = desktop::JapaneseFont(Face::Gothic, 9, true);
     versionLabel_ = MakeLabel(this, "Label3", QString(), TwipsRect(360, 840, 3375, 255), small);
     MakeLabel(this, "Label4", QStringLiteral("(C) 1999-2026 ソルベナ開発チーム"),
               TwipsRect(360, 1080, 3612, 252), small);
@@ -73,8 +73,8 @@ Orla::Orla(QWidget* owner)
     auto* command1 = new QPushButton(QStringLiteral("ＯＫ"), this);
     command1->setObjectName(QStringLiteral("Command1"));
     command1->setGeometry(TwipsRect(3960, 1200, 615, 375));
-    command1->setCursor(platform::desktop::HandCursor());
-    platform::desktop::SetButtonColour(command1, platform::desktop::kPaleOrange);
+    command1->setCursor(desktop::HandCursor());
+    desktop::SetButtonColour(command1, desktop::kPaleOrange);
     command1->setDefault(true);
     command1->setAccessibleName(QStringLiteral("OK"));
     command1->setAccessibleDescription(QStringLiteral("バージョン情報を閉じます"));
@@ -82,12 +82,12 @@ Orla::Orla(QWidget* owner)
     connect(command1, &QPushButton::clicked, this, &Orla::Command1_Click);
 
     // Opened in the centre of the screen.
-    platform::desktop::CentreOnScreen(this);
+    desktop::CentreOnScreen(this);
     Form_Load();
 }
 
 void Orla::Form_Load() {
-    const platform::desktop::Version version = platform::desktop::Platform::ProgramVersion();
+    const desktop::Version version = desktop::Platform::ProgramVersion();
     versionLabel_->setText(VersionLine(version.major, version.minor, version.revision));
 }
 

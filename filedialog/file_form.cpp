@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "file_form.h"
+#include "filedialog/file_form.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,23 +10,23 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "file_names.h"
-#include "folder_lists.h"
-#include "key_ascii.h"
-#include "look.h"
-#include "platform.h"
+#include "desktop/key_ascii.h"
+#include "desktop/look.h"
+#include "desktop/platform.h"
+#include "filedialog/file_names.h"
+#include "filedialog/folder_lists.h"
 
 namespace solvena::filedialog {
 namespace {
 
-using platform::desktop::TwipsRect;
+using desktop::TwipsRect;
 
-using platform::desktop::kEnter;
+using desktop::kEnter;
 
 QCursor FilePointer() {
-    return platform::desktop::CursorImage(QStringLiteral(":/cursors/file-pointer.svg"),
-                                          QStringLiteral(":/cursors/file-pointer-32.png"), 1, 1,
-                                          Qt::ArrowCursor);
+    return desktop::CursorImage(QStringLiteral(":/cursors/file-pointer.svg"),
+                                QStringLiteral(":/cursors/file-pointer-32.png"), 1, 1,
+                                Qt::ArrowCursor);
 }
 
 // Space, Enter and Return press a focused button.
@@ -46,7 +46,7 @@ bool TypesText(const QKeyEvent* event) {
 
 }  // namespace
 
-FileForm::FileForm(state::Module2& shared, platform::desktop::Platform& platform,
+FileForm::FileForm(state::Module2& shared, desktop::Platform& platform,
                    std::function<void(const QString&)> putInEditor, QWidget* owner)
     : UnloadingDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                  Qt::MSWindowsFixedSizeDialogHint),
@@ -59,8 +59,8 @@ FileForm::FileForm(state::Module2& shared, platform::desktop::Platform& platform
     setModal(true);
     // One row below the name box more than the Windows dialog had: the
     // 文字コード list.
-    setFixedSize(platform::desktop::Pixels(5148), platform::desktop::Pixels(3708));
-    platform::desktop::SetBackground(this, platform::desktop::kDialogBackground);
+    setFixedSize(desktop::Pixels(5148), desktop::Pixels(3708));
+    desktop::SetBackground(this, desktop::kDialogBackground);
     BuildLists();
     BuildNameRow();
     BuildFormatRow();
@@ -74,8 +74,7 @@ void FileForm::BuildLists() {
     promptLabel_ = new QLabel(this);
     promptLabel_->setObjectName(QStringLiteral("Label2"));
     promptLabel_->setGeometry(TwipsRect(120, 120, 4932, 372));
-    promptLabel_->setFont(
-        platform::desktop::JapaneseFont(platform::desktop::Face::Gothic, 12, true));
+    promptLabel_->setFont(desktop::JapaneseFont(desktop::Face::Gothic, 12, true));
     promptLabel_->setAlignment(Qt::AlignCenter);
 
     driveList_ = new DriveList(platform_, this);
@@ -86,8 +85,7 @@ void FileForm::BuildLists() {
     fileList_->setGeometry(TwipsRect(2640, 600, 2412, 2052));
     for (QWidget* list : std::initializer_list<QWidget*>{driveList_, folderList_, fileList_}) {
         list->setCursor(FilePointer());
-        list->setFont(
-            platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 9, false));
+        list->setFont(desktop::JapaneseFont(desktop::Face::ProportionalGothic, 9, false));
     }
 }
 
@@ -96,13 +94,12 @@ void FileForm::BuildNameRow() {
     fileTypeButton_->setObjectName(QStringLiteral("Command2"));
     fileTypeButton_->setGeometry(TwipsRect(120, 2760, 492, 372));
     fileTypeButton_->setToolTip(QStringLiteral("ファイルの形式"));
-    fileTypeButton_->setCursor(platform::desktop::HandCursor());
+    fileTypeButton_->setCursor(desktop::HandCursor());
 
     nameBox_ = new QLineEdit(this);
     nameBox_->setObjectName(QStringLiteral("Text1"));
     nameBox_->setGeometry(TwipsRect(720, 2760, 3372, 372));
-    nameBox_->setFont(
-        platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 10.2, false));
+    nameBox_->setFont(desktop::JapaneseFont(desktop::Face::ProportionalGothic, 10.2, false));
     // The input method starts in its Latin mode.
     nameBox_->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
 
@@ -112,7 +109,7 @@ void FileForm::BuildNameRow() {
     okButton_->setEnabled(false);
     okButton_->setCursor(FilePointer());
     for (QPushButton* button : {okButton_, fileTypeButton_}) {
-        platform::desktop::SetButtonColour(button, platform::desktop::kPaleGreen);
+        desktop::SetButtonColour(button, desktop::kPaleGreen);
         button->setAutoDefault(false);
     }
 }
@@ -134,7 +131,7 @@ void FileForm::DescribeControls() {
 
 void FileForm::SetTabOrder() {
     // The drive list first.
-    platform::desktop::SetTabChain(
+    desktop::SetTabChain(
         {driveList_, fileList_, folderList_, okButton_, nameBox_, encodingList_, fileTypeButton_});
 }
 
@@ -211,7 +208,7 @@ bool FileForm::eventFilter(QObject* watched, QEvent* event) {
             }
             return QDialog::eventFilter(watched, event);
         }
-        int keyAscii = platform::desktop::KeyAscii(key);
+        int keyAscii = desktop::KeyAscii(key);
         if (keyAscii != 0) {
             // Key preview: the form sees the key before the control does.
             const bool elsewhere = watched != nameBox_;

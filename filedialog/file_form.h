@@ -9,9 +9,9 @@
 #include <functional>
 #include <optional>
 
-#include "module2.h"
-#include "platform.h"
-#include "unloading_dialog.h"
+#include "desktop/platform.h"
+#include "desktop/unloading_dialog.h"
+#include "state/module2.h"
 
 class QComboBox;
 class QLabel;
@@ -21,22 +21,14 @@ class QPushButton;
 
 namespace solvena::filedialog {
 
-// Reads the document file a person chose, telling them when it cannot be
-// read ("その名前のファイルはありません", or why); the text and the form
-// to save it in again only on success. A zkt file gives the form of a new
-// document: its text is ASCII, the same in every form.
-std::optional<platform::desktop::ReadDocumentResult> ReadChosenFile(
-    platform::desktop::Platform& platform, QWidget* parent, const QString& path,
-    const platform::core::ReadChoice& choice = {});
-
 class DriveList;
 class FolderList;
 class FileList;
 
-class FileForm : public platform::desktop::UnloadingDialog {
+class FileForm : public desktop::UnloadingDialog {
   public:
     // `putInEditor` puts a text into the main window's editor.
-    FileForm(state::Module2& shared, platform::desktop::Platform& platform,
+    FileForm(state::Module2& shared, desktop::Platform& platform,
              std::function<void(const QString&)> putInEditor, QWidget* owner);
 
     void Form_Load();
@@ -76,10 +68,10 @@ class FileForm : public platform::desktop::UnloadingDialog {
     void SaveOk();
     // Asks about characters that Shift_JIS cannot keep; may turn `format`
     // into UTF-8. False: go back, save nothing.
-    bool ConfirmStorable(platform::core::TextFormat& format, bool enciphered);
+    bool ConfirmStorable(document::TextFormat& format, bool enciphered);
 
     state::Module2& shared_;
-    platform::desktop::Platform& platform_;
+    desktop::Platform& platform_;
     std::function<void(const QString&)> putInEditor_;
 
     // The controls by role; each one's objectName is its control name.

@@ -8,32 +8,31 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "file_form.h"
-#include "file_messages.h"
-#include "file_names.h"
-#include "folder_lists.h"
-#include "format_choices.h"
-#include "look.h"
-#include "platform.h"
+#include "desktop/chosen_file.h"
+#include "desktop/file_messages.h"
+#include "desktop/look.h"
+#include "desktop/platform.h"
+#include "filedialog/file_form.h"
+#include "filedialog/file_names.h"
+#include "filedialog/folder_lists.h"
+#include "filedialog/format_choices.h"
 
 namespace solvena::filedialog {
 
-using platform::desktop::TwipsRect;
+using desktop::TwipsRect;
 
 void FileForm::BuildFormatRow() {
     encodingLabel_ = new QLabel(QStringLiteral("文字コード"), this);
     encodingLabel_->setObjectName(QStringLiteral("Label3"));
     encodingLabel_->setGeometry(TwipsRect(120, 3240, 1200, 372));
-    encodingLabel_->setFont(
-        platform::desktop::JapaneseFont(platform::desktop::Face::Gothic, 10, false));
+    encodingLabel_->setFont(desktop::JapaneseFont(desktop::Face::Gothic, 10, false));
     encodingLabel_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
 
     encodingList_ = new QComboBox(this);
     encodingList_->setObjectName(QStringLiteral("Combo1"));
     encodingList_->setGeometry(TwipsRect(1320, 3240, 3732, 372));
-    encodingList_->setFont(
-        platform::desktop::JapaneseFont(platform::desktop::Face::ProportionalGothic, 9, false));
-    encodingList_->setCursor(platform::desktop::HandCursor());
+    encodingList_->setFont(desktop::JapaneseFont(desktop::Face::ProportionalGothic, 9, false));
+    encodingList_->setCursor(desktop::HandCursor());
     encodingLabel_->setBuddy(encodingList_);
     encodingList_->setAccessibleName(QStringLiteral("文字コード"));
     encodingList_->setAccessibleDescription(QStringLiteral("ファイルの文字コードと改行"));
@@ -58,28 +57,9 @@ void FileForm::ShowFormatChoices() {
 
 void FileForm::EnableFormatList() {
     if (shared_.FileMode == state::kFileModeSave) {
-        encodingList_->setEnabled(
-            !NamesZktFile(SavePath(fileList_->Path(), nameBox_->text(), fileTypeButton_->text())));
+        encodingList_->setEnabled(!desktop::NamesZktFile(
+            SavePath(fileList_->Path(), nameBox_->text(), fileTypeButton_->text())));
     }
-}
-
-std::optional<platform::desktop::ReadDocumentResult> ReadChosenFile(
-    platform::desktop::Platform& platform, QWidget* parent, const QString& path,
-    const platform::core::ReadChoice& choice) {
-    if (path.isEmpty() || !platform.FileExists(path)) {
-        platform.Notify(parent, QStringLiteral("その名前のファイルはありません"));
-        return std::nullopt;
-    }
-    platform::core::Result<platform::desktop::ReadDocumentResult> read =
-        platform.ReadDocument(path, choice);
-    if (!read) {
-        platform.Notify(parent, platform::desktop::DescribeReadError(read.error()));
-        return std::nullopt;
-    }
-    if (NamesZktFile(path)) {
-        read.value().format = platform::core::TextFormat();
-    }
-    return std::move(read.value());
 }
 
 void FileForm::OpenOk() {
@@ -88,9 +68,8 @@ void FileForm::OpenOk() {
     shared_.FilePath =
         nameBox_->text().isEmpty() ? QString() : OpenPath(fileList_->Path(), nameBox_->text());
     const int chosen = std::max(0, encodingList_->currentIndex());
-    std::optional<platform::desktop::ReadDocumentResult> read =
-        ReadChosenFile(platform_, this, shared_.FilePath,
-                       platform::core::ReadChoice(OpenChoices()[chosen].encoding));
+    std::optional<desktop::ReadDocumentResult> read = desktop::ReadChosenFile(
+        platform_, this, shared_.FilePath, document::ReadChoice(OpenChoices()[chosen].encoding));
     if (!read) {
         shared_.FilePath.clear();
         return;
@@ -102,28 +81,28 @@ void FileForm::OpenOk() {
     accept();
 }
 
-bool FileForm::ConfirmStorable(platform::core::TextFormat& format, bool enciphered) {
-    if (format.encoding != platform::core::Encoding::Cp932) {
+bool FileForm::ConfirmStorable(document::TextFormat& format, bool enciphered) {
+    if (format.encoding != document::Encoding::Cp932) {
         return true;
     }
-    const platform::core::TextFormat utf8(platform::core::Encoding::Utf8, format.lineEnd);
-    if (const std::optional<platform::core::FileError> unstorable =
+    const document::TextFormat utf8(document::Encoding::Utf8, format.lineEnd);
+    if (const std::optional<files::FileError> unstorable =
             platform_.CheckStorable(shared_.DocText)) {
-        if (unstorable->kind != platform::core::FileError::Kind::Unrepresentable) {
+        if (unstorable->kind != files::FileError::Kind::Unrepresentable) {
             // Not the characters: the check itself failed (out of memory).
-            platform_.Notify(this, platform::desktop::DescribeWriteError(*unstorable));
+            platform_.Notify(this, desktop::DescribeWriteError(*unstorable));
             return false;
         }
         if (enciphered) {
             // A zkt file is what the Windows program reads: code page 932.
-            platform_.Notify(this, platform::desktop::DescribeUnstorable(*unstorable) +
+            platform_.Notify(this, desktop::DescribeUnstorable(*unstorable) +
                                        QStringLiteral("\n暗号化してから zkt 形式で保存すれば、"
                                                       "すべての文字を保存できます。"));
             return false;
         }
-        if (platform_.Confirm(this, platform::desktop::DescribeUnstorable(*unstorable) +
+        if (platform_.Confirm(this, desktop::DescribeUnstorable(*unstorable) +
                                         QStringLiteral("\nUTF-8 で保存しますか？")) !=
-            platform::desktop::kYes) {
+            desktop::kYes) {
             return false;
         }
         format = utf8;
@@ -132,12 +111,12 @@ bool FileForm::ConfirmStorable(platform::core::TextFormat& format, bool encipher
     if (enciphered) {
         return true;
     }
-    if (const std::optional<platform::core::LookAlikes> lookAlikes =
+    if (const std::optional<document::LookAlikes> lookAlikes =
             platform_.FindLookAlikes(shared_.DocText)) {
-        switch (platform_.Confirm(this, platform::desktop::DescribeLookAlikes(*lookAlikes))) {
-            case platform::desktop::kYes:
+        switch (platform_.Confirm(this, desktop::DescribeLookAlikes(*lookAlikes))) {
+            case desktop::kYes:
                 return true;
-            case platform::desktop::kNo:
+            case desktop::kNo:
                 format = utf8;
                 return true;
             default:
@@ -159,8 +138,8 @@ void FileForm::SaveOk() {
     // A text that code page 932 cannot store (or would change) is asked
     // about before anything else is asked or written; an enciphered
     // document keeps every character.
-    const bool enciphered = NamesZktFile(shared_.FilePath);
-    platform::core::TextFormat format;
+    const bool enciphered = desktop::NamesZktFile(shared_.FilePath);
+    document::TextFormat format;
     if (!enciphered) {
         format = SaveChoices(shared_.DocFormat).value(encodingList_->currentIndex()).format;
     }
@@ -171,9 +150,9 @@ void FileForm::SaveOk() {
     if (platform_.FileExists(shared_.FilePath)) {
         switch (platform_.Confirm(
             this, QStringLiteral("同じ名前のファイルがあります。上書きしますか。"))) {
-            case platform::desktop::kYes:
+            case desktop::kYes:
                 break;
-            case platform::desktop::kNo:
+            case desktop::kNo:
                 nameBox_->setText(QString());
                 shared_.FilePath.clear();
                 return;
@@ -182,12 +161,12 @@ void FileForm::SaveOk() {
                 return;
         }
     }
-    const platform::core::Status written =
+    const files::Status written =
         platform_.WriteDocument(shared_.FilePath, shared_.DocText, format);
     if (!written) {
         // Nothing was written and the document stays changed; another name
         // or folder may do.
-        platform_.Notify(this, platform::desktop::DescribeWriteError(written.error()));
+        platform_.Notify(this, desktop::DescribeWriteError(written.error()));
         shared_.FilePath.clear();
         return;
     }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "file_names.h"
+#include "filedialog/file_names.h"
 
 namespace solvena::filedialog {
 

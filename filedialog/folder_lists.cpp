@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "folder_lists.h"
+#include "filedialog/folder_lists.h"
 
 #include <QDir>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
-#include "file_names.h"
-#include "platform.h"
+#include "desktop/platform.h"
+#include "filedialog/file_names.h"
 
 namespace solvena::filedialog {
 namespace {
@@ -29,9 +29,9 @@ class IndentDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-DriveList::DriveList(platform::desktop::Platform& platform, QWidget* parent) : QComboBox(parent) {
+DriveList::DriveList(desktop::Platform& platform, QWidget* parent) : QComboBox(parent) {
     setObjectName(QStringLiteral("Drive1"));
-    for (const platform::desktop::Volume& volume : platform.Volumes()) {
+    for (const desktop::Volume& volume : platform.Volumes()) {
         const QString shown = volume.label.isEmpty()
                                   ? volume.path
                                   : QStringLiteral("%1  [%2]").arg(volume.path, volume.label);
@@ -57,7 +57,7 @@ void DriveList::ChooseVolumeOf(const QString& folder) {
     setCurrentIndex(best);
 }
 
-FolderList::FolderList(platform::desktop::Platform& platform, QWidget* parent)
+FolderList::FolderList(desktop::Platform& platform, QWidget* parent)
     : QListWidget(parent), platform_(platform) {
     setObjectName(QStringLiteral("Dir1"));
     setItemDelegate(new IndentDelegate(this));
@@ -101,7 +101,7 @@ QString FolderList::FolderAt(const QListWidgetItem* item) const {
     return item == nullptr ? QString() : item->data(kPathRole).toString();
 }
 
-FileList::FileList(platform::desktop::Platform& platform, QWidget* parent)
+FileList::FileList(desktop::Platform& platform, QWidget* parent)
     : QListWidget(parent), platform_(platform) {
     setObjectName(QStringLiteral("File1"));
 }

@@ -9,7 +9,7 @@
 #include <QComboBox>
 #include <QListWidget>
 
-namespace solvena::platform::desktop {
+namespace solvena::desktop {
 class Platform;
 }
 
@@ -17,7 +17,7 @@ namespace solvena::filedialog {
 
 class DriveList : public QComboBox {
   public:
-    DriveList(platform::desktop::Platform& platform, QWidget* parent);
+    DriveList(desktop::Platform& platform, QWidget* parent);
     // The mount path of the volume chosen.
     QString Drive() const;
     // Chooses the volume that holds `folder` (the longest mount path).
@@ -26,7 +26,7 @@ class DriveList : public QComboBox {
 
 class FolderList : public QListWidget {
   public:
-    FolderList(platform::desktop::Platform& platform, QWidget* parent);
+    FolderList(desktop::Platform& platform, QWidget* parent);
     QString Path() const { return path_; }
     // Shows `folder`; false, with nothing changed, when it cannot be read.
     bool SetPath(const QString& folder);
@@ -34,20 +34,20 @@ class FolderList : public QListWidget {
     QString FolderAt(const QListWidgetItem* item) const;
 
   private:
-    platform::desktop::Platform& platform_;
+    desktop::Platform& platform_;
     QString path_;
 };
 
 class FileList : public QListWidget {
   public:
-    FileList(platform::desktop::Platform& platform, QWidget* parent);
+    FileList(desktop::Platform& platform, QWidget* parent);
     QString Path() const { return path_; }
     void SetPath(const QString& folder);
     // The name of the selected file, or empty.
     QString FileName() const;
 
   private:
-    platform::desktop::Platform& platform_;
+    desktop::Platform& platform_;
     QString path_;
 };
 

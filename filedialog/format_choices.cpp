@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "format_choices.h"
+#include "filedialog/format_choices.h"
 
 namespace solvena::filedialog {
 
-using platform::core::Encoding;
-using platform::core::LineEnd;
-using platform::core::TextFormat;
+using document::Encoding;
+using document::LineEnd;
+using document::TextFormat;
 
 QList<OpenChoice> OpenChoices() {
     return {
@@ -36,10 +36,6 @@ int SaveChoiceOf(const QList<SaveChoice>& choices, const TextFormat& document) {
         }
     }
     return 0;
-}
-
-bool NamesZktFile(const QString& path) {
-    return path.endsWith(QLatin1String("zkt"), Qt::CaseInsensitive);
 }
 
 }  // namespace solvena::filedialog

@@ -8,18 +8,18 @@
 #include <QString>
 #include <optional>
 
-#include "text_format.h"
+#include "document/text_format.h"
 
 namespace solvena::filedialog {
 
 struct OpenChoice {
     QString label;
-    std::optional<platform::core::Encoding> encoding;  // nothing: detected
+    std::optional<document::Encoding> encoding;  // nothing: detected
 };
 
 struct SaveChoice {
     QString label;
-    platform::core::TextFormat format;
+    document::TextFormat format;
 };
 
 // 自動判別 (first, the default), Shift_JIS, UTF-8.
@@ -29,13 +29,9 @@ QList<OpenChoice> OpenChoices();
 // (a Shift_JIS file with LF line ends) gets an entry of its own, so that
 // saving never changes it unasked. A UTF-8 document's byte-order mark stays
 // with the UTF-8 entries.
-QList<SaveChoice> SaveChoices(const platform::core::TextFormat& document);
+QList<SaveChoice> SaveChoices(const document::TextFormat& document);
 
 // The entry of the document's own form.
-int SaveChoiceOf(const QList<SaveChoice>& choices, const platform::core::TextFormat& document);
-
-// True for a name that ends in "zkt" (in any case), as enciphered files are
-// listed: such a file is read and written as the Windows program does.
-bool NamesZktFile(const QString& path);
+int SaveChoiceOf(const QList<SaveChoice>& choices, const document::TextFormat& document);
 
 }  // namespace solvena::filedialog

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "text_format.h"
+#include "document/text_format.h"
 
 namespace solvena::state {
 
@@ -43,7 +43,7 @@ struct Module2 {
     // How the document's text file is stored: set by reading a file and by
     // saving one; a new document has the Windows program's (Shift_JIS,
     // CR LF).
-    platform::core::TextFormat DocFormat;
+    document::TextFormat DocFormat;
 
     // Shows the pass-number dialog modally; afterwards PassNumber holds the
     // number entered, or -1.

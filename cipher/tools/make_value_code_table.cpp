@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../value_code.h"
+#include "cipher/value_code.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

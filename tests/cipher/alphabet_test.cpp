@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "alphabet.h"
+#include "cipher/alphabet.h"
 
 #include <gtest/gtest.h>
 

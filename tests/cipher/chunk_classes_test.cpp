@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "chunk_classes.h"
+#include "cipher/chunk_classes.h"
 
 #include <gtest/gtest.h>
 

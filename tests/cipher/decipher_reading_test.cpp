@@ -9,11 +9,11 @@
 #include <random>
 #include <string>
 
-#include "alphabet.h"
-#include "decipher.h"
-#include "encipher.h"
-#include "oracles.h"
-#include "random_text.h"
+#include "cipher/alphabet.h"
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "tests/support/oracles.h"
+#include "tests/support/random_text.h"
 
 namespace solvena::cipher {
 namespace {

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-#include "decipher.h"
+#include "cipher/decipher.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
-#include "encipher.h"
-#include "oracles.h"
-#include "random_text.h"
+#include "cipher/encipher.h"
+#include "tests/support/oracles.h"
+#include "tests/support/random_text.h"
 
 namespace solvena::cipher {
 namespace {

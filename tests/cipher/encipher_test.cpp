@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "encipher.h"
+#include "cipher/encipher.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <random>
 #include <vector>
 
-#include "alphabet.h"
-#include "random_text.h"
-#include "value_code.h"
+#include "cipher/alphabet.h"
+#include "cipher/value_code.h"
+#include "tests/support/random_text.h"
 
 namespace solvena::cipher {
 namespace {

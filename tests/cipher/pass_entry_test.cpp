@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "pass_entry.h"
+#include "cipher/pass_entry.h"
 
 #include <gtest/gtest.h>
 
-#include "random_text.h"
+#include "tests/support/random_text.h"
 
 namespace solvena::cipher {
 namespace {

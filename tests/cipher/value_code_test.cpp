@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "value_code.h"
+#include "cipher/value_code.h"
 
 #include <gtest/gtest.h>
 
-#include "alphabet.h"
-#include "encipher.h"
+#include "cipher/alphabet.h"
+#include "cipher/encipher.h"
 
 namespace solvena::cipher {
 namespace {

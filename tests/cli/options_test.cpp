@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "options.h"
+#include "cli/options.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "cipher.h"
+#include "cipher/cipher.h"
+#include "ranking/pass_ranking.h"
 
 namespace solvena::zkt {
 namespace {
@@ -45,17 +46,17 @@ TEST(OptionsTest, StandardStreamsAndEncodings) {
     const Options o = Parse({"decipher", "-", "--encoding", "UTF-16LE"});
     EXPECT_EQ(o.input, "-");
     EXPECT_EQ(o.output, "-");
-    EXPECT_EQ(o.encoding, platform::core::Encoding::Utf16le);
-    EXPECT_EQ(Parse({"encipher", "--encoding=cp932"}).encoding, platform::core::Encoding::Cp932);
-    EXPECT_EQ(Parse({"encipher", "--encoding", "utf-8"}).encoding, platform::core::Encoding::Utf8);
+    EXPECT_EQ(o.encoding, document::Encoding::Utf16le);
+    EXPECT_EQ(Parse({"encipher", "--encoding=cp932"}).encoding, document::Encoding::Cp932);
+    EXPECT_EQ(Parse({"encipher", "--encoding", "utf-8"}).encoding, document::Encoding::Utf8);
     EXPECT_EQ(Parse({"encipher", "--", "-odd-name.txt"}).input, "-odd-name.txt");
-    EXPECT_EQ(Parse({"encipher", "--eol", "lf"}).eol, platform::core::LineEnd::Lf);
-    EXPECT_EQ(Parse({"decipher", "--eol=crlf"}).eol, platform::core::LineEnd::CrLf);
+    EXPECT_EQ(Parse({"encipher", "--eol", "lf"}).eol, document::LineEnd::Lf);
+    EXPECT_EQ(Parse({"decipher", "--eol=crlf"}).eol, document::LineEnd::CrLf);
     EXPECT_FALSE(Parse({"decipher"}).eol.has_value());
 }
 
 TEST(OptionsTest, LongOptionsMayBeAbbreviatedWhereUnambiguous) {
-    EXPECT_EQ(Parse({"decipher", "--enc=utf-8"}).encoding, platform::core::Encoding::Utf8);
+    EXPECT_EQ(Parse({"decipher", "--enc=utf-8"}).encoding, document::Encoding::Utf8);
     EXPECT_EQ(Parse({"decipher", "--out", "x.txt"}).output, "x.txt");
     EXPECT_EQ(Parse({"decipher", "--fo"}).force, true);
     EXPECT_EQ(Parse({"encipher", "--pass-f", "p.txt"}).passFile, "p.txt");
@@ -104,10 +105,12 @@ TEST(OptionsTest, RecoverOptions) {
 TEST(OptionsTest, HelpGivesTheLimitsInForce) {
     const std::string usage = kUsage;
     for (const std::string& limit :
-         {"at least " + std::to_string(solvena::cipher::kShortestCompared) + " characters",
-          "at least " + std::to_string(static_cast<int>(solvena::cipher::kWrongPassBits)) + " bits",
-          "at least " + std::to_string(static_cast<int>(solvena::cipher::kClearLeadBits)) + " bits",
-          "in " + std::to_string(solvena::cipher::kGarbageOneIn) + " or more"}) {
+         {"at least " + std::to_string(solvena::textmodel::kShortestCompared) + " characters",
+          "at least " + std::to_string(static_cast<int>(solvena::ranking::kWrongPassBits)) +
+              " bits",
+          "at least " + std::to_string(static_cast<int>(solvena::ranking::kClearLeadBits)) +
+              " bits",
+          "in " + std::to_string(solvena::textmodel::kGarbageOneIn) + " or more"}) {
         EXPECT_NE(usage.find(limit), std::string::npos) << limit;
     }
 }

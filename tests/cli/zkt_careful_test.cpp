@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <csignal>
 
-#include "process.h"
-#include "sanitized.h"
-#include "temp_dir.h"
+#include "tests/support/process.h"
+#include "tests/support/sanitized.h"
+#include "tests/support/temp_dir.h"
 
 namespace solvena::testing {
 namespace {

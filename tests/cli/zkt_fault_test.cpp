@@ -12,8 +12,8 @@
 #include <chrono>
 #include <thread>
 
-#include "process.h"
-#include "temp_dir.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_dir.h"
 
 namespace solvena::testing {
 namespace {

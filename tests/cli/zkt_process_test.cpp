@@ -12,9 +12,9 @@
 #include <fstream>
 #include <random>
 
-#include "process.h"
-#include "random_text.h"
-#include "temp_dir.h"
+#include "tests/support/process.h"
+#include "tests/support/random_text.h"
+#include "tests/support/temp_dir.h"
 
 namespace solvena::testing {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <sstream>
 
-#include "process.h"
-#include "random_text.h"
-#include "recover_command.h"
-#include "sample_texts.h"
-#include "temp_dir.h"
+#include "cli/recover_command.h"
+#include "tests/support/process.h"
+#include "tests/support/random_text.h"
+#include "tests/support/sample_texts.h"
+#include "tests/support/temp_dir.h"
 
 namespace solvena::testing {
 namespace {
@@ -177,12 +177,12 @@ TEST(ZktRecoverTest, JudgesTextsOfEveryScriptAlike) {
 
 struct PreviewCase {
     std::u16string text;
-    platform::core::Encoding encoding;
+    document::Encoding encoding;
     std::string shown;
 };
 
 TEST(ZktRecoverTest, PreviewsAreOneSafeLine) {
-    using platform::core::Encoding;
+    using document::Encoding;
     const std::u16string forty(40, u'あ');
     const PreviewCase cases[] = {
         {u"ab\r\ncd\re\nf", Encoding::Utf8, "ab⏎cd⏎e⏎f"},

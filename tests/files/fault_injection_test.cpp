@@ -14,12 +14,13 @@
 
 #include <fstream>
 
-#include "document_file.h"
-#include "file_io.h"
-#include "sanitized.h"
-#include "temp_dir.h"
+#include "document/document_file.h"
+#include "files/file_io.h"
+#include "tests/support/sanitized.h"
+#include "tests/support/temp_dir.h"
 
-namespace solvena::platform::core {
+namespace solvena::files {
+using namespace document;
 namespace {
 
 using testing::kSanitized;
@@ -147,4 +148,4 @@ TEST(FaultInjectionTest, AnEndlessInputRunsOutOfMemoryAsAnError) {
 }
 
 }  // namespace
-}  // namespace solvena::platform::core
+}  // namespace solvena::files

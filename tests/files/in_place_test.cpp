@@ -17,11 +17,11 @@
 #include <thread>
 #include <vector>
 
-#include "file_io.h"
-#include "other_user.h"
-#include "temp_dir.h"
+#include "files/file_io.h"
+#include "tests/support/other_user.h"
+#include "tests/support/temp_dir.h"
 
-namespace solvena::platform::core {
+namespace solvena::files {
 namespace {
 
 using testing::ReadBytes;
@@ -180,4 +180,4 @@ TEST(InPlaceTest, TheNextSaveRemovesWhatKilledSavesLeft) {
 }
 
 }  // namespace
-}  // namespace solvena::platform::core
+}  // namespace solvena::files

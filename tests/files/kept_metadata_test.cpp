@@ -10,12 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include "file_io.h"
-#include "other_user.h"
-#include "process.h"
-#include "temp_dir.h"
+#include "files/file_io.h"
+#include "tests/support/other_user.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_dir.h"
 
-namespace solvena::platform::core {
+namespace solvena::files {
 namespace {
 
 using testing::ReadBytes;
@@ -127,4 +127,4 @@ TEST(KeptMetadataTest, AGroupMemberSavingKeepsTheOwner) {
 }
 
 }  // namespace
-}  // namespace solvena::platform::core
+}  // namespace solvena::files

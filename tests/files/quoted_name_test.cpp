@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "quoted_name.h"
+#include "files/quoted_name.h"
 
-namespace solvena::platform::core {
+namespace solvena::files {
 namespace {
 
 TEST(QuotedNameTest, QuotesWhatAShellOrATerminalWouldTakeForSomethingElse) {
@@ -29,4 +29,4 @@ TEST(QuotedNameTest, QuotesWhatAShellOrATerminalWouldTakeForSomethingElse) {
 }
 
 }  // namespace
-}  // namespace solvena::platform::core
+}  // namespace solvena::files

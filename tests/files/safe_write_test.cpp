@@ -12,10 +12,10 @@
 #include <csignal>
 #include <vector>
 
-#include "file_io.h"
-#include "temp_dir.h"
+#include "files/file_io.h"
+#include "tests/support/temp_dir.h"
 
-namespace solvena::platform::core {
+namespace solvena::files {
 namespace {
 
 using testing::ReadBytes;
@@ -142,4 +142,4 @@ TEST(SafeWriteTest, DevicesAreWrittenDirectly) {
 }
 
 }  // namespace
-}  // namespace solvena::platform::core
+}  // namespace solvena::files

@@ -13,11 +13,11 @@
 #include <fstream>
 #include <thread>
 
-#include "file_io.h"
-#include "other_user.h"
-#include "temp_dir.h"
+#include "files/file_io.h"
+#include "tests/support/other_user.h"
+#include "tests/support/temp_dir.h"
 
-namespace solvena::platform::core {
+namespace solvena::files {
 namespace {
 
 using testing::ReadBytes;
@@ -104,4 +104,4 @@ TEST(SaveTargetTest, AFifoIsWrittenToAndStaysAFifo) {
 }
 
 }  // namespace
-}  // namespace solvena::platform::core
+}  // namespace solvena::files

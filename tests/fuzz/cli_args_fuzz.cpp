@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "fuzz_input.h"
-#include "options.h"
+#include "cli/options.h"
+#include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> args;

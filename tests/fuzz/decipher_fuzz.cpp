@@ -3,10 +3,10 @@
 // with the plainly written reader, and deciphering what enciphering wrote
 // gives the text back, by either way of driving a run.
 
-#include "decipher.h"
-#include "encipher.h"
-#include "fuzz_input.h"
-#include "oracles.h"
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "tests/support/oracles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace solvena;

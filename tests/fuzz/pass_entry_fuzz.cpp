@@ -2,8 +2,8 @@
 // Any text as a pass-number entry: an accepted entry is at most four
 // characters and gives a value in -32767..32767 that reading it again gives.
 
-#include "fuzz_input.h"
-#include "pass_entry.h"
+#include "cipher/pass_entry.h"
+#include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::u16string entry = solvena::fuzz::Units(data, size);

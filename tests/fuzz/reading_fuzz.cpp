@@ -3,16 +3,16 @@
 // error value, agrees with reading line by line, and reading what the
 // writer wrote gives the text back.
 
-#include "codepage.h"
-#include "document_file.h"
-#include "fuzz_input.h"
-#include "oracles.h"
+#include "document/codepage.h"
+#include "document/document_file.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "tests/support/oracles.h"
 
 namespace {
 
-using solvena::platform::core::DecodeDocument;
-using solvena::platform::core::EncodeDocument;
-using solvena::platform::core::Encoding;
+using solvena::document::DecodeDocument;
+using solvena::document::EncodeDocument;
+using solvena::document::Encoding;
 
 void CheckWrittenReadsBack(std::u16string text, Encoding encoding) {
     // The rule cannot give back empty lines at the start or a lone CR.
@@ -52,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         solvena::fuzz::Fail("error offset beyond the input");
     }
     const std::u16string units = solvena::fuzz::Units(data, size);
-    if (solvena::platform::core::ApplyReadingRule(units) !=
-        solvena::testing::ReadLineByLine(units)) {
+    if (solvena::document::ApplyReadingRule(units) != solvena::testing::ReadLineByLine(units)) {
         solvena::fuzz::Fail("reading rule differs from reading line by line");
     }
     const auto utf16 = DecodeDocument(bytes, Encoding::Utf16le, "fuzz");

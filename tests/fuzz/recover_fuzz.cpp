@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "decipher.h"
-#include "encipher.h"
-#include "fuzz_input.h"
-#include "recover.h"
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "ranking/pass_ranking.h"
+#include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace solvena;
@@ -17,11 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int16_t pass = fuzz::Pass(data, size);
     const std::u16string text = fuzz::Units(data + (size >= 2 ? 2 : 0), bytes);
 
-    const cipher::PassRanking ranking = cipher::RankPassNumbers(text, 4);
+    const ranking::PassRanking ranking = ranking::RankPassNumbers(text, 4);
     double last = 1.0;
-    for (const cipher::RankedPass& candidate : ranking.best) {
+    for (const ranking::RankedPass& candidate : ranking.best) {
         const std::u16string deciphered = cipher::DecipherText(text, candidate.pass);
-        if (candidate.opening != deciphered.substr(0, cipher::kOpeningUnits)) {
+        if (candidate.opening != deciphered.substr(0, ranking::kOpeningUnits)) {
             fuzz::Fail("a candidate's text is not what deciphering gives");
         }
         if (!(candidate.score >= 0.0 && candidate.score <= last)) {

@@ -7,13 +7,13 @@
 #include <QColor>
 #include <QVariant>
 
-#include "look.h"
+#include "desktop/look.h"
 
 namespace solvena::testing {
 
 // The colour SetButtonColour last gave the button.
 inline QColor ButtonColour(const QAbstractButton* button) {
-    return button->property(platform::desktop::kButtonColourProperty).value<QColor>();
+    return button->property(desktop::kButtonColourProperty).value<QColor>();
 }
 
 }  // namespace solvena::testing

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "oracles.h"
+#include "tests/support/oracles.h"
 
-#include "alphabet.h"
+#include "cipher/alphabet.h"
 
 namespace solvena::testing {
 

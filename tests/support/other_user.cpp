@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "other_user.h"
+#include "tests/support/other_user.h"
 
 #include <grp.h>
 #include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "process.h"
+#include "tests/support/process.h"
 
 namespace solvena::testing {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "process.h"
+#include "tests/support/process.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "random_text.h"
+#include "tests/support/random_text.h"
 
 #include <codecvt>
 #include <locale>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "sample_texts.h"
+#include "tests/support/sample_texts.h"
 
-#include "random_text.h"
+#include "tests/support/random_text.h"
 
 namespace solvena::testing {
 namespace {

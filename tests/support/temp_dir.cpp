@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <dirent.h>
 #include <unistd.h>

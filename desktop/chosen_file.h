@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Reading the document file a person chose: in the file dialog, dropped on
+// the main window, or named on the command line.
+
+#include <QString>
+#include <optional>
+
+#include "desktop/platform.h"
+#include "document/text_format.h"
+
+class QWidget;
+
+namespace solvena::desktop {
+
+// True for a name that ends in "zkt" (in any case), as enciphered files are
+// listed: such a file is read and written as the Windows program does.
+bool NamesZktFile(const QString& path);
+
+// Reads the document file a person chose, telling them when it cannot be
+// read ("その名前のファイルはありません", or why); the text and the form
+// to save it in again only on success. A zkt file gives the form of a new
+// document: its text is ASCII, the same in every form.
+std::optional<ReadDocumentResult> ReadChosenFile(Platform& platform, QWidget* parent,
+                                                 const QString& path,
+                                                 const document::ReadChoice& choice = {});
+
+}  // namespace solvena::desktop

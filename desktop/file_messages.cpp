@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+#include "desktop/file_messages.h"
+
+#include <QFile>
+
+#include "files/quoted_name.h"
+
+namespace solvena::desktop {
+namespace {
+
+using Kind = files::FileError::Kind;
+
+QString Reason(const files::FileError& error) {
+    QString why;
+    switch (error.kind) {
+        case Kind::NotFound:
+            why = QStringLiteral("ファイルまたはフォルダが見つかりません");
+            break;
+        case Kind::PermissionDenied:
+            why = QStringLiteral("アクセスが許可されていません");
+            break;
+        case Kind::IsFolder:
+            why = QStringLiteral("同じ名前のフォルダがあります");
+            break;
+        case Kind::DiskFull:
+            why = QStringLiteral("ディスクの空きが足りません");
+            break;
+        case Kind::InvalidBytes:
+        case Kind::ReadOtherwise:  // only a file read piece by piece meets this
+            return QStringLiteral("テキストとして読めないバイトがあります（%1 バイト目）")
+                .arg(error.byteOffset + 1);
+        case Kind::Unrepresentable:
+            return DescribeUnstorable(error);
+        case Kind::ConverterMissing:
+            return QStringLiteral("文字コードを変換できません（%1）")
+                .arg(QString::fromStdString(error.encoding));
+        case Kind::OutOfMemory:
+            return QStringLiteral("メモリが足りません");
+        case Kind::OpenFailed:
+        case Kind::ReadFailed:
+        case Kind::WriteFailed:
+            why = QStringLiteral("入出力に失敗しました");
+            break;
+    }
+    if (!error.reason.empty()) {
+        why += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(error.reason));
+    }
+    return why;
+}
+
+// The file's name; one with control characters (a newline would split the
+// message) is shown quoted as ls quotes it.
+QString FileName(const files::FileError& error) {
+    const QString name = QFile::decodeName(QByteArray::fromStdString(error.path));
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator || c == QChar::ReplacementCharacter) {
+            return QFile::decodeName(QByteArray::fromStdString(files::QuotedName(error.path)));
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+QString DescribeReadError(const files::FileError& error) {
+    return QStringLiteral("%1 を読み込めません。\n%2").arg(FileName(error), Reason(error));
+}
+
+QString DescribeWriteError(const files::FileError& error) {
+    return QStringLiteral("%1 に保存できません。\n%2").arg(FileName(error), Reason(error));
+}
+
+QString DescribeUnstorable(const files::FileError& error) {
+    const QString code =
+        QStringLiteral("U+") + QString::number(static_cast<uint>(error.character), 16)
+                                   .toUpper()
+                                   .rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral(
+               "Shift_JIS で保存できない文字が %1 個あります（最初は %2 行 %3 列の %4）。")
+        .arg(error.count)
+        .arg(error.line)
+        .arg(error.column)
+        .arg(code);
+}
+
+QString DescribeLookAlikes(const document::LookAlikes& lookAlikes) {
+    return QStringLiteral(
+               "Shift_JIS では別の文字になる文字が %1 個あります"
+               "（最初は %2 行 %3 列の「%4」が「%5」になります）。\n\n"
+               "はい: Shift_JIS で保存します\n"
+               "いいえ: UTF-8 で保存します\n"
+               "キャンセル: 保存しないで戻ります")
+        .arg(lookAlikes.count)
+        .arg(lookAlikes.line)
+        .arg(lookAlikes.column)
+        .arg(QChar(lookAlikes.first))
+        .arg(QChar(lookAlikes.becomes));
+}
+
+}  // namespace solvena::desktop

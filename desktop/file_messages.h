@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// What the windows tell a person about a file that could not be read or
+// written, in the program's own words.
+
+#include <QString>
+
+#include "document/document_file.h"
+#include "files/file_error.h"
+
+namespace solvena::desktop {
+
+// One or two lines naming the file and the reason, e.g.
+// "memo.txt を読み込めません。\nアクセスが許可されていません (Permission denied)".
+QString DescribeReadError(const files::FileError& error);
+QString DescribeWriteError(const files::FileError& error);
+
+// The characters code page 932 cannot store, for a save that did not happen:
+// "Shift_JIS で保存できない文字が N 個あります（最初は L 行 C 列の U+XXXX）。"
+QString DescribeUnstorable(const files::FileError& error);
+
+// The question before a Shift_JIS save of a text with look-alikes: how many,
+// where the first stands and what it becomes, and what each answer does.
+QString DescribeLookAlikes(const document::LookAlikes& lookAlikes);
+
+}  // namespace solvena::desktop

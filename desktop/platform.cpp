@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: MIT
+#include "desktop/platform.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <csignal>
+#include <cstdio>
+#include <new>
+
+#include "desktop/text_convert.h"
+#include "document/document_file.h"
+#include "files/file_io.h"
+#include "files/quoted_name.h"
+#include "resources/version.h"
+
+namespace solvena::desktop {
+
+Platform::Platform(QStringList arguments) : arguments_(std::move(arguments)) {}
+
+QString BoxTitle(BoxKind kind) {
+    return QString::fromUtf16(kind == BoxKind::Notice ? kProgramTitle : kConfirmTitle);
+}
+
+namespace {
+
+int ShowConfirm(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::Confirm), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    // The program's own words, whatever the desktop's language.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return kYes;
+        case QMessageBox::No:
+            return kNo;
+        default:
+            return kCancel;
+    }
+}
+
+int ShowYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::YesNo), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? kYes : kNo;
+}
+
+int ShowNotice(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, BoxTitle(BoxKind::Notice), text, QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+    return kOk;
+}
+
+}  // namespace
+
+int Platform::Ask(BoxKind kind, QWidget* parent, const QString& text) {
+    switch (kind) {
+        case BoxKind::Confirm:
+            return ShowConfirm(parent, text);
+        case BoxKind::YesNo:
+            return ShowYesNo(parent, text);
+        case BoxKind::Notice:
+            break;
+    }
+    return ShowNotice(parent, text);
+}
+
+void Platform::Beep() {
+    QApplication::beep();
+}
+
+void Platform::DoEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void Platform::EndAtOnce(int signal) {
+    std::fflush(nullptr);
+    if (signal > 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+    ::_exit(0);
+}
+
+void Platform::CheckArguments(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(raw)) != raw) {
+            argumentsExact_ = false;
+        }
+    }
+}
+
+QString Platform::ShownName(const QString& path) {
+    return QFile::decodeName(QByteArray::fromStdString(files::QuotedName(LocalPath(path))));
+}
+
+void Platform::Complain(const QString& line) const {
+    const QByteArray bytes = (QStringLiteral("solvena: ") + line + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+Version Platform::ProgramVersion() {
+    return {kVersionMajor, kVersionMinor, kVersionRevision};
+}
+
+bool Platform::FileExists(const QString& path) const {
+    return files::IsNormalFile(LocalPath(path));
+}
+
+// Too little memory for a document is told like any failure to read or
+// write it, and the program goes on.
+files::Result<ReadDocumentResult> Platform::ReadDocument(const QString& path,
+                                                         const document::ReadChoice& choice) const {
+    try {
+        files::Result<document::Document> read =
+            document::ReadDocumentFile(LocalPath(path), choice);
+        if (!read) {
+            return read.error();
+        }
+        return ReadDocumentResult{ToQString(read.value().text), read.value().format};
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(LocalPath(path));
+    }
+}
+
+std::optional<files::FileError> Platform::CheckStorable(const QString& text) const {
+    try {
+        files::Result<std::string> bytes =
+            document::EncodeDocument(ToU16View(text), document::Encoding::Cp932, std::string());
+        if (bytes) {
+            return std::nullopt;
+        }
+        return bytes.error();
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(std::string());
+    }
+}
+
+std::optional<document::LookAlikes> Platform::FindLookAlikes(const QString& text) const {
+    try {
+        return document::FindLookAlikes(ToU16View(text));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+files::Status Platform::WriteDocument(const QString& path, const QString& text,
+                                      const document::TextFormat& format) const {
+    try {
+        return document::WriteDocumentFile(LocalPath(path), ToU16View(text), format);
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(LocalPath(path));
+    }
+}
+
+namespace {
+
+// File systems of the kernel and of containers, not volumes a person picks.
+constexpr const char* kPseudoFileSystems[] = {
+    "proc",    "sysfs",     "devtmpfs",   "devpts",   "tmpfs",       "cgroup",          "cgroup2",
+    "overlay", "squashfs",  "securityfs", "pstore",   "bpf",         "tracefs",         "debugfs",
+    "mqueue",  "hugetlbfs", "fusectl",    "configfs", "autofs",      "binfmt_misc",     "efivarfs",
+    "nsfs",    "ramfs",     "rpc_pipefs", "nfsd",     "fuse.portal", "fuse.gvfsd-fuse",
+};
+
+bool IsPseudoFileSystem(const QByteArray& type) {
+    for (const char* pseudo : kPseudoFileSystems) {
+        if (type == pseudo) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+QList<Volume> Platform::Volumes() const {
+    const auto hidden = [](const QString& path) {
+        for (const char* system : {"/proc", "/sys", "/dev", "/run", "/boot", "/snap", "/var"}) {
+            const QString prefix = QString::fromLatin1(system);
+            if (path == prefix || path.startsWith(prefix + QLatin1Char('/'))) {
+                // Removable media are mounted under /run/media.
+                return !path.startsWith(QLatin1String("/run/media/"));
+            }
+        }
+        return false;
+    };
+    QList<Volume> volumes{{QStringLiteral("/"), QStorageInfo::root().name()}};
+    for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
+        const QString path = storage.rootPath();
+        if (path == QLatin1String("/") || !storage.isValid() ||
+            IsPseudoFileSystem(storage.fileSystemType()) || hidden(path)) {
+            continue;
+        }
+        volumes.append({path, storage.name()});
+    }
+    return volumes;
+}
+
+QString Platform::CurrentFolder() const {
+    return QDir::currentPath();
+}
+
+std::optional<QStringList> Platform::Subfolders(const QString& folder) const {
+    const QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable()) {
+        return std::nullopt;
+    }
+    return dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+}
+
+std::optional<QStringList> Platform::Files(const QString& folder) const {
+    const QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable()) {
+        return std::nullopt;
+    }
+    return dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace solvena::desktop

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The hidden files a save makes beside its target: the new bytes before
+// they are renamed into place, or a copy of the old bytes while a file is
+// rewritten in place. Their names follow one pattern of this program's own,
+// ".<target>.solvena-XXXXXX", so that what a killed save left behind can be
+// told from anything else and removed.
+
+#include <string>
+#include <string_view>
+
+#include "files/descriptor.h"
+
+namespace solvena::files {
+
+struct Temporary {
+    Descriptor fd;
+    std::string name;  // inside the folder it was made in
+};
+
+// Creates a new file of the pattern for `target` (a name in `folder`) with
+// O_EXCL and `mode` (which the umask or the folder's default ACL narrows),
+// locked while the save that made it runs. Fails with errno set.
+bool MakeTemporary(int folder, std::string_view target, unsigned mode, Temporary& made);
+
+// True when `name` is one of this program's temporary names for `target`.
+bool IsTemporaryFor(std::string_view name, std::string_view target);
+
+// Removes what killed saves of `target` left in `folder`: files of the
+// pattern that belong to this user, that no running save holds, and that
+// were last changed before this process started.
+void RemoveStaleTemporaries(int folder, std::string_view target);
+
+}  // namespace solvena::files

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Finding a forgotten pass number: every pass number the pass-number entry
+// can give is tried on the enciphered text and ranked by the bits that the
+// text model spends on what it deciphers to, fewest first.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cipher/cipher_evidence.h"
+#include "textmodel/plausibility.h"
+
+namespace solvena::ranking {
+
+struct RankedPass {
+    std::int16_t pass = 0;
+    std::u16string entry;            // an entry that gives it
+    textmodel::TextMeasure measure;  // of the whole deciphered text
+    double score = 0;                // from 0 to 1, for showing: Score() times the evidence
+    std::u16string opening;          // the deciphered text's first kOpeningUnits units
+};
+
+inline constexpr std::size_t kOpeningUnits = 80;
+
+// The best candidate's text costs at least this many bits less than the
+// second's for a clear answer: it is then 64 times as likely.
+inline constexpr double kClearLeadBits = 6;
+// A pass number a person gave is taken for a wrong one only when another
+// one's text costs this many bits less than its own (is 2000 times as
+// likely): a wider margin than for naming a best candidate, since refusing
+// a right pass number costs more. Among eleven thousand candidates one
+// comes within 10 bits of a right text of 10 to 20 characters now and
+// then; from some 50 characters on, a wrong one costs hundreds of bits more.
+inline constexpr double kWrongPassBits = 11;
+// What a text of random characters (a password, a key) costs more than
+// drawing its characters from their alphabet: such texts are rarer than
+// writing, but no garbage. A pass number's text is compared with the
+// others' as the cheaper of writing and this.
+inline constexpr double kRandomTextBits = 8;
+
+struct PassRanking {
+    std::vector<RankedPass> best;  // best first
+    double runnerUpBits = 0;       // of the second best candidate, 0 when there is none
+    cipher::CipherEvidence evidence;
+
+    // The best candidate's text is text by itself, from a text enciphering wrote.
+    bool LooksLikeText() const;
+    // It looks like text and costs kClearLeadBits less than the second's.
+    bool ClearlyAhead() const;
+};
+
+// The `count` best pass numbers for `enciphered`. Every candidate is measured
+// on the first groups of the text; the leaders again on the whole.
+PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count);
+// The same with a model the caller has built already.
+PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
+                            textmodel::TextModel& model);
+
+enum class Decipherment {
+    Plausible,
+    NothingEnciphered,  // no groups and no end marker: never enciphered
+    NotText,            // garbage by itself, or from a text mostly not enciphered
+    OtherPassBetter,    // another pass number's text costs kWrongPassBits less
+};
+
+// How the text deciphered from `enciphered` under `pass` looks. It is
+// refused only on evidence: when it is garbage by itself, or when it has
+// kShortestCompared characters or more and another pass number gives a
+// text that costs kWrongPassBits less. A text too short to tell is never
+// refused for another candidate.
+Decipherment JudgeDecipherment(std::u16string_view enciphered, std::int16_t pass,
+                               std::u16string_view deciphered);
+
+}  // namespace solvena::ranking

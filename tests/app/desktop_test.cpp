@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+// Keys and drag and drop in the main window.
+
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include "app/application.h"
+#include "app/editor_box.h"
+#include "app/main_form.h"
+#include "desktop/platform.h"
+#include "dialogs/orla.h"
+#include "filedialog/file_form.h"
+#include "tests/support/gui_support.h"
+#include "tests/support/main_window.h"
+
+using solvena::state::kFalse;
+using solvena::state::kTrue;
+using solvena::testing::WhenShown;
+using solvena::testing::WriteBytes;
+
+namespace {
+
+// The main window on the screen, where keys and drops reach it.
+struct Window : solvena::testing::MainWindow {
+    Window() { QVERIFY(QTest::qWaitForWindowExposed(&form)); }
+    // Drops files on the window as a desktop would.
+    void Drop(const QStringList& paths) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString& path : paths) {
+            urls.append(QUrl::fromLocalFile(path));
+        }
+        mime.setUrls(urls);
+        const QPointF at(50, 100);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(&form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(&form, &drop);
+    }
+};
+
+}  // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { solvena::app::RegisterResources(); }
+    void keysRunTheButtonsHandlers();
+    void keysWaitWhileAButtonIsDisabled();
+    void droppedDocumentOpensAsOpenWould();
+    void droppedDocumentAsksAboutUnsavedText();
+    void otherFilesAreRefused();
+};
+
+void DesktopTest::keysRunTheButtonsHandlers() {
+    Window w;
+    w.Type(QStringLiteral("edited"));
+    // Ctrl+N asks as New does.
+    w.platform.ScriptAnswers({solvena::desktop::kCancel});
+    QTest::keyClick(&w.form, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(w.platform.Asked().back().text,
+             QStringLiteral("新規作成です。今のテキストは保存しますか?"));
+    w.platform.ScriptAnswers({solvena::desktop::kCancel});
+    QTest::keyClick(&w.form, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(w.platform.Asked().back().text,
+             QStringLiteral("新しいファイルを読み込みます。今のファイルは保存しますか？"));
+    // Ctrl+S shows the save dialog, F1 the about box.
+    bool saved = false;
+    WhenShown<solvena::filedialog::FileForm>(&w.form, QStringLiteral("FILE"),
+                                             [&saved](solvena::filedialog::FileForm* dialog) {
+                                                 saved = true;
+                                                 dialog->close();
+                                             });
+    QTest::keyClick(&w.form, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(saved);
+    bool helped = false;
+    WhenShown<solvena::dialogs::Orla>(&w.form, QStringLiteral("Orla"),
+                                      [&helped](solvena::dialogs::Orla* about) {
+                                          helped = true;
+                                          QTest::keyClick(about, Qt::Key_Escape);
+                                      });
+    // Closing a dialog gives the window back its activation, as a desktop does.
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+    QTest::keyClick(&w.form, Qt::Key_F1);
+    QVERIFY(helped);
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+    w.platform.ScriptAnswers({solvena::desktop::kNo});
+    QTest::keyClick(&w.form, Qt::Key_Q, Qt::ControlModifier);
+    QTRY_VERIFY(!w.form.isVisible());
+    QCOMPARE(w.platform.Asked().back().text, QStringLiteral("このテキストを保存しますか?"));
+}
+
+void DesktopTest::keysWaitWhileAButtonIsDisabled() {
+    Window w;
+    w.form.findChild<QPushButton*>(QStringLiteral("Command9"))->setEnabled(false);
+    w.Type(QStringLiteral("edited"));
+    QTest::keyClick(&w.form, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(w.platform.Asked().empty());
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("edited"));
+}
+
+void DesktopTest::droppedDocumentOpensAsOpenWould() {
+    Window w;
+    WriteBytes(w.dir.File("dropped.zkt"), "1m!ZELKORA\r\n");
+    WriteBytes(w.dir.File("second.txt"), "second\r\n");
+    w.Drop({w.dir.Path(QStringLiteral("dropped.zkt")), w.dir.Path(QStringLiteral("second.txt"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("1m!ZELKORA"));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    QVERIFY(w.platform.Asked().empty());
+}
+
+void DesktopTest::droppedDocumentAsksAboutUnsavedText() {
+    Window w;
+    WriteBytes(w.dir.File("new.txt"), "new\r\n");
+    w.Type(QStringLiteral("unsaved"));
+    w.platform.ScriptAnswers({solvena::desktop::kCancel});
+    w.Drop({w.dir.Path(QStringLiteral("new.txt"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("unsaved"));
+    w.platform.ScriptAnswers({solvena::desktop::kNo});
+    w.Drop({w.dir.Path(QStringLiteral("new.txt"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("new"));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    // A file that cannot be read leaves the document as it was.
+    WriteBytes(w.dir.File("bad.txt"), "x\x85\x40");
+    w.Drop({w.dir.Path(QStringLiteral("bad.txt"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("new"));
+    QVERIFY(w.platform.Asked().back().text.contains(QStringLiteral("bad.txt")));
+}
+
+void DesktopTest::otherFilesAreRefused() {
+    Window w;
+    WriteBytes(w.dir.File("picture.png"), "png");
+    w.form.Text1().SetText(QStringLiteral("kept"));
+    w.Drop({w.dir.Path(QStringLiteral("picture.png"))});
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("kept"));
+    QCOMPARE(w.platform.Asked().size(), std::size_t{1});
+    QVERIFY(w.platform.Asked()[0].text.contains(QStringLiteral("picture.png")));
+}
+
+QTEST_MAIN(DesktopTest)
+#include "desktop_test.moc"
