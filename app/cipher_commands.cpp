@@ -21,6 +21,7 @@
 #include "desktop/platform.h"
 #include "desktop/text_convert.h"
 #include "dialogs/form2.h"
+#include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
 
 namespace solvena::app {

@@ -21,6 +21,7 @@
 #include "bench/found_texts.h"
 #include "cipher/decipher.h"
 #include "cipher/encipher.h"
+#include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
 #include "tests/support/random_text.h"
 #include "tests/support/sample_texts.h"

@@ -10,6 +10,7 @@
 #include "cipher/alphabet.h"
 #include "cipher/decipher.h"
 #include "cipher/encipher.h"
+#include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
 #include "tests/support/sample_texts.h"
 

@@ -55,15 +55,15 @@ constexpr std::array<std::int8_t, 128> MakeDigitValues() {
     }
     return values;
 }
-constexpr std::array<bool, 128> MakeSeparatorFlags() {
-    std::array<bool, 128> flags{};
-    for (char c : kSeparatorCycle) {
-        flags[static_cast<unsigned char>(c)] = true;
+constexpr std::array<std::int8_t, 128> MakeSeparatorPlaces() {
+    std::array<std::int8_t, 128> places{};
+    for (std::size_t i = 0; i < kSeparatorCycle.size(); ++i) {
+        places[static_cast<unsigned char>(kSeparatorCycle[i])] = static_cast<std::int8_t>(i + 1);
     }
-    return flags;
+    return places;
 }
 inline constexpr std::array<std::int8_t, 128> kDigitValues = MakeDigitValues();
-inline constexpr std::array<bool, 128> kSeparatorFlags = MakeSeparatorFlags();
+inline constexpr std::array<std::int8_t, 128> kSeparatorPlaces = MakeSeparatorPlaces();
 }  // namespace detail
 
 // Value of a digit symbol; any other character counts as 0.
@@ -80,7 +80,12 @@ constexpr bool IsDigitSymbol(char32_t c) {
 }
 
 constexpr bool IsSeparator(char32_t c) {
-    return c < 128 && detail::kSeparatorFlags[c];
+    return c < 128 && detail::kSeparatorPlaces[c] != 0;
+}
+
+// The cycle position 1..20 of a separator; 0 for any other character.
+constexpr int SeparatorPlace(char32_t c) {
+    return c < 128 ? detail::kSeparatorPlaces[c] : 0;
 }
 
 // Separator of the cycle position 1..20.

@@ -2,6 +2,7 @@
 #include "cli/cipher_streams.h"
 
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -9,6 +10,7 @@
 
 #include "cipher/cipher.h"
 #include "cli/messages.h"
+#include "cli/refusals.h"
 #include "files/file_io.h"
 #include "ranking/pass_ranking.h"
 
@@ -41,9 +43,12 @@ files::Status NextPiece(document::DocumentReader& reader, std::u16string& piece,
 
 // Reads and decodes the next piece on a second thread while the one before
 // is ciphered and written: the two halves of the work take about as long.
+// `seen`, if any, is shown each piece on that thread as it is read.
 class ReadAhead {
   public:
-    explicit ReadAhead(Input& input) : input_(input), thread_([this] { Run(); }) {}
+    using Seen = std::function<void(std::u16string_view)>;
+    explicit ReadAhead(Input& input, Seen seen = nullptr)
+        : input_(input), seen_(std::move(seen)), thread_([this] { Run(); }) {}
     ~ReadAhead() {
         {
             const std::lock_guard lock(mutex_);
@@ -76,6 +81,9 @@ class ReadAhead {
             files::Status status = files::Done{};
             try {
                 status = NextPiece(input_.reader, next, more);
+                if (seen_ && status) {
+                    seen_(next);
+                }
             } catch (const std::bad_alloc&) {
                 status = files::OutOfMemory(input_.name);
                 more = false;
@@ -94,6 +102,7 @@ class ReadAhead {
     }
 
     Input& input_;
+    Seen seen_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::u16string piece_;  // read, not yet taken
@@ -103,18 +112,6 @@ class ReadAhead {
     bool stop_ = false;
     std::thread thread_;  // last: it starts once the rest is ready
 };
-
-// The opening of a longer text, cut after its last separator and closed by
-// the end marker, so that it is judged as a text of its own would be.
-std::u16string ClosedOpening(std::u16string_view opening) {
-    std::size_t cut = opening.size();
-    while (cut > 0 && !cipher::IsSeparator(opening[cut - 1])) {
-        --cut;
-    }
-    std::u16string closed(opening.substr(0, cut));
-    closed.append(cipher::kEndMarker.begin(), cipher::kEndMarker.end());
-    return closed;
-}
 
 }  // namespace
 
@@ -130,24 +127,54 @@ files::Status ReadOpening(Input& input) {
     });
 }
 
-std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const Names& names) {
-    const std::u16string closed = input.more ? ClosedOpening(input.opening) : std::u16string();
-    const std::u16string_view enciphered = input.more ? std::u16string_view(closed) : input.opening;
-    const std::u16string plain = cipher::DecipherText(enciphered, pass);
-    const std::string inputName = Shown(names.input);
-    switch (ranking::JudgeDecipherment(enciphered, pass, plain)) {
-        case ranking::Decipherment::Plausible:
-            return std::nullopt;
-        case ranking::Decipherment::NothingEnciphered:
-            return "zkt: " + inputName + ": holds no enciphered text; nothing written\n";
-        default: {
-            const std::string recover =
-                names.fromStdin ? "zkt recover" : "zkt recover " + inputName;
-            return "zkt: " + inputName +
-                   ": the result does not look like text: wrong pass number? (try " + recover +
-                   "; --force writes it anyway)\n";
-        }
+namespace {
+
+std::string RecoverCommand(const Names& names) {
+    return names.fromStdin ? "zkt recover" : "zkt recover " + Shown(names.input);
+}
+
+// The refused decipherment is given up: the save keeps the old file.
+files::FileError Abandoned(const std::string& outputName) {
+    files::FileError refused;
+    refused.kind = files::FileError::Kind::Abandoned;
+    refused.path = outputName;
+    return refused;
+}
+
+}  // namespace
+
+std::optional<std::string> EarlyRefusal(ranking::DecipherJudge& judge, const Input& input,
+                                        const Names& names) {
+    if (!input.more) {
+        return std::nullopt;  // judged whole before anything is written
     }
+    if (!names.toStdout) {
+        // A file is put in place only once all of it has been judged: the
+        // opening is judged meanwhile, and stops the writing once it is.
+        judge.JudgeOpeningAside();
+        return std::nullopt;
+    }
+    // Standard output cannot be taken back: the opening's format says first
+    // whether the input is enciphered text at all.
+    const cipher::CipherEvidence opening = cipher::ExamineEnciphered(input.opening);
+    if (const std::optional<ranking::Decipherment> verdict = ranking::FormatVerdict(opening)) {
+        return RefusalLine(*verdict, opening, Shown(names.input), RecoverCommand(names));
+    }
+    if (judge.OtherPassBetter()) {
+        return RefusalLine(ranking::Decipherment::OtherPassBetter, {}, Shown(names.input),
+                           RecoverCommand(names));
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Refusal(ranking::DecipherJudge& judge, const Names& names,
+                                   const std::string& outcome) {
+    const ranking::Decipherment verdict = judge.Finish();
+    if (verdict == ranking::Decipherment::Plausible) {
+        return std::nullopt;
+    }
+    return RefusalLine(verdict, judge.Evidence(), Shown(names.input), RecoverCommand(names),
+                       outcome);
 }
 
 files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::string& outputName) {
@@ -185,12 +212,18 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
 }
 
 files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
-                           document::DocumentWriter& writer, const std::string& outputName) {
+                           document::DocumentWriter& writer, const std::string& outputName,
+                           ranking::DecipherJudge* judge) {
     return Guarded(outputName, [&]() -> files::Status {
         files::StreamSink sink(fd, outputName);
         cipher::DecipherStream stream(pass);
         std::u16string piece = std::move(input.opening);
-        ReadAhead ahead(input);
+        // The enciphered text is judged on the reading thread, the text
+        // deciphered from it on this one.
+        ReadAhead ahead(
+            input, judge == nullptr ? ReadAhead::Seen() : [judge](std::u16string_view read) {
+                judge->FeedEnciphered(read);
+            });
         std::u16string plain;
         std::string bytes;
         for (;;) {
@@ -200,6 +233,12 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
                 stream.Finish(plain);
             }
             writer.Add(plain, bytes);
+            if (judge != nullptr) {
+                judge->FeedDeciphered(plain);
+                if (judge->OtherPassBetterIfKnown().value_or(false)) {
+                    return Abandoned(outputName);
+                }
+            }
             if (!input.more) {
                 break;
             }
@@ -214,6 +253,9 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
             if (!read) {
                 return read;
             }
+        }
+        if (judge != nullptr && judge->Finish() != ranking::Decipherment::Plausible) {
+            return Abandoned(outputName);
         }
         files::Status finished = writer.Finish(bytes);
         if (!finished) {

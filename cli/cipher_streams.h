@@ -12,6 +12,7 @@
 #include "cli/options.h"
 #include "cli/zkt.h"
 #include "document/document_stream.h"
+#include "ranking/decipher_judge.h"
 
 namespace solvena::zkt {
 
@@ -38,16 +39,29 @@ struct Input {
 // Reads the opening: kOpeningUnits or the whole text, whichever is less.
 files::Status ReadOpening(Input& input);
 
-// Why a deciphered text is not to be written, or nothing when it may be: the
-// whole text is judged when it fits in the opening, else the opening.
-std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const Names& names);
+// Why what the opening deciphers to is refused before anything is written,
+// or nothing when it may be: another pass number reads it clearly better;
+// and where the output cannot be taken back (standard output), the
+// opening's format says that the input is no enciphered text. The judge has
+// been fed the opening.
+std::optional<std::string> EarlyRefusal(ranking::DecipherJudge& judge, const Input& input,
+                                        const Names& names);
+
+// The line that refuses the decipherment `judge` has judged, if it does;
+// `outcome` says what was written.
+std::optional<std::string> Refusal(ranking::DecipherJudge& judge, const Names& names,
+                                   const std::string& outcome);
 
 // Writes the enciphered text of the input to `fd`.
 files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::string& outputName);
 
 // Writes the deciphered text of the input to `fd` through `writer`, which
-// keeps what it met on the way (the look-alikes of CP932).
+// keeps what it met on the way (the look-alikes of CP932). With a `judge`
+// (fed the opening already) the whole text is judged as it goes, and one it
+// refuses is abandoned before its last bytes are written: a short one
+// before any are.
 files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
-                           document::DocumentWriter& writer, const std::string& outputName);
+                           document::DocumentWriter& writer, const std::string& outputName,
+                           ranking::DecipherJudge* judge);
 
 }  // namespace solvena::zkt

@@ -12,6 +12,7 @@
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/recover_command.h"
+#include "cli/refusals.h"
 #include "document/document_file.h"
 #include "files/file_io.h"
 #include "resources/version.h"
@@ -161,22 +162,35 @@ int Stream(const Options& options, const Environment& env, Input& input,
             return UsageError(env, why);
         }
     }
+    // A decipherment is judged on the whole input as it is written, and
+    // refused before the output is put in place; what the opening shows is
+    // said before anything is written.
+    std::optional<ranking::DecipherJudge> judge;
     if (!encipher && !options.force) {
-        if (const std::optional<std::string> refused = Refusal(input, *pass, names)) {
+        judge.emplace(*pass);
+        judge->FeedEnciphered(input.opening);
+        if (const std::optional<std::string> refused = EarlyRefusal(*judge, input, names)) {
             Say(env, *refused);
             return kDataError;
         }
     }
+    // Standard output gets the text as it goes once it is longer than the opening.
+    const bool streamed = names.toStdout && input.more;
     const bool terminal = names.toStdout && env.outputIsTerminal;
     const document::TextFormat format =
         PlainFormat(options, terminal ? std::optional(env.terminal) : std::nullopt);
     document::DocumentWriter writer(format, names.output);
     const files::ContentWriter write = [&](int fd) {
         return encipher ? EncipherInto(fd, input, *pass, names.output)
-                        : DecipherInto(fd, input, *pass, writer, names.output);
+                        : DecipherInto(fd, input, *pass, writer, names.output,
+                                       judge ? &*judge : nullptr);
     };
     const files::Status written =
         names.toStdout ? write(STDOUT_FILENO) : files::WriteFileSafely(options.output, write);
+    if (!written && written.error().kind == files::FileError::Kind::Abandoned && judge) {
+        Say(env, *Refusal(*judge, names, streamed ? kWrittenBeforeTheEnd : kNothingWritten));
+        return kDataError;
+    }
     if (!written) {
         const files::FileError& error = written.error();
         const bool midway =
@@ -187,6 +201,11 @@ int Stream(const Options& options, const Environment& env, Input& input,
     }
     if (!encipher && format.encoding == document::Encoding::Cp932) {
         WarnOfLookAlikes(env, writer.FoundLookAlikes(), Shown(names.output));
+    }
+    if (judge && judge->Evidence().afterEnd) {
+        Say(env, "zkt: warning: " + Shown(names.input) + ": " +
+                     DescribeDamage(*judge->Evidence().afterEnd, judge->Evidence().severalLines) +
+                     " is left out, as deciphering stops at the marker\n");
     }
     return kSuccess;
 }

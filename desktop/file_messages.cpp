@@ -36,6 +36,8 @@ QString Reason(const files::FileError& error) {
                 .arg(QString::fromStdString(error.encoding));
         case Kind::OutOfMemory:
             return QStringLiteral("メモリが足りません");
+        case Kind::Abandoned:
+            return QStringLiteral("書き込みを取りやめました");
         case Kind::OpenFailed:
         case Kind::ReadFailed:
         case Kind::WriteFailed:

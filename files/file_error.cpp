@@ -85,6 +85,7 @@ std::string FileError::Describe() const {
         case Kind::OutOfMemory:
             return "out of memory";
         case Kind::ReadOtherwise:
+        case Kind::Abandoned:
             return reason;
         default:
             return reason.empty() ? "input/output error" : reason;

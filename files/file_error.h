@@ -26,6 +26,7 @@ struct FileError {
         OutOfMemory,       // too large to hold in memory
         ReadOtherwise,     // read piece by piece, the file shows later that
                            // it is to be read otherwise (see document_stream.h)
+        Abandoned,         // the writer gave up what it wrote: the file stays as it was
     };
 
     Kind kind = Kind::OpenFailed;

@@ -9,7 +9,10 @@
 namespace solvena::ranking {
 namespace {
 
-// Candidates are first judged on this many units of their text.
+// Every candidate is screened on this many units of its text, the
+// kShortlist cheapest of them judged on kSampleUnits units.
+constexpr std::size_t kScreenUnits = 64;
+constexpr std::size_t kShortlist = 256;
 constexpr std::size_t kSampleUnits = 512;
 // At least this many leaders of the sample are judged on the whole text.
 constexpr std::size_t kLeaders = 16;
@@ -77,11 +80,12 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
     const GroupValues groups(enciphered);
 
     const std::size_t sampleUnits = std::min(groups.size(), kSampleUnits);
+    const std::size_t screenUnits = std::min(sampleUnits, kScreenUnits);
     std::vector<SampleCost> sample;
     sample.reserve(candidates.size());
     std::u16string text;
     for (std::size_t c = 0; c < candidates.size(); ++c) {
-        groups.Decipher(candidates[c].pass, sampleUnits, text);
+        groups.Decipher(candidates[c].pass, screenUnits, text);
         sample.push_back({model.Measure(text), c});
     }
     // Ties keep the candidates' order, so the result is the same every time.
@@ -89,6 +93,14 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
         return a.measure.bits != b.measure.bits ? a.measure.bits < b.measure.bits
                                                 : a.candidate < b.candidate;
     };
+    if (sampleUnits > screenUnits && sample.size() > kShortlist) {
+        std::partial_sort(sample.begin(), sample.begin() + kShortlist, sample.end(), cheaper);
+        sample.resize(kShortlist);
+        for (SampleCost& cost : sample) {
+            groups.Decipher(candidates[cost.candidate].pass, sampleUnits, text);
+            cost.measure = model.Measure(text);
+        }
+    }
     const std::size_t leaders = std::min(std::max(count, kLeaders), sample.size());
     std::partial_sort(sample.begin(), sample.begin() + static_cast<std::ptrdiff_t>(leaders),
                       sample.end(), cheaper);
@@ -112,33 +124,6 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
     }
     ranking.best.resize(std::min(count, ranking.best.size()));
     return ranking;
-}
-
-Decipherment JudgeDecipherment(std::u16string_view enciphered, std::int16_t pass,
-                               std::u16string_view deciphered) {
-    const cipher::CipherEvidence evidence = cipher::ExamineEnciphered(enciphered);
-    if (!evidence.HoldsEncipheredText()) {
-        return Decipherment::NothingEnciphered;
-    }
-    textmodel::TextModel model;
-    const textmodel::TextMeasure measure = model.Measure(deciphered);
-    if (cipher::EvidenceFactor(evidence) < cipher::kEnoughEvidence ||
-        textmodel::GarbageByItself(measure)) {
-        return Decipherment::NotText;
-    }
-    if (measure.characters < textmodel::kShortestCompared) {
-        return Decipherment::Plausible;
-    }
-    const PassRanking ranking = RankPassNumbers(enciphered, 1, model);
-    const RankedPass& best = ranking.best[0];
-    // The text is compared as what it costs at most: as writing, or as
-    // random characters such as a password, which some other pass number
-    // always reads a little better by the luck of the draw.
-    const double bits = std::min(measure.bits, measure.randomBits + kRandomTextBits);
-    if (best.pass != pass && bits - best.measure.bits >= kWrongPassBits) {
-        return Decipherment::OtherPassBetter;
-    }
-    return Decipherment::Plausible;
 }
 
 }  // namespace solvena::ranking

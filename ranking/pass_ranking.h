@@ -53,25 +53,11 @@ struct PassRanking {
 };
 
 // The `count` best pass numbers for `enciphered`. Every candidate is measured
-// on the first groups of the text; the leaders again on the whole.
+// on the first groups of the text, the likeliest on more of them, and the
+// leaders again on the whole.
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count);
 // The same with a model the caller has built already.
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
                             textmodel::TextModel& model);
-
-enum class Decipherment {
-    Plausible,
-    NothingEnciphered,  // no groups and no end marker: never enciphered
-    NotText,            // garbage by itself, or from a text mostly not enciphered
-    OtherPassBetter,    // another pass number's text costs kWrongPassBits less
-};
-
-// How the text deciphered from `enciphered` under `pass` looks. It is
-// refused only on evidence: when it is garbage by itself, or when it has
-// kShortestCompared characters or more and another pass number gives a
-// text that costs kWrongPassBits less. A text too short to tell is never
-// refused for another candidate.
-Decipherment JudgeDecipherment(std::u16string_view enciphered, std::int16_t pass,
-                               std::u16string_view deciphered);
 
 }  // namespace solvena::ranking

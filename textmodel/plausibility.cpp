@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "textmodel/frequent_letters.h"
+#include "textmodel/unit_census.h"
 #include "textmodel/unit_class.h"
 
 namespace solvena::textmodel {
@@ -291,20 +292,14 @@ TextMeasure TextModel::Measure(std::u16string_view text) {
     auto before = static_cast<std::size_t>(C::LineFeed);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t u = text[i];
-        auto cls = static_cast<C>(classOf_[u]);
         const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
-        if (cls == C::CarriageReturn && next == u'\n') {
-            // A CR LF is one line break: its LF costs nothing more.
-            cls = C::LineFeed;
-            ++i;
+        const CountedUnit counted =
+            CountUnit(static_cast<C>(classOf_[u]), u, next, static_cast<C>(classOf_[next]),
+                      static_cast<C>(before));
+        const C cls = counted.cls;
+        if (counted.pair) {
+            ++i;  // the LF of a CR LF costs nothing more
             ++m.characters;
-        } else if (u == 0x1B && next == u'[') {
-            cls = C::Symbol;  // a terminal's escape sequence, as logs keep them
-        } else if (cls == C::HighSurrogate &&
-                   classOf_[next] != static_cast<std::uint8_t>(C::LowSurrogate)) {
-            cls = C::Impossible;
-        } else if (cls == C::LowSurrogate && before != static_cast<std::size_t>(C::HighSurrogate)) {
-            cls = C::Impossible;
         }
         if (cls == C::Impossible) {
             ++m.impossible;

@@ -2,6 +2,7 @@
 // Ranking every pass number for an enciphered text, and judging a
 // decipherment.
 
+#include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
 
 #include <gtest/gtest.h>

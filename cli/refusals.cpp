@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: MIT
+#include "cli/refusals.h"
+
+namespace solvena::zkt {
+namespace {
+
+const char* DamageName(cipher::Damage kind) {
+    switch (kind) {
+        case cipher::Damage::OutOfCycle:
+            return "a separator out of its cycle";
+        case cipher::Damage::OutsideAlphabets:
+            return "a character outside the alphabets of enciphered text";
+        case cipher::Damage::GroupTooLong:
+            return "a group too long";
+        case cipher::Damage::AfterEndMarker:
+            break;
+    }
+    return "text after the end marker";
+}
+
+}  // namespace
+
+std::string DescribeDamage(const cipher::DamagePlace& place, bool severalLines) {
+    std::string said =
+        std::string(DamageName(place.kind)) + " at character " + std::to_string(place.position);
+    if (severalLines) {
+        said += " (line " + std::to_string(place.line) + ", column " +
+                std::to_string(place.column) + ")";
+    }
+    return said;
+}
+
+std::string RefusalLine(ranking::Decipherment verdict, const cipher::CipherEvidence& evidence,
+                        const std::string& input, const std::string& recover,
+                        const std::string& outcome) {
+    const std::string head = "zkt: " + input + ": ";
+    const std::int64_t broken = evidence.groups - evidence.cleanGroups;
+    switch (verdict) {
+        case ranking::Decipherment::Plausible:
+            return std::string();
+        case ranking::Decipherment::NothingEnciphered:
+            return head + "holds no enciphered text; " + outcome + "\n";
+        case ranking::Decipherment::NotEnciphered:
+            return head + "is mostly not enciphered text (" + std::to_string(broken) + " of " +
+                   std::to_string(evidence.groups) +
+                   " groups are not as enciphering writes them); " + outcome + "\n";
+        case ranking::Decipherment::Damaged:
+            return head + "the enciphered text is damaged: " +
+                   DescribeDamage(*evidence.damage, evidence.severalLines) +
+                   (broken > 1 ? " (" + std::to_string(broken) + " damaged groups in all)" : "") + "; " +
+                   outcome + " (--force writes what it deciphers to)\n";
+        default:
+            return head + "the result does not look like text: wrong pass number? (try " + recover +
+                   "; --force writes it anyway)" +
+                   (outcome == kNothingWritten ? "" : "; " + outcome) + "\n";
+    }
+}
+
+}  // namespace solvena::zkt
