@@ -198,6 +198,16 @@ CipherEvidence ExamineEnciphered(std::u16string_view enciphered) {
     return scan.Finish();
 }
 
+std::u16string ClosedBefore(std::u16string_view enciphered, std::size_t end) {
+    std::size_t cut = std::min(end, enciphered.size());
+    while (cut > 0 && !IsSeparator(enciphered[cut - 1])) {
+        --cut;
+    }
+    std::u16string closed(enciphered.substr(0, cut));
+    closed.append(kEndMarker.begin(), kEndMarker.end());
+    return closed;
+}
+
 double EvidenceFactor(const CipherEvidence& evidence) {
     if (!evidence.HoldsEncipheredText()) {
         return 0.0;

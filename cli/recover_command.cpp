@@ -11,7 +11,9 @@
 
 #include "cipher/cipher.h"
 #include "cli/messages.h"
+#include "cli/refusals.h"
 #include "files/file_io.h"
+#include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
 
 namespace solvena::zkt {
@@ -94,8 +96,12 @@ std::string PassList() {
 int Recover(const Options& options, const Environment& env, std::u16string_view text,
             const std::string& inputName) {
     const ranking::PassRanking ranking = ranking::RankPassNumbers(text, options.candidates);
-    if (!ranking.evidence.HoldsEncipheredText()) {
-        Say(env, "zkt: " + inputName + ": holds no enciphered text\n");
+    // The same reason as decipher gives, where the format itself tells it.
+    const std::optional<ranking::Decipherment> format = ranking::FormatVerdict(ranking.evidence);
+    const std::string said =
+        format ? RefusalLine(*format, ranking.evidence, Shown(inputName), "", "") : "";
+    if (format == ranking::Decipherment::NothingEnciphered) {
+        Say(env, said);
         return kDataError;
     }
     const document::Encoding encoding = options.encoding.value_or(env.terminal);
@@ -108,12 +114,20 @@ int Recover(const Options& options, const Environment& env, std::u16string_view 
         Say(env, "zkt: standard output: " + written.error().Describe() + "\n");
         return kDataError;
     }
+    if (format) {
+        // A damaged text is ranked as it reads; the damage is told beside.
+        Say(env, said);
+        if (format == ranking::Decipherment::NotEnciphered) {
+            return kDataError;
+        }
+    }
     if (!ranking.LooksLikeText()) {
-        Say(env, "zkt: " + inputName + ": no pass number gives a text that looks like text\n");
+        Say(env,
+            "zkt: " + Shown(inputName) + ": no pass number gives a text that looks like text\n");
         return kDataError;
     }
     if (!ranking.ClearlyAhead()) {
-        Say(env, "zkt: " + inputName + ": no pass number is clearly ahead of the others\n");
+        Say(env, "zkt: " + Shown(inputName) + ": no pass number is clearly ahead of the others\n");
         return kDataError;
     }
     return kSuccess;

@@ -33,27 +33,33 @@ std::string DescribeDamage(const cipher::DamagePlace& place, bool severalLines) 
 std::string RefusalLine(ranking::Decipherment verdict, const cipher::CipherEvidence& evidence,
                         const std::string& input, const std::string& recover,
                         const std::string& outcome) {
-    const std::string head = "zkt: " + input + ": ";
     const std::int64_t broken = evidence.groups - evidence.cleanGroups;
+    std::string reason;
+    std::string hint;
     switch (verdict) {
         case ranking::Decipherment::Plausible:
             return std::string();
         case ranking::Decipherment::NothingEnciphered:
-            return head + "holds no enciphered text; " + outcome + "\n";
+            reason = "holds no enciphered text";
+            break;
         case ranking::Decipherment::NotEnciphered:
-            return head + "is mostly not enciphered text (" + std::to_string(broken) + " of " +
-                   std::to_string(evidence.groups) +
-                   " groups are not as enciphering writes them); " + outcome + "\n";
+            reason = "is mostly not enciphered text (" + std::to_string(broken) + " of " +
+                     std::to_string(evidence.groups) +
+                     " groups are not as enciphering writes them)";
+            break;
         case ranking::Decipherment::Damaged:
-            return head + "the enciphered text is damaged: " +
-                   DescribeDamage(*evidence.damage, evidence.severalLines) +
-                   (broken > 1 ? " (" + std::to_string(broken) + " damaged groups in all)" : "") + "; " +
-                   outcome + " (--force writes what it deciphers to)\n";
+            reason = "the enciphered text is damaged: " +
+                     DescribeDamage(*evidence.damage, evidence.severalLines) +
+                     (broken > 1 ? " (" + std::to_string(broken) + " damaged groups in all)" : "");
+            hint = " (--force writes what it deciphers to)";
+            break;
         default:
-            return head + "the result does not look like text: wrong pass number? (try " + recover +
-                   "; --force writes it anyway)" +
-                   (outcome == kNothingWritten ? "" : "; " + outcome) + "\n";
+            reason = "the result does not look like text: wrong pass number? (try " + recover +
+                     "; --force writes it anyway)";
+            break;
     }
+    return "zkt: " + input + ": " + reason + (outcome.empty() ? "" : "; " + outcome) +
+           (outcome.empty() ? "" : hint) + "\n";
 }
 
 }  // namespace solvena::zkt

@@ -22,7 +22,8 @@ inline constexpr const char* kWrittenBeforeTheEnd =
     "standard output has what was deciphered before the end";
 
 // The line said when `verdict` refuses what `input` deciphers to; empty for
-// a plausible one. `recover` is the command that finds its pass number.
+// a plausible one. `recover` is the command that finds its pass number;
+// `outcome`, if any, what was written.
 std::string RefusalLine(ranking::Decipherment verdict, const cipher::CipherEvidence& evidence,
                         const std::string& input, const std::string& recover,
                         const std::string& outcome = kNothingWritten);

@@ -9,21 +9,7 @@
 #include "ranking/pass_ranking.h"
 
 namespace solvena::ranking {
-namespace {
-
-// The opening of a longer text, cut after its last separator and closed by
-// the end marker, so that it is judged as a text of its own would be.
-std::u16string ClosedOpening(std::u16string_view opening) {
-    std::size_t cut = opening.size();
-    while (cut > 0 && !cipher::IsSeparator(opening[cut - 1])) {
-        --cut;
-    }
-    std::u16string closed(opening.substr(0, cut));
-    closed.append(cipher::kEndMarker.begin(), cipher::kEndMarker.end());
-    return closed;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 DecipherJudge::DecipherJudge(std::int16_t pass) : pass_(pass) {}
 
@@ -60,7 +46,8 @@ bool DecipherJudge::OtherPassBetter() {
 }
 
 bool DecipherJudge::JudgeOpening() const {
-    const std::u16string closed = openingCut_ ? ClosedOpening(opening_) : std::u16string();
+    const std::u16string closed =
+        openingCut_ ? cipher::ClosedBefore(opening_, opening_.size()) : std::u16string();
     const std::u16string_view enciphered = openingCut_ ? std::u16string_view(closed) : opening_;
     const std::u16string deciphered = cipher::DecipherText(enciphered, pass_);
     textmodel::TextModel model;

@@ -14,6 +14,10 @@ namespace {
 constexpr std::size_t kScreenUnits = 64;
 constexpr std::size_t kShortlist = 256;
 constexpr std::size_t kSampleUnits = 512;
+// A damaged text is ranked on what comes before its first damage when that
+// is at least this many units: after a group lost or added, every pass
+// number reads the rest with the signs turned about.
+constexpr std::size_t kRankedBeforeDamage = 256;
 // At least this many leaders of the sample are judged on the whole text.
 constexpr std::size_t kLeaders = 16;
 
@@ -77,7 +81,11 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
     ranking.evidence = cipher::ExamineEnciphered(enciphered);
     const double evidence = cipher::EvidenceFactor(ranking.evidence);
     const std::vector<cipher::PassCandidate> candidates = cipher::PassCandidates();
-    const GroupValues groups(enciphered);
+    const std::optional<cipher::DamagePlace>& damage = ranking.evidence.damage;
+    const std::u16string readable = damage && damage->position > kRankedBeforeDamage
+                                        ? cipher::ClosedBefore(enciphered, damage->position - 1)
+                                        : std::u16string();
+    const GroupValues groups(readable.empty() ? enciphered : std::u16string_view(readable));
 
     const std::size_t sampleUnits = std::min(groups.size(), kSampleUnits);
     const std::size_t screenUnits = std::min(sampleUnits, kScreenUnits);
