@@ -111,6 +111,7 @@ bool MainForm::ReadCommandLine(QString& notice) {
         files::Result<desktop::ReadDocumentResult> read = platform_.ReadDocument(path);
         if (read) {
             shared_.DocText = std::move(read.value().text);
+            shared_.DocSource = read.value().source;
             // A zkt file's text is ASCII: the document keeps the new one's form.
             if (!desktop::NamesZktFile(path)) {
                 shared_.DocFormat = read.value().format;
@@ -118,6 +119,11 @@ bool MainForm::ReadCommandLine(QString& notice) {
         } else {
             notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
                       desktop::DescribeReadError(read.error());
+        }
+        const QStringList copies = platform_.KeptCopiesOf(path);
+        if (!copies.isEmpty()) {
+            notice += (notice.isEmpty() ? QString() : QStringLiteral("\n\n")) +
+                      desktop::DescribeKeptCopies(path, copies);
         }
     }
     return true;

@@ -76,6 +76,7 @@ void MainForm::Command9_Click() {
     editor_->SetText(QString());
     shared_.DocText.clear();
     shared_.DocFormat = document::TextFormat();
+    shared_.DocSource.reset();
 }
 
 void MainForm::Command6_Click() {
@@ -146,6 +147,7 @@ void MainForm::OpenDroppedFile(const QString& path) {
     }
     shared_.DocText = std::move(read->text);
     shared_.DocFormat = read->format;
+    shared_.DocSource = read->source;
     editor_->SetText(QString());
     shared_.SetDocumentChanged(false);
     editor_->SetText(shared_.DocText);

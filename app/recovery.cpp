@@ -40,8 +40,13 @@ void MainForm::EndRequested(int signal) {
 
 void MainForm::OfferRecovery() {
     for (const QString& path : platform_.RecoveryFiles()) {
-        const std::optional<QString> text = platform_.ReadRecovery(path);
-        if (!text || text->isEmpty()) {
+        const files::Result<QString> text = platform_.ReadRecovery(path);
+        if (!text) {
+            // Never removed unread: it may be the only copy of a text.
+            platform_.Notify(this, desktop::DescribeUnreadRecovery(text.error()));
+            continue;
+        }
+        if (text.value().isEmpty()) {
             platform_.RemoveRecovery(path);
             continue;
         }
@@ -49,7 +54,7 @@ void MainForm::OfferRecovery() {
             case desktop::kYes:
                 // Opened as a changed document, in place of an unchanged one.
                 editor_->SetText(QString());
-                editor_->SetText(*text);
+                editor_->SetText(text.value());
                 changeCount_ = 2;
                 shared_.SetDocumentChanged(true);
                 recoveryPath_ = path;

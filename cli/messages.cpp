@@ -3,7 +3,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "files/file_io.h"
+#include "files/kept_copies.h"
 #include "files/quoted_name.h"
 
 namespace solvena::zkt {
@@ -23,6 +26,22 @@ int FileFailure(const Environment& env, const files::FileError& error, const std
     }
     Say(env, line + more + "\n");
     return kDataError;
+}
+
+void WarnOfKeptCopies(const Environment& env, const std::vector<std::string>& paths) {
+    std::vector<std::string> told;
+    for (const std::string& path : paths) {
+        for (const std::string& copy : files::KeptCopiesOf(path)) {
+            if (std::find(told.begin(), told.end(), copy) != told.end()) {
+                continue;
+            }
+            told.push_back(copy);
+            Say(env, "zkt: warning: " + Shown(path) +
+                         ": a save of it stopped while writing it; the bytes it had before are "
+                         "kept in " +
+                         Shown(copy) + "\n");
+        }
+    }
 }
 
 }  // namespace solvena::zkt

@@ -4,6 +4,7 @@
 // What `zkt` says on standard error, one line a message.
 
 #include <string>
+#include <vector>
 
 #include "cli/zkt.h"
 #include "files/file_error.h"
@@ -23,5 +24,9 @@ std::string Shown(const std::string& name);
 // returns kDataError.
 int FileFailure(const Environment& env, const files::FileError& error,
                 const std::string& more = "");
+
+// Tells where the old bytes of the files at `paths` are kept, when a save of
+// one was interrupted while writing it (files/kept_copies.h).
+void WarnOfKeptCopies(const Environment& env, const std::vector<std::string>& paths);
 
 }  // namespace solvena::zkt

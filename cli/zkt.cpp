@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/zkt.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "cli/cipher_streams.h"
 #include "cli/messages.h"
 #include "cli/options.h"
+#include "cli/pass_entries.h"
 #include "cli/recover_command.h"
 #include "cli/refusals.h"
 #include "document/document_file.h"
@@ -23,44 +25,6 @@ namespace {
 int UsageError(const Environment& env, const std::string& why) {
     Say(env, "zkt: " + why + "\nTry 'zkt --help' for more information.\n");
     return kUsageError;
-}
-
-// Arguments arrive as UTF-8 bytes; full-width digits must reach the entry rule.
-std::optional<std::u16string> FromUtf8(const std::string& bytes) {
-    document::Decoded decoded = document::Decode(bytes, document::Encoding::Utf8);
-    if (!decoded.ok) {
-        return std::nullopt;
-    }
-    return std::move(decoded.text);
-}
-
-std::optional<std::int16_t> PassFromEntry(const std::string& entry, std::string& why) {
-    const std::optional<std::u16string> text = FromUtf8(entry);
-    const std::optional<std::int16_t> pass = text ? cipher::ReadPassEntry(*text) : std::nullopt;
-    if (!pass) {
-        why = "'" + entry +
-              "' is not a pass number (a number of at most four characters, such as 1234)";
-        return std::nullopt;
-    }
-    if (*pass == -1) {
-        why = "-1 is not a pass number (it stands for no number)";
-        return std::nullopt;
-    }
-    return pass;
-}
-
-// The pass-number entry kept in a file: its first line, without the line
-// end (so that it never shows in the process list).
-files::Result<std::string> FirstLine(const std::string& path) {
-    files::Result<std::string> bytes = files::ReadWholeFile(path);
-    if (!bytes) {
-        return bytes;
-    }
-    std::string line = bytes.value().substr(0, bytes.value().find('\n'));
-    if (line.ends_with('\r')) {
-        line.pop_back();
-    }
-    return line;
 }
 
 // Asks on the terminal; an entry for enciphering twice, as a mistyped one
@@ -80,6 +44,14 @@ std::optional<std::int16_t> AskPass(const Environment& env, bool twice, std::str
         }
     }
     return PassFromEntry(*typed, why);
+}
+
+// Standard output goes to the very file that is read.
+bool OutputIsInput(int input) {
+    struct stat in {};
+    struct stat out {};
+    return ::fstat(input, &in) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode) &&
+           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }
 
 // How deciphered text is written: as asked; else readable on a terminal
@@ -233,6 +205,19 @@ int Execute(const Options& options, const Environment& env) {
         opened = std::move(file.value());
     }
     const int fd = names.fromStdin ? STDIN_FILENO : opened.get();
+    if (names.toStdout && OutputIsInput(fd)) {
+        // Appending to the file being read would read the output back for ever.
+        Say(env, "zkt: " + Shown(names.input) + ": input file is output file\n");
+        return kDataError;
+    }
+    std::vector<std::string> told;
+    if (!names.fromStdin) {
+        told.push_back(options.input);
+    }
+    if (!names.toStdout && options.command != Command::Recover) {
+        told.push_back(options.output);
+    }
+    WarnOfKeptCopies(env, told);
     if (options.command == Command::Recover) {
         return RecoverFrom(options, env, fd, names);
     }

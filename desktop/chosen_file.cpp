@@ -24,7 +24,15 @@ std::optional<ReadDocumentResult> ReadChosenFile(Platform& platform, QWidget* pa
     if (NamesZktFile(path)) {
         read.value().format = document::TextFormat();
     }
+    TellKeptCopies(platform, parent, path);
     return std::move(read.value());
+}
+
+void TellKeptCopies(Platform& platform, QWidget* parent, const QString& path) {
+    const QStringList copies = platform.KeptCopiesOf(path);
+    if (!copies.isEmpty()) {
+        platform.Notify(parent, DescribeKeptCopies(path, copies));
+    }
 }
 
 }  // namespace solvena::desktop

@@ -19,9 +19,14 @@ namespace solvena::desktop {
 bool NamesZktFile(const QString& path);
 
 // Reads the document file a person chose, telling them when it cannot be
-// read ("その名前のファイルはありません", or why); the text and the form
-// to save it in again only on success. A zkt file gives the form of a new
-// document: its text is ASCII, the same in every form.
+// read ("その名前のファイルはありません", or why), and where a save of it
+// that stopped midway kept its old bytes; the text, the form to save it in
+// again and the file's stamp only on success. A zkt file gives the form of
+// a new document: its text is ASCII, the same in every form.
+// Tells where saves of the file at `path` that stopped midway kept its old
+// bytes, if any did.
+void TellKeptCopies(Platform& platform, QWidget* parent, const QString& path);
+
 std::optional<ReadDocumentResult> ReadChosenFile(Platform& platform, QWidget* parent,
                                                  const QString& path,
                                                  const document::ReadChoice& choice = {});

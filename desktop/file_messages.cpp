@@ -38,6 +38,9 @@ QString Reason(const files::FileError& error) {
             return QStringLiteral("メモリが足りません");
         case Kind::Abandoned:
             return QStringLiteral("書き込みを取りやめました");
+        case Kind::Busy:
+            return QStringLiteral(
+                "ほかのプログラムが保存しているところです。終わってからもう一度保存してください");
         case Kind::OpenFailed:
         case Kind::ReadFailed:
         case Kind::WriteFailed:
@@ -84,6 +87,28 @@ QString DescribeUnstorable(const files::FileError& error) {
         .arg(error.line)
         .arg(error.column)
         .arg(code);
+}
+
+QString DescribeUnreadRecovery(const files::FileError& error) {
+    return QStringLiteral(
+               "前回の終了時に保存されていなかったテキストのファイル %1 を読み込めません。\n%2\n"
+               "ファイルはそのまま残してあります。")
+        .arg(FileName(error), Reason(error));
+}
+
+QString DescribeChangedSince(const QString& path) {
+    return QStringLiteral(
+               "%1 は、開いた後（または前に保存した後）にほかのプログラムで変更されています。\n"
+               "上書きすると、その変更は失われます。上書きしますか？")
+        .arg(path);
+}
+
+QString DescribeKeptCopies(const QString& path, const QStringList& copies) {
+    return QStringLiteral(
+               "%1 は、以前の保存が書き込みの途中で止まったため、壊れているかもしれません。\n"
+               "その前の内容は次のファイルに残してあります（要らなくなったら削除してください）：\n%"
+               "2")
+        .arg(path, copies.join(QLatin1Char('\n')));
 }
 
 QString DescribeLookAlikes(const document::LookAlikes& lookAlikes) {

@@ -17,6 +17,7 @@
 #include "desktop/text_convert.h"
 #include "document/document_file.h"
 #include "files/file_io.h"
+#include "files/kept_copies.h"
 #include "files/quoted_name.h"
 #include "resources/version.h"
 
@@ -49,10 +50,10 @@ int ShowConfirm(QWidget* parent, const QString& text) {
     }
 }
 
-int ShowYesNo(QWidget* parent, const QString& text) {
+int ShowYesNo(QWidget* parent, const QString& text, bool noFirst) {
     QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::YesNo), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(noFirst ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? kYes : kNo;
 }
@@ -71,7 +72,8 @@ int Platform::Ask(BoxKind kind, QWidget* parent, const QString& text) {
         case BoxKind::Confirm:
             return ShowConfirm(parent, text);
         case BoxKind::YesNo:
-            return ShowYesNo(parent, text);
+        case BoxKind::YesNoNoFirst:
+            return ShowYesNo(parent, text, kind == BoxKind::YesNoNoFirst);
         case BoxKind::Notice:
             break;
     }
@@ -127,15 +129,33 @@ bool Platform::FileExists(const QString& path) const {
 files::Result<ReadDocumentResult> Platform::ReadDocument(const QString& path,
                                                          const document::ReadChoice& choice) const {
     try {
+        // Taken first: a file changed meanwhile counts as changed since.
+        const std::optional<files::FileStamp> stamp = files::StampOf(LocalPath(path));
         files::Result<document::Document> read =
             document::ReadDocumentFile(LocalPath(path), choice);
         if (!read) {
             return read.error();
         }
-        return ReadDocumentResult{ToQString(read.value().text), read.value().format};
+        return ReadDocumentResult{ToQString(read.value().text), read.value().format, stamp};
     } catch (const std::bad_alloc&) {
         return files::OutOfMemory(LocalPath(path));
     }
+}
+
+std::optional<files::FileStamp> Platform::Stamp(const QString& path) const {
+    return files::StampOf(LocalPath(path));
+}
+
+bool Platform::ChangedSince(const files::FileStamp& stamp, const QString& path) const {
+    return files::ChangedSince(stamp, LocalPath(path));
+}
+
+QStringList Platform::KeptCopiesOf(const QString& path) const {
+    QStringList copies;
+    for (const std::string& copy : files::KeptCopiesOf(LocalPath(path))) {
+        copies.append(QFile::decodeName(QByteArray::fromStdString(copy)));
+    }
+    return copies;
 }
 
 std::optional<files::FileError> Platform::CheckStorable(const QString& text) const {

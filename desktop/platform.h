@@ -15,6 +15,7 @@
 
 #include "document/document_file.h"
 #include "files/file_error.h"
+#include "files/file_stamp.h"
 
 class QWidget;
 
@@ -31,7 +32,7 @@ inline constexpr char16_t kProgramTitle[] = u"ソルベナ";
 
 // The three kinds of message box: a question with Yes, No and Cancel, one
 // with Yes and No, and a notice with OK.
-enum class BoxKind { Confirm, YesNo, Notice };
+enum class BoxKind { Confirm, YesNo, YesNoNoFirst, Notice };
 // The title a kind of box shows.
 QString BoxTitle(BoxKind kind);
 
@@ -45,6 +46,7 @@ struct Volume {
 struct ReadDocumentResult {
     QString text;
     document::TextFormat format;
+    std::optional<files::FileStamp> source;  // the file as it was read
 };
 
 struct Version {
@@ -66,8 +68,11 @@ class Platform {
     int Confirm(QWidget* parent, const QString& text) {
         return Ask(BoxKind::Confirm, parent, text);
     }
-    // The same with Yes and No only, No on Escape. Returns kYes or kNo.
-    int AskYesNo(QWidget* parent, const QString& text) { return Ask(BoxKind::YesNo, parent, text); }
+    // The same with Yes and No only, No on Escape; Yes the default button,
+    // or No when `noFirst`. Returns kYes or kNo.
+    int AskYesNo(QWidget* parent, const QString& text, bool noFirst = false) {
+        return Ask(noFirst ? BoxKind::YesNoNoFirst : BoxKind::YesNo, parent, text);
+    }
     // An OK button only, no icon, titled with the program's name.
     void Notify(QWidget* parent, const QString& text) { Ask(BoxKind::Notice, parent, text); }
     // Shows a box of `kind` and returns the answer.
@@ -104,6 +109,11 @@ class Platform {
     std::optional<files::FileError> CheckStorable(const QString& text) const;
     // The characters that code page 932 would turn into others, if any.
     std::optional<document::LookAlikes> FindLookAlikes(const QString& text) const;
+    // The file at `path` as it is now, and whether it changed since `stamp`.
+    std::optional<files::FileStamp> Stamp(const QString& path) const;
+    bool ChangedSince(const files::FileStamp& stamp, const QString& path) const;
+    // Where interrupted saves of the file at `path` kept its old bytes.
+    QStringList KeptCopiesOf(const QString& path) const;
     // Writes the text by the writing rule, replacing the file safely.
     files::Status WriteDocument(const QString& path, const QString& text,
                                 const document::TextFormat& format = {}) const;
@@ -125,8 +135,10 @@ class Platform {
     files::Result<QString> KeepRecovery(const QString& text) const;
     // The recovery files there are, oldest first.
     QStringList RecoveryFiles() const;
-    // The text a recovery file holds; nothing when it cannot be read.
-    std::optional<QString> ReadRecovery(const QString& path) const;
+    // The text a recovery file holds, or why it cannot be read: as any
+    // file, or too large for this program's memory (refused by its size
+    // before it is read).
+    files::Result<QString> ReadRecovery(const QString& path) const;
     void RemoveRecovery(const QString& path) const;
 
   protected:

@@ -3,11 +3,13 @@
 // recovery folder (the state folder, 0700), holding every UTF-16 code unit
 // of the text as UTF-16LE, nothing else.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <new>
 #include <string>
 
 #include "desktop/platform.h"
@@ -19,6 +21,9 @@ namespace {
 
 const QString kPrefix = QStringLiteral("unsaved-");
 const QString kSuffix = QStringLiteral(".utf16le");
+// A document of a thousand million characters and more is no typed text
+// a program was ended with; the editor could not hold it either.
+constexpr off_t kLargestRecovery = off_t{1} << 31;
 
 }  // namespace
 
@@ -73,20 +78,34 @@ QStringList Platform::RecoveryFiles() const {
     return paths;
 }
 
-std::optional<QString> Platform::ReadRecovery(const QString& path) const {
-    files::Result<std::string> bytes = files::ReadWholeFile(LocalPath(path));
-    if (!bytes) {
-        return std::nullopt;
+files::Result<QString> Platform::ReadRecovery(const QString& path) const {
+    const std::string name = LocalPath(path);
+    files::Result<files::Descriptor> fd = files::OpenToRead(name);
+    if (!fd) {
+        return fd.error();
     }
-    const std::string& raw = bytes.value();
-    QString text;
-    text.reserve(static_cast<qsizetype>(raw.size() / 2));
-    for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
-        const auto low = static_cast<unsigned char>(raw[i]);
-        const auto high = static_cast<unsigned char>(raw[i + 1]);
-        text.append(QChar(static_cast<char16_t>(low | (high << 8))));
+    struct stat info {};
+    // The text in memory twice, as bytes and as the editor's: refused by its
+    // size rather than failing halfway.
+    if (::fstat(fd.value().get(), &info) != 0 || info.st_size > kLargestRecovery) {
+        return files::OutOfMemory(name);
     }
-    return text;
+    try {
+        files::Result<std::string> bytes = files::ReadAll(fd.value().get(), name);
+        if (!bytes) {
+            return bytes.error();
+        }
+        const std::string& raw = bytes.value();
+        QString text(static_cast<qsizetype>(raw.size() / 2), Qt::Uninitialized);
+        for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
+            const auto low = static_cast<unsigned char>(raw[i]);
+            const auto high = static_cast<unsigned char>(raw[i + 1]);
+            text[static_cast<qsizetype>(i / 2)] = QChar(static_cast<char16_t>(low | (high << 8)));
+        }
+        return text;
+    } catch (const std::bad_alloc&) {
+        return files::OutOfMemory(name);
+    }
 }
 
 void Platform::RemoveRecovery(const QString& path) const {

@@ -76,6 +76,7 @@ void FileForm::OpenOk() {
     }
     shared_.DocText = std::move(read->text);
     shared_.DocFormat = read->format;
+    shared_.DocSource = read->source;
     shared_.SetDocumentChanged(false);
     loaded_ = true;
     accept();
@@ -147,6 +148,14 @@ void FileForm::SaveOk() {
         shared_.FilePath.clear();
         return;
     }
+    // A file something else changed since the document was read from it (or
+    // saved to it) would lose those changes: asked first, No the default.
+    if (shared_.DocSource && platform_.ChangedSince(*shared_.DocSource, shared_.FilePath) &&
+        platform_.AskYesNo(this, desktop::DescribeChangedSince(shared_.FilePath), true) !=
+            desktop::kYes) {
+        shared_.FilePath.clear();
+        return;
+    }
     if (platform_.FileExists(shared_.FilePath)) {
         switch (platform_.Confirm(
             this, QStringLiteral("同じ名前のファイルがあります。上書きしますか。"))) {
@@ -174,6 +183,8 @@ void FileForm::SaveOk() {
     if (!enciphered) {
         shared_.DocFormat = format;
     }
+    shared_.DocSource = platform_.Stamp(shared_.FilePath);
+    desktop::TellKeptCopies(platform_, this, shared_.FilePath);
     accept();
 }
 

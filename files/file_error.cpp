@@ -84,6 +84,8 @@ std::string FileError::Describe() const {
             return reason.empty() ? "is a folder" : reason;
         case Kind::OutOfMemory:
             return "out of memory";
+        case Kind::Busy:
+            return "another program is saving it; try again when it has finished";
         case Kind::ReadOtherwise:
         case Kind::Abandoned:
             return reason;

@@ -27,6 +27,7 @@ struct FileError {
         ReadOtherwise,     // read piece by piece, the file shows later that
                            // it is to be read otherwise (see document_stream.h)
         Abandoned,         // the writer gave up what it wrote: the file stays as it was
+        Busy,              // another program is saving the file
     };
 
     Kind kind = Kind::OpenFailed;

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "files/file_io.h"
+#include "files/kept_copies.h"
 #include "files/save_routes.h"
 #include "files/state_folder.h"
 #include "files/temporary_files.h"
@@ -67,7 +68,7 @@ ContentWriter FromCopy(int copy, const std::string& path) {
 }
 
 void Discard(KeptCopy& copy) {
-    ::unlinkat(copy.folder.get(), copy.file.name.c_str(), 0);
+    DiscardKeptCopy(copy.folder.get(), copy.file.name);
 }
 
 }  // namespace
@@ -127,7 +128,10 @@ Status WriteInPlace(const SaveTarget& target, const ContentWriter& write, const 
     }
     // Copied a piece at a time, so that a file of any size can be kept.
     Status kept = CopyRest(fd.get(), copy.file.fd.get(), path);
-    if (kept && ::fsync(copy.file.fd.get()) != 0) {
+    // Complete and on disk, the copy is marked as the file's before the file
+    // is touched: if this save stops midway, it is the only good copy.
+    if (kept && (::fsync(copy.file.fd.get()) != 0 ||
+                 !MarkKeptCopy(copy.folder.get(), copy.file.name, opened, path))) {
         kept = SystemError(Kind::WriteFailed, path, errno);
     }
     if (!kept) {

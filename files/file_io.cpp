@@ -20,6 +20,9 @@ namespace {
 
 using Kind = FileError::Kind;
 
+// How long a save waits for another save of the same file to finish.
+constexpr std::chrono::milliseconds kSavePatience(10000);
+
 // A target that is not a normal file (a terminal, a pipe, /dev/null) cannot
 // be replaced; it is written to as it is opened.
 Status WriteToNode(const SaveTarget& target, const ContentWriter& write, const std::string& path) {
@@ -74,6 +77,15 @@ Status SaveOnce(const std::string& path, const ContentWriter& write, bool& again
         saved = CreateNewFile(target, write, path);
         again = !saved && saved.error().errorNumber == EEXIST;
     } else {
+        bool moved = false;
+        const Result<Descriptor> lock = LockForSave(target, path, kSavePatience, moved);
+        if (!lock) {
+            return lock.error();
+        }
+        if (moved) {
+            again = true;
+            return SystemError(Kind::WriteFailed, path, EAGAIN);
+        }
         bool renamed = false;
         saved = ReplaceByRename(target, write, path, renamed);
         if (saved && !renamed) {

@@ -4,6 +4,7 @@
 // The two ways a save replaces an existing file, and the making of a new
 // one; private to the file layer. WriteFileSafely (file_io.h) picks one.
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,15 @@ Status ReplaceByRename(const SaveTarget& target, const ContentWriter& write,
 // it (or in the state folder, where its own folder takes no new file); on
 // any failure the old bytes are put back, and the copy goes on success.
 Status WriteInPlace(const SaveTarget& target, const ContentWriter& write, const std::string& path);
+
+// Takes an advisory lock on the existing file a save replaces or rewrites,
+// held while the descriptor returned is open, so that two saves of one file
+// take turns instead of mixing their bytes. Waits up to `patience` for
+// another save to finish, then fails with Busy. `moved`: while it waited,
+// the path came to name another file, to be looked at anew. A file this
+// user cannot open is saved without a lock (nothing to take turns with).
+Result<Descriptor> LockForSave(const SaveTarget& target, const std::string& path,
+                               std::chrono::milliseconds patience, bool& moved);
 
 // Copies everything from `from`'s offset on to `to`'s, a bounded piece at a
 // time.

@@ -15,6 +15,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "files/kept_copies.h"
+
 namespace solvena::files {
 namespace {
 
@@ -115,8 +117,9 @@ void RemoveIfStale(int folder, const std::string& name, const timespec& started)
         !Before(info.st_ctim, started)) {
         return;
     }
-    // A save in progress holds its file locked.
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+    // A save in progress holds its file locked; a marked copy is the only
+    // good copy of a file a save left damaged, and stays.
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || IsMarkedCopy(folder, name)) {
         return;
     }
     struct stat named {};
@@ -175,8 +178,16 @@ void RemoveStaleTemporaries(int folder, std::string_view target) {
         margin.tv_sec -= 1;
     }
     while (const dirent* entry = ::readdir(entries)) {
-        if (IsTemporaryFor(entry->d_name, target)) {
+        const std::string_view name = entry->d_name;
+        if (IsTemporaryFor(name, target)) {
             RemoveIfStale(folder, entry->d_name, margin);
+        } else if (IsMarkName(name)) {
+            // The mark of a copy its owner has removed.
+            const std::string copy(name.substr(0, name.rfind('.')));
+            if (IsTemporaryFor(copy, target) &&
+                ::faccessat(folder, copy.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) != 0) {
+                ::unlinkat(folder, entry->d_name, 0);
+            }
         }
     }
     ::closedir(entries);

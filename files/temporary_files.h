@@ -28,8 +28,9 @@ bool MakeTemporary(int folder, std::string_view target, unsigned mode, Temporary
 bool IsTemporaryFor(std::string_view name, std::string_view target);
 
 // Removes what killed saves of `target` left in `folder`: files of the
-// pattern that belong to this user, that no running save holds, and that
-// were last changed before this process started.
+// pattern that belong to this user, that no running save holds, that were
+// last changed before this process started, and that are no marked copy
+// (kept_copies.h) of a file the save left damaged.
 void RemoveStaleTemporaries(int folder, std::string_view target);
 
 }  // namespace solvena::files

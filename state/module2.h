@@ -8,8 +8,10 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "document/text_format.h"
+#include "files/file_stamp.h"
 
 namespace solvena::state {
 
@@ -44,6 +46,9 @@ struct Module2 {
     // saving one; a new document has the Windows program's (Shift_JIS,
     // CR LF).
     document::TextFormat DocFormat;
+    // The file the document was last read from or saved to, as it was then:
+    // a save over it asks first when something else has changed it since.
+    std::optional<files::FileStamp> DocSource;
 
     // Shows the pass-number dialog modally; afterwards PassNumber holds the
     // number entered, or -1.

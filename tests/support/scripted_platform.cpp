@@ -14,9 +14,9 @@ void ScriptedPlatform::ScriptAnswers(std::initializer_list<int> answers) {
 }
 
 int ScriptedPlatform::Ask(desktop::BoxKind kind, QWidget* parent, const QString& text) {
-    const int unanswered = kind == desktop::BoxKind::Confirm ? desktop::kCancel
-                           : kind == desktop::BoxKind::YesNo ? desktop::kNo
-                                                             : desktop::kOk;
+    const int unanswered = kind == desktop::BoxKind::Confirm  ? desktop::kCancel
+                           : kind != desktop::BoxKind::Notice ? desktop::kNo
+                                                              : desktop::kOk;
     AskedBox box{kind, desktop::BoxTitle(kind), text, unanswered, true};
     if (!script_.empty()) {
         box.answer = script_.front();

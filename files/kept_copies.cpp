@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+#include "files/kept_copies.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "files/descriptor.h"
+#include "files/file_io.h"
+#include "files/save_routes.h"
+#include "files/save_target.h"
+#include "files/state_folder.h"
+#include "files/temporary_files.h"
+
+namespace solvena::files {
+namespace {
+
+constexpr std::string_view kMarkSuffix = ".of";
+
+// What a mark says: "DEVICE INODE" on its first line, the path on its second.
+struct Mark {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string path;
+};
+
+bool ReadMark(int folder, std::string_view copy, Mark& mark) {
+    Descriptor fd(::openat(folder, MarkName(copy).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd.valid()) {
+        return false;
+    }
+    Result<std::string> text = ReadAll(fd.get(), MarkName(copy));
+    if (!text) {
+        return false;
+    }
+    const std::string& line = text.value();
+    char* end = nullptr;
+    mark.device = static_cast<dev_t>(std::strtoull(line.c_str(), &end, 10));
+    mark.inode = static_cast<ino_t>(std::strtoull(end, &end, 10));
+    const std::size_t start = line.find('\n');
+    if (start == std::string::npos || !line.ends_with('\n')) {
+        return false;
+    }
+    mark.path = line.substr(start + 1, line.size() - start - 2);
+    return true;
+}
+
+std::string FullPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
+}
+
+// The marked copies of the file named `name` in `folder` that `belongs`
+// says are the file's.
+template <class Belongs>
+void Collect(const std::string& folder, const std::string& name, Belongs belongs,
+             std::vector<std::string>& found) {
+    DIR* entries = ::opendir(folder.c_str());
+    if (entries == nullptr) {
+        return;
+    }
+    const int fd = ::dirfd(entries);
+    while (const dirent* entry = ::readdir(entries)) {
+        Mark mark;
+        if (IsTemporaryFor(entry->d_name, name) && ReadMark(fd, entry->d_name, mark) &&
+            ::faccessat(fd, entry->d_name, F_OK, AT_SYMLINK_NOFOLLOW) == 0 && belongs(mark)) {
+            found.push_back(folder + "/" + entry->d_name);
+        }
+    }
+    ::closedir(entries);
+}
+
+}  // namespace
+
+std::string MarkName(std::string_view copy) {
+    return std::string(copy) + std::string(kMarkSuffix);
+}
+
+bool IsMarkName(std::string_view name) {
+    return name.ends_with(kMarkSuffix);
+}
+
+bool MarkKeptCopy(int folder, const std::string& copy, const struct stat& info,
+                  const std::string& path) {
+    const std::string text = std::to_string(info.st_dev) + " " + std::to_string(info.st_ino) +
+                             "\n" + FullPath(path) + "\n";
+    Descriptor fd(::openat(folder, MarkName(copy).c_str(),
+                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.valid() || !WriteAll(fd.get(), text, copy) || ::fsync(fd.get()) != 0) {
+        const int failure = errno;
+        ::unlinkat(folder, MarkName(copy).c_str(), 0);
+        errno = failure;
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+void DiscardKeptCopy(int folder, const std::string& copy) {
+    ::unlinkat(folder, copy.c_str(), 0);
+    ::unlinkat(folder, MarkName(copy).c_str(), 0);
+}
+
+bool IsMarkedCopy(int folder, std::string_view copy) {
+    return ::faccessat(folder, MarkName(copy).c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+std::vector<std::string> KeptCopiesOf(const std::string& path) {
+    const std::string full = FullPath(path);
+    if (full.empty()) {
+        return {};
+    }
+    struct stat info {};
+    const bool exists = ::stat(full.c_str(), &info) == 0;
+    const auto same = [&](const Mark& mark) {
+        return mark.path == full ||
+               (exists && mark.device == info.st_dev && mark.inode == info.st_ino);
+    };
+    std::vector<std::string> found;
+    const std::string name = BaseName(full);
+    Collect(DirectoryOf(full), name, same, found);
+    const std::string state = StateFolderName();
+    if (!state.empty() && state != DirectoryOf(full)) {
+        Collect(state, name, same, found);
+    }
+    return found;
+}
+
+}  // namespace solvena::files
