@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <new>
 
+#include "desktop/message_text.h"
 #include "desktop/text_convert.h"
 #include "document/document_file.h"
 #include "files/file_io.h"
@@ -32,8 +33,9 @@ QString BoxTitle(BoxKind kind) {
 namespace {
 
 int ShowConfirm(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::Confirm), text,
+    QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::Confirm), QString(),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    SetMessageText(box, text);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     // The program's own words, whatever the desktop's language.
@@ -51,15 +53,18 @@ int ShowConfirm(QWidget* parent, const QString& text) {
 }
 
 int ShowYesNo(QWidget* parent, const QString& text, bool noFirst) {
-    QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::YesNo), text,
+    QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::YesNo), QString(),
                     QMessageBox::Yes | QMessageBox::No, parent);
+    SetMessageText(box, text);
     box.setDefaultButton(noFirst ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? kYes : kNo;
 }
 
 int ShowNotice(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, BoxTitle(BoxKind::Notice), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, BoxTitle(BoxKind::Notice), QString(), QMessageBox::Ok,
+                    parent);
+    SetMessageText(box, text);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
     return kOk;

@@ -14,7 +14,6 @@
 #include "files/save_routes.h"
 #include "files/save_target.h"
 #include "files/state_folder.h"
-#include "files/temporary_files.h"
 
 namespace solvena::files {
 namespace {
@@ -54,21 +53,25 @@ std::string FullPath(const std::string& path) {
     return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
 }
 
-// The marked copies of the file named `name` in `folder` that `belongs`
-// says are the file's.
+// The marked copies in `folder` that `belongs` says are the file's, by
+// whatever name they were saved.
 template <class Belongs>
-void Collect(const std::string& folder, const std::string& name, Belongs belongs,
-             std::vector<std::string>& found) {
+void Collect(const std::string& folder, Belongs belongs, std::vector<std::string>& found) {
     DIR* entries = ::opendir(folder.c_str());
     if (entries == nullptr) {
         return;
     }
     const int fd = ::dirfd(entries);
     while (const dirent* entry = ::readdir(entries)) {
+        const std::string_view name = entry->d_name;
+        if (!IsMarkName(name)) {
+            continue;
+        }
+        const std::string copy(name.substr(0, name.size() - kMarkSuffix.size()));
         Mark mark;
-        if (IsTemporaryFor(entry->d_name, name) && ReadMark(fd, entry->d_name, mark) &&
-            ::faccessat(fd, entry->d_name, F_OK, AT_SYMLINK_NOFOLLOW) == 0 && belongs(mark)) {
-            found.push_back(folder + "/" + entry->d_name);
+        if (ReadMark(fd, copy, mark) && belongs(mark) &&
+            ::faccessat(fd, copy.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0) {
+            found.push_back(folder + "/" + copy);
         }
     }
     ::closedir(entries);
@@ -81,7 +84,15 @@ std::string MarkName(std::string_view copy) {
 }
 
 bool IsMarkName(std::string_view name) {
-    return name.ends_with(kMarkSuffix);
+    // ".<target>.solvena-XXXXXX.of", as temporary_files.h names copies.
+    constexpr std::string_view kMarker = ".solvena-";
+    constexpr std::size_t kRandom = 6;
+    if (!name.starts_with('.') || !name.ends_with(kMarkSuffix)) {
+        return false;
+    }
+    const std::string_view copy = name.substr(0, name.size() - kMarkSuffix.size());
+    return copy.size() > kMarker.size() + kRandom &&
+           copy.substr(copy.size() - kRandom - kMarker.size(), kMarker.size()) == kMarker;
 }
 
 bool MarkKeptCopy(int folder, const std::string& copy, const struct stat& info,
@@ -121,11 +132,10 @@ std::vector<std::string> KeptCopiesOf(const std::string& path) {
                (exists && mark.device == info.st_dev && mark.inode == info.st_ino);
     };
     std::vector<std::string> found;
-    const std::string name = BaseName(full);
-    Collect(DirectoryOf(full), name, same, found);
+    Collect(DirectoryOf(full), same, found);
     const std::string state = StateFolderName();
     if (!state.empty() && state != DirectoryOf(full)) {
-        Collect(state, name, same, found);
+        Collect(state, same, found);
     }
     return found;
 }

@@ -74,6 +74,7 @@ class RecoveryTest : public QObject {
     void noDeletesTheTextAndCancelKeepsItForLater();
     void savingTheRecoveredTextRemovesItsFile();
     void theProgramEndsByTheSignal();
+    void anUnreadableRecoveryFileIsToldOfAndKept();
 };
 
 void RecoveryTest::signalsKeepAChangedTextExactly() {
@@ -224,6 +225,28 @@ void RecoveryTest::theProgramEndsByTheSignal() {
     QVERIFY(WIFSIGNALED(status));
     QCOMPARE(WTERMSIG(status), SIGTERM);
     QVERIFY(RecoveryFiles(dir).isEmpty());
+}
+
+// Too large to read (or unreadable otherwise): named in a notice, never
+// removed, and the readable one after it still offered.
+void RecoveryTest::anUnreadableRecoveryFileIsToldOfAndKept() {
+    StateHome dir;
+    QVERIFY(Recovery(dir).KeepRecovery(QStringLiteral("a readable text")).ok());
+    const QString huge = StateFolder(dir) + QStringLiteral("/unsaved-000000000000000-1.utf16le");
+    QFile file(huge);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(qint64{3} << 30));  // sparse: nothing on the disk
+    file.close();
+    Program program(dir);
+    program.application.Platform().ScriptAnswers({solvena::desktop::kOk, solvena::desktop::kYes});
+    QVERIFY(program.application.Start());
+    const auto& asked = program.application.Platform().Asked();
+    QCOMPARE(asked.size(), std::size_t{2});
+    QCOMPARE(asked[0].kind, solvena::testing::AskedBox::Kind::Notice);
+    QVERIFY2(asked[0].text.contains(huge), qPrintable(asked[0].text));
+    QVERIFY2(asked[0].text.contains(QStringLiteral("残してあります")), qPrintable(asked[0].text));
+    QCOMPARE(program.form().Text1().Text(), QStringLiteral("a readable text"));
+    QVERIFY(QFile::exists(huge));
 }
 
 QTEST_MAIN(RecoveryTest)

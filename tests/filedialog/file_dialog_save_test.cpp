@@ -12,6 +12,7 @@
 
 #include "app/application.h"
 #include "filedialog/file_names.h"
+#include "files/file_stamp.h"
 #include "tests/support/file_dialog_fixture.h"
 
 using solvena::filedialog::FileForm;
@@ -35,6 +36,7 @@ class FileDialogSaveTest : public QObject {
     void saveWritesWithTheExtensionRule();
     void saveAbsolutePathIsUsedAsItIs();
     void overwriteQuestionAnswers();
+    void aFileChangedSinceItWasReadIsAskedAboutFirst();
     void saveRefusesTextCodePage932CannotHold();
     void saveFailuresAreTold();
     void saveDiskFullLeavesTheFileIntact();
@@ -134,6 +136,40 @@ void FileDialogSaveTest::overwriteQuestionAnswers() {
         QTRY_VERIFY(!d.form->isVisible());
         QCOMPARE(ReadBytes(d.dir.File("memo.txt")), std::string("new\r\n"));
         QCOMPARE(d.shared.DocChanged, kFalse);
+    }
+}
+
+// A colleague's newer version is not lost unasked: its own question comes
+// before the general one, No the default.
+void FileDialogSaveTest::aFileChangedSinceItWasReadIsAskedAboutFirst() {
+    using Kind = solvena::testing::AskedBox::Kind;
+    for (const bool changed : {false, true}) {
+        Dialog d(kFileModeSave, QStringLiteral("mine"));
+        d.shared.DocSource = solvena::files::StampOf(d.dir.File("memo.txt"));
+        if (changed) {
+            WriteBytes(d.dir.File("memo.txt"), "a colleague's newer memo\r\n");
+        }
+        d.Type(QStringLiteral("memo.txt"));
+        d.platform.ScriptAnswers({solvena::desktop::kNo});
+        d.PressEnter();
+        QCOMPARE(d.platform.Asked().size(), std::size_t{1});
+        const solvena::testing::AskedBox asked = d.platform.Asked()[0];
+        QCOMPARE(asked.kind, changed ? Kind::YesNoNoFirst : Kind::Confirm);
+        QCOMPARE(asked.text.contains(QStringLiteral("ほかのプログラムで変更されています")),
+                 changed);
+        QVERIFY(d.form->isVisible());
+        QVERIFY(ReadBytes(d.dir.File("memo.txt")) != "mine\r\n");
+        if (changed) {
+            // Yes, and yes to the general question: written over, and the
+            // file as saved is the one the next save compares with.
+            d.Type(QStringLiteral("memo.txt"));
+            d.platform.ScriptAnswers({solvena::desktop::kYes, solvena::desktop::kYes});
+            d.PressEnter();
+            QTRY_VERIFY(!d.form->isVisible());
+            QCOMPARE(ReadBytes(d.dir.File("memo.txt")), std::string("mine\r\n"));
+            QVERIFY(d.shared.DocSource.has_value());
+            QVERIFY(!solvena::files::ChangedSince(*d.shared.DocSource, d.dir.File("memo.txt")));
+        }
     }
 }
 
