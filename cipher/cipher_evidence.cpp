@@ -198,12 +198,16 @@ CipherEvidence ExamineEnciphered(std::u16string_view enciphered) {
     return scan.Finish();
 }
 
-std::u16string ClosedBefore(std::u16string_view enciphered, std::size_t end) {
+std::u16string_view WholeGroupsBefore(std::u16string_view enciphered, std::size_t end) {
     std::size_t cut = std::min(end, enciphered.size());
     while (cut > 0 && !IsSeparator(enciphered[cut - 1])) {
         --cut;
     }
-    std::u16string closed(enciphered.substr(0, cut));
+    return enciphered.substr(0, cut);
+}
+
+std::u16string ClosedBefore(std::u16string_view enciphered, std::size_t end) {
+    std::u16string closed(WholeGroupsBefore(enciphered, end));
     closed.append(kEndMarker.begin(), kEndMarker.end());
     return closed;
 }

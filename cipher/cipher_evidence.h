@@ -88,8 +88,9 @@ class EvidenceScan {
 // The whole text at once.
 CipherEvidence ExamineEnciphered(std::u16string_view enciphered);
 
-// The text before `end`, cut after its last separator there and closed by
-// the end marker, so that it reads as a text of its own.
+// The text before `end`, cut after its last separator there: whole groups.
+std::u16string_view WholeGroupsBefore(std::u16string_view enciphered, std::size_t end);
+// And closed by the end marker, so that it reads as a text of its own.
 std::u16string ClosedBefore(std::u16string_view enciphered, std::size_t end);
 
 // From 0 to 1: the share of clean groups, and less when the end marker is

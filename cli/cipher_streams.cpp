@@ -156,7 +156,9 @@ std::optional<std::string> EarlyRefusal(ranking::DecipherJudge& judge, const Inp
     }
     // Standard output cannot be taken back: the opening's format says first
     // whether the input is enciphered text at all.
-    const cipher::CipherEvidence opening = cipher::ExamineEnciphered(input.opening);
+    // Its whole groups: the last may go on in the next piece.
+    const cipher::CipherEvidence opening =
+        cipher::ExamineEnciphered(cipher::WholeGroupsBefore(input.opening, input.opening.size()));
     if (const std::optional<ranking::Decipherment> verdict = ranking::FormatVerdict(opening)) {
         return RefusalLine(*verdict, opening, Shown(names.input), RecoverCommand(names));
     }

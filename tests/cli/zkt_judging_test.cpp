@@ -56,6 +56,18 @@ TEST(ZktJudgingTest, APlainFileDecipheredByMistakeIsRefusedAndTheOutputKept) {
     }
 }
 
+// Longer than what is judged before standard output gets its first bytes:
+// the opening's last group, cut by the piece, is no damage.
+TEST(ZktJudgingTest, ALongTextIsDecipheredThroughPipesWhole) {
+    const std::string novel = Novel();
+    const ProcessResult enciphered = Zkt({"encipher", "-p", "1234", "--encoding", "utf-8"}, novel);
+    ASSERT_EQ(enciphered.exitCode, 0) << enciphered.err;
+    const ProcessResult deciphered =
+        Zkt({"decipher", "-p", "1234", "--encoding", "utf-8", "--eol", "crlf"}, enciphered.out);
+    EXPECT_EQ(deciphered.exitCode, 0) << deciphered.err;
+    EXPECT_TRUE(deciphered.out == novel + "\r\n");  // the writing rule ends the last line
+}
+
 TEST(ZktJudgingTest, AFileMixedFromTwoSavesIsRefusedAsDamaged) {
     TempDir dir;
     WriteBytes(dir.File("a.txt"), Novel());

@@ -50,6 +50,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     ProcessResult result;
     std::size_t sent = 0;
     int inFd = in[1];
+    // Written as the pipe takes it: a blocking write of more than the pipe
+    // holds would wait for a child that waits for its output to be read.
+    ::fcntl(inFd, F_SETFL, ::fcntl(inFd, F_GETFL) | O_NONBLOCK);
     if (input.empty()) {
         ::close(inFd);
         inFd = -1;
@@ -83,6 +86,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                 const ssize_t wrote = ::write(fd, input.data() + sent, input.size() - sent);
                 if (wrote > 0) {
                     sent += static_cast<std::size_t>(wrote);
+                }
+                if (wrote < 0 && (errno == EAGAIN || errno == EINTR)) {
+                    continue;
                 }
                 if (wrote <= 0 || sent == input.size()) {
                     ::close(fd);
