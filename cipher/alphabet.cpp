@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cipher/alphabet.h"
 
+#include <cstring>
+
 #include "cipher/number_reader.h"
 
 namespace solvena::cipher {
@@ -38,6 +40,25 @@ std::string ts2(std::u16string_view text) {
         return "G";
     }
     return {};
+}
+
+std::size_t FindCarriageReturn(std::u16string_view text, std::size_t from) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size() * 2;
+    for (std::size_t at = from * 2; at < size;) {
+        const void* found = std::memchr(bytes + at, '\r', size - at);
+        if (found == nullptr) {
+            return std::u16string_view::npos;
+        }
+        const auto offset =
+            static_cast<std::size_t>(static_cast<const unsigned char*>(found) - bytes);
+        // Either byte of a unit may be 0x0D; the unit tells.
+        if (text[offset / 2] == kCarriageReturn) {
+            return offset / 2;
+        }
+        at = offset + 1;
+    }
+    return std::u16string_view::npos;
 }
 
 }  // namespace solvena::cipher

@@ -88,6 +88,11 @@ constexpr int SeparatorPlace(char32_t c) {
     return c < 128 ? detail::kSeparatorPlaces[c] : 0;
 }
 
+// The first CR at or after `from`, or npos. Enciphered text holds a line
+// break rarely if ever: found with the C library's byte search, a CR's
+// low byte, rather than a unit at a time.
+std::size_t FindCarriageReturn(std::u16string_view text, std::size_t from);
+
 // Separator of the cycle position 1..20.
 constexpr char SeparatorAt(int position) {
     return kSeparatorCycle[static_cast<std::size_t>(position - 1)];

@@ -39,7 +39,7 @@ void EvidenceScan::Feed(std::u16string_view piece) {
         at = 1;
     }
     while (at < piece.size()) {
-        const std::size_t cr = piece.find(kCarriageReturn, at);
+        const std::size_t cr = FindCarriageReturn(piece, at);
         const std::size_t end = cr == piece.npos ? piece.size() : cr;
         unread_.append(piece.substr(at, end - at));
         evidence_.severalLines = evidence_.severalLines || (broken_ && end > at);

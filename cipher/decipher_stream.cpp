@@ -18,7 +18,7 @@ void DecipherStream::Feed(std::u16string_view piece, std::u16string& out) {
         at = 1;
     }
     while (at < piece.size()) {
-        const std::size_t cr = piece.find(kCarriageReturn, at);
+        const std::size_t cr = FindCarriageReturn(piece, at);
         unread_.append(piece.substr(at, cr == piece.npos ? piece.npos : cr - at));
         if (cr == piece.npos) {
             break;
