@@ -61,7 +61,9 @@ bool DecipherJudge::JudgeOpening() const {
     // random characters such as a password, which some other pass number
     // always reads a little better by the luck of the draw.
     const double bits = std::min(measure.bits, measure.randomBits + kRandomTextBits);
-    return best.pass != pass_ && bits - best.measure.bits >= kWrongPassBits;
+    const double margin =
+        std::max(kWrongPassBits, static_cast<double>(measure.units) / kUnitsPerMarginBit);
+    return best.pass != pass_ && bits - best.measure.bits >= margin;
 }
 
 Decipherment DecipherJudge::Finish() {

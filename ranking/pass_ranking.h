@@ -35,6 +35,12 @@ inline constexpr double kClearLeadBits = 6;
 // comes within 10 bits of a right text of 10 to 20 characters now and
 // then; from some 50 characters on, a wrong one costs hundreds of bits more.
 inline constexpr double kWrongPassBits = 11;
+// And at least a bit for every kUnitsPerMarginBit units of the text. In a
+// long text of random letters of one script (a list of codes, a drill),
+// every pass number near the right one reads random letters too, and the
+// luck of the draw among the candidates grows with the length; a wrong
+// pass number on a text people write costs several bits a character.
+inline constexpr double kUnitsPerMarginBit = 16;
 // What a text of random characters (a password, a key) costs more than
 // drawing its characters from their alphabet: such texts are rarer than
 // writing, but no garbage. A pass number's text is compared with the

@@ -180,7 +180,8 @@ TextModel::TextModel()
       choice_(0x10000),
       known_(0x10000),
       seen_(0x10000),
-      blockSeen_(blocks_) {
+      blockSeen_(blocks_),
+      split_(blocks_) {
     FillClassesAndBlocks(classOf_, blockOf_);
     WeighNewUnits();
     WeighKnownUnits();
@@ -292,6 +293,7 @@ TextMeasure TextModel::Measure(std::u16string_view text) {
     auto before = static_cast<std::size_t>(C::LineFeed);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t u = text[i];
+        split_.Add(blockOf_[u], i);
         const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
         const CountedUnit counted =
             CountUnit(static_cast<C>(classOf_[u]), u, next, static_cast<C>(classOf_[next]),
@@ -314,6 +316,7 @@ TextMeasure TextModel::Measure(std::u16string_view text) {
             alphabets &= AlphabetsHolding(u);
         }
     }
+    m.bits += split_.TakeExcessBits();
     m.randomBits = std::numeric_limits<double>::infinity();
     for (const Alphabet& alphabet : kAlphabets) {
         if ((alphabets & alphabet.bit) != 0) {

@@ -33,6 +33,8 @@
 #include <string_view>
 #include <vector>
 
+#include "textmodel/parity_split.h"
+
 namespace solvena::textmodel {
 
 struct TextMeasure {
@@ -77,6 +79,7 @@ class TextModel {
     std::array<std::uint32_t, kClasses> classSymbols_{};
     std::size_t distinct_ = 0;
     double knownWeight_ = 0;
+    ParitySplit split_;
 };
 
 // The bits of a unit no text holds, and what the score counts as no text.
