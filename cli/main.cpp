@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
     environment.askPass = solvena::zkt::AskPassOnTerminal;
     environment.terminal = solvena::zkt::TerminalEncoding();
     environment.outputIsTerminal = isatty(STDOUT_FILENO) == 1;
+    environment.errorIsTerminal = isatty(STDERR_FILENO) == 1;
     return solvena::zkt::Run(std::vector<std::string>(argv + 1, argv + argc), environment);
 }

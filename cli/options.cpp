@@ -80,6 +80,18 @@ std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
     if (recover && o.output != "-") {
         return "recover writes its candidates to standard output; it takes no -o";
     }
+    if (o.findPass && (o.command != Command::Decipher || o.passEntry || o.passFile || o.force)) {
+        return "--find-pass belongs to decipher, which then takes no -p, --pass-file or --force";
+    }
+    if (o.tsv && !recover) {
+        return "--tsv belongs to recover";
+    }
+    if ((o.outputDir || o.overwrite) && recover) {
+        return "recover writes to standard output; it takes no -O or --overwrite";
+    }
+    if (o.outputDir && o.output != "-") {
+        return "give -o for one output file or -O for a folder of them, not both";
+    }
     return std::nullopt;
 }
 
@@ -92,6 +104,8 @@ std::optional<std::string> SetValue(Options& options, const std::string& name,
         options.passFile = value;
     } else if (name == "-o") {
         options.output = value;
+    } else if (name == "-O") {
+        options.outputDir = value;
     } else if (name == "-n") {
         const std::optional<std::size_t> count = ParseCount(value);
         if (!count) {
@@ -127,13 +141,21 @@ std::optional<std::string> SetCommand(Options& options, const std::vector<std::s
     if (std::optional<std::string> why = Misplaced(options, countGiven)) {
         return why;
     }
-    if (positional.size() > 2) {
-        return "more than one input file";
+    options.inputs.assign(positional.begin() + 1, positional.end());
+    if (options.inputs.size() > 1 && options.output != "-") {
+        return "more than one input file for one output (-o); -O DIR puts each in a folder";
     }
-    if (positional.size() == 2) {
-        options.input = positional[1];
+    if (options.ManyFiles() &&
+        std::find(options.inputs.begin(), options.inputs.end(), "-") != options.inputs.end()) {
+        return "standard input (-) is one input; it cannot be among several files";
     }
-    if (options.input.empty() || options.output.empty()) {
+    if (options.inputs.size() == 1) {
+        options.input = options.inputs[0];
+    }
+    const bool empty = std::any_of(options.inputs.begin(), options.inputs.end(),
+                                   [](const std::string& name) { return name.empty(); }) ||
+                       options.output.empty() || (options.outputDir && options.outputDir->empty());
+    if (empty) {
         return "empty file name";
     }
     return std::nullopt;
@@ -143,7 +165,10 @@ std::optional<std::string> SetCommand(Options& options, const std::vector<std::s
 
 const char* const kUsage =
     "Usage: zkt encipher|decipher [-p ENTRY] [--encoding ENC] [--eol EOL] [-o OUT] [FILE]\n"
+    "       zkt encipher|decipher [OPTIONS] [-r] [-O DIR] [--overwrite] FILE...\n"
+    "       zkt decipher --find-pass [-r] [-O DIR] [--overwrite] FILE...\n"
     "       zkt recover [-n N] [--encoding ENC] [FILE]\n"
+    "       zkt recover [--tsv] [-r] FILE...\n"
     "       zkt recover --pass-list\n"
     "       zkt --help | --version\n"
     "\n"
@@ -177,6 +202,16 @@ const char* const kUsage =
     "  --force              decipher: write the result even when it does not look\n"
     "                       like text\n"
     "  -n N                 recover: print the N best candidates (default 5)\n"
+    "  -r, --recursive      the files in folders given, and in their subfolders:\n"
+    "                       *.txt to encipher, *.zkt to decipher or recover\n"
+    "  -O, --target-dir DIR with several files: put the outputs under DIR, by their\n"
+    "                       paths in the folders given (default: beside each input,\n"
+    "                       memo.txt and memo.zkt)\n"
+    "  --overwrite          with several files: write over outputs that exist\n"
+    "  --find-pass          decipher: each file with the pass number recover finds\n"
+    "                       clearly ahead for it; files without one are listed\n"
+    "  --tsv                recover: one line per file, FILE<Tab>PASS<Tab>SCORE<Tab>\n"
+    "                       clear|unclear<Tab>PREVIEW (also with several files)\n"
     "  --pass-list          recover: print every pass number tried, once, as\n"
     "                       VALUE<Tab>ENTRY, and nothing else\n"
     "  -h, --help           show this help\n"
@@ -189,6 +224,9 @@ const char* const kUsage =
     "is read a piece at a time: in a long file, a byte that contradicts its start\n"
     "(not UTF-8 after UTF-8, a CR after LF line ends) is an error at its offset.\n"
     "Exit status: 0 done, 1 file or data error (nothing written), 2 usage error.\n"
+    "With several files, each is saved as one file is and told of on a line of\n"
+    "its own, then a summary: 0 when every file is done, 1 when some were not\n"
+    "(the others are done); Ctrl+C stops after the file being saved.\n"
     "recover: 0 when the best candidate is clearly ahead (its text is text by\n"
     "itself and at least 6 bits cheaper than the second's), 1 when no candidate\n"
     "looks like text or none is clearly ahead, 2 usage error.\n";
@@ -196,7 +234,17 @@ const char* const kUsage =
 namespace {
 
 // Values of the long options without a short form.
-enum LongOnly : int { kVersion = 256, kEncoding, kEol, kForce, kPassList, kPassFile };
+enum LongOnly : int {
+    kVersion = 256,
+    kEncoding,
+    kEol,
+    kForce,
+    kPassList,
+    kPassFile,
+    kOverwrite,
+    kFindPass,
+    kTsv,
+};
 
 // As GNU tools take them: long options may be abbreviated where that is
 // unambiguous, and options may stand anywhere among the file names.
@@ -208,10 +256,39 @@ constexpr struct option kLongOptions[] = {
     {"eol", required_argument, nullptr, kEol},
     {"force", no_argument, nullptr, kForce},
     {"pass-list", no_argument, nullptr, kPassList},
+    {"recursive", no_argument, nullptr, 'r'},
+    {"target-dir", required_argument, nullptr, 'O'},
+    {"overwrite", no_argument, nullptr, kOverwrite},
+    {"find-pass", no_argument, nullptr, kFindPass},
+    {"tsv", no_argument, nullptr, kTsv},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
 };
+
+// An option without a value.
+void SetFlag(Options& options, int code) {
+    switch (code) {
+        case kForce:
+            options.force = true;
+            break;
+        case kPassList:
+            options.passList = true;
+            break;
+        case 'r':
+            options.recursive = true;
+            break;
+        case kOverwrite:
+            options.overwrite = true;
+            break;
+        case kFindPass:
+            options.findPass = true;
+            break;
+        default:
+            options.tsv = true;
+            break;
+    }
+}
 
 // The name SetValue knows an option with a value by.
 std::string ValueOptionName(int code) {
@@ -222,6 +299,8 @@ std::string ValueOptionName(int code) {
             return "--encoding";
         case kEol:
             return "--eol";
+        case 'O':
+            return "-O";
         default:
             return std::string("-") + static_cast<char>(code);
     }
@@ -262,7 +341,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     opterr = 0;
     optind = 0;  // a fresh scan, every time
     for (;;) {
-        const int code = getopt_long(argc, argv.data(), ":p:o:n:h", kLongOptions, nullptr);
+        const int code = getopt_long(argc, argv.data(), ":p:o:O:n:rh", kLongOptions, nullptr);
         if (code == -1) {
             break;
         }
@@ -275,10 +354,12 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
                 options.command = Command::Version;
                 return {options, {}};
             case kForce:
-                options.force = true;
-                break;
             case kPassList:
-                options.passList = true;
+            case 'r':
+            case kOverwrite:
+            case kFindPass:
+            case kTsv:
+                SetFlag(options, code);
                 break;
             case '?':
                 return Fail(Unknown(written, optopt));

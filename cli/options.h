@@ -24,9 +24,22 @@ struct Options {
     std::optional<document::LineEnd> eol;  // --eol: the plain side's line end
     std::string input = "-";               // "-": standard input
     std::string output = "-";              // "-": standard output
+    // Several inputs (or a folder) are ciphered each to a file of its own.
+    std::vector<std::string> inputs;       // as given; empty: standard input
+    bool recursive = false;                // -r: the files in folders given
+    std::optional<std::string> outputDir;  // -O: outputs there, not beside their inputs
+    bool overwrite = false;                // outputs may replace files that exist
+    bool findPass = false;                 // decipher: each file with the pass number found for it
+    bool tsv = false;                      // recover: one line per file, for scripts
     bool force = false;                    // decipher: write a result that does not look like text
     std::size_t candidates = kDefaultCandidates;  // recover: how many to print
     bool passList = false;                        // recover: print every pass value instead
+
+    // Each input to a file of its own, as several inputs, a folder or one
+    // of the options for them ask.
+    bool ManyFiles() const {
+        return inputs.size() > 1 || recursive || outputDir || findPass || tsv;
+    }
 };
 
 struct ParsedOptions {

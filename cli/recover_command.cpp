@@ -12,6 +12,7 @@
 #include "cipher/cipher.h"
 #include "cli/messages.h"
 #include "cli/refusals.h"
+#include "document/document_file.h"
 #include "files/file_io.h"
 #include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
@@ -42,11 +43,10 @@ std::string Encoded(std::u16string_view character, document::Encoding encoding) 
     return encoded.bad.count == 0 && !encoded.converterMissing ? encoded.bytes : "?";
 }
 
+std::string EntryText(std::u16string_view entry);
+
 std::string Line(const ranking::RankedPass& candidate, document::Encoding encoding) {
-    std::string entry;
-    for (char16_t c : candidate.entry) {
-        entry += static_cast<char>(c);  // entries are made of ASCII signs
-    }
+    const std::string entry = EntryText(candidate.entry);
     char score[16];
     std::snprintf(score, sizeof score, "%.3f", candidate.score);
     return entry + "\t" + score + "\t" + Preview(candidate.opening, encoding) + "\n";
@@ -131,6 +131,86 @@ int Recover(const Options& options, const Environment& env, std::u16string_view 
         return kDataError;
     }
     return kSuccess;
+}
+
+namespace {
+
+std::string EntryText(std::u16string_view entry) {
+    std::string text;
+    for (char16_t c : entry) {
+        text += static_cast<char>(c);  // entries are made of ASCII signs
+    }
+    return text;
+}
+
+// The text of an enciphered file, read as any document file; nothing, and
+// said why, when it cannot be.
+std::optional<std::u16string> ReadEnciphered(const std::string& path, const Environment& env) {
+    files::Result<std::string> bytes = files::ReadWholeFile(path);
+    if (!bytes) {
+        FileFailure(env, bytes.error());
+        return std::nullopt;
+    }
+    files::Result<document::Document> text = document::DecodeDocument(bytes.value(), {}, path);
+    if (!text) {
+        FileFailure(env, text.error());
+        return std::nullopt;
+    }
+    return std::move(text.value().text);
+}
+
+}  // namespace
+
+int RecoverLine(const Options& options, const Environment& env, const std::string& path) {
+    const std::optional<std::u16string> text = ReadEnciphered(path, env);
+    if (!text) {
+        return kDataError;
+    }
+    const ranking::PassRanking ranking = ranking::RankPassNumbers(*text, 2);
+    const std::optional<ranking::Decipherment> format = ranking::FormatVerdict(ranking.evidence);
+    if (format) {
+        Say(env, RefusalLine(*format, ranking.evidence, Shown(path), "", ""));
+    }
+    if (format == ranking::Decipherment::NothingEnciphered ||
+        format == ranking::Decipherment::NotEnciphered) {
+        return kDataError;
+    }
+    const ranking::RankedPass& best = ranking.best[0];
+    char score[16];
+    std::snprintf(score, sizeof score, "%.3f", best.score);
+    const std::string line = path + "\t" + EntryText(best.entry) + "\t" + score + "\t" +
+                             (ranking.ClearlyAhead() ? "clear" : "unclear") + "\t" +
+                             Preview(best.opening, options.encoding.value_or(env.terminal)) + "\n";
+    const files::Status written = files::WriteAll(STDOUT_FILENO, line, "standard output");
+    if (!written) {
+        return FileFailure(env, written.error());
+    }
+    return ranking.ClearlyAhead() ? kSuccess : kDataError;
+}
+
+FoundPass FindPass(const std::string& path, const Environment& env) {
+    const std::optional<std::u16string> text = ReadEnciphered(path, env);
+    if (!text) {
+        return {};
+    }
+    const ranking::PassRanking ranking = ranking::RankPassNumbers(*text, 2);
+    if (const std::optional<ranking::Decipherment> format =
+            ranking::FormatVerdict(ranking.evidence)) {
+        Say(env, RefusalLine(*format, ranking.evidence, Shown(path), "", "not deciphered"));
+        return {};
+    }
+    if (!ranking.ClearlyAhead()) {
+        std::string said = "zkt: " + Shown(path) + ": no pass number is clearly ahead";
+        for (const ranking::RankedPass& candidate : ranking.best) {
+            char score[16];
+            std::snprintf(score, sizeof score, "%.3f", candidate.score);
+            said += (&candidate == &ranking.best[0] ? " (" : ", ") + EntryText(candidate.entry) +
+                    " " + score;
+        }
+        Say(env, said + (ranking.best.empty() ? "" : ")") + "; not deciphered\n");
+        return {};
+    }
+    return {ranking.best[0].pass, EntryText(ranking.best[0].entry)};
 }
 
 document::Encoding TerminalEncoding() {

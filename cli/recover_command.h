@@ -4,6 +4,8 @@
 // `zkt recover`: every pass number tried on an enciphered text, the best
 // printed first.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,21 @@ std::string PassList();
 // Ranks the pass numbers for `text`, prints the best and returns the exit status.
 int Recover(const Options& options, const Environment& env, std::u16string_view text,
             const std::string& inputName);
+
+// One file's best pass number as one line for scripts, tab-separated:
+// FILE, ENTRY, SCORE, "clear" or "unclear" (whether it is clearly ahead of
+// the second), PREVIEW. A file that cannot be read or holds no enciphered
+// text is told of on standard error, with no line. The exit status as for
+// one file.
+int RecoverLine(const Options& options, const Environment& env, const std::string& path);
+
+// The pass number the ranking finds clearly ahead for the file at `path`,
+// with the entry that gives it; nothing, and said why, when none is.
+struct FoundPass {
+    std::optional<std::int16_t> pass;
+    std::string entry;
+};
+FoundPass FindPass(const std::string& path, const Environment& env);
 
 // The encoding of the terminal by the locale: code page 932 under a
 // Shift_JIS locale, UTF-8 under any other.

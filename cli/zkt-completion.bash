@@ -20,6 +20,10 @@ _zkt() {
             _filedir
             return
             ;;
+        -O | --target-dir)
+            _filedir -d
+            return
+            ;;
         -p | --pass | -n)
             # A pass number or a count is typed, not completed.
             return
@@ -40,7 +44,7 @@ _zkt() {
     local i has_command=false
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            -p | --pass | -o | --output | --encoding | --eol | --pass-file | -n)
+            -p | --pass | -o | --output | --encoding | --eol | --pass-file | -n | -O | --target-dir)
                 ((i++))
                 ;;
             --)

@@ -6,10 +6,13 @@
 
 #include <cstdint>
 #include <new>
+#include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "cipher/cipher.h"
 #include "cli/cipher_streams.h"
+#include "cli/many_files.h"
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/pass_entries.h"
@@ -182,14 +185,20 @@ int Stream(const Options& options, const Environment& env, Input& input,
     return kSuccess;
 }
 
-int Execute(const Options& options, const Environment& env) {
-    if (options.command == Command::Recover && options.passList) {
-        return PrintText(env, PassList());
-    }
-    std::optional<std::int16_t> pass;
-    if (const int status = GivenPass(options, env, pass); status != kSuccess) {
+}  // namespace
+
+int ObtainPass(const Options& options, const Environment& env, bool twice,
+               std::optional<std::int16_t>& pass) {
+    if (const int status = GivenPass(options, env, pass); status != kSuccess || pass) {
         return status;
     }
+    std::string why;
+    pass = AskPass(env, twice, why);
+    return pass ? kSuccess : UsageError(env, why);
+}
+
+int CipherOneFile(const Options& options, const Environment& env,
+                  std::optional<std::int16_t> pass) {
     Names names;
     names.fromStdin = options.input == "-";
     names.toStdout = options.output == "-";
@@ -241,6 +250,24 @@ int Execute(const Options& options, const Environment& env) {
     }
     Input input{*reader, names.input, {}, true};
     return Stream(options, env, input, pass, names);
+}
+
+namespace {
+
+int Execute(const Options& options, const Environment& env) {
+    if (options.command == Command::Recover && options.passList) {
+        return PrintText(env, PassList());
+    }
+    std::error_code error;
+    if (options.ManyFiles() ||
+        (options.input != "-" && std::filesystem::is_directory(options.input, error))) {
+        return CipherManyFiles(options, env);
+    }
+    std::optional<std::int16_t> pass;
+    if (const int status = GivenPass(options, env, pass); status != kSuccess) {
+        return status;
+    }
+    return CipherOneFile(options, env, pass);
 }
 
 }  // namespace

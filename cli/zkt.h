@@ -25,6 +25,8 @@ struct Environment {
     // is that terminal.
     document::Encoding terminal = document::Encoding::Utf8;
     bool outputIsTerminal = false;
+    // Standard error is a terminal: a long run shows its progress there.
+    bool errorIsTerminal = false;
 };
 
 // Runs the tool on the arguments after the program name.

@@ -85,7 +85,10 @@ TEST(OptionsTest, UsageErrorsSayWhat) {
     EXPECT_NE(Refused({"encipher", "--encoding", "latin1"}).find("unknown encoding"),
               std::string::npos);
     EXPECT_NE(Refused({"encipher", "--eol", "CR"}).find("unknown line end"), std::string::npos);
-    EXPECT_NE(Refused({"encipher", "a", "b"}).find("more than one"), std::string::npos);
+    EXPECT_NE(Refused({"encipher", "a", "b", "-o", "c"}).find("more than one"), std::string::npos);
+    EXPECT_NE(Refused({"encipher", "-", "b"}).find("standard input"), std::string::npos);
+    EXPECT_NE(Refused({"decipher", "--find-pass", "-p", "1", "a"}).find("--find-pass"),
+              std::string::npos);
     EXPECT_NE(Refused({"encipher", "-o", ""}).find("empty"), std::string::npos);
 }
 

@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: MIT
+#include "cli/many_files.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "cli/file_walk.h"
+#include "cli/messages.h"
+#include "cli/progress_line.h"
+#include "cli/recover_command.h"
+
+namespace solvena::zkt {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Set by Ctrl+C (or a polite kill): the run stops between two files.
+volatile std::sig_atomic_t stopAsked = 0;
+
+extern "C" void AskToStop(int /*signal*/) {
+    stopAsked = 1;
+}
+
+// Ctrl+C and SIGTERM stop the run after the file being saved, for as long
+// as this lives.
+class StopBetweenFiles {
+  public:
+    StopBetweenFiles() {
+        struct sigaction action {};
+        action.sa_handler = AskToStop;
+        ::sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &savedInt_);
+        ::sigaction(SIGTERM, &action, &savedTerm_);
+    }
+    ~StopBetweenFiles() {
+        ::sigaction(SIGINT, &savedInt_, nullptr);
+        ::sigaction(SIGTERM, &savedTerm_, nullptr);
+    }
+    StopBetweenFiles(const StopBetweenFiles&) = delete;
+    StopBetweenFiles& operator=(const StopBetweenFiles&) = delete;
+
+  private:
+    struct sigaction savedInt_ {};
+    struct sigaction savedTerm_ {};
+};
+
+struct Tally {
+    std::size_t done = 0;
+    std::vector<std::string> failed;
+};
+
+// Makes the folders an output under -O goes into.
+bool MakeParents(const std::string& output, const Environment& env) {
+    const fs::path parent = fs::path(output).parent_path();
+    std::error_code error;
+    if (parent.empty() || fs::is_directory(parent, error)) {
+        return true;
+    }
+    fs::create_directories(parent, error);
+    if (error) {
+        Say(env, "zkt: " + Shown(parent.string()) + ": " + error.message() + "\n");
+        return false;
+    }
+    return true;
+}
+
+// One file enciphered or deciphered to its output; whether it was.
+bool CipherJob(const Options& options, const Environment& env, const Job& job,
+               std::optional<std::int16_t> pass, const std::string& note = "") {
+    std::error_code error;
+    if (!options.overwrite && fs::exists(fs::symlink_status(job.output, error))) {
+        Say(env, "zkt: " + Shown(job.output) +
+                     ": exists; not written over (--overwrite writes over it)\n");
+        return false;
+    }
+    if (!MakeParents(job.output, env)) {
+        return false;
+    }
+    Options one = options;
+    one.input = job.input;
+    one.output = job.output;
+    if (CipherOneFile(one, env, pass) != kSuccess) {
+        return false;
+    }
+    Say(env, "zkt: " + Shown(job.input) + " -> " + Shown(job.output) + note + "\n");
+    return true;
+}
+
+// With --find-pass: deciphered with the pass number the ranking finds
+// clearly ahead for it, if any.
+bool FindPassJob(const Options& options, const Environment& env, const Job& job) {
+    const FoundPass found = FindPass(job.input, env);
+    if (!found.pass) {
+        return false;  // said why
+    }
+    return CipherJob(options, env, job, found.pass, " (pass number " + found.entry + ")");
+}
+
+bool RunJob(const Options& options, const Environment& env, const Job& job,
+            std::optional<std::int16_t> pass) {
+    if (options.command == Command::Recover) {
+        return RecoverLine(options, env, job.input) == kSuccess;
+    }
+    return options.findPass ? FindPassJob(options, env, job) : CipherJob(options, env, job, pass);
+}
+
+void Summarize(const Environment& env, const Options& options, const Tally& tally,
+               std::size_t total) {
+    const std::string verb = options.command == Command::Recover ? "ranked clearly" : "done";
+    std::string line =
+        "zkt: " + std::to_string(total) + " file(s): " + std::to_string(tally.done) + " " + verb;
+    if (!tally.failed.empty()) {
+        line += ", " + std::to_string(tally.failed.size()) + " not:";
+        for (const std::string& name : tally.failed) {
+            line += ' ';
+            line += Shown(name);
+        }
+    }
+    if (stopAsked != 0) {
+        line += "; stopped when asked, " +
+                std::to_string(total - tally.done - tally.failed.size()) + " not begun";
+    }
+    Say(env, line + "\n");
+}
+
+}  // namespace
+
+std::string OtherName(const std::string& name, Command command) {
+    const bool encipher = command == Command::Encipher;
+    const std::string from = encipher ? ".txt" : ".zkt";
+    const std::string to = encipher ? ".zkt" : ".txt";
+    if (name.size() > from.size()) {
+        std::string ending = name.substr(name.size() - from.size());
+        std::transform(ending.begin(), ending.end(), ending.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (ending == from) {
+            return name.substr(0, name.size() - from.size()) + to;
+        }
+    }
+    return name + to;
+}
+
+int CipherManyFiles(const Options& options, const Environment& env) {
+    std::optional<std::int16_t> pass;
+    if (options.command != Command::Recover && !options.findPass) {
+        const int status = ObtainPass(options, env, options.command == Command::Encipher, pass);
+        if (status != kSuccess) {
+            return status;
+        }
+    }
+    Tally tally;
+    const std::vector<Job> jobs = FindJobs(options, env, tally.failed);
+    const std::size_t total = jobs.size() + tally.failed.size();
+    const StopBetweenFiles stopping;
+    ProgressLine progress(env, total);
+    for (const Job& job : jobs) {
+        if (stopAsked != 0) {
+            break;
+        }
+        progress.Clear();
+        if (RunJob(options, env, job, pass)) {
+            ++tally.done;
+        } else {
+            tally.failed.push_back(job.input);
+        }
+        progress.Show(tally.done + tally.failed.size());
+    }
+    progress.Clear();
+    Summarize(env, options, tally, total);
+    const bool stopped = stopAsked != 0;
+    stopAsked = 0;
+    return stopped ? 128 + SIGINT : tally.failed.empty() ? kSuccess : kDataError;
+}
+
+}  // namespace solvena::zkt

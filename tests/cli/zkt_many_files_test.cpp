@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: MIT
+// zkt on a folder of old notes: each file done or refused on a line of its
+// own, a summary, an exit status that says whether all were done, and no
+// file ever half written.
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "tests/support/process.h"
+#include "tests/support/random_text.h"
+#include "tests/support/temp_dir.h"
+
+namespace solvena::testing {
+namespace {
+
+ProcessResult Zkt(const std::vector<std::string>& args, const std::string& input = "") {
+    return RunProcess(ZKT_PATH, args, input);
+}
+
+std::string Enciphered(const std::string& text, const std::string& pass) {
+    return Zkt({"encipher", "-p", pass, "-"}, text).out;
+}
+
+bool Says(const ProcessResult& result, const std::string& words) {
+    return result.err.find(words) != std::string::npos;
+}
+
+const std::string kNote = "明日は雨が降るらしい。傘を持っていくこと。\r\n";
+
+// A folder kept for years: good notes, one under another pass number, one
+// damaged, one never enciphered, one unreadable, a link to a good one.
+void MakeNotes(const TempDir& dir) {
+    ::mkdir(dir.File("notes").c_str(), 0755);
+    ::mkdir(dir.File("notes/2019").c_str(), 0755);
+    WriteBytes(dir.File("notes/good.zkt"), Enciphered(kNote, "1234"));
+    WriteBytes(dir.File("notes/2019/old.ZKT"), Enciphered("去年の覚え書き。\r\n", "1234"));
+    WriteBytes(dir.File("notes/other.zkt"), Enciphered(kNote, "5678"));
+    std::string damaged = Enciphered(kNote, "1234");
+    damaged[damaged.size() / 2] = 'G';
+    WriteBytes(dir.File("notes/damaged.zkt"), damaged);
+    WriteBytes(dir.File("notes/plain.zkt"), "just a plain note\r\n");
+    WriteBytes(dir.File("notes/bytes.zkt"), "\xFF\xFE\x80");
+    WriteBytes(dir.File("notes/readme.md"), "not a note");
+    ::symlink("good.zkt", dir.File("notes/link.zkt").c_str());
+}
+
+TEST(ZktManyFilesTest, AFolderOfNotesIsDoneFileByFile) {
+    TempDir dir;
+    MakeNotes(dir);
+    const ProcessResult run = Zkt({"decipher", "-p", "1234", "-r", dir.File("notes")});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const std::string note = Zkt({"decipher", "-p", "1234", dir.File("notes/good.zkt")}).out;
+    for (const char* done : {"good", "2019/old", "link"}) {
+        const std::string output = dir.File("notes/") + done + ".txt";
+        EXPECT_EQ(ReadBytes(output).empty(), false) << done;
+        EXPECT_TRUE(Says(run, " -> " + output)) << run.err;
+    }
+    EXPECT_EQ(ReadBytes(dir.File("notes/link.txt")), note);
+    for (const char* refused : {"other", "damaged", "plain", "bytes"}) {
+        struct stat info {};
+        EXPECT_NE(::stat((dir.File("notes/") + refused + ".txt").c_str(), &info), 0) << refused;
+        EXPECT_TRUE(Says(run, dir.File("notes/") + refused + ".zkt: ")) << refused;
+    }
+    EXPECT_TRUE(Says(run, "wrong pass number"));
+    EXPECT_TRUE(Says(run, "damaged: a character outside the alphabets"));
+    EXPECT_TRUE(Says(run, "7 file(s): 3 done, 4 not:")) << run.err;
+    // Again: every output there is kept unless asked.
+    const ProcessResult again = Zkt({"decipher", "-p", "1234", "-r", dir.File("notes")});
+    EXPECT_TRUE(Says(again, "exists; not written over")) << again.err;
+    EXPECT_TRUE(Says(again, "7 file(s): 0 done")) << again.err;
+    const ProcessResult overwritten =
+        Zkt({"decipher", "-p", "1234", "-r", "--overwrite", dir.File("notes")});
+    EXPECT_TRUE(Says(overwritten, "7 file(s): 3 done")) << overwritten.err;
+}
+
+TEST(ZktManyFilesTest, OutputsGoUnderAFolderByTheirPaths) {
+    TempDir dir;
+    MakeNotes(dir);
+    const ProcessResult run = Zkt({"decipher", "-p", "1234", "-r", "-O", dir.File("plain"),
+                                   dir.File("notes/good.zkt"), dir.File("notes/2019")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(FolderEntries(dir.File("plain")), (std::vector<std::string>{"good.txt", "old.txt"}));
+    // And back: enciphered beside themselves.
+    const ProcessResult back = Zkt({"encipher", "-p", "1234", "-r", dir.File("plain")});
+    EXPECT_EQ(back.exitCode, 0) << back.err;
+    EXPECT_EQ(ReadBytes(dir.File("plain/good.zkt")), ReadBytes(dir.File("notes/good.zkt")));
+    // A folder without -r is no file to cipher.
+    const ProcessResult folder = Zkt({"decipher", "-p", "1234", dir.File("notes")});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_TRUE(Says(folder, "is a folder; -r takes the files in it")) << folder.err;
+}
+
+// Each file with the pass number its ranking finds clearly ahead; files
+// without one are refused and listed.
+TEST(ZktManyFilesTest, EachNoteWithThePassNumberFoundForIt) {
+    TempDir dir;
+    MakeNotes(dir);
+    const ProcessResult found =
+        Zkt({"decipher", "--find-pass", "-O", dir.File("out"), dir.File("notes/good.zkt"),
+             dir.File("notes/other.zkt"), dir.File("notes/plain.zkt")});
+    EXPECT_EQ(found.exitCode, 1);
+    EXPECT_TRUE(Says(found, "good.txt (pass number 1234)")) << found.err;
+    EXPECT_TRUE(Says(found, "other.txt (pass number 5678)")) << found.err;
+    EXPECT_TRUE(Says(found, "3 file(s): 2 done, 1 not: " + dir.File("notes/plain.zkt")))
+        << found.err;
+    EXPECT_EQ(ReadBytes(dir.File("out/other.txt")), ReadBytes(dir.File("out/good.txt")));
+    // And as lines a script reads.
+    const ProcessResult ranked =
+        Zkt({"recover", "--tsv", dir.File("notes/good.zkt"), dir.File("notes/other.zkt")});
+    EXPECT_EQ(ranked.exitCode, 0) << ranked.err;
+    EXPECT_TRUE(ranked.out.starts_with(dir.File("notes/good.zkt") + "\t1234\t")) << ranked.out;
+    EXPECT_NE(ranked.out.find(dir.File("notes/other.zkt") + "\t5678\t"), std::string::npos);
+    EXPECT_NE(ranked.out.find("\tclear\t"), std::string::npos);
+}
+
+// Stopped by Ctrl+C midway: every output is whole or not there at all, and
+// the run says what it did not begin.
+TEST(ZktManyFilesTest, CtrlCLeavesEveryFileWholeOrUntouched) {
+    TempDir dir;
+    ::mkdir(dir.File("big").c_str(), 0755);
+    std::mt19937 rng(3);
+    const std::string text = ToUtf8(RandomJapanese(rng, 300000));
+    for (int i = 0; i < 12; ++i) {
+        WriteBytes(dir.File("big/n" + std::to_string(i) + ".txt"), text);
+    }
+    int err[2];
+    ASSERT_EQ(::pipe(err), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(err[1], 2);
+        ExecProgram(ZKT_PATH, {"encipher", "-p", "1234", "-r", dir.File("big")});
+    }
+    ::close(err[1]);
+    // Ctrl+C as soon as the first file is done.
+    std::string said;
+    char buffer[4096];
+    while (said.find(" -> ") == std::string::npos) {
+        const ssize_t got = ::read(err[0], buffer, sizeof buffer);
+        ASSERT_GT(got, 0) << said;
+        said.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::kill(pid, SIGINT);
+    for (ssize_t got; (got = ::read(err[0], buffer, sizeof buffer)) > 0;) {
+        said.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(err[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGINT);
+    EXPECT_NE(said.find("stopped when asked"), std::string::npos) << said;
+    const std::string whole = Enciphered(text, "1234");
+    std::size_t made = 0;
+    for (const std::string& name : FolderEntries(dir.File("big"))) {
+        if (name.ends_with(".zkt")) {
+            EXPECT_EQ(ReadBytes(dir.File("big/" + name)), whole) << name;
+            ++made;
+        } else {
+            EXPECT_TRUE(name.ends_with(".txt")) << name;  // no temporary left behind
+        }
+    }
+    EXPECT_LT(made, 12u);
+}
+
+}  // namespace
+}  // namespace solvena::testing
