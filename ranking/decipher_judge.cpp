@@ -55,7 +55,7 @@ bool DecipherJudge::JudgeOpening() const {
     if (measure.characters < textmodel::kShortestCompared) {
         return false;
     }
-    const PassRanking ranking = RankPassNumbers(enciphered, 1, model);
+    const PassRanking ranking = RankPassNumbers(enciphered, 1, model, {});
     const RankedPass& best = ranking.best[0];
     // The text is compared as what it costs at most: as writing, or as
     // random characters such as a password, which some other pass number

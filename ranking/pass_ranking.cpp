@@ -59,6 +59,102 @@ struct SampleCost {
     std::size_t candidate;
 };
 
+// Ties keep the candidates' order, so the result is the same every time.
+bool Cheaper(const SampleCost& a, const SampleCost& b) {
+    return a.measure.bits != b.measure.bits ? a.measure.bits < b.measure.bits
+                                            : a.candidate < b.candidate;
+}
+
+// The three rounds of a ranking: every candidate on a few units, the
+// likeliest on more, the leaders on the whole; told to `going` as they go.
+class Ranker {
+  public:
+    Ranker(std::u16string_view enciphered, textmodel::TextModel& model,
+           const RankingProgress& going)
+        : candidates_(cipher::PassCandidates()),
+          groups_(enciphered),
+          model_(model),
+          going_(going),
+          sampleUnits_(std::min(groups_.size(), kSampleUnits)),
+          screenUnits_(std::min(sampleUnits_, kScreenUnits)) {
+        const double leaders = static_cast<double>(kLeaders * groups_.size());
+        work_ = static_cast<double>(candidates_.size() * screenUnits_ + kShortlist * sampleUnits_) +
+                leaders;
+    }
+
+    bool Cancelled() const { return cancelled_; }
+
+    std::vector<SampleCost> Screen() {
+        std::vector<SampleCost> sample;
+        sample.reserve(candidates_.size());
+        for (std::size_t c = 0; c < candidates_.size() && !cancelled_; ++c) {
+            groups_.Decipher(candidates_[c].pass, screenUnits_, text_);
+            sample.push_back({model_.Measure(text_), c});
+            Done(screenUnits_);
+        }
+        return sample;
+    }
+
+    void Shortlist(std::vector<SampleCost>& sample) {
+        if (sampleUnits_ <= screenUnits_ || sample.size() <= kShortlist) {
+            return;
+        }
+        std::partial_sort(sample.begin(), sample.begin() + kShortlist, sample.end(), Cheaper);
+        sample.resize(kShortlist);
+        for (SampleCost& cost : sample) {
+            groups_.Decipher(candidates_[cost.candidate].pass, sampleUnits_, text_);
+            cost.measure = model_.Measure(text_);
+            Done(sampleUnits_);
+        }
+    }
+
+    std::vector<RankedPass> Leaders(std::vector<SampleCost>& sample, std::size_t wanted,
+                                    double evidence) {
+        const std::size_t leaders = std::min(wanted, sample.size());
+        std::partial_sort(sample.begin(), sample.begin() + static_cast<std::ptrdiff_t>(leaders),
+                          sample.end(), Cheaper);
+        std::vector<RankedPass> best;
+        for (std::size_t k = 0; k < leaders && !cancelled_; ++k) {
+            const cipher::PassCandidate& candidate = candidates_[sample[k].candidate];
+            RankedPass ranked{candidate.pass, candidate.entry, sample[k].measure, 0, {}};
+            if (groups_.size() > sampleUnits_) {
+                groups_.Decipher(candidate.pass, groups_.size(), text_);
+                ranked.measure = model_.Measure(text_);
+                Done(groups_.size());
+            }
+            ranked.score = textmodel::Score(ranked.measure) * evidence;
+            groups_.Decipher(candidate.pass, std::min(groups_.size(), kOpeningUnits),
+                             ranked.opening);
+            best.push_back(std::move(ranked));
+        }
+        std::stable_sort(best.begin(), best.end(), [](const RankedPass& a, const RankedPass& b) {
+            return a.measure.bits < b.measure.bits;
+        });
+        return best;
+    }
+
+  private:
+    // `units` more units measured; the caller is told now and then.
+    void Done(std::size_t units) {
+        done_ += static_cast<double>(units);
+        if (going_ && ++steps_ % 64 == 0) {
+            cancelled_ = !going_(std::min(1.0, done_ / work_));
+        }
+    }
+
+    const std::vector<cipher::PassCandidate> candidates_;
+    const GroupValues groups_;
+    textmodel::TextModel& model_;
+    const RankingProgress& going_;
+    const std::size_t sampleUnits_;
+    const std::size_t screenUnits_;
+    std::u16string text_;
+    double work_ = 1;
+    double done_ = 0;
+    std::size_t steps_ = 0;
+    bool cancelled_ = false;
+};
+
 }  // namespace
 
 bool PassRanking::LooksLikeText() const {
@@ -72,61 +168,27 @@ bool PassRanking::ClearlyAhead() const {
 
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count) {
     textmodel::TextModel model;
-    return RankPassNumbers(enciphered, count, model);
+    return RankPassNumbers(enciphered, count, model, {});
 }
 
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
-                            textmodel::TextModel& model) {
+                            textmodel::TextModel& model, const RankingProgress& going) {
     PassRanking ranking;
     ranking.evidence = cipher::ExamineEnciphered(enciphered);
-    const double evidence = cipher::EvidenceFactor(ranking.evidence);
-    const std::vector<cipher::PassCandidate> candidates = cipher::PassCandidates();
     const std::optional<cipher::DamagePlace>& damage = ranking.evidence.damage;
     const std::u16string readable = damage && damage->position > kRankedBeforeDamage
                                         ? cipher::ClosedBefore(enciphered, damage->position - 1)
                                         : std::u16string();
-    const GroupValues groups(readable.empty() ? enciphered : std::u16string_view(readable));
-
-    const std::size_t sampleUnits = std::min(groups.size(), kSampleUnits);
-    const std::size_t screenUnits = std::min(sampleUnits, kScreenUnits);
-    std::vector<SampleCost> sample;
-    sample.reserve(candidates.size());
-    std::u16string text;
-    for (std::size_t c = 0; c < candidates.size(); ++c) {
-        groups.Decipher(candidates[c].pass, screenUnits, text);
-        sample.push_back({model.Measure(text), c});
+    Ranker ranker(readable.empty() ? enciphered : std::u16string_view(readable), model, going);
+    std::vector<SampleCost> sample = ranker.Screen();
+    if (!ranker.Cancelled()) {
+        ranker.Shortlist(sample);
     }
-    // Ties keep the candidates' order, so the result is the same every time.
-    const auto cheaper = [](const SampleCost& a, const SampleCost& b) {
-        return a.measure.bits != b.measure.bits ? a.measure.bits < b.measure.bits
-                                                : a.candidate < b.candidate;
-    };
-    if (sampleUnits > screenUnits && sample.size() > kShortlist) {
-        std::partial_sort(sample.begin(), sample.begin() + kShortlist, sample.end(), cheaper);
-        sample.resize(kShortlist);
-        for (SampleCost& cost : sample) {
-            groups.Decipher(candidates[cost.candidate].pass, sampleUnits, text);
-            cost.measure = model.Measure(text);
-        }
+    if (!ranker.Cancelled()) {
+        ranking.best = ranker.Leaders(sample, std::max(count, kLeaders),
+                                      cipher::EvidenceFactor(ranking.evidence));
     }
-    const std::size_t leaders = std::min(std::max(count, kLeaders), sample.size());
-    std::partial_sort(sample.begin(), sample.begin() + static_cast<std::ptrdiff_t>(leaders),
-                      sample.end(), cheaper);
-
-    for (std::size_t k = 0; k < leaders; ++k) {
-        const cipher::PassCandidate& candidate = candidates[sample[k].candidate];
-        RankedPass ranked{candidate.pass, candidate.entry, sample[k].measure, 0, {}};
-        if (groups.size() > sampleUnits) {
-            groups.Decipher(candidate.pass, groups.size(), text);
-            ranked.measure = model.Measure(text);
-        }
-        ranked.score = textmodel::Score(ranked.measure) * evidence;
-        groups.Decipher(candidate.pass, std::min(groups.size(), kOpeningUnits), ranked.opening);
-        ranking.best.push_back(std::move(ranked));
-    }
-    std::stable_sort(
-        ranking.best.begin(), ranking.best.end(),
-        [](const RankedPass& a, const RankedPass& b) { return a.measure.bits < b.measure.bits; });
+    ranking.cancelled = ranker.Cancelled();
     if (ranking.best.size() > 1) {
         ranking.runnerUpBits = ranking.best[1].measure.bits;
     }

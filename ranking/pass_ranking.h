@@ -6,6 +6,7 @@
 // text model spends on what it deciphers to, fewest first.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,7 @@ struct PassRanking {
     std::vector<RankedPass> best;  // best first
     double runnerUpBits = 0;       // of the second best candidate, 0 when there is none
     cipher::CipherEvidence evidence;
+    bool cancelled = false;  // stopped midway: `best` is incomplete
 
     // The best candidate's text is text by itself, from a text enciphering wrote.
     bool LooksLikeText() const;
@@ -62,8 +64,12 @@ struct PassRanking {
 // on the first groups of the text, the likeliest on more of them, and the
 // leaders again on the whole.
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count);
-// The same with a model the caller has built already.
+// Told how much of a ranking is done, from 0 to 1, now and then; false
+// stops it.
+using RankingProgress = std::function<bool(double done)>;
+
+// The same with a model the caller has built already, telling `going`.
 PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
-                            textmodel::TextModel& model);
+                            textmodel::TextModel& model, const RankingProgress& going);
 
 }  // namespace solvena::ranking
