@@ -186,7 +186,7 @@ files::Result<Document> DecodeDocument(std::string_view bytes, const ReadChoice&
     } else if (bytes.starts_with(kUtf8Bom)) {
         format = TextFormat(Encoding::Utf8, LineEnd::CrLf, true);
         skipped = kUtf8Bom.size();
-        decoded = Decode(bytes.substr(skipped), Encoding::Utf8);
+        decoded = Decode(bytes.substr(kUtf8Bom.size()), Encoding::Utf8);
     } else {
         // CP932 bytes of kana and kanji are almost never valid UTF-8, while
         // short UTF-8 words often are valid CP932: UTF-8 is tried first.

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#include "web/cipher_calls.h"
+
+#include <cstdint>
+#include <string>
+
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "ranking/pass_ranking.h"
+#include "web/js_arrays.h"
+
+namespace solvena::web {
+namespace {
+
+using emscripten::val;
+
+// Reports are spaced by this many code units of the input: often enough
+// for a bar to move smoothly, seldom enough to cost nothing.
+constexpr std::int64_t kReportEvery = std::int64_t{1} << 18;
+
+// Drives a run from yield point to yield point, reporting progress.
+template <class Run>
+void Drive(Run& run, const val& progress) {
+    const bool reports = progress.typeOf().as<std::string>() == "function";
+    std::int64_t next = kReportEvery;
+    while (run.RunToYield()) {
+        if (reports && run.CipherPosition() >= next) {
+            progress(static_cast<double>(run.CipherPosition()),
+                     static_cast<double>(run.CipherLength()));
+            next = run.CipherPosition() + kReportEvery;
+        }
+    }
+}
+
+const char* JudgementName(ranking::Decipherment judgement) {
+    switch (judgement) {
+        case ranking::Decipherment::Plausible:
+            return "plausible";
+        case ranking::Decipherment::NothingEnciphered:
+            return "nothingEnciphered";
+        case ranking::Decipherment::NotText:
+            return "notText";
+        case ranking::Decipherment::OtherPassBetter:
+            return "otherPassBetter";
+    }
+    return "notText";
+}
+
+}  // namespace
+
+val Encipher(const val& units, int pass, const val& progress) {
+    const std::u16string text = UnitsFrom(units);
+    cipher::EncipherRun run(text, static_cast<std::int16_t>(pass));
+    Drive(run, progress);
+    return BytesArray(run.TakeResult());
+}
+
+val Decipher(const val& units, int pass, const val& progress) {
+    const std::u16string text = UnitsFrom(units);
+    const auto pass16 = static_cast<std::int16_t>(pass);
+    cipher::DecipherRun run(text, pass16);
+    Drive(run, progress);
+    const std::u16string plain = run.TakeResult();
+    val result = val::object();
+    result.set("units", UnitsArray(plain));
+    result.set("judgement",
+               val(JudgementName(ranking::JudgeDecipherment(text, pass16, plain))));
+    return result;
+}
+
+val RankPassNumbers(const val& units, int count) {
+    const std::u16string text = UnitsFrom(units);
+    const ranking::PassRanking ranking =
+        ranking::RankPassNumbers(text, static_cast<std::size_t>(count));
+    val best = val::array();
+    for (const ranking::RankedPass& candidate : ranking.best) {
+        val item = val::object();
+        item.set("pass", static_cast<int>(candidate.pass));
+        item.set("entry", UnitsArray(candidate.entry));
+        item.set("score", candidate.score);
+        item.set("opening", UnitsArray(candidate.opening));
+        best.call<void>("push", item);
+    }
+    val result = val::object();
+    result.set("best", best);
+    result.set("looksLikeText", ranking.LooksLikeText());
+    result.set("clearlyAhead", ranking.ClearlyAhead());
+    return result;
+}
+
+}  // namespace solvena::web
