@@ -15,6 +15,8 @@ EMSCRIPTEN_BINDINGS(solvena) {
     emscripten::function("passEntry", &PassEntry);
     emscripten::function("encipher", &Encipher);
     emscripten::function("decipher", &Decipher);
+    emscripten::function("encipherFile", &EncipherFile);
+    emscripten::function("decipherFile", &DecipherFile);
     emscripten::function("rankPassNumbers", &RankPassNumbers);
     emscripten::function("runZkt", &RunZkt);
 }

@@ -4,10 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "cipher/alphabet.h"
 #include "cipher/decipher.h"
 #include "cipher/encipher.h"
+#include "document/document_file.h"
 #include "ranking/pass_ranking.h"
+#include "web/format_names.h"
 #include "web/js_arrays.h"
+#include "web/js_errors.h"
 
 namespace solvena::web {
 namespace {
@@ -46,6 +50,25 @@ const char* JudgementName(ranking::Decipherment judgement) {
     return "notText";
 }
 
+// A long text is judged by its first million units, cut after a group and
+// closed by the end marker, as zkt judges a text it streams: judging all of
+// a long text would take seconds and say no more.
+constexpr std::size_t kJudgedUnits = std::size_t{1} << 20;
+
+ranking::Decipherment Judge(std::u16string_view enciphered, std::int16_t pass,
+                            std::u16string_view plain) {
+    if (enciphered.size() <= kJudgedUnits) {
+        return ranking::JudgeDecipherment(enciphered, pass, plain);
+    }
+    std::size_t cut = kJudgedUnits;
+    while (cut > 0 && !cipher::IsSeparator(enciphered[cut - 1])) {
+        --cut;
+    }
+    std::u16string opening(enciphered.substr(0, cut));
+    opening.append(cipher::kEndMarker.begin(), cipher::kEndMarker.end());
+    return ranking::JudgeDecipherment(opening, pass, cipher::DecipherText(opening, pass));
+}
+
 }  // namespace
 
 val Encipher(const val& units, int pass, const val& progress) {
@@ -64,7 +87,45 @@ val Decipher(const val& units, int pass, const val& progress) {
     val result = val::object();
     result.set("units", UnitsArray(plain));
     result.set("judgement",
-               val(JudgementName(ranking::JudgeDecipherment(text, pass16, plain))));
+               val(JudgementName(Judge(text, pass16, plain))));
+    return result;
+}
+
+val EncipherFile(const val& bytes, int pass, const std::string& encoding,
+                 const std::string& lineEnd) {
+    files::Result<document::Document> read = document::DecodeDocument(
+        BytesFrom(bytes), document::ReadChoice(EncodingNamed(encoding), LineEndNamed(lineEnd)), "");
+    if (!read) {
+        return Failure(read.error());
+    }
+    // Enciphered text is ASCII, the same bytes in code page 932: the writing
+    // rule adds only the line end.
+    std::string enciphered = cipher::EncipherText(read.value().text, static_cast<std::int16_t>(pass));
+    enciphered += "\r\n";
+    val result = val::object();
+    result.set("ok", true);
+    result.set("bytes", BytesArray(enciphered));
+    return result;
+}
+
+val DecipherFile(const val& bytes, int pass, const std::string& encoding,
+                 const std::string& lineEnd, bool byteOrderMark) {
+    files::Result<document::Document> read = document::DecodeDocument(BytesFrom(bytes), {}, "");
+    if (!read) {
+        return Failure(read.error());
+    }
+    const std::u16string& enciphered = read.value().text;
+    const auto pass16 = static_cast<std::int16_t>(pass);
+    const std::u16string plain = cipher::DecipherText(enciphered, pass16);
+    files::Result<std::string> written =
+        document::EncodeDocument(plain, FormatNamed(encoding, lineEnd, byteOrderMark), "");
+    if (!written) {
+        return Failure(written.error());
+    }
+    val result = val::object();
+    result.set("ok", true);
+    result.set("bytes", BytesArray(written.value()));
+    result.set("judgement", val(JudgementName(Judge(enciphered, pass16, plain))));
     return result;
 }
 

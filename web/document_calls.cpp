@@ -5,6 +5,7 @@
 
 #include "cipher/pass_entry.h"
 #include "document/document_file.h"
+#include "web/format_names.h"
 #include "web/js_arrays.h"
 #include "web/js_errors.h"
 
@@ -12,29 +13,6 @@ namespace solvena::web {
 namespace {
 
 using emscripten::val;
-
-std::optional<document::Encoding> EncodingNamed(const std::string& name) {
-    if (name == "cp932") {
-        return document::Encoding::Cp932;
-    }
-    if (name == "utf-8") {
-        return document::Encoding::Utf8;
-    }
-    if (name == "utf-16le") {
-        return document::Encoding::Utf16le;
-    }
-    return std::nullopt;
-}
-
-std::optional<document::LineEnd> LineEndNamed(const std::string& name) {
-    if (name == "crlf") {
-        return document::LineEnd::CrLf;
-    }
-    if (name == "lf") {
-        return document::LineEnd::Lf;
-    }
-    return std::nullopt;
-}
 
 const char* EncodingKey(document::Encoding encoding) {
     switch (encoding) {
@@ -69,10 +47,8 @@ val OpenDocument(const val& bytes, const std::string& encoding, const std::strin
 
 val SaveDocument(const val& units, const std::string& encoding, const std::string& lineEnd,
                  bool byteOrderMark) {
-    const document::TextFormat format(
-        EncodingNamed(encoding).value_or(document::Encoding::Cp932),
-        LineEndNamed(lineEnd).value_or(document::LineEnd::CrLf), byteOrderMark);
-    files::Result<std::string> bytes = document::EncodeDocument(UnitsFrom(units), format, "");
+    files::Result<std::string> bytes = document::EncodeDocument(
+        UnitsFrom(units), FormatNamed(encoding, lineEnd, byteOrderMark), "");
     if (!bytes) {
         return Failure(bytes.error());
     }

@@ -24,7 +24,22 @@ function units(text) {
     return out;
 }
 
+const utf16 = new TextDecoder('utf-16le', { fatal: true });
+const ascii = new TextDecoder('ascii');
+
+// Code units (or ASCII bytes) to a string: by the browser's decoder, fast,
+// unless the text holds a lone surrogate, which the decoder would replace.
 function text(units) {
+    if (units.length > 4096) {
+        if (units instanceof Uint8Array) {
+            return ascii.decode(units);
+        }
+        try {
+            return utf16.decode(units);
+        } catch {
+            // a lone surrogate: unit by unit below
+        }
+    }
     let out = '';
     for (let i = 0; i < units.length; i += 8192) {
         out += String.fromCharCode.apply(null, units.subarray(i, i + 8192));
@@ -106,7 +121,8 @@ export function encipherText(value, pass, onProgress) {
 
 /** The deciphered text and how it looks: judgement "plausible",
  * "nothingEnciphered", "notText" or "otherPassBetter" (a wrong pass number,
- * most likely), by the rule zkt and the window judge by. */
+ * most likely), by the rule zkt and the window judge by; a long text by its
+ * first million units, as zkt judges. */
 export function decipherText(value, pass, onProgress) {
     const result = core.decipher(units(value), passNumber(pass), onProgress);
     return { text: text(result.units), judgement: result.judgement };
@@ -125,16 +141,18 @@ export function rankPassNumbers(enciphered, count = 5) {
     return { best, looksLikeText: ranking.looksLikeText, clearlyAhead: ranking.clearlyAhead };
 }
 
-/** A plain document file's bytes to the bytes of its enciphered file. */
-export function encipher(data, pass, readAs = {}) {
-    return saveText(encipherText(openText(data, readAs).text, pass));
+/** A plain document file's bytes to the bytes of its enciphered file, as
+ * zkt encipher writes them; `readAs` as for openText. */
+export function encipher(data, pass, { encoding = 'auto', lineEnd = 'auto' } = {}) {
+    return checked(core.encipherFile(bytes(data), passNumber(pass), encoding, lineEnd)).bytes;
 }
 
 /** An enciphered file's bytes to the bytes of its plain file (by default
- * Shift_JIS with CR LF, as the desktop program saves), and the judgement. */
-export function decipher(data, pass, format = {}) {
-    const result = decipherText(openText(data).text, pass);
-    return { bytes: saveText(result.text, format), judgement: result.judgement };
+ * Shift_JIS with CR LF, as zkt decipher writes), and how the result looks
+ * (see decipherText): {bytes, judgement}. */
+export function decipher(data, pass, { encoding = 'cp932', lineEnd = 'crlf', byteOrderMark = false } = {}) {
+    const result = checked(core.decipherFile(bytes(data), passNumber(pass), encoding, lineEnd, byteOrderMark));
+    return { bytes: result.bytes, judgement: result.judgement };
 }
 
 /** Runs zkt on `args` (the arguments after the program's name) with
