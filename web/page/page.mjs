@@ -20,10 +20,13 @@ let nextId = 1;
 const pending = new Map();
 
 function startWorker() {
+    // The one-file page carries the worker's source: a page opened from disk
+    // may start a worker from a data: URL only.
     const inline = document.getElementById('worker-source');
-    worker = inline
-        ? new Worker(URL.createObjectURL(new Blob([inline.textContent], { type: 'text/javascript' })), { type: 'module' })
-        : new Worker(new URL('worker.mjs', import.meta.url), { type: 'module' });
+    const source = inline
+        ? `data:text/javascript;charset=utf-8,${encodeURIComponent(inline.textContent)}`
+        : new URL('worker.mjs', import.meta.url);
+    worker = new Worker(source, { type: 'module' });
     ready = new Promise((resolve) => {
         worker.addEventListener('message', (event) => {
             if (event.data.ready) {
@@ -167,6 +170,17 @@ function updateSaveChoices() {
     }));
 }
 
+// The document's text. The editor shows it, but reads its line breaks back
+// as LF, so the text is taken from it only once it has been edited, its
+// line breaks then CR LF as the desktop editor's are.
+function documentText() {
+    if (current.edited) {
+        current.text = text.value.replace(/\n/g, '\r\n');
+        current.edited = false;
+    }
+    return current.text;
+}
+
 function updateButtons() {
     const empty = text.value.length === 0;
     $('encipher').disabled = empty;
@@ -183,7 +197,7 @@ function show(doc) {
 }
 
 function keepCurrent() {
-    current.text = text.value;
+    documentText();
 }
 
 function listDocuments() {
@@ -268,7 +282,10 @@ document.addEventListener('drop', (event) => {
     openFiles([...event.dataTransfer.files]);
 });
 
-text.addEventListener('input', updateButtons);
+text.addEventListener('input', () => {
+    current.edited = true;
+    updateButtons();
+});
 
 // ---- The pass number -------------------------------------------------------
 
@@ -310,6 +327,7 @@ function passNumber() {
 async function replaceText(value, enciphered) {
     text.value = value;
     current.text = value;
+    current.edited = false;
     current.enciphered = enciphered;
     updateFileName();
     updateButtons();
@@ -323,7 +341,7 @@ $('encipher').addEventListener('click', async () => {
     if (number === null) {
         return;
     }
-    const result = await withProgress('encipher', [text.value, number]);
+    const result = await withProgress('encipher', [documentText(), number]);
     if (result !== null) {
         await replaceText(result, true);
         say('暗号化しました。');
@@ -331,7 +349,7 @@ $('encipher').addEventListener('click', async () => {
 });
 
 async function decipherWith(number) {
-    const result = await withProgress('decipher', [text.value, number]);
+    const result = await withProgress('decipher', [documentText(), number]);
     if (result === null) {
         return;
     }
@@ -356,7 +374,7 @@ function preview(opening) {
 }
 
 $('find-pass').addEventListener('click', async () => {
-    const ranking = await withProgress('rank', [text.value, 5]);
+    const ranking = await withProgress('rank', [documentText(), 5]);
     if (ranking === null) {
         return;
     }
@@ -433,7 +451,7 @@ $('save').addEventListener('click', async () => {
     if (!/\.(txt|zkt)$/i.test(name)) {
         name += current.enciphered ? '.zkt' : '.txt';
     }
-    const value = text.value;
+    const value = documentText();
     const format = await confirmStorable(value, JSON.parse($('save-format').value), /\.zkt$/i.test(name));
     if (format === null) {
         return;

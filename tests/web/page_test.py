@@ -1,0 +1,165 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: MIT
+"""The page in Debian's headless chromium, as a person uses it: open a file,
+decipher, find a pass number, encipher, save, with the keyboard's names for
+the controls; the downloaded bytes against the release build's zkt; and no
+request once the page has loaded. Over HTTP, and solvena.html from disk."""
+
+import functools
+import http.server
+import json
+import os
+import pathlib
+import subprocess
+import tempfile
+import threading
+import time
+import unittest
+
+from selenium import webdriver
+import selenium.webdriver.chrome.service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+
+SITE = pathlib.Path(os.environ['SOLVENA_SITE'])
+ZKT = os.environ['SOLVENA_ZKT']
+PLAIN = '明日は雨が降るらしい。\r\n傘を持っていくこと。\r\n〒と①も。\r\n'
+
+
+def zkt(*args, data=b''):
+    return subprocess.run([ZKT, *args], input=data, capture_output=True, check=True).stdout
+
+
+class Server(http.server.ThreadingHTTPServer):
+    def __init__(self):
+        handler = functools.partial(Quiet, directory=str(SITE))
+        super().__init__(('127.0.0.1', 0), handler)
+        threading.Thread(target=self.serve_forever, daemon=True).start()
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      '.mjs': 'text/javascript', '.webmanifest': 'application/manifest+json'}
+
+    def log_message(self, *args):
+        pass
+
+
+def browser(downloads, width=1000):
+    options = webdriver.ChromeOptions()
+    options.binary_location = '/usr/bin/chromium'
+    for flag in ('--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+                 '--disable-background-networking', '--disable-component-update', '--disable-sync',
+                 '--disable-dev-shm-usage', f'--window-size={width},900',
+                 f'--user-data-dir={tempfile.mkdtemp(prefix="solvena-chromium-")}'):
+        options.add_argument(flag)
+    options.add_experimental_option('prefs', {'download.default_directory': str(downloads),
+                                              'download.prompt_for_download': False})
+    options.set_capability('goog:loggingPrefs', {'performance': 'ALL'})
+    service = webdriver.chrome.service.Service(executable_path="/usr/bin/chromedriver")
+    driver = webdriver.Chrome(options=options, service=service)
+    # Headless chromium saves downloads only where it is told to.
+    driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
+    return driver
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Server()
+        cls.folder = pathlib.Path(tempfile.mkdtemp(prefix='solvena-page-'))
+        cls.downloads = cls.folder / 'downloads'
+        cls.downloads.mkdir()
+        cls.memo = cls.folder / 'memo.zkt'
+        cls.memo.write_bytes(zkt('encipher', '-p', '4821', data=PLAIN.encode('utf-8')))
+        cls.driver = browser(cls.downloads)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.server.shutdown()
+
+    def named(self, name):
+        return self.driver.find_element(By.XPATH, f'//*[@aria-label="{name}" or (self::button and normalize-space()="{name}")]')
+
+    def wait(self, condition, seconds=60):
+        return WebDriverWait(self.driver, seconds).until(lambda driver: condition())
+
+    def editor(self):
+        return self.driver.execute_script("return document.getElementById('text').value")
+
+    def load(self, url):
+        self.driver.get(url)
+        self.wait(lambda: self.driver.execute_script('return document.body.dataset.ready') == 'true')
+        self.driver.get_log('performance')  # what loading asked for
+
+    def requests_since_load(self):
+        sent = []
+        for entry in self.driver.get_log('performance'):
+            message = json.loads(entry['message'])['message']
+            if message['method'] == 'Network.requestWillBeSent':
+                url = message['params']['request']['url']
+                if not url.startswith(('blob:', 'data:')):
+                    sent.append(url)
+        return sent
+
+    def open_and_decipher(self):
+        self.named('ファイルを開く').send_keys(str(self.memo))
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        self.named('パスナンバー').send_keys('4821')
+        self.named('解読').click()
+        self.wait(lambda: self.editor() == PLAIN.replace('\r\n', '\n')[:-1])
+
+    def downloaded(self, name):
+        path = self.downloads / name
+        self.wait(lambda: path.exists() and not pathlib.Path(str(path) + '.crdownload').exists())
+        time.sleep(0.2)
+        return path.read_bytes()
+
+    def test_a_zkt_file_is_deciphered_and_saved_as_zkt_would_write_it(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        self.open_and_decipher()
+        self.assertEqual(self.driver.find_element(By.ID, 'file-name').get_attribute('value'), 'memo.txt')
+        self.named('保存').click()
+        self.assertEqual(self.downloaded('memo.txt'), zkt('decipher', '-p', '4821', data=self.memo.read_bytes()))
+        self.assertEqual(self.requests_since_load(), [])
+
+    def test_a_forgotten_pass_number_is_found_and_the_text_enciphered_again(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        self.named('ファイルを開く').send_keys(str(self.memo))
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        self.named('パスナンバーを探す').click()
+        first = self.wait(lambda: self.driver.find_element(By.CSS_SELECTOR, '#candidate-list button'))
+        self.assertTrue(first.get_attribute('aria-label').startswith('パスナンバー 4821、'))
+        first.click()
+        self.wait(lambda: self.editor().startswith('明日は'))
+        self.assertEqual(self.named('パスナンバー').get_attribute('value'), '4821')
+        self.named('暗号化').click()
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        self.assertEqual(self.editor(), self.memo.read_bytes().decode('ascii').rstrip('\r\n'))
+        self.assertEqual(self.requests_since_load(), [])
+
+    def test_the_pass_number_takes_what_the_dialog_takes(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        field = self.named('パスナンバー')
+        field.send_keys('1234')
+        field.send_keys('5')
+        label = self.driver.find_element(By.ID, 'pass-label')
+        self.wait(lambda: label.text == '▼４桁以内の数字を入力してください')
+        self.assertEqual(field.get_attribute('value'), '')
+        text = self.named('本文')
+        text.send_keys('メモ')
+        self.named('暗号化').click()
+        self.assertEqual(self.driver.switch_to.active_element, field)
+        field.send_keys('７')
+        self.named('暗号化').click()
+        self.wait(lambda: self.editor() == zkt('encipher', '-p', '7', data='メモ'.encode()).decode().rstrip('\r\n'))
+
+    def test_the_one_file_page_works_from_disk(self):
+        self.load((SITE / 'solvena.html').as_uri())
+        self.open_and_decipher()
+        self.assertEqual(self.requests_since_load(), [])
+
+
+if __name__ == '__main__':
+    unittest.main(verbosity=2)
