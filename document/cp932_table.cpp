@@ -3,7 +3,6 @@
 
 #include <memory>
 
-
 namespace solvena::document::detail {
 namespace {
 

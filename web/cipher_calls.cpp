@@ -86,8 +86,7 @@ val Decipher(const val& units, int pass, const val& progress) {
     const std::u16string plain = run.TakeResult();
     val result = val::object();
     result.set("units", UnitsArray(plain));
-    result.set("judgement",
-               val(JudgementName(Judge(text, pass16, plain))));
+    result.set("judgement", val(JudgementName(Judge(text, pass16, plain))));
     return result;
 }
 
@@ -100,7 +99,8 @@ val EncipherFile(const val& bytes, int pass, const std::string& encoding,
     }
     // Enciphered text is ASCII, the same bytes in code page 932: the writing
     // rule adds only the line end.
-    std::string enciphered = cipher::EncipherText(read.value().text, static_cast<std::int16_t>(pass));
+    std::string enciphered =
+        cipher::EncipherText(read.value().text, static_cast<std::int16_t>(pass));
     enciphered += "\r\n";
     val result = val::object();
     result.set("ok", true);

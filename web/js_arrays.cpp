@@ -19,8 +19,8 @@ Container CopyIn(const emscripten::val& array) {
 
 template <class Element, class Char>
 emscripten::val CopyOut(std::basic_string_view<Char> data) {
-    const emscripten::val view(emscripten::typed_memory_view(
-        data.size(), reinterpret_cast<const Element*>(data.data())));
+    const emscripten::val view(
+        emscripten::typed_memory_view(data.size(), reinterpret_cast<const Element*>(data.data())));
     return view.call<emscripten::val>("slice");
 }
 

@@ -31,7 +31,8 @@ void WriteTable(std::FILE* out, const Cp932Table& table) {
     std::vector<unsigned> pairs;
     for (std::size_t bytes = 0x100; bytes < table.pair.size(); ++bytes) {
         if (table.pair[bytes] >= 0) {
-            pairs.push_back(static_cast<unsigned>(bytes << 16 | static_cast<unsigned>(table.pair[bytes])));
+            pairs.push_back(
+                static_cast<unsigned>(bytes << 16 | static_cast<unsigned>(table.pair[bytes])));
         }
     }
     WriteList(out, "// code << 16 | unit\nconstexpr std::uint32_t kPairs[]", pairs);

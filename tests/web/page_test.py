@@ -5,14 +5,12 @@ decipher, find a pass number, encipher, save, with the keyboard's names for
 the controls; the downloaded bytes against the release build's zkt; and no
 request once the page has loaded. Over HTTP, and solvena.html from disk."""
 
-import functools
-import http.server
 import json
 import os
 import pathlib
 import subprocess
+import sys
 import tempfile
-import threading
 import time
 import unittest
 
@@ -21,6 +19,9 @@ import selenium.webdriver.chrome.service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / 'web' / 'tools'))
+import serve_site  # noqa: E402  (the site's own server)
+
 SITE = pathlib.Path(os.environ['SOLVENA_SITE'])
 ZKT = os.environ['SOLVENA_ZKT']
 PLAIN = '明日は雨が降るらしい。\r\n傘を持っていくこと。\r\n〒と①も。\r\n'
@@ -28,21 +29,6 @@ PLAIN = '明日は雨が降るらしい。\r\n傘を持っていくこと。\r\n
 
 def zkt(*args, data=b''):
     return subprocess.run([ZKT, *args], input=data, capture_output=True, check=True).stdout
-
-
-class Server(http.server.ThreadingHTTPServer):
-    def __init__(self):
-        handler = functools.partial(Quiet, directory=str(SITE))
-        super().__init__(('127.0.0.1', 0), handler)
-        threading.Thread(target=self.serve_forever, daemon=True).start()
-
-
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      '.mjs': 'text/javascript', '.webmanifest': 'application/manifest+json'}
-
-    def log_message(self, *args):
-        pass
 
 
 def browser(downloads, width=1000):
@@ -66,7 +52,7 @@ def browser(downloads, width=1000):
 class PageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.server = Server()
+        cls.server = serve_site.serve(SITE)
         cls.folder = pathlib.Path(tempfile.mkdtemp(prefix='solvena-page-'))
         cls.downloads = cls.folder / 'downloads'
         cls.downloads.mkdir()
