@@ -92,8 +92,8 @@ val Decipher(const val& units, int pass, const val& progress) {
 
 val EncipherFile(const val& bytes, int pass, const std::string& encoding,
                  const std::string& lineEnd) {
-    files::Result<document::Document> read = document::DecodeDocument(
-        BytesFrom(bytes), document::ReadChoice(EncodingNamed(encoding), LineEndNamed(lineEnd)), "");
+    files::Result<document::Document> read =
+        document::DecodeDocument(BytesFrom(bytes), ReadChoiceNamed(encoding, lineEnd), "");
     if (!read) {
         return Failure(read.error());
     }

@@ -30,7 +30,7 @@ const char* EncodingKey(document::Encoding encoding) {
 
 val OpenDocument(const val& bytes, const std::string& encoding, const std::string& lineEnd) {
     const std::string data = BytesFrom(bytes);
-    const document::ReadChoice choice(EncodingNamed(encoding), LineEndNamed(lineEnd));
+    const document::ReadChoice choice = ReadChoiceNamed(encoding, lineEnd);
     files::Result<document::Document> read = document::DecodeDocument(data, choice, "");
     if (!read) {
         return Failure(read.error());

@@ -141,6 +141,44 @@ class PageTest(unittest.TestCase):
         self.named('暗号化').click()
         self.wait(lambda: self.editor() == zkt('encipher', '-p', '7', data='メモ'.encode()).decode().rstrip('\r\n'))
 
+    def test_cancel_stops_a_long_run_and_leaves_the_text_as_it_was(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        big = self.folder / 'big.txt'
+        big.write_bytes(('長い文書の一行です。' * 40 + '\n').encode('utf-8') * 10000)
+        self.named('ファイルを開く').send_keys(str(big))
+        length = "return document.getElementById('text').value.length"
+        lines = 10000 * 401 - 1  # the last line end is no part of the text
+        self.wait(lambda: self.driver.execute_script(length) == lines)
+        self.named('パスナンバー').send_keys('1')
+        # キャンセル as soon as the progress window shows.
+        cancelled = self.driver.execute_async_script("""
+            const done = arguments[0];
+            const progress = document.getElementById('progress');
+            document.getElementById('encipher').click();
+            const watch = setInterval(() => {
+                if (progress.open) {
+                    clearInterval(watch);
+                    document.getElementById('cancel').click();
+                    done(true);
+                }
+            }, 5);
+            setTimeout(() => { clearInterval(watch); done(false); }, 20000);""")
+        self.assertTrue(cancelled)
+        self.wait(lambda: 'キャンセルしました' in self.driver.find_element(By.ID, 'status').text)
+        self.assertEqual(self.driver.execute_script(length), lines)
+        self.assertFalse(self.driver.execute_script("return document.getElementById('text').value.includes('ZELKORA')"))
+
+    def test_the_site_installs_and_works_offline(self):
+        server = serve_site.serve(SITE)
+        self.load(f'http://127.0.0.1:{server.server_port}/index.html')
+        self.wait(lambda: self.driver.execute_script('return navigator.serviceWorker.controller !== null'))
+        errors = self.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
+        self.assertEqual([error['errorId'] for error in errors], [])
+        server.shutdown()
+        server.server_close()
+        self.load(self.driver.current_url)
+        self.open_and_decipher()
+
     def test_the_one_file_page_works_from_disk(self):
         self.load((SITE / 'solvena.html').as_uri())
         self.open_and_decipher()
