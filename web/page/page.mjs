@@ -289,8 +289,26 @@ text.addEventListener('input', () => {
 
 // ---- The pass number -------------------------------------------------------
 
+// The system beep of the pass-number window, as a short tone.
+function beep() {
+    try {
+        const audio = new AudioContext();
+        const tone = audio.createOscillator();
+        const volume = audio.createGain();
+        volume.gain.value = 0.1;
+        tone.frequency.value = 880;
+        tone.connect(volume).connect(audio.destination);
+        tone.start();
+        tone.stop(audio.currentTime + 0.12);
+        tone.onended = () => audio.close();
+    } catch {
+        // no sound to be had: the label says it all the same
+    }
+}
+
 // The pass-number dialog's rule, as the entry changes: an entry that is no
-// number of at most four characters is emptied and the label says why.
+// number of at most four characters is emptied with a beep, and the label
+// says why.
 let passValue = null;
 pass.addEventListener('input', async () => {
     const entry = pass.value;
@@ -304,6 +322,7 @@ pass.addEventListener('input', async () => {
         return;  // typed on meanwhile
     }
     if (value === null || value === -1) {
+        beep();
         pass.value = '';
         passValue = null;
         passLabel.textContent = kRejected;
