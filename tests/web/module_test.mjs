@@ -139,7 +139,7 @@ test('the functions on bytes give what zkt gives, and judge as zkt judges', () =
     const back = solvena.decipher(enciphered, 4821);
     assert.equal(back.judgement, 'plausible');
     assert.ok(Buffer.from(back.bytes).equals(native(['decipher', '-p', '4821'], enciphered).stdout));
-    assert.equal(solvena.decipher(enciphered, 4822, { encoding: 'utf-16le' }).judgement, 'otherPassBetter');
+    assert.equal(solvena.decipher(enciphered, 4822, { encoding: 'utf-16le' }).judgement, 'notText');
     assert.equal(solvena.decipherText('hello', 1).judgement, 'nothingEnciphered');
     const ranking = solvena.rankPassNumbers(enciphered, 3);
     assert.equal(ranking.best[0].pass, 4821);
@@ -163,4 +163,26 @@ test('pass entries follow the pass-number dialog', () => {
     assert.equal(solvena.passEntry('12345'), null);
     assert.equal(solvena.passEntry('x'), null);
     assert.throws(() => solvena.encipherText('a', 40000), RangeError);
+});
+
+test('files are read in the format they were written, and runs leave no trace', () => {
+    const marked = solvena.openText(utf8('\ufeffメモ\r\n'));
+    assert.deepEqual(marked, { text: 'メモ', format: { encoding: 'utf-8', lineEnd: 'crlf', byteOrderMark: true } });
+    assert.ok(Buffer.from(solvena.saveText(marked.text, marked.format)).equals(utf8('\ufeffメモ\r\n')));
+    assert.deepEqual(solvena.openText(utf8('a\nb\n')).format, { encoding: 'utf-8', lineEnd: 'lf', byteOrderMark: false });
+    assert.throws(() => solvena.openText(sjis('41 42 81 20')), (error) => error.kind === 'invalidBytes' && error.byteOffset === 2);
+    // A failed run, then others: each reads its own input and writes afresh.
+    assert.equal(solvena.run(['decipher', '-p', '1'], 'no text').status, 1);
+    const first = solvena.run(['encipher', '-p', '5'], 'one');
+    const second = solvena.run(['encipher', '-p', '5'], 'two');
+    assert.equal(Buffer.from(solvena.run(['decipher', '-p', '5', '--encoding', 'utf-8'], first.stdout).stdout).toString(), 'one\r\n');
+    assert.equal(Buffer.from(solvena.run(['decipher', '-p', '5', '--encoding', 'utf-8'], second.stdout).stdout).toString(), 'two\r\n');
+    assert.deepEqual(Buffer.from(second.stderr), Buffer.alloc(0));
+});
+
+test('a text of several pieces streams as native zkt streams it', () => {
+    const long = utf8('長い文書の一行です。\n'.repeat(150000));
+    const enciphered = same(['encipher', '-p', '77'], long);
+    same(['decipher', '-p', '77'], enciphered.stdout);
+    same(['decipher', '-p', '77', '--encoding', 'utf-8', '--eol', 'lf'], enciphered.stdout);
 });

@@ -17,7 +17,7 @@ import unittest
 from selenium import webdriver
 import selenium.webdriver.chrome.service
 from selenium.webdriver.common.by import By
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support.ui import Select, WebDriverWait
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / 'web' / 'tools'))
 import serve_site  # noqa: E402  (the site's own server)
@@ -167,6 +167,60 @@ class PageTest(unittest.TestCase):
         self.wait(lambda: 'キャンセルしました' in self.driver.find_element(By.ID, 'status').text)
         self.assertEqual(self.driver.execute_script(length), lines)
         self.assertFalse(self.driver.execute_script("return document.getElementById('text').value.includes('ZELKORA')"))
+
+    def test_several_files_open_as_documents_of_their_own(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        notes = self.folder / 'notes.txt'
+        notes.write_bytes('メモ一\nメモ二\n'.encode('utf-8'))
+        self.named('ファイルを開く').send_keys(f'{self.memo}\n{notes}')
+        documents = self.named('開いている文書')
+        self.wait(documents.is_displayed)
+        self.assertEqual([option.text for option in documents.find_elements(By.TAG_NAME, 'option')],
+                         ['memo.zkt', 'notes.txt'])
+        self.assertTrue(self.editor().endswith('ZELKORA'))
+        Select(documents).select_by_visible_text('notes.txt')
+        self.assertEqual(self.editor(), 'メモ一\nメモ二')
+        self.assertEqual(self.named('保存するファイルの文字コードと改行').get_attribute('value'),
+                         json.dumps({'encoding': 'utf-8', 'lineEnd': 'lf', 'byteOrderMark': False}).replace(' ', ''))
+        self.named('保存').click()
+        self.assertEqual(self.downloaded('notes.txt'), notes.read_bytes())
+
+    def answer(self, question, button):
+        dialog = self.driver.find_element(By.ID, 'question')
+        self.wait(lambda: dialog.get_attribute('open') is not None)
+        self.assertIn(question, dialog.find_element(By.ID, 'question-text').text)
+        dialog.find_element(By.XPATH, f'.//button[normalize-space()="{button}"]').click()
+
+    def test_saving_asks_about_characters_shift_jis_changes_or_lacks(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        text = self.named('本文')
+        text.send_keys('波〜線')
+        name = self.driver.find_element(By.ID, 'file-name')
+        name.clear()
+        name.send_keys('wave.txt')
+        self.named('保存').click()
+        self.answer('Shift_JIS では別の文字になる文字が 1 個あります', 'いいえ')
+        self.assertEqual(self.downloaded('wave.txt'), '波〜線\r\n'.encode('utf-8'))
+        text.send_keys('😀')
+        name.clear()
+        name.send_keys('face.txt')
+        self.named('保存').click()
+        self.answer('Shift_JIS で保存できない文字が 1 個あります（最初は 1 行 4 列の U+1F600）。', 'はい')
+        self.assertEqual(self.downloaded('face.txt'), '波〜線😀\r\n'.encode('utf-8'))
+
+    def test_a_wrong_pass_number_is_asked_about_and_bytes_that_are_no_text_refused(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        self.named('ファイルを開く').send_keys(str(self.memo))
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        self.named('パスナンバー').send_keys('4822')
+        self.named('解読').click()
+        self.answer('パスナンバーが違う可能性があります。結果を表示しますか？', 'いいえ')
+        self.assertTrue(self.editor().endswith('ZELKORA'))
+        broken = self.folder / 'broken.txt'
+        broken.write_bytes(b'ab\x81 ')
+        self.named('ファイルを開く').send_keys(str(broken))
+        self.answer('broken.txt を読み込めません。\nテキストとして読めないバイトがあります（3 バイト目）', 'OK')
+        self.assertTrue(self.editor().endswith('ZELKORA'))
 
     def test_the_site_installs_and_works_offline(self):
         server = serve_site.serve(SITE)
