@@ -232,7 +232,8 @@ async function openFiles(files) {
         return;
     }
     keepCurrent();
-    documents = documents.filter((doc) => doc !== current || doc.format !== null || doc.text);
+    // An empty new text gives way to the files opened.
+    documents = documents.filter((doc) => doc !== current || doc.format !== null || doc.text !== '');
     documents.push(...opened);
     show(opened[0]);
     listDocuments();
@@ -343,7 +344,7 @@ function passNumber() {
 
 // ---- The commands ------------------------------------------------------------
 
-async function replaceText(value, enciphered) {
+function replaceText(value, enciphered) {
     text.value = value;
     current.text = value;
     current.edited = false;
@@ -362,7 +363,7 @@ $('encipher').addEventListener('click', async () => {
     }
     const result = await withProgress('encipher', [documentText(), number]);
     if (result !== null) {
-        await replaceText(result, true);
+        replaceText(result, true);
         say('暗号化しました。');
     }
 });
@@ -376,7 +377,7 @@ async function decipherWith(number) {
         say('解読の結果を表示しませんでした。文書は元のままです。');
         return;
     }
-    await replaceText(result.text, false);
+    replaceText(result.text, false);
     say('解読しました。');
 }
 
