@@ -102,9 +102,10 @@ DecipherRun::DecipherRun(std::u16string_view text, std::int16_t pass, std::int32
       avx2_(detail::HasAvx2()),
       avx512_(detail::HasAvx512Groups()) {
     // Every group that yields a character takes at least two characters.
-    // Uninitialised: every unit is written before it is read.
+    // Uninitialised: every unit is written before it is read. (Spelt with
+    // new, as make_unique_for_overwrite is missing from some libraries.)
     cipherText_ =
-        std::make_unique_for_overwrite<char16_t[]>(text.size() / 2 + 1 + detail::kWindowStoreSlack);
+        std::unique_ptr<char16_t[]>(new char16_t[text.size() / 2 + 1 + detail::kWindowStoreSlack]);
 }
 
 DecipherRun::DecipherRun(std::u16string_view piece, std::int16_t pass, std::int16_t separatorIndex,

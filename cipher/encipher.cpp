@@ -4,23 +4,19 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <iterator>
 #include <memory>
 #include <utility>
 
 #include "cipher/alphabet.h"
 #include "cipher/encipher_avx512.h"
 #include "cipher/value_code.h"
+#include "cipher/value_code_table.h"
 
 namespace solvena::cipher {
 namespace {
 
-constexpr std::uint64_t kValueCodes[] = {
-#include "cipher/value_code_table.inc"
-};
 // The packed codes are stored with one memcpy, first symbol first.
 static_assert(std::endian::native == std::endian::little);
-static_assert(std::size(kValueCodes) == kMaxShiftedValue - kMinShiftedValue + 1);
 
 // Room for the longest group (four symbols and a separator) plus the
 // eight-byte store that runs past the end of every code.
@@ -35,7 +31,7 @@ struct ShiftedCodes {
 };
 
 ShiftedCodes CodesFor(std::int32_t shift) {
-    return {kValueCodes - kMinShiftedValue + shift};
+    return {detail::ValueCodeTable() - kMinShiftedValue + shift};
 }
 
 // Appends one character's value code and separator; returns the new end.

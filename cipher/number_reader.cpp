@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -76,6 +77,7 @@ double ReadLeadingNumber(std::u16string_view text) {
     }
     double value = 0.0;
     const char* first = ascii.data() + start;
+#if defined(__cpp_lib_to_chars)
     const char* last = ascii.data() + ascii.size();
     const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
@@ -86,6 +88,12 @@ double ReadLeadingNumber(std::u16string_view text) {
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
     (void)ptr;
+#else
+    // A library without from_chars for double (libc++ before 17, which a
+    // browser build uses): strtod reads the same span, its infinity on
+    // overflow, and the C library of such a build knows no other locale.
+    value = std::strtod(first, nullptr);
+#endif
     return negative ? -value : value;
 }
 

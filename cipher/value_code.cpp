@@ -53,4 +53,8 @@ std::uint32_t PackedValueCode(std::int32_t v) {
     return packed;
 }
 
+std::uint64_t ValueCodeEntry(std::int32_t v) {
+    return PackedValueCode(v) | std::uint64_t{ValueCode(v).size()} << 32;
+}
+
 }  // namespace solvena::cipher

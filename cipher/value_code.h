@@ -24,4 +24,8 @@ std::string ValueCode(std::int32_t v);
 // byte, unused bytes zero. Every code has one to four symbols.
 std::uint32_t PackedValueCode(std::int32_t v);
 
+// The encipher loop's table entry for v: the packed code in the low four
+// bytes, its number of symbols in the high four.
+std::uint64_t ValueCodeEntry(std::int32_t v);
+
 }  // namespace solvena::cipher

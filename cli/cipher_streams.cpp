@@ -41,6 +41,20 @@ files::Status NextPiece(document::DocumentReader& reader, std::u16string& piece,
     return files::Done{};
 }
 
+#if defined(SOLVENA_NO_THREADS)
+// Without threads (a page in a browser), the next piece is read when taken.
+class ReadAhead {
+  public:
+    explicit ReadAhead(Input& input) : input_(input) {}
+    files::Status Take(std::u16string& piece) {
+        piece.clear();
+        return NextPiece(input_.reader, piece, input_.more);
+    }
+
+  private:
+    Input& input_;
+};
+#else
 // Reads and decodes the next piece on a second thread while the one before
 // is ciphered and written: the two halves of the work take about as long.
 // `seen`, if any, is shown each piece on that thread as it is read.
@@ -112,6 +126,7 @@ class ReadAhead {
     bool stop_ = false;
     std::thread thread_;  // last: it starts once the rest is ready
 };
+#endif
 
 }  // namespace
 
@@ -190,7 +205,7 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
         for (;;) {
             if (cipher::EncipherPieceRoom(piece.size()) > room) {
                 room = cipher::EncipherPieceRoom(piece.size());
-                buffer = std::make_unique_for_overwrite<char[]>(room);
+                buffer = std::unique_ptr<char[]>(new char[room]);  // uninitialised
             }
             const char* end = cipher::EncipherPiece(piece, pass, before, buffer.get());
             before += piece.size();

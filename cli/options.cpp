@@ -8,7 +8,6 @@
 #include <charconv>
 
 namespace solvena::zkt {
-namespace {
 
 std::optional<document::Encoding> ParseEncoding(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(),
@@ -34,6 +33,8 @@ std::optional<document::LineEnd> ParseLineEnd(const std::string& name) {
     }
     return std::nullopt;
 }
+
+namespace {
 
 ParsedOptions Fail(std::string why) {
     return {std::nullopt, std::move(why)};

@@ -50,6 +50,11 @@ struct ParsedOptions {
 // Parses the arguments after the program name.
 ParsedOptions ParseOptions(const std::vector<std::string>& args);
 
+// The encodings and line ends --encoding and --eol name ("cp932", "utf-8",
+// "utf-16le"; "crlf", "lf"), or nothing.
+std::optional<document::Encoding> ParseEncoding(std::string name);
+std::optional<document::LineEnd> ParseLineEnd(const std::string& name);
+
 extern const char* const kUsage;
 
 }  // namespace solvena::zkt

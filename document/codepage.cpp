@@ -102,6 +102,25 @@ void DecodeRest(Converter& converter, std::string_view bytes, std::size_t from, 
     result.ok = true;
 }
 
+// Counts the character at text[index] (two units for a surrogate pair
+// within `end`) as one the encoding cannot hold; returns its units.
+std::size_t CountUnencoded(std::u16string_view text, std::size_t index, std::size_t end,
+                           Encoded& result) {
+    const char16_t unit = text[index];
+    std::size_t units = 1;
+    char32_t character = unit;
+    if (IsHighSurrogate(unit) && index + 1 < end && IsLowSurrogate(text[index + 1])) {
+        units = 2;
+        character = 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (text[index + 1] - 0xDC00);
+    }
+    if (result.bad.count == 0) {
+        result.bad.index = index;
+        result.bad.character = character;
+    }
+    ++result.bad.count;
+    return units;
+}
+
 // Encodes text[begin..end) with the converter from `out` on, counting the
 // characters it cannot hold.
 void EncodeRange(Converter& converter, std::u16string_view text, std::size_t begin, std::size_t end,
@@ -128,17 +147,7 @@ void EncodeRange(Converter& converter, std::u16string_view text, std::size_t beg
         }
         // A character the encoding cannot hold: count it and go on, so that
         // the caller can say how many there are.
-        std::size_t units = 1;
-        char32_t character = unit;
-        if (IsHighSurrogate(unit) && index + 1 < end && IsLowSurrogate(text[index + 1])) {
-            units = 2;
-            character = 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (text[index + 1] - 0xDC00);
-        }
-        if (result.bad.count == 0) {
-            result.bad.index = index;
-            result.bad.character = character;
-        }
-        ++result.bad.count;
+        const std::size_t units = CountUnencoded(text, index, end, result);
         in += units * 2;
         inLeft -= units * 2;
         converter.Reset();
@@ -194,6 +203,12 @@ void DecodeCp932(std::string_view bytes, const detail::Cp932Table& table, Decode
     char16_t* out = result.text.data();
     const auto rest = [&](std::size_t from) {
         Converter converter("UTF-16LE", "WINDOWS-31J");
+        if (!converter.valid()) {
+            // A table carried in the build is all there is: no code there.
+            result.errorOffset = from;
+            result.text.clear();
+            return;
+        }
         DecodeRest(converter, bytes, from, Encoding::Cp932, result, out);
     };
     // 64 bytes at a time: where each character starts is known from the
@@ -261,10 +276,14 @@ Encoded EncodeCp932(std::u16string_view text, const detail::Cp932Table& table) {
             const bool pair =
                 IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
             const std::size_t end = i + (pair ? 2 : 1);
-            // A copy whose address may escape, so that `out` stays in a register.
-            char* converted = out;
-            EncodeRange(*converter, text, i, end, Encoding::Cp932, result, converted);
-            out = converted;
+            if (converter->valid()) {
+                // A copy whose address may escape, so that `out` stays in a register.
+                char* converted = out;
+                EncodeRange(*converter, text, i, end, Encoding::Cp932, result, converted);
+                out = converted;
+            } else {
+                CountUnencoded(text, i, end, result);  // the table is all there is
+            }
             i = end;
         }
     }

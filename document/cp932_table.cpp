@@ -1,124 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "document/cp932_table.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <cstring>
 #include <memory>
-
-#include "document/iconv_converter.h"
-#include "document/utf16.h"
 
 namespace solvena::document::detail {
 namespace {
-
-// One converter, asked about one code at a time from its initial state.
-class Asker {
-  public:
-    Asker(const char* to, const char* from) : converter_(to, from) {}
-
-    bool valid() const { return converter_.valid(); }
-
-    // Converts all of `in`; the number of bytes written to `out` (at most
-    // 8), or -1 when the converter does not convert the whole input.
-    int Ask(const char* in, std::size_t size, char* out) {
-        converter_.Reset();
-        std::size_t inLeft = size;
-        char* outPtr = out;
-        std::size_t outLeft = 8;
-        if (converter_.Convert(in, inLeft, outPtr, outLeft) != 0 || inLeft != 0) {
-            return -1;
-        }
-        return static_cast<int>(outPtr - out);
-    }
-
-    // Whether the input is an incomplete sequence: a lead byte alone.
-    bool Incomplete(const char* in, std::size_t size) {
-        converter_.Reset();
-        std::size_t inLeft = size;
-        char out[8];
-        char* outPtr = out;
-        std::size_t outLeft = sizeof out;
-        return converter_.Convert(in, inLeft, outPtr, outLeft) == EINVAL;
-    }
-
-  private:
-    Converter converter_;
-};
-
-// The one code unit of a converted character, or kNoUnit.
-std::int32_t OneUnit(int written, const char* out) {
-    if (written != 2) {
-        return Cp932Table::kNoUnit;
-    }
-    char16_t unit = 0;
-    std::memcpy(&unit, out, 2);
-    return unit;
-}
-
-bool BuildReading(Cp932Table& table) {
-    Asker asker("UTF-16LE", "WINDOWS-31J");
-    if (!asker.valid()) {
-        return false;
-    }
-    table.pair.assign(256 * 256, Cp932Table::kNoUnit);
-    char out[8];
-    for (std::size_t byte = 0; byte < 256; ++byte) {
-        const char in[2] = {static_cast<char>(byte), 0};
-        table.single[byte] = OneUnit(asker.Ask(in, 1, out), out);
-        if (table.single[byte] != Cp932Table::kNoUnit || !asker.Incomplete(in, 1)) {
-            continue;
-        }
-        table.single[byte] = Cp932Table::kLeadByte;
-        for (std::size_t trail = 0; trail < 256; ++trail) {
-            const char both[2] = {static_cast<char>(byte), static_cast<char>(trail)};
-            table.pair[byte * 256 + trail] = OneUnit(asker.Ask(both, 2, out), out);
-        }
-    }
-    for (const ByteMapping& m : kWindowsSingleBytes) {
-        if (table.single[m.byte] == Cp932Table::kNoUnit) {
-            table.single[m.byte] = m.unit;
-        }
-    }
-    table.usualLeadBytes = true;
-    for (std::size_t byte = 0; byte < 256; ++byte) {
-        const bool usual = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-        table.usualLeadBytes &= usual == (table.single[byte] == Cp932Table::kLeadByte);
-    }
-    return true;
-}
-
-bool BuildWriting(Cp932Table& table) {
-    Asker asker("WINDOWS-31J", "UTF-16LE");
-    if (!asker.valid()) {
-        return false;
-    }
-    table.code.assign(0x10000, Cp932Table::kNoCode);
-    char out[8];
-    for (char32_t u = 0; u < 0x10000; ++u) {
-        const auto unit = static_cast<char16_t>(u);
-        if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            continue;  // never a character of its own
-        }
-        char in[2];
-        std::memcpy(in, &unit, 2);
-        const int written = asker.Ask(in, 2, out);
-        const auto first = static_cast<unsigned char>(out[0]);
-        if (written == 1) {
-            table.code[u] = first;
-        } else if (written == 2 && first >= 0x80) {
-            table.code[u] =
-                static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>(out[1]));
-        }
-    }
-    for (const ByteMapping& m : kWindowsSingleBytes) {
-        if (table.code[m.unit] == Cp932Table::kNoCode) {
-            table.code[m.unit] = m.byte;
-        }
-    }
-    return true;
-}
 
 // The way there and back through the two halves of the table.
 void BuildRoundTrip(Cp932Table& table) {
@@ -136,16 +22,41 @@ void BuildRoundTrip(Cp932Table& table) {
     }
 }
 
+void FindUsualLeadBytes(Cp932Table& table) {
+    table.usualLeadBytes = true;
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        const bool usual = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        table.usualLeadBytes &= usual == (table.single[byte] == Cp932Table::kLeadByte);
+    }
+}
+
 std::unique_ptr<Cp932Table> Build() {
     auto table = std::make_unique<Cp932Table>();
-    if (!BuildReading(*table) || !BuildWriting(*table)) {
+    if (!FillCodes(*table)) {
         return nullptr;
     }
+    FindUsualLeadBytes(*table);
     BuildRoundTrip(*table);
     return table;
 }
 
 }  // namespace
+
+std::vector<std::uint16_t> FirstCodes(const Cp932Table& table) {
+    std::vector<std::uint16_t> code(0x10000, Cp932Table::kNoCode);
+    const auto take = [&](std::int32_t unit, std::size_t bytes) {
+        if (unit >= 0 && code[static_cast<std::size_t>(unit)] == Cp932Table::kNoCode) {
+            code[static_cast<std::size_t>(unit)] = static_cast<std::uint16_t>(bytes);
+        }
+    };
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        take(table.single[byte], byte);
+    }
+    for (std::size_t bytes = 0x100; bytes < table.pair.size(); ++bytes) {
+        take(table.pair[bytes], bytes);
+    }
+    return code;
+}
 
 const Cp932Table* Cp932() {
     static const std::unique_ptr<Cp932Table> table = Build();

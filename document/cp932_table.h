@@ -47,4 +47,15 @@ struct Cp932Table {
 // The table, or nullptr when the system has no such converter.
 const Cp932Table* Cp932();
 
+// Fills the single, pair and code halves of a table; false when there is
+// no converter to fill them from. Asks the system's converter, or, in a
+// build for a browser (whose C library has no code page 932), copies what
+// the build machine's converter answered.
+bool FillCodes(Cp932Table& table);
+
+// The code of each code unit that the reading half gives: the first code
+// that reads as it, or kNoCode. The writing half differs from it only for
+// a few units, so a table carried in a build stores only those.
+std::vector<std::uint16_t> FirstCodes(const Cp932Table& table);
+
 }  // namespace solvena::document::detail

@@ -186,12 +186,14 @@ files::Result<Document> DecodeDocument(std::string_view bytes, const ReadChoice&
     } else if (bytes.starts_with(kUtf8Bom)) {
         format = TextFormat(Encoding::Utf8, LineEnd::CrLf, true);
         skipped = kUtf8Bom.size();
-        decoded = Decode(bytes.substr(skipped), Encoding::Utf8);
+        decoded = Decode(bytes.substr(kUtf8Bom.size()), Encoding::Utf8);
     } else {
         // CP932 bytes of kana and kanji are almost never valid UTF-8, while
-        // short UTF-8 words often are valid CP932: UTF-8 is tried first.
-        Decoded utf8 = Decode(bytes, Encoding::Utf8);
-        if (utf8.ok && !IsAscii(bytes)) {
+        // short UTF-8 words often are valid CP932: UTF-8 is tried first (not
+        // on ASCII, such as an enciphered text, which reads as CP932 anyway).
+        const bool ascii = IsAscii(bytes);
+        Decoded utf8 = ascii ? Decoded() : Decode(bytes, Encoding::Utf8);
+        if (utf8.ok && !ascii) {
             format.encoding = Encoding::Utf8;
             decoded = std::move(utf8);
         } else {

@@ -6,6 +6,18 @@
 #include <cstring>
 
 namespace solvena::files {
+namespace {
+
+// GNU's strerror_r returns the message, which may not be in the buffer;
+// POSIX's (a browser build's C library) puts it there and returns 0.
+[[maybe_unused]] const char* Message(const char* gnu, const char* /*buffer*/) {
+    return gnu;
+}
+[[maybe_unused]] const char* Message(int /*posix*/, const char* buffer) {
+    return buffer;
+}
+
+}  // namespace
 
 std::string CodePointName(char32_t c) {
     char buffer[16];
@@ -18,8 +30,7 @@ FileError SystemError(FileError::Kind fallback, std::string path, int errorNumbe
     error.path = std::move(path);
     error.errorNumber = errorNumber;
     char buffer[256];
-    // GNU strerror_r: returns the message, which may not be in buffer.
-    error.reason = strerror_r(errorNumber, buffer, sizeof buffer);
+    error.reason = Message(strerror_r(errorNumber, buffer, sizeof buffer), buffer);
     switch (errorNumber) {
         case ENOENT:
         case ENOTDIR:

@@ -30,12 +30,14 @@ Status Fill(Temporary& temporary, int folder, const ContentWriter& write, const 
 // Gives the complete temporary file the target's name if that name is
 // still free; EEXIST otherwise.
 int LinkIntoPlace(int folder, const std::string& from, const std::string& to) {
+#if defined(RENAME_NOREPLACE)  // not in a browser build's C library
     if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0) {
         return 0;
     }
     if (errno != EINVAL && errno != ENOSYS) {
         return errno;
     }
+#endif
     // A file system without the flag: a second hard link is as exclusive.
     if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) == 0) {
         ::unlinkat(folder, from.c_str(), 0);

@@ -54,10 +54,10 @@ std::string RandomLetters() {
         // name unlikely to be taken, and O_EXCL settles the rest.
         timespec now{};
         ::clock_gettime(CLOCK_REALTIME, &now);
-        unsigned long seed = static_cast<unsigned long>(now.tv_nsec) ^
-                             (static_cast<unsigned long>(::getpid()) << 16);
+        std::uint64_t seed = static_cast<std::uint64_t>(now.tv_nsec) ^
+                             (static_cast<std::uint64_t>(::getpid()) << 16);
         for (unsigned char& c : random) {
-            seed = seed * 6364136223846793005UL + 1442695040888963407UL;
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
             c = static_cast<unsigned char>(seed >> 33);
         }
     }

@@ -4,7 +4,6 @@
 // and string building.
 
 #include <cstdio>
-#include <string>
 
 #include "cipher/value_code.h"
 
@@ -27,9 +26,7 @@ int main(int argc, char** argv) {
                  kMinShiftedValue);
     int column = 0;
     for (int v = kMinShiftedValue; v <= kMaxShiftedValue; ++v) {
-        const std::string code = solvena::cipher::ValueCode(v);
-        const unsigned long long entry = solvena::cipher::PackedValueCode(v) |
-                                         (static_cast<unsigned long long>(code.size()) << 32);
+        const unsigned long long entry = solvena::cipher::ValueCodeEntry(v);
         std::fprintf(out, "0x%010llxu,%s", entry, ++column % 6 == 0 ? "\n" : " ");
     }
     std::fprintf(out, "\n");

@@ -99,7 +99,7 @@ TEST(DocumentReaderTest, PiecesOfAnySizeReadAsTheWholeFile) {
         const Result<Document> whole = DecodeDocument(bytes, {}, "doc");
         const Streamed streamed = ReadInPieces(bytes, {}, static_cast<std::size_t>(1 + round % 9));
         if (streamed.error && streamed.error->kind == FileError::Kind::ReadOtherwise) {
-            const char shown = bytes[streamed.error->byteOffset];
+            const char shown = bytes[static_cast<std::size_t>(streamed.error->byteOffset)];
             EXPECT_TRUE(shown == '\r' || static_cast<unsigned char>(shown) >= 0x80) << round;
             continue;
         }

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: MIT
+// solvena.mjs against the release build: run() against zkt itself, byte for
+// byte, on fixtures that reach every command, rule and message; and the
+// module's reading and writing of every two-byte code and every 16-bit unit
+// against the native document rules (web_codes).
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { test } from 'node:test';
+
+const { default: solvena } = await import(`${process.env.SOLVENA_SITE}/solvena.mjs`);
+const zkt = process.env.SOLVENA_ZKT;
+
+const sjis = (hex) => Buffer.from(hex.replace(/ /g, ''), 'hex');
+const utf8 = (text) => Buffer.from(text, 'utf8');
+const utf16 = (units) => Buffer.from(new Uint16Array(units).buffer);
+
+function native(args, input) {
+    const done = spawnSync(zkt, args, { input, maxBuffer: 1 << 28 });
+    return { status: done.status, stdout: done.stdout, stderr: done.stderr };
+}
+
+function same(args, input) {
+    const expected = native(args, input);
+    const got = solvena.run(args, input);
+    const shown = `zkt ${args.join(' ')}`;
+    assert.equal(got.status, expected.status, `${shown}: status`);
+    assert.equal(Buffer.from(got.stderr).toString(), expected.stderr.toString(), `${shown}: stderr`);
+    assert.ok(Buffer.from(got.stdout).equals(expected.stdout), `${shown}: stdout differs`);
+    return got;
+}
+
+// Every unit from 0 to 65535 but CR and LF, whose line ends the reading
+// rule changes, and the surrogates, which stand at the end in pairs.
+function everyUnit() {
+    const units = [];
+    for (let u = 0; u < 0x10000; u++) {
+        if (u !== 13 && u !== 10 && (u < 0xd800 || u > 0xdfff)) {
+            units.push(u);
+        }
+    }
+    units.push(0xd83d, 0xde00, 0xdc00, 0x41, 0xd800);
+    return units;
+}
+
+const plain = {
+    'Shift_JIS with CR LF': sjis('96be93fa82cd894a82aa8d7e82e982e782b582a281420d0a8e5082f08e9d82c182c482a282ad82b182c681420d0a'),
+    'UTF-8 with LF': utf8('明日は雨。\n傘を持つ。\nabc\n'),
+    'UTF-8 with a mark': utf8('\ufeffメモ\r\n二行目\r\n'),
+    'leading empty lines, lone CR and LF': utf8('\r\n\r\n一\r二\n三\r\n'),
+    'look-alikes': utf8('波〜線と‖と−\r\n'),
+    empty: Buffer.alloc(0),
+    'bytes that are no text': sjis('41 42 ff fe 81'),
+};
+
+test('zkt encipher and decipher give the bytes native zkt gives', () => {
+    for (const [name, bytes] of Object.entries(plain)) {
+        for (const args of [['encipher', '-p', '1234'], ['encipher', '-p', '０７'], ['encipher', '-p', '2.5', '--encoding', 'utf-8']]) {
+            const enciphered = same(args, bytes);
+            if (enciphered.status !== 0) {
+                continue;
+            }
+            for (const more of [[], ['--encoding', 'utf-8', '--eol', 'lf'], ['--encoding', 'utf-16le'], ['--force', '-p', '9']]) {
+                same(['decipher', '-p', args[2], ...more], enciphered.stdout);
+            }
+        }
+    }
+});
+
+test('zkt recover, help, version and usage errors answer as native zkt', () => {
+    const enciphered = native(['encipher', '-p', '4821'], plain['Shift_JIS with CR LF']).stdout;
+    same(['recover'], enciphered);
+    same(['recover', '-n', '3'], enciphered);
+    same(['recover', '--pass-list'], Buffer.alloc(0));
+    same(['decipher', '-p', '4822'], enciphered);
+    same(['decipher', '-p', '12'], utf8('not enciphered at all\n'));
+    for (const args of [['--help'], ['--version'], [], ['frobnicate'], ['encipher'], ['encipher', '-p', '12345'],
+        ['encipher', '-p', '-1'], ['decipher', '-p', 'x'], ['encipher', '--enc=utf-8', '-p', '1', '--eol', 'cr'],
+        ['encipher', '-p', '1', 'no-such-file.txt']]) {
+        same(args, utf8('text\n'));
+    }
+});
+
+test('every 16-bit unit is enciphered and written as native zkt does', () => {
+    const units = utf16(everyUnit());
+    for (const pass of ['0', '4821', '-32767']) {
+        const enciphered = same(['encipher', '--encoding', 'utf-16le', '-p', pass], units);
+        for (const encoding of ['utf-16le', 'utf-8', 'cp932']) {
+            same(['decipher', '--force', '--encoding', encoding, '-p', pass], enciphered.stdout);
+        }
+    }
+});
+
+test('every two-byte code page 932 code is read as native zkt reads it', () => {
+    // All codes in one text, each on a line of its own: a code that is no
+    // text fails the whole, so that each is also read by itself below.
+    const lines = [];
+    for (let code = 0x8140; code <= 0xfcfc; code++) {
+        lines.push(Buffer.from([code >> 8, code & 0xff, 13, 10]));
+    }
+    same(['encipher', '--encoding', 'cp932', '-p', '1'], Buffer.concat(lines));
+    const readable = lines.filter((line) => solvena.run(['encipher', '--encoding', 'cp932', '-p', '1'], line).status === 0);
+    same(['encipher', '--encoding', 'cp932', '-p', '1'], Buffer.concat(readable));
+    assert.ok(readable.length > 7000, `only ${readable.length} codes read`);
+});
+
+test('the module reads and writes every code as the native document rules do', () => {
+    const codes = spawnSync(process.env.SOLVENA_CODES, { maxBuffer: 1 << 26 });
+    assert.equal(codes.status, 0);
+    const mismatches = [];
+    for (const line of codes.stdout.toString().trimEnd().split('\n')) {
+        const [kind, number, expected] = line.split(' ');
+        const value = Number(number);
+        let got;
+        if (kind === 'R') {
+            try {
+                const text = solvena.openText(Buffer.from([value >> 8, value & 0xff]), { encoding: 'cp932', lineEnd: 'crlf' }).text;
+                got = Array.from({ length: text.length }, (_, i) => `${text.charCodeAt(i)},`).join('');
+            } catch (error) {
+                got = `E${error.byteOffset}`;
+            }
+        } else {
+            try {
+                got = Buffer.from(solvena.saveText(String.fromCharCode(value), { encoding: kind === 'C' ? 'cp932' : 'utf-8', lineEnd: 'lf' })).toString('hex');
+            } catch {
+                got = 'E';
+            }
+        }
+        if (got !== (expected ?? '')) {
+            mismatches.push(`${line} (module: ${got})`);
+        }
+    }
+    assert.deepEqual(mismatches.slice(0, 20), []);
+});
+
+test('the functions on bytes give what zkt gives, and judge as zkt judges', () => {
+    const bytes = plain['Shift_JIS with CR LF'];
+    const enciphered = solvena.encipher(bytes, 4821);
+    assert.ok(Buffer.from(enciphered).equals(native(['encipher', '-p', '4821'], bytes).stdout));
+    const back = solvena.decipher(enciphered, 4821);
+    assert.equal(back.judgement, 'plausible');
+    assert.ok(Buffer.from(back.bytes).equals(native(['decipher', '-p', '4821'], enciphered).stdout));
+    assert.equal(solvena.decipher(enciphered, 4822, { encoding: 'utf-16le' }).judgement, 'notText');
+    assert.equal(solvena.decipherText('hello', 1).judgement, 'nothingEnciphered');
+    const ranking = solvena.rankPassNumbers(enciphered, 3);
+    assert.equal(ranking.best[0].pass, 4821);
+    assert.ok(ranking.clearlyAhead);
+    assert.equal(ranking.best[0].opening, '明日は雨が降るらしい。\r\n傘を持っていくこと。');
+});
+
+test('texts keep every unit, lone surrogates and line ends included', () => {
+    const text = String.fromCharCode(...everyUnit()) + '\r\n\r\n';
+    assert.equal(solvena.decipherText(solvena.encipherText(text, -32768), -32768).text, text);
+    const long = 'a\ud800'.repeat(5000);
+    assert.equal(solvena.decipherText(solvena.encipherText(long, 7), 7).text, long);
+    assert.throws(() => solvena.saveText('\ud800'), (error) => error.kind === 'unrepresentable' && error.count === 1);
+    assert.deepEqual(solvena.lookAlikes('a〜'), { count: 1, first: '〜', becomes: '～', line: 1, column: 2 });
+});
+
+test('pass entries follow the pass-number dialog', () => {
+    assert.equal(solvena.passEntry('0000'), 0);
+    assert.equal(solvena.passEntry('１２３４'), 1234);
+    assert.equal(solvena.passEntry('2.5'), 2);
+    assert.equal(solvena.passEntry('12345'), null);
+    assert.equal(solvena.passEntry('x'), null);
+    assert.throws(() => solvena.encipherText('a', 40000), RangeError);
+});
+
+test('files are read in the format they were written, and runs leave no trace', () => {
+    const marked = solvena.openText(utf8('\ufeffメモ\r\n'));
+    assert.deepEqual(marked, { text: 'メモ', format: { encoding: 'utf-8', lineEnd: 'crlf', byteOrderMark: true } });
+    assert.ok(Buffer.from(solvena.saveText(marked.text, marked.format)).equals(utf8('\ufeffメモ\r\n')));
+    assert.deepEqual(solvena.openText(utf8('a\nb\n')).format, { encoding: 'utf-8', lineEnd: 'lf', byteOrderMark: false });
+    assert.throws(() => solvena.openText(sjis('41 42 81 20')), (error) => error.kind === 'invalidBytes' && error.byteOffset === 2);
+    // A failed run, then others: each reads its own input and writes afresh.
+    assert.equal(solvena.run(['decipher', '-p', '1'], 'no text').status, 1);
+    const first = solvena.run(['encipher', '-p', '5'], 'one');
+    const second = solvena.run(['encipher', '-p', '5'], 'two');
+    assert.equal(Buffer.from(solvena.run(['decipher', '-p', '5', '--encoding', 'utf-8'], first.stdout).stdout).toString(), 'one\r\n');
+    assert.equal(Buffer.from(solvena.run(['decipher', '-p', '5', '--encoding', 'utf-8'], second.stdout).stdout).toString(), 'two\r\n');
+    assert.deepEqual(Buffer.from(second.stderr), Buffer.alloc(0));
+});
+
+test('a text of several pieces streams as native zkt streams it', () => {
+    const long = utf8('長い文書の一行です。\n'.repeat(150000));
+    const enciphered = same(['encipher', '-p', '77'], long);
+    same(['decipher', '-p', '77'], enciphered.stdout);
+    same(['decipher', '-p', '77', '--encoding', 'utf-8', '--eol', 'lf'], enciphered.stdout);
+});

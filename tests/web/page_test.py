@@ -1,0 +1,243 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: MIT
+"""The page in Debian's headless chromium, as a person uses it: open a file,
+decipher, find a pass number, encipher, save, with the keyboard's names for
+the controls; the downloaded bytes against the release build's zkt; and no
+request once the page has loaded. Over HTTP, and solvena.html from disk."""
+
+import json
+import os
+import pathlib
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from selenium import webdriver
+import selenium.webdriver.chrome.service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import Select, WebDriverWait
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / 'web' / 'tools'))
+import serve_site  # noqa: E402  (the site's own server)
+
+SITE = pathlib.Path(os.environ['SOLVENA_SITE'])
+ZKT = os.environ['SOLVENA_ZKT']
+PLAIN = '明日は雨が降るらしい。\r\n傘を持っていくこと。\r\n〒と①も。\r\n'
+
+
+def zkt(*args, data=b''):
+    return subprocess.run([ZKT, *args], input=data, capture_output=True, check=True).stdout
+
+
+def browser(downloads, width=1000):
+    options = webdriver.ChromeOptions()
+    options.binary_location = '/usr/bin/chromium'
+    for flag in ('--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+                 '--disable-background-networking', '--disable-component-update', '--disable-sync',
+                 '--disable-dev-shm-usage', f'--window-size={width},900',
+                 f'--user-data-dir={tempfile.mkdtemp(prefix="solvena-chromium-")}'):
+        options.add_argument(flag)
+    options.add_experimental_option('prefs', {'download.default_directory': str(downloads),
+                                              'download.prompt_for_download': False})
+    options.set_capability('goog:loggingPrefs', {'performance': 'ALL'})
+    service = webdriver.chrome.service.Service(executable_path="/usr/bin/chromedriver")
+    driver = webdriver.Chrome(options=options, service=service)
+    # Headless chromium saves downloads only where it is told to.
+    driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
+    return driver
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = serve_site.serve(SITE)
+        cls.folder = pathlib.Path(tempfile.mkdtemp(prefix='solvena-page-'))
+        cls.downloads = cls.folder / 'downloads'
+        cls.downloads.mkdir()
+        cls.memo = cls.folder / 'memo.zkt'
+        cls.memo.write_bytes(zkt('encipher', '-p', '4821', data=PLAIN.encode('utf-8')))
+        cls.driver = browser(cls.downloads)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.server.shutdown()
+
+    def named(self, name):
+        return self.driver.find_element(By.XPATH, f'//*[@aria-label="{name}" or (self::button and normalize-space()="{name}")]')
+
+    def wait(self, condition, seconds=60):
+        return WebDriverWait(self.driver, seconds).until(lambda driver: condition())
+
+    def editor(self):
+        return self.driver.execute_script("return document.getElementById('text').value")
+
+    def load(self, url):
+        self.driver.get(url)
+        self.wait(lambda: self.driver.execute_script('return document.body.dataset.ready') == 'true')
+        self.driver.get_log('performance')  # what loading asked for
+
+    def requests_since_load(self):
+        sent = []
+        for entry in self.driver.get_log('performance'):
+            message = json.loads(entry['message'])['message']
+            if message['method'] == 'Network.requestWillBeSent':
+                url = message['params']['request']['url']
+                if not url.startswith(('blob:', 'data:')):
+                    sent.append(url)
+        return sent
+
+    def open_and_decipher(self):
+        self.named('ファイルを開く').send_keys(str(self.memo))
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        self.named('パスナンバー').send_keys('4821')
+        self.named('解読').click()
+        self.wait(lambda: self.editor() == PLAIN.replace('\r\n', '\n')[:-1])
+
+    def downloaded(self, name):
+        path = self.downloads / name
+        self.wait(lambda: path.exists() and not pathlib.Path(str(path) + '.crdownload').exists())
+        time.sleep(0.2)
+        return path.read_bytes()
+
+    def test_a_zkt_file_is_deciphered_and_saved_as_zkt_would_write_it(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        self.open_and_decipher()
+        self.assertEqual(self.driver.find_element(By.ID, 'file-name').get_attribute('value'), 'memo.txt')
+        self.named('保存').click()
+        self.assertEqual(self.downloaded('memo.txt'), zkt('decipher', '-p', '4821', data=self.memo.read_bytes()))
+        self.assertEqual(self.requests_since_load(), [])
+
+    def test_a_forgotten_pass_number_is_found_and_the_text_enciphered_again(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        self.named('ファイルを開く').send_keys(str(self.memo))
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        self.named('パスナンバーを探す').click()
+        first = self.wait(lambda: self.driver.find_element(By.CSS_SELECTOR, '#candidate-list button'))
+        self.assertTrue(first.get_attribute('aria-label').startswith('パスナンバー 4821、'))
+        first.click()
+        self.wait(lambda: self.editor().startswith('明日は'))
+        self.assertEqual(self.named('パスナンバー').get_attribute('value'), '4821')
+        self.named('暗号化').click()
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        self.assertEqual(self.editor(), self.memo.read_bytes().decode('ascii').rstrip('\r\n'))
+        self.assertEqual(self.requests_since_load(), [])
+
+    def test_the_pass_number_takes_what_the_dialog_takes(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        field = self.named('パスナンバー')
+        field.send_keys('1234')
+        field.send_keys('5')
+        label = self.driver.find_element(By.ID, 'pass-label')
+        self.wait(lambda: label.text == '▼４桁以内の数字を入力してください')
+        self.assertEqual(field.get_attribute('value'), '')
+        text = self.named('本文')
+        text.send_keys('メモ')
+        self.named('暗号化').click()
+        self.assertEqual(self.driver.switch_to.active_element, field)
+        field.send_keys('７')
+        self.named('暗号化').click()
+        self.wait(lambda: self.editor() == zkt('encipher', '-p', '7', data='メモ'.encode()).decode().rstrip('\r\n'))
+
+    def test_cancel_stops_a_long_run_and_leaves_the_text_as_it_was(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        big = self.folder / 'big.txt'
+        big.write_bytes(('長い文書の一行です。' * 40 + '\n').encode('utf-8') * 10000)
+        self.named('ファイルを開く').send_keys(str(big))
+        length = "return document.getElementById('text').value.length"
+        lines = 10000 * 401 - 1  # the last line end is no part of the text
+        self.wait(lambda: self.driver.execute_script(length) == lines)
+        self.named('パスナンバー').send_keys('1')
+        # キャンセル as soon as the progress window shows.
+        cancelled = self.driver.execute_async_script("""
+            const done = arguments[0];
+            const progress = document.getElementById('progress');
+            document.getElementById('encipher').click();
+            const watch = setInterval(() => {
+                if (progress.open) {
+                    clearInterval(watch);
+                    document.getElementById('cancel').click();
+                    done(true);
+                }
+            }, 5);
+            setTimeout(() => { clearInterval(watch); done(false); }, 20000);""")
+        self.assertTrue(cancelled)
+        self.wait(lambda: 'キャンセルしました' in self.driver.find_element(By.ID, 'status').text)
+        self.assertEqual(self.driver.execute_script(length), lines)
+        self.assertFalse(self.driver.execute_script("return document.getElementById('text').value.includes('ZELKORA')"))
+
+    def test_several_files_open_as_documents_of_their_own(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        notes = self.folder / 'notes.txt'
+        notes.write_bytes('メモ一\nメモ二\n'.encode('utf-8'))
+        self.named('ファイルを開く').send_keys(f'{self.memo}\n{notes}')
+        documents = self.named('開いている文書')
+        self.wait(documents.is_displayed)
+        self.assertEqual([option.text for option in documents.find_elements(By.TAG_NAME, 'option')],
+                         ['memo.zkt', 'notes.txt'])
+        self.assertTrue(self.editor().endswith('ZELKORA'))
+        Select(documents).select_by_visible_text('notes.txt')
+        self.assertEqual(self.editor(), 'メモ一\nメモ二')
+        self.assertEqual(self.named('保存するファイルの文字コードと改行').get_attribute('value'),
+                         json.dumps({'encoding': 'utf-8', 'lineEnd': 'lf', 'byteOrderMark': False}).replace(' ', ''))
+        self.named('保存').click()
+        self.assertEqual(self.downloaded('notes.txt'), notes.read_bytes())
+
+    def answer(self, question, button):
+        dialog = self.driver.find_element(By.ID, 'question')
+        self.wait(lambda: dialog.get_attribute('open') is not None)
+        self.assertIn(question, dialog.find_element(By.ID, 'question-text').text)
+        dialog.find_element(By.XPATH, f'.//button[normalize-space()="{button}"]').click()
+
+    def test_saving_asks_about_characters_shift_jis_changes_or_lacks(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        text = self.named('本文')
+        text.send_keys('波〜線')
+        name = self.driver.find_element(By.ID, 'file-name')
+        name.clear()
+        name.send_keys('wave.txt')
+        self.named('保存').click()
+        self.answer('Shift_JIS では別の文字になる文字が 1 個あります', 'いいえ')
+        self.assertEqual(self.downloaded('wave.txt'), '波〜線\r\n'.encode('utf-8'))
+        text.send_keys('😀')
+        name.clear()
+        name.send_keys('face.txt')
+        self.named('保存').click()
+        self.answer('Shift_JIS で保存できない文字が 1 個あります（最初は 1 行 4 列の U+1F600）。', 'はい')
+        self.assertEqual(self.downloaded('face.txt'), '波〜線😀\r\n'.encode('utf-8'))
+
+    def test_a_wrong_pass_number_is_asked_about_and_bytes_that_are_no_text_refused(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        self.named('ファイルを開く').send_keys(str(self.memo))
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        self.named('パスナンバー').send_keys('4822')
+        self.named('解読').click()
+        self.answer('パスナンバーが違う可能性があります。結果を表示しますか？', 'いいえ')
+        self.assertTrue(self.editor().endswith('ZELKORA'))
+        broken = self.folder / 'broken.txt'
+        broken.write_bytes(b'ab\x81 ')
+        self.named('ファイルを開く').send_keys(str(broken))
+        self.answer('broken.txt を読み込めません。\nテキストとして読めないバイトがあります（3 バイト目）', 'OK')
+        self.assertTrue(self.editor().endswith('ZELKORA'))
+
+    def test_the_site_installs_and_works_offline(self):
+        server = serve_site.serve(SITE)
+        self.load(f'http://127.0.0.1:{server.server_port}/index.html')
+        self.wait(lambda: self.driver.execute_script('return navigator.serviceWorker.controller !== null'))
+        errors = self.driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
+        self.assertEqual([error['errorId'] for error in errors], [])
+        server.shutdown()
+        server.server_close()
+        self.load(self.driver.current_url)
+        self.open_and_decipher()
+
+    def test_the_one_file_page_works_from_disk(self):
+        self.load((SITE / 'solvena.html').as_uri())
+        self.open_and_decipher()
+        self.assertEqual(self.requests_since_load(), [])
+
+
+if __name__ == '__main__':
+    unittest.main(verbosity=2)

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// What the page's module calls: the document rules, the cipher commands
+// and zkt, by the names solvena.mjs wraps.
+#include <emscripten/bind.h>
+
+#include "web/cipher_calls.h"
+#include "web/document_calls.h"
+#include "web/zkt_run.h"
+
+EMSCRIPTEN_BINDINGS(solvena) {
+    using namespace solvena::web;
+    emscripten::function("openDocument", &OpenDocument);
+    emscripten::function("saveDocument", &SaveDocument);
+    emscripten::function("lookAlikes", &LookAlikes);
+    emscripten::function("passEntry", &PassEntry);
+    emscripten::function("encipher", &Encipher);
+    emscripten::function("decipher", &Decipher);
+    emscripten::function("encipherFile", &EncipherFile);
+    emscripten::function("decipherFile", &DecipherFile);
+    emscripten::function("rankPassNumbers", &RankPassNumbers);
+    emscripten::function("runZkt", &RunZkt);
+}

@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: MIT
+#include "web/cipher_calls.h"
+
+#include <cstdint>
+#include <string>
+
+#include "cipher/alphabet.h"
+#include "cipher/decipher.h"
+#include "cipher/encipher.h"
+#include "document/document_file.h"
+#include "ranking/pass_ranking.h"
+#include "web/format_names.h"
+#include "web/js_arrays.h"
+#include "web/js_errors.h"
+
+namespace solvena::web {
+namespace {
+
+using emscripten::val;
+
+// Reports are spaced by this many code units of the input: often enough
+// for a bar to move smoothly, seldom enough to cost nothing.
+constexpr std::int64_t kReportEvery = std::int64_t{1} << 18;
+
+// Drives a run from yield point to yield point, reporting progress.
+template <class Run>
+void Drive(Run& run, const val& progress) {
+    const bool reports = progress.typeOf().as<std::string>() == "function";
+    std::int64_t next = kReportEvery;
+    while (run.RunToYield()) {
+        if (reports && run.CipherPosition() >= next) {
+            progress(static_cast<double>(run.CipherPosition()),
+                     static_cast<double>(run.CipherLength()));
+            next = run.CipherPosition() + kReportEvery;
+        }
+    }
+}
+
+const char* JudgementName(ranking::Decipherment judgement) {
+    switch (judgement) {
+        case ranking::Decipherment::Plausible:
+            return "plausible";
+        case ranking::Decipherment::NothingEnciphered:
+            return "nothingEnciphered";
+        case ranking::Decipherment::NotText:
+            return "notText";
+        case ranking::Decipherment::OtherPassBetter:
+            return "otherPassBetter";
+    }
+    return "notText";
+}
+
+// A long text is judged by its first million units, cut after a group and
+// closed by the end marker, as zkt judges a text it streams: judging all of
+// a long text would take seconds and say no more.
+constexpr std::size_t kJudgedUnits = std::size_t{1} << 20;
+
+ranking::Decipherment Judge(std::u16string_view enciphered, std::int16_t pass,
+                            std::u16string_view plain) {
+    if (enciphered.size() <= kJudgedUnits) {
+        return ranking::JudgeDecipherment(enciphered, pass, plain);
+    }
+    std::size_t cut = kJudgedUnits;
+    while (cut > 0 && !cipher::IsSeparator(enciphered[cut - 1])) {
+        --cut;
+    }
+    std::u16string opening(enciphered.substr(0, cut));
+    opening.append(cipher::kEndMarker.begin(), cipher::kEndMarker.end());
+    return ranking::JudgeDecipherment(opening, pass, cipher::DecipherText(opening, pass));
+}
+
+}  // namespace
+
+val Encipher(const val& units, int pass, const val& progress) {
+    const std::u16string text = UnitsFrom(units);
+    cipher::EncipherRun run(text, static_cast<std::int16_t>(pass));
+    Drive(run, progress);
+    return BytesArray(run.TakeResult());
+}
+
+val Decipher(const val& units, int pass, const val& progress) {
+    const std::u16string text = UnitsFrom(units);
+    const auto pass16 = static_cast<std::int16_t>(pass);
+    cipher::DecipherRun run(text, pass16);
+    Drive(run, progress);
+    const std::u16string plain = run.TakeResult();
+    val result = val::object();
+    result.set("units", UnitsArray(plain));
+    result.set("judgement", val(JudgementName(Judge(text, pass16, plain))));
+    return result;
+}
+
+val EncipherFile(const val& bytes, int pass, const std::string& encoding,
+                 const std::string& lineEnd) {
+    files::Result<document::Document> read =
+        document::DecodeDocument(BytesFrom(bytes), ReadChoiceNamed(encoding, lineEnd), "");
+    if (!read) {
+        return Failure(read.error());
+    }
+    // Enciphered text is ASCII, the same bytes in code page 932: the writing
+    // rule adds only the line end.
+    std::string enciphered =
+        cipher::EncipherText(read.value().text, static_cast<std::int16_t>(pass));
+    enciphered += "\r\n";
+    val result = val::object();
+    result.set("ok", true);
+    result.set("bytes", BytesArray(enciphered));
+    return result;
+}
+
+val DecipherFile(const val& bytes, int pass, const std::string& encoding,
+                 const std::string& lineEnd, bool byteOrderMark) {
+    files::Result<document::Document> read = document::DecodeDocument(BytesFrom(bytes), {}, "");
+    if (!read) {
+        return Failure(read.error());
+    }
+    const std::u16string& enciphered = read.value().text;
+    const auto pass16 = static_cast<std::int16_t>(pass);
+    const std::u16string plain = cipher::DecipherText(enciphered, pass16);
+    files::Result<std::string> written =
+        document::EncodeDocument(plain, FormatNamed(encoding, lineEnd, byteOrderMark), "");
+    if (!written) {
+        return Failure(written.error());
+    }
+    val result = val::object();
+    result.set("ok", true);
+    result.set("bytes", BytesArray(written.value()));
+    result.set("judgement", val(JudgementName(Judge(enciphered, pass16, plain))));
+    return result;
+}
+
+val RankPassNumbers(const val& units, int count) {
+    const std::u16string text = UnitsFrom(units);
+    const ranking::PassRanking ranking =
+        ranking::RankPassNumbers(text, static_cast<std::size_t>(count));
+    val best = val::array();
+    for (const ranking::RankedPass& candidate : ranking.best) {
+        val item = val::object();
+        item.set("pass", static_cast<int>(candidate.pass));
+        item.set("entry", UnitsArray(candidate.entry));
+        item.set("score", candidate.score);
+        item.set("opening", UnitsArray(candidate.opening));
+        best.call<void>("push", item);
+    }
+    val result = val::object();
+    result.set("best", best);
+    result.set("looksLikeText", ranking.LooksLikeText());
+    result.set("clearlyAhead", ranking.ClearlyAhead());
+    return result;
+}
+
+}  // namespace solvena::web

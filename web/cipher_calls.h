@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The cipher commands for the page: a whole text enciphered or deciphered
+// with progress reports, a deciphered text judged as the window judges it,
+// and the likeliest pass numbers of an enciphered text.
+
+#include <emscripten/val.h>
+
+#include <string>
+
+namespace solvena::web {
+
+// The enciphered text's ASCII bytes, end marker included. `progress` is
+// called now and then with (position, length), as the progress window's bar
+// follows the run.
+emscripten::val Encipher(const emscripten::val& units, int pass, const emscripten::val& progress);
+
+// {units, judgement}: the deciphered text, and "plausible",
+// "nothingEnciphered", "notText" or "otherPassBetter".
+emscripten::val Decipher(const emscripten::val& units, int pass, const emscripten::val& progress);
+
+// {ok, bytes}: a plain document file's bytes to those of its enciphered
+// file (the text, then CR LF); or {ok: false, error}.
+emscripten::val EncipherFile(const emscripten::val& bytes, int pass, const std::string& encoding,
+                             const std::string& lineEnd);
+
+// {ok, bytes, judgement}: an enciphered file's bytes to those of its plain
+// file in the format given; or {ok: false, error}.
+emscripten::val DecipherFile(const emscripten::val& bytes, int pass, const std::string& encoding,
+                             const std::string& lineEnd, bool byteOrderMark);
+
+// {best: [{pass, entry, score, opening}], looksLikeText, clearlyAhead}, best
+// first; `entry` and `opening` are code units.
+emscripten::val RankPassNumbers(const emscripten::val& units, int count);
+
+}  // namespace solvena::web

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The document files' rules for the page: bytes of a chosen or dropped file
+// to text and its format, text to the bytes of a download, and what the
+// save dialog asks about first.
+
+#include <emscripten/val.h>
+
+namespace solvena::web {
+
+// {ok, units, encoding, lineEnd, byteOrderMark} or {ok: false, error}.
+// `encoding`: "auto", "cp932" or "utf-8"; `lineEnd`: "auto", "crlf" or "lf".
+emscripten::val OpenDocument(const emscripten::val& bytes, const std::string& encoding,
+                             const std::string& lineEnd);
+
+// {ok, bytes} or {ok: false, error}: the writing rule in the given format.
+emscripten::val SaveDocument(const emscripten::val& units, const std::string& encoding,
+                             const std::string& lineEnd, bool byteOrderMark);
+
+// The look-alikes code page 932 would make of the text, or null.
+emscripten::val LookAlikes(const emscripten::val& units);
+
+// The pass number an entry stands for by the pass-number dialog's rule,
+// or null.
+emscripten::val PassEntry(const emscripten::val& units);
+
+}  // namespace solvena::web

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// The page's work, away from the page so that it never freezes: every call
+// runs the module's C++, and long runs report progress as they go. The page
+// cancels a run by ending this worker and starting another.
+import solvena from './solvena.mjs';
+
+const calls = {
+    passEntry: (entry) => solvena.passEntry(entry),
+    open: (bytes, choice) => solvena.openText(bytes, choice),
+    save: (text, format) => solvena.saveText(text, format),
+    lookAlikes: (text) => solvena.lookAlikes(text),
+    encipher: (text, pass, progress) => solvena.encipherText(text, pass, progress),
+    decipher: (text, pass, progress) => solvena.decipherText(text, pass, progress),
+    rank: (text, count) => solvena.rankPassNumbers(text, count),
+};
+
+self.onmessage = (event) => {
+    const { id, call, args } = event.data;
+    const progress = (position, length) => self.postMessage({ id, progress: position / length });
+    try {
+        const result = calls[call](...args, progress);
+        const transfer = result instanceof Uint8Array ? [result.buffer] : [];
+        self.postMessage({ id, result }, transfer);
+    } catch (error) {
+        self.postMessage({ id, error: { name: error.name, message: error.message, ...error } });
+    }
+};
+self.postMessage({ ready: true });

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: MIT
+// The functions of solvena.mjs, over the WebAssembly built from the same
+// C++ as zkt and the desktop program. Texts are JavaScript strings, taken
+// and given as their UTF-16 code units exactly (lone surrogates included);
+// files are Uint8Arrays of their bytes.
+
+const core = await SolvenaCore();
+
+/** A failure of the document rules: `kind` ("invalidBytes",
+ * "unrepresentable", ...), and where it lies. */
+export class SolvenaError extends Error {
+    constructor(details) {
+        super(details.message);
+        this.name = 'SolvenaError';
+        Object.assign(this, details);
+    }
+}
+
+function units(text) {
+    const out = new Uint16Array(text.length);
+    for (let i = 0; i < text.length; i++) {
+        out[i] = text.charCodeAt(i);
+    }
+    return out;
+}
+
+const utf16 = new TextDecoder('utf-16le', { fatal: true });
+const ascii = new TextDecoder('ascii');
+
+// Code units (or ASCII bytes) to a string: by the browser's decoder, fast,
+// unless the text holds a lone surrogate, which the decoder would replace.
+function text(units) {
+    if (units.length > 4096) {
+        if (units instanceof Uint8Array) {
+            return ascii.decode(units);
+        }
+        try {
+            return utf16.decode(units);
+        } catch {
+            // a lone surrogate: unit by unit below
+        }
+    }
+    let out = '';
+    for (let i = 0; i < units.length; i += 8192) {
+        out += String.fromCharCode.apply(null, units.subarray(i, i + 8192));
+    }
+    return out;
+}
+
+function bytes(data) {
+    if (typeof data === 'string') {
+        return new TextEncoder().encode(data);
+    }
+    if (data instanceof ArrayBuffer) {
+        return new Uint8Array(data);
+    }
+    if (ArrayBuffer.isView(data)) {
+        return new Uint8Array(data.buffer, data.byteOffset, data.byteLength);
+    }
+    throw new TypeError('expected bytes: a Uint8Array, an ArrayBuffer or a string');
+}
+
+function checked(result) {
+    if (!result.ok) {
+        throw new SolvenaError(result.error);
+    }
+    return result;
+}
+
+function passNumber(pass) {
+    if (!Number.isInteger(pass) || pass < -32768 || pass > 32767) {
+        throw new RangeError(`not a pass number: ${pass}`);
+    }
+    return pass;
+}
+
+/** The pass number an entry stands for by the pass-number dialog's rule (at
+ * most four characters of a number), or null. -1 stands for no number. */
+export function passEntry(entry) {
+    return core.passEntry(units(String(entry)));
+}
+
+/** A document file's bytes to its text and format, by the reading rule:
+ * encoding "auto" (a byte-order mark, else UTF-8 with a non-ASCII character,
+ * else Shift_JIS), "cp932" or "utf-8"; lineEnd "auto", "crlf" or "lf". */
+export function openText(data, { encoding = 'auto', lineEnd = 'auto' } = {}) {
+    const opened = checked(core.openDocument(bytes(data), encoding, lineEnd));
+    return {
+        text: text(opened.units),
+        format: {
+            encoding: opened.encoding,
+            lineEnd: opened.lineEnd,
+            byteOrderMark: opened.byteOrderMark,
+        },
+    };
+}
+
+/** A text to the bytes of its file, by the writing rule: the text, then a
+ * line end, in the format given (by default Shift_JIS with CR LF). Throws a
+ * SolvenaError of kind "unrepresentable" for characters Shift_JIS lacks. */
+export function saveText(value, { encoding = 'cp932', lineEnd = 'crlf', byteOrderMark = false } = {}) {
+    return checked(core.saveDocument(units(value), encoding, lineEnd, byteOrderMark)).bytes;
+}
+
+/** Characters Shift_JIS stores as others (〜 comes back as ～): null, or how
+ * many, the first and what it becomes, and where it stands. */
+export function lookAlikes(value) {
+    const found = core.lookAlikes(units(value));
+    if (found === null) {
+        return null;
+    }
+    return { ...found, first: String.fromCharCode(found.first), becomes: String.fromCharCode(found.becomes) };
+}
+
+/** The enciphered form of a text, end marker included. `onProgress(position,
+ * length)` is called now and then on a long text. */
+export function encipherText(value, pass, onProgress) {
+    const ascii = core.encipher(units(value), passNumber(pass), onProgress);
+    return text(ascii);
+}
+
+/** The deciphered text and how it looks: judgement "plausible",
+ * "nothingEnciphered", "notText" or "otherPassBetter" (a wrong pass number,
+ * most likely), by the rule zkt and the window judge by; a long text by its
+ * first million units, as zkt judges. */
+export function decipherText(value, pass, onProgress) {
+    const result = core.decipher(units(value), passNumber(pass), onProgress);
+    return { text: text(result.units), judgement: result.judgement };
+}
+
+/** The `count` likeliest pass numbers of an enciphered text (a string, or a
+ * file's bytes), best first: {pass, entry, score, opening}. */
+export function rankPassNumbers(enciphered, count = 5) {
+    const value = typeof enciphered === 'string' ? enciphered : openText(enciphered).text;
+    const ranking = core.rankPassNumbers(units(value), count);
+    const best = [];
+    for (let i = 0; i < ranking.best.length; i++) {
+        const item = ranking.best[i];
+        best.push({ pass: item.pass, entry: text(item.entry), score: item.score, opening: text(item.opening) });
+    }
+    return { best, looksLikeText: ranking.looksLikeText, clearlyAhead: ranking.clearlyAhead };
+}
+
+/** A plain document file's bytes to the bytes of its enciphered file, as
+ * zkt encipher writes them; `readAs` as for openText. */
+export function encipher(data, pass, { encoding = 'auto', lineEnd = 'auto' } = {}) {
+    return checked(core.encipherFile(bytes(data), passNumber(pass), encoding, lineEnd)).bytes;
+}
+
+/** An enciphered file's bytes to the bytes of its plain file (by default
+ * Shift_JIS with CR LF, as zkt decipher writes), and how the result looks
+ * (see decipherText): {bytes, judgement}. */
+export function decipher(data, pass, { encoding = 'cp932', lineEnd = 'crlf', byteOrderMark = false } = {}) {
+    const result = checked(core.decipherFile(bytes(data), passNumber(pass), encoding, lineEnd, byteOrderMark));
+    return { bytes: result.bytes, judgement: result.judgement };
+}
+
+/** Runs zkt on `args` (the arguments after the program's name) with
+ * `stdin` (bytes, or a string taken as UTF-8) as its standard input:
+ * {status, stdout, stderr}, the outputs as bytes. */
+export function run(args, stdin = new Uint8Array()) {
+    if (!Array.isArray(args) || !args.every((arg) => typeof arg === 'string')) {
+        throw new TypeError('run(args, stdin): args must be an array of strings');
+    }
+    return core.runZkt(args, bytes(stdin));
+}
+
+export const version = '@VERSION@';
+
+const api = Object.freeze({
+    SolvenaError, passEntry, openText, saveText, lookAlikes, encipherText, decipherText,
+    rankPassNumbers, encipher, decipher, run, version,
+});
+export default api;
