@@ -45,14 +45,20 @@ files::Status NextPiece(document::DocumentReader& reader, std::u16string& piece,
 // Without threads (a page in a browser), the next piece is read when taken.
 class ReadAhead {
   public:
-    explicit ReadAhead(Input& input) : input_(input) {}
+    using Seen = std::function<void(std::u16string_view)>;
+    explicit ReadAhead(Input& input, Seen seen = nullptr) : input_(input), seen_(std::move(seen)) {}
     files::Status Take(std::u16string& piece) {
         piece.clear();
-        return NextPiece(input_.reader, piece, input_.more);
+        files::Status read = NextPiece(input_.reader, piece, input_.more);
+        if (seen_ && read) {
+            seen_(piece);
+        }
+        return read;
     }
 
   private:
     Input& input_;
+    Seen seen_;
 };
 #else
 // Reads and decodes the next piece on a second thread while the one before

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <new>
 #include <filesystem>
+#include <new>
 #include <string_view>
 #include <system_error>
 
@@ -259,8 +259,9 @@ int Execute(const Options& options, const Environment& env) {
         return PrintText(env, PassList());
     }
     std::error_code error;
-    if (options.ManyFiles() ||
-        (options.input != "-" && std::filesystem::is_directory(options.input, error))) {
+    // A folder named with no -o is many files; with -o, no file to read.
+    if (options.ManyFiles() || (options.input != "-" && options.output == "-" &&
+                                std::filesystem::is_directory(options.input, error))) {
         return CipherManyFiles(options, env);
     }
     std::optional<std::int16_t> pass;

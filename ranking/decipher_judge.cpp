@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 
 #include "cipher/alphabet.h"
 #include "cipher/decipher.h"
@@ -28,7 +29,11 @@ void DecipherJudge::FeedDeciphered(std::u16string_view piece) {
 }
 
 void DecipherJudge::JudgeOpeningAside() {
-    aside_ = std::async(std::launch::async, [this] { return JudgeOpening(); });
+    try {
+        aside_ = std::async(std::launch::async, [this] { return JudgeOpening(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (a page in a browser): judged when asked.
+    }
 }
 
 std::optional<bool> DecipherJudge::OtherPassBetterIfKnown() {
