@@ -8,6 +8,7 @@
 #include "cipher/decipher.h"
 #include "cipher/encipher.h"
 #include "document/document_file.h"
+#include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
 #include "web/format_names.h"
 #include "web/js_arrays.h"
@@ -42,6 +43,10 @@ const char* JudgementName(ranking::Decipherment judgement) {
             return "plausible";
         case ranking::Decipherment::NothingEnciphered:
             return "nothingEnciphered";
+        case ranking::Decipherment::NotEnciphered:
+            return "notEnciphered";
+        case ranking::Decipherment::Damaged:
+            return "damaged";
         case ranking::Decipherment::NotText:
             return "notText";
         case ranking::Decipherment::OtherPassBetter:
@@ -50,23 +55,11 @@ const char* JudgementName(ranking::Decipherment judgement) {
     return "notText";
 }
 
-// A long text is judged by its first million units, cut after a group and
-// closed by the end marker, as zkt judges a text it streams: judging all of
-// a long text would take seconds and say no more.
-constexpr std::size_t kJudgedUnits = std::size_t{1} << 20;
-
+// Judged whole, as zkt judges it: the format and the characters of all of
+// it, the other pass numbers on its opening.
 ranking::Decipherment Judge(std::u16string_view enciphered, std::int16_t pass,
                             std::u16string_view plain) {
-    if (enciphered.size() <= kJudgedUnits) {
-        return ranking::JudgeDecipherment(enciphered, pass, plain);
-    }
-    std::size_t cut = kJudgedUnits;
-    while (cut > 0 && !cipher::IsSeparator(enciphered[cut - 1])) {
-        --cut;
-    }
-    std::u16string opening(enciphered.substr(0, cut));
-    opening.append(cipher::kEndMarker.begin(), cipher::kEndMarker.end());
-    return ranking::JudgeDecipherment(opening, pass, cipher::DecipherText(opening, pass));
+    return ranking::JudgeDecipherment(enciphered, pass, plain);
 }
 
 }  // namespace

@@ -120,9 +120,10 @@ export function encipherText(value, pass, onProgress) {
 }
 
 /** The deciphered text and how it looks: judgement "plausible",
- * "nothingEnciphered", "notText" or "otherPassBetter" (a wrong pass number,
- * most likely), by the rule zkt and the window judge by; a long text by its
- * first million units, as zkt judges. */
+ * "nothingEnciphered", "notEnciphered" (mostly not enciphered text),
+ * "damaged" (enciphered text broken in places), "notText" or
+ * "otherPassBetter" (a wrong pass number, most likely), by the rule zkt and
+ * the window judge by, on the whole text. */
 export function decipherText(value, pass, onProgress) {
     const result = core.decipher(units(value), passNumber(pass), onProgress);
     return { text: text(result.units), judgement: result.judgement };
