@@ -14,6 +14,8 @@ class QSyntaxHighlighter;
 
 namespace solvena::app {
 
+class WrapChoice;
+
 class EditorBox : public QPlainTextEdit {
     Q_OBJECT
 
@@ -36,6 +38,8 @@ class EditorBox : public QPlainTextEdit {
     bool ReplaceText(const QString& text, const std::function<bool()>& keepGoing = {});
 
   protected:
+    // Whatever font it is given, the marks' glyphs come with it.
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // A third click selects the line clicked, not the block that holds it.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -72,6 +76,7 @@ class EditorBox : public QPlainTextEdit {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QSyntaxHighlighter* marks_ = nullptr;
+    WrapChoice* wrap_ = nullptr;
     QElapsedTimer sinceDoubleClick_;
     QPoint doubleClickAt_;
     mutable QString knownText_;  // Text(), while textKnown_
