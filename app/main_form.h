@@ -96,6 +96,8 @@ class MainForm : public QWidget {
     void BuildEditor();
     void BuildCipherButtons();
     void SetTabOrder();
+    // A window made small keeps every control whole.
+    void SetMinimumSize();
     void ConnectHandlers();
     // The keys press their buttons.
     void BindKeys();
