@@ -116,7 +116,7 @@ void EditorBox::SetText(const QString& text) {
     emit Changed(false);
 }
 
-bool EditorBox::ReplaceText(const QString& text, const std::function<bool()>& keepGoing) {
+bool EditorBox::ReplaceText(const QString& text, const KeepGoing& keepGoing) {
     if (Text() == text) {
         return true;
     }
@@ -156,7 +156,7 @@ void EditorBox::ShowMarks(bool held) {
     }
 }
 
-bool EditorBox::Fill(const QString& text, bool undoable, const std::function<bool()>& keepGoing) {
+bool EditorBox::Fill(const QString& text, bool undoable, const KeepGoing& keepGoing) {
     if (!undoable) {
         // A fresh document: no undo history, nothing laid out yet.
         setPlainText(QString());
@@ -184,7 +184,7 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
         }
         filling_ = true;
         setUpdatesEnabled(false);
-        stopped = !keepGoing();
+        stopped = !keepGoing(static_cast<double>(from) / static_cast<double>(editorText.size()));
         setUpdatesEnabled(true);
         filling_ = false;
         if (stopped) {

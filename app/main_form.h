@@ -37,6 +37,7 @@ class Form2;
 namespace solvena::app {
 
 class EditorBox;
+class RunProgress;
 
 // Where the resize rule puts the controls for an inner size of W x H
 // pixels; nothing moves when the window is minimized or H is 65 or less.
@@ -116,7 +117,7 @@ class MainForm : public QWidget {
     bool RunOverText(const QString& text, QPointer<dialogs::Form2>& form2);
     // Drives a run to its end (true) or until it is cancelled.
     template <class Run>
-    bool DriveRun(Run& run, QPointer<dialogs::Form2>& form2);
+    bool DriveRun(Run& run, QPointer<dialogs::Form2>& form2, RunProgress& progress);
     // While the pass number is asked and the run goes on, the cipher
     // buttons cannot be pressed again.
     void HoldCipherButtons(bool held);

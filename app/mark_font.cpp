@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "app/editor_text.h"
@@ -99,6 +100,11 @@ class Bytes {
         U8(v >> 8);
         U8(v);
     }
+    void U16s(std::initializer_list<int> values) {
+        for (const int v : values) {
+            U16(v);
+        }
+    }
     void U32(std::uint32_t v) {
         U16(static_cast<int>(v >> 16));
         U16(static_cast<int>(v & 0xFFFF));
@@ -119,11 +125,8 @@ class Bytes {
 
 QByteArray Glyph(const std::vector<Contour>& contours) {
     Bytes b;
-    b.U16(static_cast<int>(contours.size()));
-    b.U16(40);  // the box's bounds are every glyph's
-    b.U16(-40);
-    b.U16(960);
-    b.U16(760);
+    // The box's bounds are every glyph's.
+    b.U16s({static_cast<int>(contours.size()), 40, -40, 960, 760});
     int points = 0;
     for (const Contour& contour : contours) {
         points += static_cast<int>(contour.size());
@@ -155,61 +158,31 @@ int PointCount(const std::vector<Contour>& contours) {
     return points;
 }
 
-QByteArray Head(bool longOffsets) {
+QByteArray Head() {
     Bytes b;
     b.U32(0x00010000);
     b.U32(0x00010000);
     b.U32(0);  // checksum adjustment, filled in at the end
     b.U32(0x5F0F3CF5);
-    b.U16(0x000B);  // baseline and left side bearing at 0, whole pixels
-    b.U16(kUnitsPerEm);
-    for (int i = 0; i < 4; ++i) {
-        b.U32(0);  // created and modified: none
-    }
-    b.U16(40);
-    b.U16(-40);
-    b.U16(960);
-    b.U16(760);
-    b.U16(0);  // regular
-    b.U16(8);
-    b.U16(2);
-    b.U16(longOffsets ? 1 : 0);
-    b.U16(0);
+    // Baseline and left side bearing at 0, whole pixels; no dates.
+    b.U16s({0x000B, kUnitsPerEm, 0, 0, 0, 0, 0, 0, 0, 0});
+    // Bounds, regular, smallest size, direction, long offsets.
+    b.U16s({40, -40, 960, 760, 0, 8, 2, 1, 0});
     return b.Data();
 }
 
 QByteArray Hhea(int glyphs) {
     Bytes b;
     b.U32(0x00010000);
-    b.U16(kAscent);
-    b.U16(-kDescent);
-    b.U16(0);
-    b.U16(kAdvance);
-    b.U16(0);
-    b.U16(40);
-    b.U16(960);
-    b.U16(1);  // upright caret
-    b.U16(0);
-    b.U16(0);
-    for (int i = 0; i < 5; ++i) {
-        b.U16(0);
-    }
-    b.U16(glyphs);
+    // Line metrics, widest advance, bearings and extent, an upright caret.
+    b.U16s({kAscent, -kDescent, 0, kAdvance, 0, 40, 960, 1, 0, 0, 0, 0, 0, 0, 0, glyphs});
     return b.Data();
 }
 
 QByteArray Maxp(int glyphs, int points, int contours) {
     Bytes b;
     b.U32(0x00010000);
-    b.U16(glyphs);
-    b.U16(points);
-    b.U16(contours);
-    b.U16(0);
-    b.U16(0);
-    b.U16(2);
-    for (int i = 0; i < 8; ++i) {
-        b.U16(0);
-    }
+    b.U16s({glyphs, points, contours, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0});
     return b.Data();
 }
 
@@ -218,13 +191,9 @@ QByteArray Cmap() {
     Bytes sub;
     const std::array<int, 3> codes{kLoneLfMark, kLoneCrMark, 0xFFFF};
     const std::array<int, 3> glyphs{2, 1, 0};
-    sub.U16(4);
-    sub.U16(16 + 8 * static_cast<int>(codes.size()));
-    sub.U16(0);
-    sub.U16(2 * static_cast<int>(codes.size()));
-    sub.U16(4);  // search range, entry selector, range shift for 3 segments
-    sub.U16(1);
-    sub.U16(2);
+    const int segments = static_cast<int>(codes.size());
+    // Search range, entry selector and range shift for 3 segments.
+    sub.U16s({4, 16 + 8 * segments, 0, 2 * segments, 4, 1, 2});
     for (const int code : codes) {
         sub.U16(code);
     }
@@ -239,11 +208,9 @@ QByteArray Cmap() {
         sub.U16(0);
     }
     Bytes b;
-    b.U16(0);
-    b.U16(2);
+    b.U16s({0, 2});
     for (const auto& [platform, encoding] : {std::pair{0, 3}, std::pair{3, 1}}) {
-        b.U16(platform);
-        b.U16(encoding);
+        b.U16s({platform, encoding});
         b.U32(4 + 8 * 2);
     }
     b.Append(sub.Data());
@@ -256,16 +223,11 @@ QByteArray Name(const QString& family) {
         {{1, family}, {2, QStringLiteral("Regular")}, {4, family}, {6, postScript}}};
     Bytes b;
     Bytes strings;
-    b.U16(0);
-    b.U16(static_cast<int>(names.size()));
-    b.U16(6 + 12 * static_cast<int>(names.size()));
+    const int count = static_cast<int>(names.size());
+    b.U16s({0, count, 6 + 12 * count});
     for (const auto& [id, text] : names) {
-        b.U16(3);
-        b.U16(1);
-        b.U16(0x0409);
-        b.U16(id);
-        b.U16(static_cast<int>(text.size() * 2));
-        b.U16(static_cast<int>(strings.Size()));
+        b.U16s({3, 1, 0x0409, id});
+        b.U16s({static_cast<int>(text.size() * 2), static_cast<int>(strings.Size())});
         for (const QChar c : text) {
             strings.U16(c.unicode());
         }
@@ -278,8 +240,7 @@ QByteArray Post() {
     Bytes b;
     b.U32(0x00030000);  // no glyph names
     b.U32(0);
-    b.U16(-100);
-    b.U16(50);
+    b.U16s({-100, 50});
     for (int i = 0; i < 5; ++i) {
         b.U32(0);
     }
@@ -288,14 +249,9 @@ QByteArray Post() {
 
 QByteArray Os2() {
     Bytes b;
-    b.U16(4);
-    b.U16(kAdvance);
-    b.U16(400);
-    b.U16(5);
-    b.U16(0);  // installable
-    for (int i = 0; i < 11; ++i) {
-        b.U16(0);  // sub- and superscripts, strike-out, family class
-    }
+    // Version, width, weight, width class, installable, then sub- and
+    // superscripts, strike-out and family class.
+    b.U16s({4, kAdvance, 400, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     for (int i = 0; i < 10; ++i) {
         b.U8(0);
     }
@@ -304,19 +260,11 @@ QByteArray Os2() {
     b.U32(0);
     b.U32(0);
     b.Tag("NONE");
-    b.U16(0x0040);  // regular
-    b.U16(kLoneLfMark);
-    b.U16(kLoneCrMark);
-    b.U16(kAscent);
-    b.U16(-kDescent);
-    b.U16(0);
-    b.U16(kAscent);
-    b.U16(kDescent);
+    b.U16s({0x0040, kLoneLfMark, kLoneCrMark, kAscent, -kDescent, 0, kAscent, kDescent});
     b.U32(0);
     b.U32(0);
-    for (int i = 0; i < 5; ++i) {
-        b.U16(0);  // x height, cap height, default and break characters, context
-    }
+    // x height, cap height, default and break characters, context.
+    b.U16s({0, 0, 0, 0, 0});
     return b.Data();
 }
 
@@ -334,10 +282,8 @@ QByteArray Assemble(const std::vector<std::pair<const char*, QByteArray>>& table
     const int count = static_cast<int>(tables.size());
     Bytes b;
     b.U32(0x00010000);
-    b.U16(count);
-    b.U16(128);  // search range, entry selector, range shift for 10 tables
-    b.U16(3);
-    b.U16(count * 16 - 128);
+    // Search range, entry selector, range shift for 10 tables.
+    b.U16s({count, 128, 3, count * 16 - 128});
     std::uint32_t offset = 12 + 16 * static_cast<std::uint32_t>(count);
     for (const auto& [tag, table] : tables) {
         b.Tag(tag);
@@ -371,16 +317,13 @@ QByteArray MarkFontData() {
     loca.U32(static_cast<std::uint32_t>(crGlyph.size()));
     loca.U32(static_cast<std::uint32_t>(crGlyph.size() + lfGlyph.size()));
     Bytes hmtx;
-    for (int glyph = 0; glyph < 3; ++glyph) {
-        hmtx.U16(kAdvance);
-        hmtx.U16(glyph == 0 ? 0 : 40);
-    }
+    hmtx.U16s({kAdvance, 0, kAdvance, 40, kAdvance, 40});
     const int points = std::max(PointCount(cr), PointCount(lf));
     const int contours = static_cast<int>(std::max(cr.size(), lf.size()));
     return Assemble({{"OS/2", Os2()},
                      {"cmap", Cmap()},
                      {"glyf", crGlyph + lfGlyph},
-                     {"head", Head(true)},
+                     {"head", Head()},
                      {"hhea", Hhea(3)},
                      {"hmtx", hmtx.Data()},
                      {"loca", loca.Data()},

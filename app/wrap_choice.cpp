@@ -51,9 +51,15 @@ int FirstWordUnit(const QTextDocument& document, int from, int length) {
 }  // namespace
 
 bool HasNoWords(QStringView editorText) {
-    return FirstWordUnit(editorText) < 0 &&
-           std::any_of(editorText.begin(), editorText.end(),
-                       [](QChar c) { return IsSign(c.unicode()); });
+    bool signs = false;
+    for (const QChar c : editorText) {
+        if (IsSign(c.unicode())) {
+            signs = true;
+        } else if (!IsBreak(c.unicode())) {
+            return false;
+        }
+    }
+    return signs;
 }
 
 WrapChoice::WrapChoice(QPlainTextEdit& editor) : QObject(&editor), editor_(editor) {

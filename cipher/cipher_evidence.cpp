@@ -96,4 +96,14 @@ double EvidenceFactor(const CipherEvidence& evidence) {
     return evidence.endMarker ? clean : 0.9 * clean;
 }
 
+std::u16string ClosedOpening(std::u16string_view opening) {
+    std::size_t cut = opening.size();
+    while (cut > 0 && !IsSeparator(opening[cut - 1])) {
+        --cut;
+    }
+    std::u16string closed(opening.substr(0, cut));
+    closed.append(kEndMarker.begin(), kEndMarker.end());
+    return closed;
+}
+
 }  // namespace solvena::cipher

@@ -4,6 +4,7 @@
 // What an enciphered text shows of itself, whatever the pass number.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace solvena::cipher {
@@ -33,5 +34,10 @@ double EvidenceFactor(const CipherEvidence& evidence);
 // Below this factor the input is mostly not what enciphering writes, and
 // what it deciphers to is no text: enciphered texts are clean throughout.
 inline constexpr double kEnoughEvidence = 0.5;
+
+// The opening of a longer enciphered text, cut after its last separator and
+// closed by the end marker, so that it is judged as a text of its own would
+// be.
+std::u16string ClosedOpening(std::u16string_view opening);
 
 }  // namespace solvena::cipher

@@ -104,18 +104,6 @@ class ReadAhead {
     std::thread thread_;  // last: it starts once the rest is ready
 };
 
-// The opening of a longer text, cut after its last separator and closed by
-// the end marker, so that it is judged as a text of its own would be.
-std::u16string ClosedOpening(std::u16string_view opening) {
-    std::size_t cut = opening.size();
-    while (cut > 0 && !cipher::IsSeparator(opening[cut - 1])) {
-        --cut;
-    }
-    std::u16string closed(opening.substr(0, cut));
-    closed.append(cipher::kEndMarker.begin(), cipher::kEndMarker.end());
-    return closed;
-}
-
 }  // namespace
 
 files::Status ReadOpening(Input& input) {
@@ -131,7 +119,8 @@ files::Status ReadOpening(Input& input) {
 }
 
 std::optional<std::string> Refusal(const Input& input, std::int16_t pass, const Names& names) {
-    const std::u16string closed = input.more ? ClosedOpening(input.opening) : std::u16string();
+    const std::u16string closed =
+        input.more ? cipher::ClosedOpening(input.opening) : std::u16string();
     const std::u16string_view enciphered = input.more ? std::u16string_view(closed) : input.opening;
     const std::u16string plain = cipher::DecipherText(enciphered, pass);
     const std::string inputName = Shown(names.input);

@@ -259,7 +259,7 @@ void EditorPiecesTest::aFillStoppedHalfWayLeavesTheDocumentAsItWas() {
     QSignalSpy changed(&box, &EditorBox::Changed);
     int asked = 0;
     const QString line = LongLine(200 * kPieceLength);
-    QVERIFY(!box.ReplaceText(line, [&] {
+    QVERIFY(!box.ReplaceText(line, [&](double) {
         ++asked;
         // Input waits while the fill lets events run, and the document is
         // still the one before (what a recovery copy made now would keep).
@@ -276,7 +276,7 @@ void EditorPiecesTest::aFillStoppedHalfWayLeavesTheDocumentAsItWas() {
     box.undo();  // the typing before is still there to take back
     QCOMPARE(box.Text(), QStringLiteral("before"));
     // Let through, the same fill is one step.
-    QVERIFY(box.ReplaceText(line, [] { return true; }));
+    QVERIFY(box.ReplaceText(line, [](double) { return true; }));
     QCOMPARE(box.Text(), line);
     box.undo();
     QCOMPARE(box.Text(), QStringLiteral("before"));
@@ -286,9 +286,9 @@ void EditorPiecesTest::aFillStoppedHalfWayLeavesTheDocumentAsItWas() {
     while (lines.size() < 3 * 64 * kPieceLength) {
         lines += QStringLiteral("a short line\r\n\r\nx\ry\u2028z\r\n");
     }
-    QVERIFY(!box.ReplaceText(lines, [] { return false; }));
+    QVERIFY(!box.ReplaceText(lines, [](double) { return false; }));
     QCOMPARE(solvena::app::FromEditorText(*box.document()), QStringLiteral("before"));
-    QVERIFY(box.ReplaceText(lines, [] { return true; }));
+    QVERIFY(box.ReplaceText(lines, [](double) { return true; }));
     QCOMPARE(solvena::app::FromEditorText(*box.document()), lines);
 }
 
