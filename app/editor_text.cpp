@@ -186,6 +186,10 @@ void InsertEditorText(QTextCursor& cursor, QStringView text) {
     flush();
 }
 
+bool IsEscapeLetter(char16_t letter) {
+    return UnitFor(letter) != 0;
+}
+
 bool ContinuesLine(const QTextBlock& block) {
     return block.blockFormat().boolProperty(kContinuesLine) && block != block.document()->begin();
 }

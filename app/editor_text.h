@@ -56,6 +56,9 @@ QString ToEditorText(const QString& docText);
 // makes starts a line, whatever block the cursor was in.
 void InsertEditorText(QTextCursor& cursor, QStringView editorText);
 
+// True for a letter that stands for a unit after kEditorEscape.
+bool IsEscapeLetter(char16_t letter);
+
 // True for a block that continues the line of the block before it.
 bool ContinuesLine(const QTextBlock& block);
 
