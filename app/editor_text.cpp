@@ -228,6 +228,15 @@ QString SelectedEditorText(const QTextCursor& cursor) {
     return text.replace(QChar(kLineInBlock), QLatin1Char('\n'));
 }
 
+QString SelectedDocumentText(const QTextCursor& cursor) {
+    // The editor text's '\n' are its line breaks; its lone line ends are
+    // still marks.
+    QString text = SelectedEditorText(cursor);
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    Unescape(text);
+    return text;
+}
+
 QTextCursor LineOf(const QTextCursor& cursor) {
     // Back to a separator or the first block of the line, then on to a
     // separator or the last one.

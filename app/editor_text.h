@@ -71,6 +71,9 @@ QString FromEditorText(const QTextDocument& document);
 // copy inside the program carries.
 QString SelectedEditorText(const QTextCursor& cursor);
 
+// The document text of the cursor's selection, line breaks as CR LF.
+QString SelectedDocumentText(const QTextCursor& cursor);
+
 // A cursor that selects the document line the cursor stands in, its line
 // break left out.
 QTextCursor LineOf(const QTextCursor& cursor);

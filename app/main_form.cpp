@@ -123,6 +123,7 @@ MainForm::MainForm(state::Module2& shared, desktop::Platform& platform)
     SetTabOrder();
     ConnectHandlers();
     BindKeys();
+    BindFindKeys();
     setAcceptDrops(true);
     SetMinimumSize();
 }

@@ -13,6 +13,7 @@
 
 #include "app/application.h"
 #include "app/editor_box.h"
+#include "app/find_form.h"
 #include "app/main_form.h"
 #include "cipher/encipher.h"
 #include "dialogs/form11.h"
@@ -57,6 +58,15 @@ int main(int argc, char** argv) {
     bool ok = Save(main, folder, "main-empty");
     main.Text1().SetText(QStringLiteral("暗号化する文書です。\r\n二行目の文章、ABC abc 123。"));
     ok = Save(main, folder, "main-text") && ok;
+    application.Shared().FindText = QStringLiteral("文章");
+    application.Shared().ReplacementText = QStringLiteral("文");
+    main.ShowFindForm(false);
+    main.FindAgain(true);
+    ok = Save(main, folder, "main-found") && ok;
+    auto* find = main.findChild<solvena::app::FindForm*>(QStringLiteral("Form3"));
+    find->Command4_Click();
+    ok = Save(*find, folder, "form3") && ok;
+    find->close();
     main.Text1().SetText(QStringLiteral("行末の混在した文書\r\n一行目\r二行目\n三行目"));
     ok = Save(main, folder, "main-marks") && ok;
     main.Text1().SetText(QString::fromLatin1(solvena::cipher::EncipherText(

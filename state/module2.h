@@ -44,6 +44,13 @@ struct Module2 {
     // saving one; a new document has the Windows program's (Shift_JIS,
     // CR LF).
     document::TextFormat DocFormat;
+    // The last search of the find and replace window, for F3 and for its
+    // next opening: the text looked for, the text put in its place (both
+    // document text), and whether case and width matter.
+    QString FindText;
+    QString ReplacementText;
+    bool FindMatchCase = false;
+    bool FindMatchWidth = false;
 
     // Shows the pass-number dialog modally; afterwards PassNumber holds the
     // number entered, or -1.

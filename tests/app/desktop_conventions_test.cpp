@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "app/application.h"
+#include "app/find_form.h"
 #include "desktop/translations.h"
 #include "dialogs/form11.h"
 #include "dialogs/form2.h"
@@ -266,6 +267,8 @@ void DesktopConventionsTest::everyControlHasAnAccessibleName() {
     QVERIFY(!progress.findChild<QWidget*>(QStringLiteral("Picture1"))->accessibleName().isEmpty());
     solvena::dialogs::Orla about(nullptr);
     CheckAccessible(&about);
+    w.form.ShowFindForm(false);
+    CheckAccessible(w.form.findChild<solvena::app::FindForm*>(QStringLiteral("Form3")));
 }
 
 QTEST_MAIN(DesktopConventionsTest)

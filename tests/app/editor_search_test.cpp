@@ -26,10 +26,7 @@ QString TextOf(const EditorBox& box, const Found& found) {
     QTextCursor cursor(box.document());
     cursor.setPosition(found.start);
     cursor.setPosition(found.end, QTextCursor::KeepAnchor);
-    // Its line breaks are '\n' there, its lone line ends still marks.
-    QString editorText = solvena::app::SelectedEditorText(cursor);
-    return solvena::app::DocumentTextOf(
-        editorText.replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+    return solvena::app::SelectedDocumentText(cursor);
 }
 
 QList<QString> AllTexts(const EditorBox& box, const QString& text, SearchOptions options) {
