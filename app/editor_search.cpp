@@ -280,9 +280,17 @@ std::vector<Found> EditorSearch::All() const {
     if (Empty()) {
         return places;
     }
+    // Each block read once; a place that starts inside the one before is none.
     const int end = document_.characterCount();
-    for (std::optional<Found> found = FirstIn(0, end); found; found = FirstIn(found->end, end)) {
-        places.push_back(*found);
+    int after = 0;
+    for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
+        ScanBlock(block, block.position(), end, [&](const Found& found) {
+            if (found.start >= after) {
+                places.push_back(found);
+                after = found.end;
+            }
+            return true;
+        });
     }
     return places;
 }
@@ -297,14 +305,20 @@ void ReplaceSelection(QTextCursor& cursor, const QString& replacement) {
 void ReplaceAll(QTextDocument& document, const std::vector<Found>& places,
                 const QString& replacement) {
     const QString editorText = ToEditorText(replacement);
+    // Text without a line break goes in as it is, in the block of the place.
+    const bool oneLine = !editorText.contains(QLatin1Char('\n'));
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
     // From the last to the first, so that the places before stay where they are.
     for (auto place = places.rbegin(); place != places.rend(); ++place) {
         cursor.setPosition(place->start);
         cursor.setPosition(place->end, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        InsertEditorText(cursor, editorText);
+        if (oneLine) {
+            cursor.insertText(editorText);
+        } else {
+            cursor.removeSelectedText();
+            InsertEditorText(cursor, editorText);
+        }
     }
     cursor.endEditBlock();
 }
