@@ -266,10 +266,17 @@ void FindForm::Command2_Click() {
     Find(false);
 }
 
-void FindForm::Command3_Click() {
+bool FindForm::MayReplace() {
     TakeSearch();
     if (shared_.FindText.isEmpty() || editor_.isReadOnly()) {
         platform_.Beep();
+        return false;
+    }
+    return true;
+}
+
+void FindForm::Command3_Click() {
+    if (!MayReplace()) {
         return;
     }
     // The selection is replaced only when it is a place of the text looked for.
@@ -285,9 +292,7 @@ void FindForm::Command3_Click() {
 }
 
 void FindForm::Command4_Click() {
-    TakeSearch();
-    if (shared_.FindText.isEmpty() || editor_.isReadOnly()) {
-        platform_.Beep();
+    if (!MayReplace()) {
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);

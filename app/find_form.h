@@ -61,6 +61,9 @@ class FindForm : public desktop::UnloadingDialog {
     void BuildButtons();
     void TakeSearch();
     void Find(bool forward);
+    // Takes the search; false, with a beep, when there is nothing to look
+    // for or the document cannot change now (a run holds it).
+    bool MayReplace();
     void Tell(const QString& text);
 
     state::Module2& shared_;
