@@ -15,14 +15,16 @@ DecipherJudging::DecipherJudging(const QString& enciphered, std::int16_t pass) {
         static_cast<qsizetype>(text.size()) > kJudgedUnits
             ? cipher::ClosedOpening(text.substr(0, static_cast<std::size_t>(kJudgedUnits)))
             : std::u16string(text);
-    verdict_ = std::async(std::launch::async, [judged = std::move(judged), pass] {
-        return ranking::JudgeDecipherment(judged, pass, cipher::DecipherText(judged, pass));
-    });
+    // Judged here, when it comes to it, if no thread can be had.
+    verdict_ =
+        std::async(std::launch::async | std::launch::deferred, [judged = std::move(judged), pass] {
+            return ranking::JudgeDecipherment(judged, pass, cipher::DecipherText(judged, pass));
+        });
 }
 
 std::optional<ranking::Decipherment> DecipherJudging::Verdict(
     const std::function<bool()>& keepWaiting) {
-    while (verdict_.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+    while (verdict_.wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout) {
         if (!keepWaiting()) {
             return std::nullopt;
         }
