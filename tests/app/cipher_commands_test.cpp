@@ -46,7 +46,8 @@ class CipherCommandsTest : public QObject {
     void dismissedDialogChangesNothing();
     void cancelLeavesTheDocumentAsItWas_data();
     void cancelLeavesTheDocumentAsItWas();
-    void cancelWhileTheEditorFillsLeavesTheDocumentAsItWas();
+    void cancelAfterTheRunLeavesTheDocumentAsItWas_data();
+    void cancelAfterTheRunLeavesTheDocumentAsItWas();
     void theBarCoversTheWholeCommand();
     void shortDocumentsCannotBeCancelled();
     void duringARunTheDocumentWaits();
@@ -135,29 +136,46 @@ void CipherCommandsTest::cancelLeavesTheDocumentAsItWas() {
     QVERIFY(ProgressWindow(&w.form) == nullptr);
 }
 
-void CipherCommandsTest::cancelWhileTheEditorFillsLeavesTheDocumentAsItWas() {
-    Window w;
+void CipherCommandsTest::cancelAfterTheRunLeavesTheDocumentAsItWas_data() {
+    QTest::addColumn<bool>("encipher");
+    QTest::addColumn<QString>("text");
     // Enciphered, this fills the editor in several parts.
-    const QString plain = QString(400000, QLatin1Char('a'));
-    w.Type(plain);
+    QTest::newRow("while the editor fills") << true << QString(400000, QLatin1Char('a'));
+    // Its result is judged for some milliseconds after the run.
+    QTest::newRow("while the result is judged") << false << Enciphered(Document(3000), 1234);
+}
+
+void CipherCommandsTest::cancelAfterTheRunLeavesTheDocumentAsItWas() {
+    QFETCH(bool, encipher);
+    QFETCH(QString, text);
+    Window w;
+    w.Type(text);
     auto* timer = new QTimer(&w.form);
     timer->setInterval(0);
     bool pressed = false;
+    std::int32_t seen = -1;
     QObject::connect(timer, &QTimer::timeout, &w.form, [&] {
         Form2* progress = ProgressWindow(&w.form);
-        // The run is over, its result goes into the editor.
-        if (progress != nullptr && !pressed && w.shared.CipherPosition >= w.shared.CipherLength) {
+        // The run is over (past its end, or where the end marker stopped it)
+        // and the command goes on with its result.
+        const std::int32_t position = w.shared.CipherPosition;
+        const bool over = position > w.shared.CipherLength || position == seen;
+        seen = position;
+        if (progress != nullptr && !pressed && over) {
             pressed = true;
             progress->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
         }
     });
     timer->start();
-    w.form.Command1_Click();
+    encipher ? w.form.Command1_Click() : w.form.Command2_Click();
     timer->stop();
     QVERIFY(pressed);
-    QCOMPARE(w.form.Text1().Text(), plain);
+    // Closed after the run: the window's closing had the last word.
+    QCOMPARE(w.shared.CipherPosition, w.shared.CipherLength);
+    QCOMPARE(w.form.Text1().Text(), text);
     QCOMPARE(w.shared.DocChanged, kTrue);
     QVERIFY(!w.form.Text1().document()->isRedoAvailable());
+    QVERIFY(w.platform.Asked().empty());
     QVERIFY(w.Button("Command1")->isEnabled());
     QVERIFY(ProgressWindow(&w.form) == nullptr);
 }

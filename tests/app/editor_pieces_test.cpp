@@ -313,6 +313,13 @@ void EditorPiecesTest::encipheredTextFillsItsRows() {
     box.SetText(plain);
     QCOMPARE(box.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
     QVERIFY(EarlyRowEnds(box) > 0);  // at word boundaries
+    // A run taken back and done again takes its wrapping with it.
+    box.ReplaceText(enciphered);
+    QCOMPARE(box.wordWrapMode(), QTextOption::WrapAnywhere);
+    box.undo();
+    QCOMPARE(box.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box.redo();
+    QTRY_COMPARE(box.wordWrapMode(), QTextOption::WrapAnywhere);
 }
 
 QTEST_MAIN(EditorPiecesTest)
