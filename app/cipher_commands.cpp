@@ -11,10 +11,13 @@
 #include <algorithm>
 #include <climits>
 #include <new>
+#include <optional>
 #include <type_traits>
 
+#include "app/decipher_judging.h"
 #include "app/editor_box.h"
 #include "app/main_form.h"
+#include "app/run_progress.h"
 #include "cipher/decipher.h"
 #include "cipher/encipher.h"
 #include "desktop/look.h"
@@ -26,22 +29,6 @@
 
 namespace solvena::app {
 namespace {
-
-// The progress window's bar follows every step of the run, as long as the
-// window is there.
-struct Progress {
-    QPointer<dialogs::Form2> form;
-    double scaleWidth;
-};
-
-void ShowStep(void* context, std::int64_t position, std::int64_t length) {
-    auto* progress = static_cast<Progress*>(context);
-    if (progress->form.isNull()) {
-        return;
-    }
-    const double fraction = static_cast<double>(position) / static_cast<double>(length);
-    progress->form->SetShape1Width(static_cast<float>(fraction * progress->scaleWidth));
-}
 
 QString ResultText(cipher::EncipherRun& run) {
     return desktop::FromAscii(run.TakeResult());
@@ -57,10 +44,8 @@ constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性が
 // Whether a decipher result takes the document's place: a plausible one
 // does; about a doubtful one the person is asked, the progress window gone.
 bool ResultWanted(desktop::Platform& platform, QWidget* parent, QPointer<dialogs::Form2>& form2,
-                  const QString& enciphered, std::int16_t pass, const QString& result) {
-    if (ranking::JudgeDecipherment(desktop::ToU16View(enciphered), pass,
-                                   desktop::ToU16View(result)) ==
-        ranking::Decipherment::Plausible) {
+                  ranking::Decipherment verdict) {
+    if (verdict == ranking::Decipherment::Plausible) {
         return true;
     }
     delete form2.data();
@@ -71,15 +56,21 @@ std::int32_t Narrow(std::int64_t value) {
     return static_cast<std::int32_t>(std::min<std::int64_t>(value, INT32_MAX));
 }
 
+// What a run gives for each unit of its input, about: the bar's share of
+// the fill is reckoned from it before the run.
+constexpr std::int64_t kEncipheredPerUnit = 4;
+constexpr std::int64_t kUnitsPerGroup = 4;
+
 // Puts a run's result in place of the document. Filling the editor with
-// millions of characters takes a while: pending events run between its
-// parts, and キャンセル (or closing the window) then leaves the document as
-// it was.
+// millions of characters takes a while: the bar goes on and pending events
+// run between its parts, and キャンセル (or closing the window) then
+// leaves the document as it was.
 void FillEditor(EditorBox& editor, desktop::Platform& platform,
                 const QPointer<dialogs::Form2>& form2, const bool& cancelRequested,
-                const QString& result) {
+                const QString& result, RunProgress& progress) {
     const bool progressShown = !form2.isNull() && !form2->Unloaded();
-    editor.ReplaceText(result, [&] {
+    editor.ReplaceText(result, [&](double done) {
+        progress.Fill(done);
         platform.DoEvents();
         const bool progressClosed = progressShown && (form2.isNull() || form2->Unloaded());
         return !progressClosed && !cancelRequested;
@@ -112,17 +103,20 @@ void MainForm::ReturnFocusToEditor() {
 }
 
 template <class Run>
-bool MainForm::DriveRun(Run& run, QPointer<dialogs::Form2>& form2) {
+bool MainForm::DriveRun(Run& run, QPointer<dialogs::Form2>& form2, RunProgress& progress) {
     constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
-    Progress progress{form2, form2->Picture1ScaleWidth()};
     bool cancelled = false;
     // A cancelled run still takes its last step, which moves it to its end.
-    while (run.RunToYield(ShowStep, &progress)) {
+    while (run.RunToYield()) {
+        if (!progress.EventsDue(run.CipherPosition(), run.CipherLength())) {
+            continue;
+        }
         // Pending events run now and only now; closing the progress window
         // moves CipherPosition to the end. In an encipher run the yield
         // falls in an even step, when PassNumber holds its negation.
         const std::int32_t position = Narrow(run.CipherPosition());
         shared_.CipherPosition = position;
+        progress.Run(run.CipherPosition(), run.CipherLength());
         if (kEncipher) {
             shared_.PassNumber = static_cast<std::int16_t>(-savedPassNumber_);
         }
@@ -191,16 +185,31 @@ template <class Run>
 bool MainForm::RunOverText(const QString& text, QPointer<dialogs::Form2>& form2) {
     constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
     try {
+        const std::int64_t units = text.size();
+        RunProgress progress(form2, kEncipher, units,
+                             kEncipher ? units * kEncipheredPerUnit : units / kUnitsPerGroup);
+        std::optional<DecipherJudging> judging;
+        if (!kEncipher) {
+            judging.emplace(text, savedPassNumber_);
+        }
         Run run(desktop::ToU16View(text), savedPassNumber_, shiftedValue_);
-        const bool cancelled = !DriveRun(run, form2);
+        bool cancelled = !DriveRun(run, form2, progress);
         shiftedValue_ = run.ShiftedValue();
         shared_.CipherPosition = Narrow(run.CipherPosition());
         // A cancelled run leaves the document exactly as it was, and so does
         // a doubtful decipher result the person does not want to see.
+        std::optional<ranking::Decipherment> verdict;
+        if (!cancelled && judging) {
+            verdict = judging->Verdict([&] {
+                platform_.DoEvents();
+                return !form2.isNull() && !form2->Unloaded() && !cancelRequested_;
+            });
+            cancelled = !verdict;
+        }
         if (!cancelled) {
             const QString result = ResultText(run);
-            if (kEncipher || ResultWanted(platform_, this, form2, text, savedPassNumber_, result)) {
-                FillEditor(*editor_, platform_, form2, cancelRequested_, result);
+            if (kEncipher || ResultWanted(platform_, this, form2, *verdict)) {
+                FillEditor(*editor_, platform_, form2, cancelRequested_, result, progress);
             }
         }
         return true;
@@ -210,8 +219,8 @@ bool MainForm::RunOverText(const QString& text, QPointer<dialogs::Form2>& form2)
     }
 }
 
-template bool MainForm::DriveRun(cipher::EncipherRun&, QPointer<dialogs::Form2>&);
-template bool MainForm::DriveRun(cipher::DecipherRun&, QPointer<dialogs::Form2>&);
+template bool MainForm::DriveRun(cipher::EncipherRun&, QPointer<dialogs::Form2>&, RunProgress&);
+template bool MainForm::DriveRun(cipher::DecipherRun&, QPointer<dialogs::Form2>&, RunProgress&);
 template void MainForm::RunCipherCommand<cipher::EncipherRun>();
 template void MainForm::RunCipherCommand<cipher::DecipherRun>();
 

@@ -12,13 +12,15 @@
 
 #include "app/editor_text.h"
 #include "app/line_end_marks.h"
+#include "app/mark_font.h"
+#include "app/wrap_choice.h"
 
 namespace solvena::app {
 
 EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("Text1"));
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    wrap_ = new WrapChoice(*this);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAttribute(Qt::WA_InputMethodEnabled, true);
@@ -28,6 +30,17 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     marks_ = new LineEndMarks(this);
     installEventFilter(this);
     viewport()->installEventFilter(this);
+    setFont(WithMarkFont(font()));
+}
+
+void EditorBox::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        const QFont withMarks = WithMarkFont(font());
+        if (withMarks != font()) {
+            setFont(withMarks);
+        }
+    }
 }
 
 namespace {
@@ -85,6 +98,7 @@ void EditorBox::OnContentsChange(int position, int removed, int added) {
     if (programChange_ || (removed == 0 && added == 0)) {
         return;
     }
+    wrap_->Edited(position, removed, added);
     // A mark comes in by a paste, or back by an undo.
     if (marks_->document() == nullptr && RangeHoldsMark(*document(), position, added)) {
         ShowMarks(true);
@@ -102,7 +116,7 @@ void EditorBox::SetText(const QString& text) {
     emit Changed(false);
 }
 
-bool EditorBox::ReplaceText(const QString& text, const std::function<bool()>& keepGoing) {
+bool EditorBox::ReplaceText(const QString& text, const KeepGoing& keepGoing) {
     if (Text() == text) {
         return true;
     }
@@ -142,7 +156,7 @@ void EditorBox::ShowMarks(bool held) {
     }
 }
 
-bool EditorBox::Fill(const QString& text, bool undoable, const std::function<bool()>& keepGoing) {
+bool EditorBox::Fill(const QString& text, bool undoable, const KeepGoing& keepGoing) {
     if (!undoable) {
         // A fresh document: no undo history, nothing laid out yet.
         setPlainText(QString());
@@ -152,6 +166,7 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
     textBeforeFill_ = Text();
     const bool heldMarks = marks_->document() != nullptr;
     ShowMarks(false);
+    wrap_->ChooseFor(editorText);
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
@@ -169,7 +184,7 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
         }
         filling_ = true;
         setUpdatesEnabled(false);
-        stopped = !keepGoing();
+        stopped = !keepGoing(static_cast<double>(from) / static_cast<double>(editorText.size()));
         setUpdatesEnabled(true);
         filling_ = false;
         if (stopped) {
@@ -184,6 +199,7 @@ bool EditorBox::Fill(const QString& text, bool undoable, const std::function<boo
         document()->undo();
         document()->clearUndoRedoStacks(QTextDocument::RedoStack);
         ShowMarks(heldMarks);
+        wrap_->Recheck();
         return false;
     }
     document()->setUndoRedoEnabled(true);

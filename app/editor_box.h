@@ -14,6 +14,8 @@ class QSyntaxHighlighter;
 
 namespace solvena::app {
 
+class WrapChoice;
+
 class EditorBox : public QPlainTextEdit {
     Q_OBJECT
 
@@ -30,12 +32,16 @@ class EditorBox : public QPlainTextEdit {
     void SetText(const QString& text);
 
     // The same, as one step that Ctrl+Z takes back. A long text goes in in
-    // parts; between them `keepGoing` is asked (pending events may run
-    // there, while the editor neither paints nor takes input). When it says
-    // no, the document is left exactly as it was and the result is false.
-    bool ReplaceText(const QString& text, const std::function<bool()>& keepGoing = {});
+    // parts; between them `keepGoing` is asked, with the share of the text
+    // in place (pending events may run there, while the editor neither
+    // paints nor takes input). When it says no, the document is left
+    // exactly as it was and the result is false.
+    using KeepGoing = std::function<bool(double done)>;
+    bool ReplaceText(const QString& text, const KeepGoing& keepGoing = {});
 
   protected:
+    // Whatever font it is given, the marks' glyphs come with it.
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // A third click selects the line clicked, not the block that holds it.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -60,7 +66,7 @@ class EditorBox : public QPlainTextEdit {
     void OnContentsChange(int position, int removed, int added);
     // Puts the document text in place of everything, as one undoable step
     // or as a fresh document.
-    bool Fill(const QString& text, bool undoable, const std::function<bool()>& keepGoing);
+    bool Fill(const QString& text, bool undoable, const KeepGoing& keepGoing);
     // Whether the marks of lone line ends are shown dimmed; only a document
     // that holds one needs the work.
     void ShowMarks(bool held);
@@ -72,6 +78,7 @@ class EditorBox : public QPlainTextEdit {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QSyntaxHighlighter* marks_ = nullptr;
+    WrapChoice* wrap_ = nullptr;
     QElapsedTimer sinceDoubleClick_;
     QPoint doubleClickAt_;
     mutable QString knownText_;  // Text(), while textKnown_

@@ -186,6 +186,10 @@ void InsertEditorText(QTextCursor& cursor, QStringView text) {
     flush();
 }
 
+bool IsEscapeLetter(char16_t letter) {
+    return UnitFor(letter) != 0;
+}
+
 bool ContinuesLine(const QTextBlock& block) {
     return block.blockFormat().boolProperty(kContinuesLine) && block != block.document()->begin();
 }
@@ -222,6 +226,15 @@ QString SelectedEditorText(const QTextCursor& cursor) {
         }
     }
     return text.replace(QChar(kLineInBlock), QLatin1Char('\n'));
+}
+
+QString SelectedDocumentText(const QTextCursor& cursor) {
+    // The editor text's '\n' are its line breaks; its lone line ends are
+    // still marks.
+    QString text = SelectedEditorText(cursor);
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    Unescape(text);
+    return text;
 }
 
 QTextCursor LineOf(const QTextCursor& cursor) {

@@ -56,6 +56,9 @@ QString ToEditorText(const QString& docText);
 // makes starts a line, whatever block the cursor was in.
 void InsertEditorText(QTextCursor& cursor, QStringView editorText);
 
+// True for a letter that stands for a unit after kEditorEscape.
+bool IsEscapeLetter(char16_t letter);
+
 // True for a block that continues the line of the block before it.
 bool ContinuesLine(const QTextBlock& block);
 
@@ -67,6 +70,9 @@ QString FromEditorText(const QTextDocument& document);
 // The editor text of the cursor's selection, lines ended by '\n': what a
 // copy inside the program carries.
 QString SelectedEditorText(const QTextCursor& cursor);
+
+// The document text of the cursor's selection, line breaks as CR LF.
+QString SelectedDocumentText(const QTextCursor& cursor);
 
 // A cursor that selects the document line the cursor stands in, its line
 // break left out.

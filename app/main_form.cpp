@@ -44,6 +44,10 @@ constexpr double kDecipherLeft = 0.6;
 constexpr double kCipherButtonWidth = 0.3;
 constexpr double kHelpFromRight = 115;
 constexpr double kExitFromRight = 55;
+// The Save button's right edge in twips, and the gap that the button bar
+// keeps between buttons.
+constexpr int kSaveButtonRight = 1440 + 615;
+constexpr int kButtonGap = 105;
 
 // Products of the resize rule are kept in single precision, then placed on
 // whole pixels.
@@ -119,7 +123,19 @@ MainForm::MainForm(state::Module2& shared, desktop::Platform& platform)
     SetTabOrder();
     ConnectHandlers();
     BindKeys();
+    BindFindKeys();
     setAcceptDrops(true);
+    SetMinimumSize();
+}
+
+void MainForm::SetMinimumSize() {
+    // As small as the resize rule keeps every control whole: Help to the
+    // right of Save, the editor two rows high, and so the cipher buttons
+    // below the editor, wide enough for their captions.
+    const int width = Pixels(kSaveButtonRight + kButtonGap) + static_cast<int>(kHelpFromRight);
+    const int rows = 2 * editor_->fontMetrics().lineSpacing() + 2 * editor_->frameWidth() +
+                     2 * static_cast<int>(editor_->document()->documentMargin());
+    setMinimumSize(width, static_cast<int>(kBelowEditor) + rows);
 }
 
 MainForm::~MainForm() = default;

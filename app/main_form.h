@@ -13,6 +13,7 @@
 //   document_commands.cpp  New (Command9), Open (Command6), Save (Command7),
 //                          Form_Unload's question and dropped files
 //   cipher_commands.cpp    暗号化 (Command1) and 解読 (Command2), their runs
+//   find_commands.cpp      find and replace: Ctrl+F, Ctrl+H, F3, Shift+F3
 //   recovery.cpp           keeping the text when the program is ended from
 //                          outside, and offering it at the next start
 
@@ -37,6 +38,8 @@ class Form2;
 namespace solvena::app {
 
 class EditorBox;
+class FindForm;
+class RunProgress;
 
 // Where the resize rule puts the controls for an inner size of W x H
 // pixels; nothing moves when the window is minimized or H is 65 or less.
@@ -75,6 +78,13 @@ class MainForm : public QWidget {
     EditorBox& Text1() { return *editor_; }
     std::int16_t ChangeCount() const { return changeCount_; }
 
+    // Shows the find and replace window (Ctrl+F, Ctrl+H), at the text to
+    // look for or at its replacement.
+    void ShowFindForm(bool replacement);
+    // F3 and Shift+F3: the next or the previous place of the last text
+    // looked for; the window when there is none.
+    void FindAgain(bool forward);
+
     // Opens a file dropped on the window, as Open would.
     void OpenDroppedFile(const QString& path);
 
@@ -96,9 +106,12 @@ class MainForm : public QWidget {
     void BuildEditor();
     void BuildCipherButtons();
     void SetTabOrder();
+    // A window made small keeps every control whole.
+    void SetMinimumSize();
     void ConnectHandlers();
     // The keys press their buttons.
     void BindKeys();
+    void BindFindKeys();
     // Shows the file dialog for FileMode; true when it read a file.
     bool ShowFileDialog();
     // Asks `question` about a changed text, and saves it if wanted. Stop:
@@ -114,7 +127,7 @@ class MainForm : public QWidget {
     bool RunOverText(const QString& text, QPointer<dialogs::Form2>& form2);
     // Drives a run to its end (true) or until it is cancelled.
     template <class Run>
-    bool DriveRun(Run& run, QPointer<dialogs::Form2>& form2);
+    bool DriveRun(Run& run, QPointer<dialogs::Form2>& form2, RunProgress& progress);
     // While the pass number is asked and the run goes on, the cipher
     // buttons cannot be pressed again.
     void HoldCipherButtons(bool held);
@@ -143,6 +156,7 @@ class MainForm : public QWidget {
     QPushButton* newButton_ = nullptr;       // Command9
     QPushButton* helpButton_ = nullptr;      // Command10
     QPushButton* exitButton_ = nullptr;      // Command11
+    QPointer<FindForm> findForm_;            // Form3, while it is open
 
     // Change events of Text1 since its text was last empty, and whether the
     // last one was a person's.

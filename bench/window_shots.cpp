@@ -13,7 +13,9 @@
 
 #include "app/application.h"
 #include "app/editor_box.h"
+#include "app/find_form.h"
 #include "app/main_form.h"
+#include "cipher/encipher.h"
 #include "dialogs/form11.h"
 #include "dialogs/form2.h"
 #include "dialogs/orla.h"
@@ -56,6 +58,24 @@ int main(int argc, char** argv) {
     bool ok = Save(main, folder, "main-empty");
     main.Text1().SetText(QStringLiteral("暗号化する文書です。\r\n二行目の文章、ABC abc 123。"));
     ok = Save(main, folder, "main-text") && ok;
+    application.Shared().FindText = QStringLiteral("文章");
+    application.Shared().ReplacementText = QStringLiteral("文");
+    main.ShowFindForm(false);
+    main.FindAgain(true);
+    ok = Save(main, folder, "main-found") && ok;
+    auto* find = main.findChild<solvena::app::FindForm*>(QStringLiteral("Form3"));
+    find->Command4_Click();
+    ok = Save(*find, folder, "form3") && ok;
+    find->close();
+    main.Text1().SetText(QStringLiteral("行末の混在した文書\r\n一行目\r二行目\n三行目"));
+    ok = Save(main, folder, "main-marks") && ok;
+    main.Text1().SetText(QString::fromLatin1(solvena::cipher::EncipherText(
+        u"暗号化する文書です。\r\n二行目の文章、ABC abc 123。(1-2/3!)", 1234)));
+    ok = Save(main, folder, "main-enciphered") && ok;
+    const QSize size = main.size();
+    main.resize(1, 1);
+    ok = Save(main, folder, "main-smallest") && ok;
+    main.resize(size);
     solvena::dialogs::Orla about(&main);
     ok = Save(about, folder, "orla") && ok;
     solvena::dialogs::Form11 pass(application.Shared(), application.Platform(), &main);

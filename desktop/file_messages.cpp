@@ -66,6 +66,12 @@ QString FileName(const files::FileError& error) {
     return name;
 }
 
+QString CodePoint(char32_t character) {
+    return QStringLiteral("U+") + QString::number(static_cast<uint>(character), 16)
+                                      .toUpper()
+                                      .rightJustified(4, QLatin1Char('0'));
+}
+
 }  // namespace
 
 QString DescribeReadError(const files::FileError& error) {
@@ -77,16 +83,12 @@ QString DescribeWriteError(const files::FileError& error) {
 }
 
 QString DescribeUnstorable(const files::FileError& error) {
-    const QString code =
-        QStringLiteral("U+") + QString::number(static_cast<uint>(error.character), 16)
-                                   .toUpper()
-                                   .rightJustified(4, QLatin1Char('0'));
     return QStringLiteral(
                "Shift_JIS で保存できない文字が %1 個あります（最初は %2 行 %3 列の %4）。")
         .arg(error.count)
         .arg(error.line)
         .arg(error.column)
-        .arg(code);
+        .arg(CodePoint(error.character));
 }
 
 QString DescribeUnreadRecovery(const files::FileError& error) {
@@ -112,9 +114,10 @@ QString DescribeKeptCopies(const QString& path, const QStringList& copies) {
 }
 
 QString DescribeLookAlikes(const document::LookAlikes& lookAlikes) {
+    // The two often look the same in the font: their code points tell them apart.
     return QStringLiteral(
                "Shift_JIS では別の文字になる文字が %1 個あります"
-               "（最初は %2 行 %3 列の「%4」が「%5」になります）。\n\n"
+               "（最初は %2 行 %3 列の「%4」(%5) が「%6」(%7) になります）。\n\n"
                "はい: Shift_JIS で保存します\n"
                "いいえ: UTF-8 で保存します\n"
                "キャンセル: 保存しないで戻ります")
@@ -122,7 +125,9 @@ QString DescribeLookAlikes(const document::LookAlikes& lookAlikes) {
         .arg(lookAlikes.line)
         .arg(lookAlikes.column)
         .arg(QChar(lookAlikes.first))
-        .arg(QChar(lookAlikes.becomes));
+        .arg(CodePoint(lookAlikes.first))
+        .arg(QChar(lookAlikes.becomes))
+        .arg(CodePoint(lookAlikes.becomes));
 }
 
 }  // namespace solvena::desktop

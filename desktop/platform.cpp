@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include "desktop/message_text.h"
 #include "desktop/text_convert.h"
@@ -32,16 +33,30 @@ QString BoxTitle(BoxKind kind) {
 
 namespace {
 
+// Every box names its buttons alike, in the program's own words whatever
+// the desktop's language: Yes and No with the keys that press them, as the
+// system's boxes on Japanese Windows show them.
+void NameButtons(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char16_t*> names[] = {
+        {QMessageBox::Yes, u"はい(&Y)"},
+        {QMessageBox::No, u"いいえ(&N)"},
+        {QMessageBox::Cancel, u"キャンセル"},
+        {QMessageBox::Ok, u"OK"},
+    };
+    for (const auto& [which, name] : names) {
+        if (QAbstractButton* button = box.button(which)) {
+            button->setText(QString::fromUtf16(name));
+        }
+    }
+}
+
 int ShowConfirm(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::Confirm), QString(),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     SetMessageText(box, text);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
-    // The program's own words, whatever the desktop's language.
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("はい"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("いいえ"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    NameButtons(box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return kYes;
@@ -58,6 +73,7 @@ int ShowYesNo(QWidget* parent, const QString& text, bool noFirst) {
     SetMessageText(box, text);
     box.setDefaultButton(noFirst ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    NameButtons(box);
     return box.exec() == QMessageBox::Yes ? kYes : kNo;
 }
 
@@ -65,7 +81,7 @@ int ShowNotice(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, BoxTitle(BoxKind::Notice), QString(), QMessageBox::Ok,
                     parent);
     SetMessageText(box, text);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    NameButtons(box);
     box.exec();
     return kOk;
 }

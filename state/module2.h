@@ -49,6 +49,13 @@ struct Module2 {
     // The file the document was last read from or saved to, as it was then:
     // a save over it asks first when something else has changed it since.
     std::optional<files::FileStamp> DocSource;
+    // The last search of the find and replace window, for F3 and for its
+    // next opening: the text looked for, the text put in its place (both
+    // document text), and whether case and width matter.
+    QString FindText;
+    QString ReplacementText;
+    bool FindMatchCase = false;
+    bool FindMatchWidth = false;
 
     // Shows the pass-number dialog modally; afterwards PassNumber holds the
     // number entered, or -1.

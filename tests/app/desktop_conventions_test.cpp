@@ -11,8 +11,10 @@
 #include <QMessageBox>
 #include <QTest>
 #include <cmath>
+#include <functional>
 
 #include "app/application.h"
+#include "app/find_form.h"
 #include "desktop/translations.h"
 #include "dialogs/form11.h"
 #include "dialogs/form2.h"
@@ -132,21 +134,27 @@ void DesktopConventionsTest::choosingTheDriveShownKeepsTheFolder() {
 
 void DesktopConventionsTest::messageBoxesAndContextMenusAreJapanese() {
     solvena::desktop::Platform platform({QStringLiteral("solvena")});
-    QStringList buttons;
-    QString chosen;
-    QObject watching;
-    WhenShown<QMessageBox>(&watching, QString(), [&](QMessageBox* box) {
-        for (QAbstractButton* button : box->buttons()) {
-            buttons.append(button->text());
-        }
-        chosen = box->defaultButton()->text();
-        box->defaultButton()->click();
-    });
-    QCOMPARE(platform.Confirm(nullptr, QStringLiteral("質問")), solvena::desktop::kYes);
-    buttons.sort();
-    QCOMPARE(buttons, (QStringList{QStringLiteral("いいえ"), QStringLiteral("はい"),
-                                   QStringLiteral("キャンセル")}));
-    QCOMPARE(chosen, QStringLiteral("はい"));
+    // Every kind of box names its buttons alike; the default is Yes.
+    int answer = 0;
+    const auto asked = [&answer](const std::function<int()>& ask) {
+        QStringList buttons;
+        QObject watching;
+        WhenShown<QMessageBox>(&watching, QString(), [&](QMessageBox* box) {
+            for (QAbstractButton* button : box->buttons()) {
+                buttons.append(button->text());
+            }
+            box->defaultButton()->click();
+        });
+        answer = ask();
+        buttons.sort();
+        return buttons.join(u' ');
+    };
+    QCOMPARE(asked([&] { return platform.Confirm(nullptr, QStringLiteral("質問")); }),
+             QStringLiteral("いいえ(&N) はい(&Y) キャンセル"));
+    QCOMPARE(answer, int{solvena::desktop::kYes});
+    QCOMPARE(asked([&] { return platform.AskYesNo(nullptr, QStringLiteral("質問")); }),
+             QStringLiteral("いいえ(&N) はい(&Y)"));
+    QCOMPARE(answer, int{solvena::desktop::kYes});
 
     QVERIFY(solvena::desktop::UseJapaneseQtTexts(*QCoreApplication::instance()));
     solvena::app::EditorBox editor;
@@ -259,6 +267,8 @@ void DesktopConventionsTest::everyControlHasAnAccessibleName() {
     QVERIFY(!progress.findChild<QWidget*>(QStringLiteral("Picture1"))->accessibleName().isEmpty());
     solvena::dialogs::Orla about(nullptr);
     CheckAccessible(&about);
+    w.form.ShowFindForm(false);
+    CheckAccessible(w.form.findChild<solvena::app::FindForm*>(QStringLiteral("Form3")));
 }
 
 QTEST_MAIN(DesktopConventionsTest)

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLoggingCategory>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -14,6 +15,7 @@
 
 #include "app/editor_box.h"
 #include "app/editor_text.h"
+#include "desktop/look.h"
 
 using solvena::app::EditorBox;
 using solvena::app::FromEditorText;
@@ -41,6 +43,7 @@ class EditorBoxTest : public QObject {
     void replacingTheTextIsOneUndoableStep();
     void loneLineEndsAreOneMarkThatEditsCannotSplit();
     void marksAreDimmedWhileTheDocumentHoldsThem();
+    void marksAreDrawnWithGlyphsOfTheirOwn();
     void textFollowsEveryKindOfChange();
     void manyShortLinesComeBackExactly();
     void pastedTextFromElsewhereKeepsItsCharacters();
@@ -190,6 +193,26 @@ void EditorBoxTest::marksAreDimmedWhileTheDocumentHoldsThem() {
     box.selectAll();
     box.insertPlainText(QStringLiteral("x\u240Dy"));  // a mark comes in typed or pasted
     QCOMPARE(DimmedPlaces(box), QList<int>{1});
+}
+
+void EditorBoxTest::marksAreDrawnWithGlyphsOfTheirOwn() {
+    // None of the fonts the program installs has them.
+    EditorBox box;
+    box.setFont(solvena::desktop::JapaneseFont(solvena::desktop::Face::Gothic, 10.5, false));
+    const auto draw = [&box](char16_t unit) {
+        QImage image(48, 48, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(box.font());
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(8, 32), QString(QChar(unit)));
+        return image;
+    };
+    // A glyph that failed to come would be the same missing box for both.
+    const QImage missing = draw(0xE000);
+    const QImage cr = draw(solvena::app::kLoneCrMark);
+    const QImage lf = draw(solvena::app::kLoneLfMark);
+    QVERIFY(cr != missing && lf != missing && cr != lf);
 }
 
 void EditorBoxTest::textFollowsEveryKindOfChange() {

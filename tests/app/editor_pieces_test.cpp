@@ -3,19 +3,45 @@
 // exactly what it is, keys and the clipboard never see the seams, and only
 // the pieces in view are laid out and painted.
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include "app/editor_box.h"
 #include "app/editor_text.h"
+#include "cipher/encipher.h"
+#include "desktop/text_convert.h"
 
 using solvena::app::ContinuesLine;
 using solvena::app::EditorBox;
 using solvena::app::kPieceLength;
+
+namespace {
+
+// The rows of the laid-out blocks that end although the first character
+// of the next row would have fitted; the last row of a block ends it.
+int EarlyRowEnds(EditorBox& box) {
+    const QFontMetricsF metrics(box.font());
+    int early = 0;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+        box.document()->documentLayout()->blockBoundingRect(block);  // lays it out
+        const QTextLayout* layout = block.layout();
+        for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+            const QTextLine row = layout->lineAt(i);
+            const QChar next = block.text().at(layout->lineAt(i + 1).textStart());
+            early +=
+                row.naturalTextWidth() + metrics.horizontalAdvance(next) <= row.width() ? 1 : 0;
+        }
+    }
+    return early;
+}
+
+}  // namespace
 
 namespace {
 
@@ -78,6 +104,7 @@ class EditorPiecesTest : public QObject {
     void undoBringsBackTheTextExactly();
     void idleBlinkingPaintsOnlyThePieceInView();
     void aFillStoppedHalfWayLeavesTheDocumentAsItWas();
+    void encipheredTextFillsItsRows();
 };
 
 void EditorPiecesTest::aLongLineIsHeldInPiecesAndComesBackExactly() {
@@ -232,7 +259,7 @@ void EditorPiecesTest::aFillStoppedHalfWayLeavesTheDocumentAsItWas() {
     QSignalSpy changed(&box, &EditorBox::Changed);
     int asked = 0;
     const QString line = LongLine(200 * kPieceLength);
-    QVERIFY(!box.ReplaceText(line, [&] {
+    QVERIFY(!box.ReplaceText(line, [&](double) {
         ++asked;
         // Input waits while the fill lets events run, and the document is
         // still the one before (what a recovery copy made now would keep).
@@ -249,7 +276,7 @@ void EditorPiecesTest::aFillStoppedHalfWayLeavesTheDocumentAsItWas() {
     box.undo();  // the typing before is still there to take back
     QCOMPARE(box.Text(), QStringLiteral("before"));
     // Let through, the same fill is one step.
-    QVERIFY(box.ReplaceText(line, [] { return true; }));
+    QVERIFY(box.ReplaceText(line, [](double) { return true; }));
     QCOMPARE(box.Text(), line);
     box.undo();
     QCOMPARE(box.Text(), QStringLiteral("before"));
@@ -259,10 +286,40 @@ void EditorPiecesTest::aFillStoppedHalfWayLeavesTheDocumentAsItWas() {
     while (lines.size() < 3 * 64 * kPieceLength) {
         lines += QStringLiteral("a short line\r\n\r\nx\ry\u2028z\r\n");
     }
-    QVERIFY(!box.ReplaceText(lines, [] { return false; }));
+    QVERIFY(!box.ReplaceText(lines, [](double) { return false; }));
     QCOMPARE(solvena::app::FromEditorText(*box.document()), QStringLiteral("before"));
-    QVERIFY(box.ReplaceText(lines, [] { return true; }));
+    QVERIFY(box.ReplaceText(lines, [](double) { return true; }));
     QCOMPARE(solvena::app::FromEditorText(*box.document()), lines);
+}
+
+void EditorPiecesTest::encipheredTextFillsItsRows() {
+    EditorBox box;
+    box.resize(300, 200);
+    box.show();
+    QString plain;
+    for (int i = 0; i < 2000; ++i) {
+        plain += QStringLiteral("暗号 (a-b!c/d) テキスト、");
+    }
+    const QString enciphered = solvena::desktop::FromAscii(
+        solvena::cipher::EncipherText(solvena::desktop::ToU16View(plain), 77));
+    box.SetText(enciphered);
+    QVERIFY(box.document()->blockCount() > 2);
+    QCOMPARE(EarlyRowEnds(box), 0);
+    // A blank typed makes words of it, and taking it back makes it signs again.
+    QTest::keyClick(&box, Qt::Key_Space);
+    QCOMPARE(box.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QTRY_COMPARE(box.wordWrapMode(), QTextOption::WrapAnywhere);
+    box.SetText(plain);
+    QCOMPARE(box.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QVERIFY(EarlyRowEnds(box) > 0);  // at word boundaries
+    // A run taken back and done again takes its wrapping with it.
+    box.ReplaceText(enciphered);
+    QCOMPARE(box.wordWrapMode(), QTextOption::WrapAnywhere);
+    box.undo();
+    QCOMPARE(box.wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box.redo();
+    QTRY_COMPARE(box.wordWrapMode(), QTextOption::WrapAnywhere);
 }
 
 QTEST_MAIN(EditorPiecesTest)

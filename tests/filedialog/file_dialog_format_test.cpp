@@ -147,7 +147,8 @@ void FileDialogFormatTest::lookAlikeQuestionAndItsThreeAnswers() {
         QTRY_VERIFY(!d.form->isVisible());
         const QString asked = d.platform.Asked().front().text;
         QVERIFY2(asked.contains(QStringLiteral("2 個")), qPrintable(asked));
-        QVERIFY2(asked.contains(QStringLiteral("2 行 2 列の「〜」が「～」")), qPrintable(asked));
+        QVERIFY2(asked.contains(QStringLiteral("2 行 2 列の「〜」(U+301C) が「～」(U+FF5E)")),
+                 qPrintable(asked));
         QCOMPARE(d.platform.Asked().front().title, QStringLiteral("確認メッセージ"));
         QCOMPARE(ReadBytes(d.dir.File("sjis.txt")), std::string("\x94\x67\r\n\x82\xCD\x81\x60\x82"
                                                                 "\xC6\x81\x7C\r\n"));

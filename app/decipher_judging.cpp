@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+#include "app/decipher_judging.h"
+
+#include <chrono>
+
+#include "cipher/decipher.h"
+#include "desktop/text_convert.h"
+
+namespace solvena::app {
+
+DecipherJudging::DecipherJudging(const QString& enciphered, std::int16_t pass) {
+    // The document cannot change during the run: the copy shares its text.
+    // Judged here, when it comes to it, if no thread can be had.
+    verdict_ = std::async(std::launch::async | std::launch::deferred, [enciphered, pass] {
+        const std::u16string_view text = desktop::ToU16View(enciphered);
+        ranking::DecipherJudge judge(pass);
+        judge.FeedEnciphered(text);
+        judge.FeedDeciphered(cipher::DecipherText(text, pass));
+        const ranking::Decipherment verdict = judge.Finish();
+        return Judgement{verdict, judge.Evidence()};
+    });
+}
+
+std::optional<Judgement> DecipherJudging::Verdict(const std::function<bool()>& keepWaiting) {
+    while (verdict_.wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout) {
+        if (!keepWaiting()) {
+            return std::nullopt;
+        }
+    }
+    return verdict_.get();
+}
+
+}  // namespace solvena::app

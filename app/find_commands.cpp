@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// Find and replace in the main window: Ctrl+F and Ctrl+H show the window
+// 検索と置換 (also from the editor's context menu), F3 and Shift+F3 find
+// the next or the previous place of the last text looked for.
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QShortcut>
+#include <memory>
+
+#include "app/editor_box.h"
+#include "app/find_form.h"
+#include "app/main_form.h"
+#include "desktop/platform.h"
+
+namespace solvena::app {
+
+void MainForm::BindFindKeys() {
+    const std::pair<QKeySequence, std::function<void()>> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ShowFindForm(false); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_H), [this] { ShowFindForm(true); }},
+        {QKeySequence(Qt::Key_F3), [this] { FindAgain(true); }},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindAgain(false); }},
+    };
+    for (const auto& [key, act] : keys) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this, act);
+    }
+    // The editor's menu offers the window too.
+    editor_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const std::unique_ptr<QMenu> menu(editor_->createStandardContextMenu());
+        menu->addSeparator();
+        QAction* find = menu->addAction(QStringLiteral("検索と置換(&F)..."));
+        find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+        connect(find, &QAction::triggered, this, [this] { ShowFindForm(false); });
+        menu->exec(editor_->viewport()->mapToGlobal(at));
+    });
+}
+
+void MainForm::ShowFindForm(bool replacement) {
+    if (findForm_.isNull()) {
+        findForm_ = new FindForm(shared_, platform_, *editor_, this);
+    }
+    findForm_->ShowAt(replacement);
+}
+
+void MainForm::FindAgain(bool forward) {
+    if (!findForm_.isNull()) {
+        forward ? findForm_->Command1_Click() : findForm_->Command2_Click();
+        return;
+    }
+    if (shared_.FindText.isEmpty()) {
+        ShowFindForm(false);
+        return;
+    }
+    if (FindInEditor(*editor_, shared_, forward) == FindOutcome::NotFound) {
+        platform_.Beep();
+    }
+}
+
+}  // namespace solvena::app
