@@ -198,17 +198,17 @@ bool MainForm::RunOverText(const QString& text, QPointer<dialogs::Form2>& form2)
         shared_.CipherPosition = Narrow(run.CipherPosition());
         // A cancelled run leaves the document exactly as it was, and so does
         // a doubtful decipher result the person does not want to see.
-        std::optional<ranking::Decipherment> verdict;
+        std::optional<Judgement> judgement;
         if (!cancelled && judging) {
-            verdict = judging->Verdict([&] {
+            judgement = judging->Verdict([&] {
                 platform_.DoEvents();
                 return !form2.isNull() && !form2->Unloaded() && !cancelRequested_;
             });
-            cancelled = !verdict;
+            cancelled = !judgement;
         }
         if (!cancelled) {
             const QString result = ResultText(run);
-            if (kEncipher || ResultWanted(platform_, this, form2, *verdict)) {
+            if (kEncipher || ResultWanted(platform_, this, form2, judgement->verdict)) {
                 FillEditor(*editor_, platform_, form2, cancelRequested_, result, progress);
             }
         }
