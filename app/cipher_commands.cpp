@@ -14,6 +14,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "app/damage_words.h"
 #include "app/decipher_judging.h"
 #include "app/editor_box.h"
 #include "app/main_form.h"
@@ -24,6 +25,7 @@
 #include "desktop/platform.h"
 #include "desktop/text_convert.h"
 #include "dialogs/form2.h"
+#include "dialogs/pass_finder.h"
 #include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
 
@@ -42,14 +44,38 @@ QString ResultText(cipher::DecipherRun& run) {
 constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性があります。結果を表示しますか？";
 
 // Whether a decipher result takes the document's place: a plausible one
-// does; about a doubtful one the person is asked, the progress window gone.
-bool ResultWanted(desktop::Platform& platform, QWidget* parent, QPointer<dialogs::Form2>& form2,
-                  ranking::Decipherment verdict) {
-    if (verdict == ranking::Decipherment::Plausible) {
-        return true;
+// does; about a doubtful one the person is asked, the progress window gone:
+// a damaged document with its damage shown, else with the offer to look
+// for the pass number.
+enum class Wanted { Result, Document, PassSearch };
+
+Wanted ResultWanted(desktop::Platform& platform, EditorBox& editor, QPointer<dialogs::Form2>& form2,
+                    const Judgement& judgement) {
+    if (judgement.verdict == ranking::Decipherment::Plausible) {
+        return Wanted::Result;
     }
     delete form2.data();
-    return platform.AskYesNo(parent, QString::fromUtf16(kDoubtfulResult)) == desktop::kYes;
+    if (judgement.verdict == ranking::Decipherment::Damaged) {
+        SelectDamage(editor, *judgement.evidence.damage);
+        return platform.AskYesNo(&editor, DamagedQuestion(judgement.evidence)) == desktop::kYes
+                   ? Wanted::Result
+                   : Wanted::Document;
+    }
+    // A text never enciphered has no pass number to look for.
+    const QString question = QString::fromUtf16(kDoubtfulResult);
+    if (judgement.verdict == ranking::Decipherment::NothingEnciphered ||
+        judgement.verdict == ranking::Decipherment::NotEnciphered) {
+        return platform.AskYesNo(&editor, question) == desktop::kYes ? Wanted::Result
+                                                                     : Wanted::Document;
+    }
+    switch (platform.AskYesNoFind(&editor, question)) {
+        case desktop::kYes:
+            return Wanted::Result;
+        case desktop::kFindPass:
+            return Wanted::PassSearch;
+        default:
+            return Wanted::Document;
+    }
 }
 
 std::int32_t Narrow(std::int64_t value) {
@@ -146,7 +172,7 @@ template <class Run>
 void MainForm::RunCipherCommand() {
     constexpr bool kEncipher = std::is_same_v<Run, cipher::EncipherRun>;
     HoldCipherButtons(true);
-    shared_.AskPassNumber();
+    AskPass(!kEncipher);
     if (shared_.PassNumber == -1) {
         HoldCipherButtons(false);
         ReturnFocusToEditor();
@@ -178,6 +204,43 @@ void MainForm::RunCipherCommand() {
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, [this] { close(); });
+        return;
+    }
+    AfterDecipherRefused();
+}
+
+void MainForm::AskPass(bool decipher) {
+    if (presetPass_) {
+        shared_.PassNumber = *presetPass_;
+        presetPass_.reset();
+        return;
+    }
+    if (decipher) {
+        shared_.showPassFinder = [this] { ShowPassFinder(); };
+    }
+    shared_.AskPassNumber();
+    shared_.showPassFinder = nullptr;
+}
+
+void MainForm::ShowPassFinder() {
+    dialogs::PassFinder finder(shared_, editor_->Text(), this);
+    finder.exec();
+}
+
+void MainForm::AfterDecipherRefused() {
+    if (damageShown_) {
+        SelectDamage(*editor_, *damageShown_);
+        damageShown_.reset();
+    }
+    if (!searchAfterRun_) {
+        return;
+    }
+    searchAfterRun_ = false;
+    ShowPassFinder();
+    if (shared_.PassNumber != -1) {
+        // Deciphered again with the pass number chosen, as one step.
+        presetPass_ = shared_.PassNumber;
+        QTimer::singleShot(0, this, [this] { Command2_Click(); });
     }
 }
 
@@ -208,8 +271,13 @@ bool MainForm::RunOverText(const QString& text, QPointer<dialogs::Form2>& form2)
         }
         if (!cancelled) {
             const QString result = ResultText(run);
-            if (kEncipher || ResultWanted(platform_, this, form2, judgement->verdict)) {
+            const Wanted wanted =
+                kEncipher ? Wanted::Result : ResultWanted(platform_, *editor_, form2, *judgement);
+            if (wanted == Wanted::Result) {
                 FillEditor(*editor_, platform_, form2, cancelRequested_, result, progress);
+            } else if (!kEncipher) {
+                searchAfterRun_ = wanted == Wanted::PassSearch;
+                damageShown_ = judgement->evidence.damage;
             }
         }
         return true;

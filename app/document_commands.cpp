@@ -124,6 +124,11 @@ void MainForm::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
+    // Several files open each in a window of its own, as a file manager
+    // opens them: the first in this one.
+    for (const QString& other : paths.mid(1)) {
+        platform_.OpenInNewWindow(other);
+    }
     OpenDroppedFile(paths.first());
 }
 

@@ -194,6 +194,29 @@ bool ContinuesLine(const QTextBlock& block) {
     return block.blockFormat().boolProperty(kContinuesLine) && block != block.document()->begin();
 }
 
+int EditorPositionOf(const QTextDocument& document, qint64 index) {
+    qint64 units = 0;  // of the document before the block's start
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        for (qsizetype at = 0; at < text.size(); ++at) {
+            // A line in the block is CR LF, an escape pair one unit.
+            const qint64 stands = text[at] == QChar(kLineInBlock) ? 2 : 1;
+            if (units + stands > index) {
+                return block.position() + static_cast<int>(at);
+            }
+            units += stands;
+            at += text[at] == QChar(kEditorEscape) && at + 1 < text.size() &&
+                  IsEscapeLetter(text[at + 1].unicode());
+        }
+        const QTextBlock next = block.next();
+        units += next.isValid() && !ContinuesLine(next) ? 2 : 0;  // the line's CR LF
+        if (units > index) {
+            return block.position() + static_cast<int>(text.size());
+        }
+    }
+    return document.characterCount() - 1;
+}
+
 QString FromEditorText(const QTextDocument& document) {
     QString text;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {

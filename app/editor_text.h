@@ -67,6 +67,10 @@ bool ContinuesLine(const QTextBlock& block);
 // letter after it (left by an edit) stands for itself.
 QString FromEditorText(const QTextDocument& document);
 
+// The editor's position of the document's unit at `index` (from 0), as
+// the editor holds the document; the end of the document when it is beyond.
+int EditorPositionOf(const QTextDocument& document, qint64 index);
+
 // The editor text of the cursor's selection, lines ended by '\n': what a
 // copy inside the program carries.
 QString SelectedEditorText(const QTextCursor& cursor);

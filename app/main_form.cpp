@@ -14,6 +14,7 @@
 #include "desktop/platform.h"
 #include "dialogs/form11.h"
 #include "dialogs/orla.h"
+#include "dialogs/pass_finder.h"
 
 namespace solvena::app {
 namespace {

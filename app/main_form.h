@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "cipher/cipher_evidence.h"
 #include "state/module2.h"
 
 class QPushButton;
@@ -121,6 +122,12 @@ class MainForm : public QWidget {
     // The two cipher commands, which differ only in the run they drive.
     template <class Run>
     void RunCipherCommand();
+    // Asks for the pass number (the search offered when deciphering), or
+    // takes the one a search found.
+    void AskPass(bool decipher);
+    // The window that looks for a pass number for the document.
+    void ShowPassFinder();
+    void AfterDecipherRefused();
     // Runs over `text` with the progress window shown and puts the result
     // in place of the document; false: the result did not fit in memory.
     template <class Run>
@@ -170,6 +177,11 @@ class MainForm : public QWidget {
     // Closing the window during a run cancels it, then closes as usual.
     bool cancelRequested_ = false;
     bool closeAfterRun_ = false;
+    // After a refused decipher result: the damage to show again, whether to
+    // look for the pass number, and the pass number found to decipher with.
+    std::optional<cipher::DamagePlace> damageShown_;
+    bool searchAfterRun_ = false;
+    std::optional<std::int16_t> presetPass_;
 
     // Shared by the two cipher commands.
     std::int16_t savedPassNumber_ = 0;

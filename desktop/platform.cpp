@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <csignal>
@@ -77,6 +78,19 @@ int ShowYesNo(QWidget* parent, const QString& text, bool noFirst) {
     return box.exec() == QMessageBox::Yes ? kYes : kNo;
 }
 
+int ShowYesNoFind(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::YesNo), QString(),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    SetMessageText(box, text);
+    QPushButton* find =
+        box.addButton(QStringLiteral("パスナンバーを探す(&F)"), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    NameButtons(box);
+    const int answer = box.exec();
+    return box.clickedButton() == find ? kFindPass : answer == QMessageBox::Yes ? kYes : kNo;
+}
+
 int ShowNotice(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, BoxTitle(BoxKind::Notice), QString(), QMessageBox::Ok,
                     parent);
@@ -95,6 +109,8 @@ int Platform::Ask(BoxKind kind, QWidget* parent, const QString& text) {
         case BoxKind::YesNo:
         case BoxKind::YesNoNoFirst:
             return ShowYesNo(parent, text, kind == BoxKind::YesNoNoFirst);
+        case BoxKind::YesNoFind:
+            return ShowYesNoFind(parent, text);
         case BoxKind::Notice:
             break;
     }
@@ -116,6 +132,10 @@ void Platform::EndAtOnce(int signal) {
         std::raise(signal);
     }
     ::_exit(0);
+}
+
+void Platform::OpenInNewWindow(const QString& path) {
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {path});
 }
 
 void Platform::CheckArguments(int argc, char** argv) {

@@ -23,7 +23,7 @@ namespace solvena::desktop {
 
 // Answer codes of message boxes, numbered as the Windows message box API
 // numbers them (IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7).
-enum Answer : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
+enum Answer : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7, kFindPass = 100 };
 
 // Title of every confirmation question.
 inline constexpr char16_t kConfirmTitle[] = u"確認メッセージ";
@@ -32,7 +32,8 @@ inline constexpr char16_t kProgramTitle[] = u"ソルベナ";
 
 // The three kinds of message box: a question with Yes, No and Cancel, one
 // with Yes and No, and a notice with OK.
-enum class BoxKind { Confirm, YesNo, YesNoNoFirst, Notice };
+// YesNoFind offers パスナンバーを探す beside Yes and No, answered kFindPass.
+enum class BoxKind { Confirm, YesNo, YesNoNoFirst, YesNoFind, Notice };
 // The title a kind of box shows.
 QString BoxTitle(BoxKind kind);
 
@@ -73,6 +74,10 @@ class Platform {
     int AskYesNo(QWidget* parent, const QString& text, bool noFirst = false) {
         return Ask(noFirst ? BoxKind::YesNoNoFirst : BoxKind::YesNo, parent, text);
     }
+    // Yes and No, and パスナンバーを探す: kYes, kNo or kFindPass.
+    int AskYesNoFind(QWidget* parent, const QString& text) {
+        return Ask(BoxKind::YesNoFind, parent, text);
+    }
     // An OK button only, no icon, titled with the program's name.
     void Notify(QWidget* parent, const QString& text) { Ask(BoxKind::Notice, parent, text); }
     // Shows a box of `kind` and returns the answer.
@@ -86,6 +91,9 @@ class Platform {
     // Ends the program at once, with no further events; after a signal
     // (`signal` > 0) as that signal ends a program.
     virtual void EndAtOnce(int signal);
+    // Opens the document file in a window of its own: this program started
+    // again on it, as a file manager opens each of several files.
+    virtual void OpenInNewWindow(const QString& path);
 
     // Compares the arguments with the bytes the program received; false
     // when one of them is not text in the system's encoding, so that its

@@ -59,6 +59,18 @@ Form11::Form11(state::Module2& shared, desktop::Platform& platform, QWidget* own
     okButton_->setAccessibleDescription(QStringLiteral("このパスナンバーで始めます"));
     okButton_->hide();
 
+    findButton_ = new QPushButton(QStringLiteral("探す…"), this);
+    findButton_->setObjectName(QStringLiteral("Command2"));
+    findButton_->setGeometry(TwipsRect(180, 840, 1020, 375));
+    findButton_->setCursor(desktop::HandCursor());
+    findButton_->setAutoDefault(false);
+    desktop::SetButtonColour(findButton_, desktop::kPaleGreen);
+    findButton_->setToolTip(QStringLiteral("パスナンバーを探す"));
+    findButton_->setAccessibleName(QStringLiteral("パスナンバーを探す"));
+    findButton_->setAccessibleDescription(QStringLiteral("忘れたパスナンバーを、文書から探します"));
+    findButton_->setVisible(static_cast<bool>(shared_.showPassFinder));
+    connect(findButton_, &QPushButton::clicked, this, &Form11::Command2_Click);
+
     connect(passBox_, &QLineEdit::textChanged, this, &Form11::Text1_Change);
     connect(okButton_, &QPushButton::clicked, this, &Form11::Command1_Click);
     passBox_->setFocus();
@@ -119,8 +131,19 @@ void Form11::Command1_Click() {
     accept();
 }
 
+void Form11::Command2_Click() {
+    shared_.showPassFinder();
+    if (shared_.PassNumber == -1) {
+        passBox_->setFocus();
+        return;
+    }
+    // The number found is taken as a confirmed entry.
+    found_ = true;
+    Command1_Click();
+}
+
 void Form11::Unload() {
-    if (passBox_->text().isEmpty() || !okClicked_) {
+    if (!found_ && (passBox_->text().isEmpty() || !okClicked_)) {
         shared_.PassNumber = -1;
     }
 }

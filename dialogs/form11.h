@@ -29,6 +29,8 @@ class Form11 : public desktop::UnloadingDialog {
     void Text1_Change();
     void Text1_KeyPress(int& keyAscii);
     void Command1_Click();
+    // パスナンバーを探す: shown while a pass number to decipher with is asked.
+    void Command2_Click();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,10 +40,12 @@ class Form11 : public desktop::UnloadingDialog {
   private:
     state::Module2& shared_;
     desktop::Platform& platform_;
-    QLabel* promptLabel_ = nullptr;    // Label1
-    QLineEdit* passBox_ = nullptr;     // Text1
-    QPushButton* okButton_ = nullptr;  // Command1
+    QLabel* promptLabel_ = nullptr;      // Label1
+    QLineEdit* passBox_ = nullptr;       // Text1
+    QPushButton* okButton_ = nullptr;    // Command1
+    QPushButton* findButton_ = nullptr;  // Command2
     bool okClicked_ = false;
+    bool found_ = false;  // PassNumber holds a number the search found
 };
 
 }  // namespace solvena::dialogs

@@ -69,6 +69,10 @@ struct Module2 {
 
     // Set by the application to the dialog it shows.
     std::function<void()> showPassNumberDialog;
+    // Set while a pass number to decipher with is asked: shows the window
+    // that finds one for the document, which leaves it in PassNumber (or
+    // -1). Unset, the pass-number dialog offers no search.
+    std::function<void()> showPassFinder;
 };
 
 }  // namespace solvena::state

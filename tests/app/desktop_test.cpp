@@ -113,6 +113,9 @@ void DesktopTest::droppedDocumentOpensAsOpenWould() {
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("1m!ZELKORA"));
     QCOMPARE(w.shared.DocChanged, kFalse);
     QVERIFY(w.platform.Asked().empty());
+    // The others each in a window of their own.
+    QCOMPARE(w.platform.OpenedInNewWindows(),
+             QStringList{w.dir.Path(QStringLiteral("second.txt"))});
 }
 
 void DesktopTest::droppedDocumentAsksAboutUnsavedText() {

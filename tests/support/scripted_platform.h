@@ -46,6 +46,8 @@ class ScriptedPlatform : public desktop::Platform {
     void ScriptVolumes(QList<desktop::Volume> volumes) { volumes_ = std::move(volumes); }
     // What EndAtOnce does instead of ending the program.
     void ScriptEnd(std::function<void(int)> end) { end_ = std::move(end); }
+    // The files opened in windows of their own, instead of opening them.
+    const QStringList& OpenedInNewWindows() const { return openedInNewWindows_; }
     // Where the recovery files are kept: a folder of this platform's own
     // unless another is given (to see them kept from one start to the next).
     void SetRecoveryFolder(const QString& folder) { recoveryFolder_ = folder; }
@@ -53,6 +55,7 @@ class ScriptedPlatform : public desktop::Platform {
     int Ask(desktop::BoxKind kind, QWidget* parent, const QString& text) override;
     void Beep() override;
     void EndAtOnce(int signal) override;
+    void OpenInNewWindow(const QString& path) override { openedInNewWindows_.append(path); }
     QList<desktop::Volume> Volumes() const override;
 
   protected:
@@ -65,6 +68,7 @@ class ScriptedPlatform : public desktop::Platform {
     std::function<void(int)> end_;
     QTemporaryDir ownFolder_;
     QString recoveryFolder_;
+    QStringList openedInNewWindows_;
     bool interactive_ = true;
     int beeps_ = 0;
 };
