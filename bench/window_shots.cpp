@@ -19,6 +19,7 @@
 #include "dialogs/form11.h"
 #include "dialogs/form2.h"
 #include "dialogs/orla.h"
+#include "dialogs/pass_finder.h"
 #include "filedialog/file_form.h"
 #include "tests/support/scripted_application.h"
 
@@ -80,6 +81,23 @@ int main(int argc, char** argv) {
     ok = Save(about, folder, "orla") && ok;
     solvena::dialogs::Form11 pass(application.Shared(), application.Platform(), &main);
     ok = Save(pass, folder, "form11") && ok;
+    pass.close();
+    // The same when asking a pass number to decipher with: it offers a search.
+    application.Shared().showPassFinder = [] {};
+    solvena::dialogs::Form11 decipherPass(application.Shared(), application.Platform(), &main);
+    ok = Save(decipherPass, folder, "form11-decipher") && ok;
+    decipherPass.close();
+    application.Shared().showPassFinder = nullptr;
+    solvena::dialogs::PassFinder finder(
+        application.Shared(),
+        QString::fromLatin1(solvena::cipher::EncipherText(
+            u"明日は雨が降るらしい。\r\n傘を持っていくこと。", 4821)),
+        &main);
+    finder.show();
+    while (!finder.Searched()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    ok = Save(finder, folder, "pass-finder") && ok;
     solvena::dialogs::Form2 progress(application.Shared(), &main);
     progress.SetShape1Width(static_cast<float>(progress.Picture1ScaleWidth() * 0.4));
     ok = Save(progress, folder, "form2") && ok;
