@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
     application.Shared().showPassFinder = nullptr;
     solvena::dialogs::PassFinder finder(
         application.Shared(),
-        QString::fromLatin1(solvena::cipher::EncipherText(
-            u"明日は雨が降るらしい。\r\n傘を持っていくこと。", 4821)),
+        QString::fromLatin1(
+            solvena::cipher::EncipherText(u"明日は雨が降るらしい。\r\n傘を持っていくこと。", 4821)),
         &main);
     finder.show();
     while (!finder.Searched()) {

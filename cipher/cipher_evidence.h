@@ -72,7 +72,6 @@ class EvidenceScan {
 
     std::u16string unread_;            // line breaks taken out
     std::vector<std::size_t> breaks_;  // where in unread_ each line break stood
-    std::size_t breaksPassed_ = 0;     // of breaks_, those before the scan
     std::uint64_t consumed_ = 0;       // units of the text before unread_[0]
     std::uint64_t line_ = 1;           // of unread_[0]
     std::uint64_t lineStart_ = 0;      // the text's units before that line

@@ -234,6 +234,41 @@ files::Status EncipherInto(int fd, Input& input, std::int16_t pass, const std::s
     });
 }
 
+namespace {
+
+// A piece deciphered into `bytes` and judged; false once the judge has seen
+// enough to refuse the text.
+bool DecipherPiece(cipher::DecipherStream& stream, document::DocumentWriter& writer,
+                   ranking::DecipherJudge* judge, const std::u16string& piece, bool last,
+                   std::u16string& plain, std::string& bytes) {
+    plain.clear();
+    stream.Feed(piece, plain);
+    if (last) {
+        stream.Finish(plain);
+    }
+    writer.Add(plain, bytes);
+    if (judge == nullptr) {
+        return true;
+    }
+    judge->FeedDeciphered(plain);
+    return !judge->OtherPassBetterIfKnown().value_or(false);
+}
+
+// Writes what is ready and takes the next piece.
+files::Status WriteAndTake(files::StreamSink& sink, std::string& bytes, ReadAhead& ahead,
+                           std::u16string& piece) {
+    if (!bytes.empty()) {
+        files::Status written = sink.Write(bytes);
+        if (!written) {
+            return written;
+        }
+        bytes.clear();
+    }
+    return ahead.Take(piece);
+}
+
+}  // namespace
+
 files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
                            document::DocumentWriter& writer, const std::string& outputName,
                            ranking::DecipherJudge* judge) {
@@ -250,31 +285,14 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
         std::u16string plain;
         std::string bytes;
         for (;;) {
-            plain.clear();
-            stream.Feed(piece, plain);
-            if (!input.more) {
-                stream.Finish(plain);
-            }
-            writer.Add(plain, bytes);
-            if (judge != nullptr) {
-                judge->FeedDeciphered(plain);
-                if (judge->OtherPassBetterIfKnown().value_or(false)) {
-                    return Abandoned(outputName);
-                }
+            if (!DecipherPiece(stream, writer, judge, piece, !input.more, plain, bytes)) {
+                return Abandoned(outputName);
             }
             if (!input.more) {
                 break;
             }
-            if (!bytes.empty()) {
-                files::Status written = sink.Write(bytes);
-                if (!written) {
-                    return written;
-                }
-                bytes.clear();
-            }
-            files::Status read = ahead.Take(piece);
-            if (!read) {
-                return read;
+            if (files::Status next = WriteAndTake(sink, bytes, ahead, piece); !next) {
+                return next;
             }
         }
         if (judge != nullptr && judge->Finish() != ranking::Decipherment::Plausible) {

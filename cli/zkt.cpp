@@ -122,6 +122,54 @@ int RecoverFrom(const Options& options, const Environment& env, int fd, const Na
     return Recover(options, env, text.value().text, names.input);
 }
 
+// A decipherment is judged on the whole input as it is written, and
+// refused before the output is put in place; what the opening shows is said
+// before anything is written. The exit status of a refusal, if any.
+std::optional<int> StartJudging(const Options& options, const Environment& env, Input& input,
+                                std::int16_t pass, const Names& names,
+                                std::optional<ranking::DecipherJudge>& judge) {
+    if (options.command == Command::Encipher || options.force) {
+        return std::nullopt;
+    }
+    judge.emplace(pass);
+    judge->FeedEnciphered(input.opening);
+    if (const std::optional<std::string> refused = EarlyRefusal(*judge, input, names)) {
+        Say(env, *refused);
+        return kDataError;
+    }
+    return std::nullopt;
+}
+
+// Says why the output was not written, or not all of it.
+int WriteFailure(const Environment& env, const files::FileError& error, const Names& names,
+                 std::optional<ranking::DecipherJudge>& judge, bool streamed) {
+    if (error.kind == files::FileError::Kind::Abandoned && judge) {
+        Say(env, *Refusal(*judge, names, streamed ? kWrittenBeforeTheEnd : kNothingWritten));
+        return kDataError;
+    }
+    const bool midway =
+        error.path != kStandardOutput || error.kind == files::FileError::Kind::Unrepresentable;
+    return FileFailure(
+        env, error,
+        names.toStdout && midway ? "; standard output has only the text before it" : "");
+}
+
+// What a good decipherment still tells: look-alikes written as others, text
+// after the end marker left out.
+void WarnAfterDeciphering(const Environment& env, const Names& names,
+                          const document::TextFormat& format,
+                          const document::DocumentWriter& writer,
+                          const std::optional<ranking::DecipherJudge>& judge) {
+    if (format.encoding == document::Encoding::Cp932) {
+        WarnOfLookAlikes(env, writer.FoundLookAlikes(), Shown(names.output));
+    }
+    if (judge && judge->Evidence().afterEnd) {
+        Say(env, "zkt: warning: " + Shown(names.input) + ": " +
+                     DescribeDamage(*judge->Evidence().afterEnd, judge->Evidence().severalLines) +
+                     " is left out, as deciphering stops at the marker\n");
+    }
+}
+
 // Reads, ciphers and writes the text a piece at a time.
 int Stream(const Options& options, const Environment& env, Input& input,
            std::optional<std::int16_t> pass, const Names& names) {
@@ -137,17 +185,9 @@ int Stream(const Options& options, const Environment& env, Input& input,
             return UsageError(env, why);
         }
     }
-    // A decipherment is judged on the whole input as it is written, and
-    // refused before the output is put in place; what the opening shows is
-    // said before anything is written.
     std::optional<ranking::DecipherJudge> judge;
-    if (!encipher && !options.force) {
-        judge.emplace(*pass);
-        judge->FeedEnciphered(input.opening);
-        if (const std::optional<std::string> refused = EarlyRefusal(*judge, input, names)) {
-            Say(env, *refused);
-            return kDataError;
-        }
+    if (const std::optional<int> refused = StartJudging(options, env, input, *pass, names, judge)) {
+        return *refused;
     }
     // Standard output gets the text as it goes once it is longer than the opening.
     const bool streamed = names.toStdout && input.more;
@@ -162,25 +202,11 @@ int Stream(const Options& options, const Environment& env, Input& input,
     };
     const files::Status written =
         names.toStdout ? write(STDOUT_FILENO) : files::WriteFileSafely(options.output, write);
-    if (!written && written.error().kind == files::FileError::Kind::Abandoned && judge) {
-        Say(env, *Refusal(*judge, names, streamed ? kWrittenBeforeTheEnd : kNothingWritten));
-        return kDataError;
-    }
     if (!written) {
-        const files::FileError& error = written.error();
-        const bool midway =
-            error.path != kStandardOutput || error.kind == files::FileError::Kind::Unrepresentable;
-        return FileFailure(
-            env, error,
-            names.toStdout && midway ? "; standard output has only the text before it" : "");
+        return WriteFailure(env, written.error(), names, judge, streamed);
     }
-    if (!encipher && format.encoding == document::Encoding::Cp932) {
-        WarnOfLookAlikes(env, writer.FoundLookAlikes(), Shown(names.output));
-    }
-    if (judge && judge->Evidence().afterEnd) {
-        Say(env, "zkt: warning: " + Shown(names.input) + ": " +
-                     DescribeDamage(*judge->Evidence().afterEnd, judge->Evidence().severalLines) +
-                     " is left out, as deciphering stops at the marker\n");
+    if (!encipher) {
+        WarnAfterDeciphering(env, names, format, writer, judge);
     }
     return kSuccess;
 }
