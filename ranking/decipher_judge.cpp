@@ -5,13 +5,10 @@
 #include <chrono>
 #include <system_error>
 
-#include "cipher/alphabet.h"
 #include "cipher/decipher.h"
 #include "ranking/pass_ranking.h"
 
 namespace solvena::ranking {
-namespace {}  // namespace
-
 DecipherJudge::DecipherJudge(std::int16_t pass) : pass_(pass) {}
 
 void DecipherJudge::FeedEnciphered(std::u16string_view piece) {
