@@ -176,9 +176,10 @@ PassRanking RankPassNumbers(std::u16string_view enciphered, std::size_t count,
     PassRanking ranking;
     ranking.evidence = cipher::ExamineEnciphered(enciphered);
     const std::optional<cipher::DamagePlace>& damage = ranking.evidence.damage;
-    const std::u16string readable = damage && damage->position > kRankedBeforeDamage
-                                        ? cipher::ClosedBefore(enciphered, damage->position - 1)
-                                        : std::u16string();
+    const std::u16string readable =
+        damage && damage->position > kRankedBeforeDamage
+            ? cipher::ClosedBefore(enciphered, static_cast<std::size_t>(damage->position - 1))
+            : std::u16string();
     Ranker ranker(readable.empty() ? enciphered : std::u16string_view(readable), model, going);
     std::vector<SampleCost> sample = ranker.Screen();
     if (!ranker.Cancelled()) {
