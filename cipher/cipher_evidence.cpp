@@ -41,7 +41,7 @@ void EvidenceScan::Feed(std::u16string_view piece) {
     while (at < piece.size()) {
         const std::size_t cr = FindCarriageReturn(piece, at);
         const std::size_t end = cr == piece.npos ? piece.size() : cr;
-        unread_.append(piece.substr(at, end - at));
+        Take(piece.substr(at, end - at));
         evidence_.severalLines = evidence_.severalLines || (broken_ && end > at);
         broken_ = broken_ && end == at;
         if (cr == piece.npos) {
@@ -62,10 +62,20 @@ CipherEvidence EvidenceScan::Finish() {
     return evidence_;
 }
 
+void EvidenceScan::Take(std::u16string_view run) {
+    if (unread_.empty() && breaks_.empty() && !stopped_) {
+        // The whole text fed at once, most of all, need not be copied.
+        const std::size_t clean = CleanGroups(run);
+        consumed_ += clean;
+        run.remove_prefix(clean);
+    }
+    unread_.append(run);
+}
+
 void EvidenceScan::Scan(bool final) {
     std::size_t at = 0;
     while (at < unread_.size() && !stopped_) {
-        at += CleanGroups(at);
+        at += CleanGroups(std::u16string_view(unread_).substr(at));
         const std::size_t taken = at < unread_.size() ? Group(at, final) : 0;
         if (taken == 0) {
             break;
@@ -92,12 +102,12 @@ void EvidenceScan::Scan(bool final) {
     unread_.erase(0, at);
 }
 
-std::size_t EvidenceScan::CleanGroups(std::size_t at) {
+std::size_t EvidenceScan::CleanGroups(std::u16string_view text) {
     // Nearly every group is as enciphering writes it: those are read here
     // in one pass, the rest one by one in Group. A clean group's separator
     // is the first among its next four places, as the reader takes it.
-    const char16_t* const begin = unread_.data() + at;
-    const char16_t* const end = unread_.data() + unread_.size();
+    const char16_t* const begin = text.data();
+    const char16_t* const end = text.data() + text.size();
     const char16_t* p = begin;
     std::int64_t groups = 0;
     while (end - p > 4) {

@@ -63,8 +63,11 @@ class EvidenceScan {
 
   private:
     void Scan(bool final);
-    // Reads the clean groups from unread_[at] on; the units they took.
-    std::size_t CleanGroups(std::size_t at);
+    // Reads the clean groups of `text` from its start; the units they took.
+    std::size_t CleanGroups(std::u16string_view text);
+    // Appends a run without line breaks to unread_, reading its clean
+    // groups where it stands when nothing waits before them.
+    void Take(std::u16string_view run);
     // Reads the group at unread_[at]; the units it took, or 0 to wait for more.
     std::size_t Group(std::size_t at, bool final);
     void ReadAfterEnd(std::size_t at);

@@ -3,16 +3,12 @@
 
 #include <iconv.h>
 
-#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "document/cp932_blocks.h"
 #include "document/cp932_table.h"
 #include "document/iconv_converter.h"
 #include "document/utf16.h"
@@ -154,45 +150,6 @@ void EncodeRange(Converter& converter, std::u16string_view text, std::size_t beg
     }
 }
 
-// The bytes among the 64 from `in` on that are lead bytes, bit k for byte k.
-std::uint64_t LeadBytes(const unsigned char* in, const detail::Cp932Table& table) {
-    std::uint64_t mask = 0;
-#if defined(__SSE2__)
-    if (table.usualLeadBytes) {
-        // Unsigned ranges: x - low wraps above the range's width outside it.
-        const auto within = [](__m128i x, char low, char width) {
-            const __m128i d = _mm_sub_epi8(x, _mm_set1_epi8(low));
-            return _mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(width)), d);
-        };
-        for (int k = 0; k < 4; ++k) {
-            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * k));
-            const __m128i leads =
-                _mm_or_si128(within(x, '\x81', 0x9F - 0x81), within(x, '\xE0', 0xFC - 0xE0));
-            mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(leads))} << (16 * k);
-        }
-        return mask;
-    }
-#endif
-    for (int k = 0; k < 64; ++k) {
-        mask |= std::uint64_t{table.single[in[k]] == detail::Cp932Table::kLeadByte} << k;
-    }
-    return mask;
-}
-
-// Which lead bytes among 64 begin a pair: a trail byte may look like a lead
-// byte, so in each run of them every other one does, from the run's first.
-// `trailFirst`: byte 0 ends a pair begun before.
-std::uint64_t PairLeads(std::uint64_t leadBytes, bool trailFirst) {
-    constexpr std::uint64_t kEven = 0x5555555555555555u;
-    const std::uint64_t leads = leadBytes & ~std::uint64_t{trailFirst};
-    const std::uint64_t starts = leads & ~(leads << 1);
-    // Adding a run's first bit clears the run: what remains of the runs
-    // that start at even places, and of those that start at odd places.
-    const std::uint64_t evenRuns = leads & ~(leads + (starts & kEven));
-    const std::uint64_t oddRuns = leads & ~(leads + (starts & ~kEven));
-    return (evenRuns & kEven) | (oddRuns & ~kEven);
-}
-
 // Code page 932 through the table; the converter takes over at the first
 // code the table has no answer for, and finds the error where it always did.
 void DecodeCp932(std::string_view bytes, const detail::Cp932Table& table, Decoded& result) {
@@ -211,25 +168,21 @@ void DecodeCp932(std::string_view bytes, const detail::Cp932Table& table, Decode
         }
         DecodeRest(converter, bytes, from, Encoding::Cp932, result, out);
     };
-    // 64 bytes at a time: where each character starts is known from the
-    // lead bytes, so that the lookups of one character need not wait for
-    // those of the one before. The byte after the block is read too.
+    // 64 bytes at a time, the byte after the block read too.
     std::size_t block = 0;
     bool trailFirst = false;
     for (; size - block > 64; block += 64) {
-        const std::uint64_t pairLeads = PairLeads(LeadBytes(in + block, table), trailFirst);
-        std::uint64_t starts = ~((pairLeads << 1) | std::uint64_t{trailFirst});
-        while (starts != 0) {
-            const std::size_t p = block + static_cast<std::size_t>(std::countr_zero(starts));
-            starts &= starts - 1;
-            const std::int32_t single = table.single[in[p]];
-            const std::int32_t pair = table.pair[in[p] * 256u + in[p + 1]];
-            const std::int32_t unit = single == Cp932Table::kLeadByte ? pair : single;
-            if (unit < 0) {
-                rest(p);
-                return;
-            }
-            *out++ = static_cast<char16_t>(unit);
+        if (!trailFirst && blocks::SinglesOnly(in + block, table, out)) {
+            out += 64;
+            continue;
+        }
+        const std::uint64_t pairLeads =
+            blocks::PairLeads(blocks::LeadBytes(in + block, table), trailFirst);
+        const std::size_t failed =
+            blocks::DecodeBlock(in, block, pairLeads, trailFirst, table, out);
+        if (failed != blocks::kAllRead) {
+            rest(failed);
+            return;
         }
         trailFirst = (pairLeads >> 63) != 0;
     }

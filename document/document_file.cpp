@@ -11,6 +11,7 @@
 namespace solvena::document {
 namespace {
 
+using scans::FindUnit;
 using scans::IsAscii;
 using scans::kCr;
 using scans::kLf;
@@ -27,15 +28,28 @@ void Locate(std::u16string_view text, std::size_t index, std::uint64_t& line,
     column = place.column;
 }
 
+struct Breaks {
+    bool cr = false;
+    bool lf = false;
+};
+
+// Whether a text holds a CR and an LF: from its bytes in an encoding of
+// bytes, where those bytes are never part of another character.
+Breaks FoundBreaks(std::string_view bytes, std::u16string_view text, Encoding encoding) {
+    if (encoding == Encoding::Utf16le) {
+        return {FindUnit(text, kCr) != std::u16string_view::npos,
+                FindUnit(text, kLf) != std::u16string_view::npos};
+    }
+    return {bytes.find('\r') != std::string_view::npos, bytes.find('\n') != std::string_view::npos};
+}
+
 // The line end a decoded file shows: LF when every break is an LF. A file
 // without any break gets the usual one of its encoding.
-LineEnd FoundLineEnd(std::u16string_view text, Encoding encoding) {
-    const bool hasCr = text.find(kCr) != std::u16string_view::npos;
-    const bool hasLf = text.find(kLf) != std::u16string_view::npos;
-    if (hasLf && !hasCr) {
+LineEnd FoundLineEnd(Breaks breaks, Encoding encoding) {
+    if (breaks.lf && !breaks.cr) {
         return LineEnd::Lf;
     }
-    if (!hasLf && !hasCr && encoding == Encoding::Utf8) {
+    if (!breaks.lf && !breaks.cr && encoding == Encoding::Utf8) {
         return LineEnd::Lf;
     }
     return LineEnd::CrLf;
@@ -44,7 +58,8 @@ LineEnd FoundLineEnd(std::u16string_view text, Encoding encoding) {
 // Every LF without a CR before it becomes CR LF.
 std::u16string LoneLfToCrLf(std::u16string text) {
     std::size_t lone = 0;
-    for (std::size_t i = text.find(kLf); i != std::u16string::npos; i = text.find(kLf, i + 1)) {
+    for (std::size_t i = FindUnit(text, kLf); i != std::u16string::npos;
+         i = FindUnit(text, kLf, i + 1)) {
         if (i == 0 || text[i - 1] != kCr) {
             ++lone;
         }
@@ -78,7 +93,8 @@ std::u16string CrLfToLf(std::u16string_view text) {
 
 // Whether a CR other than one at the very end has no LF after it.
 bool HasLoneCr(std::u16string_view text) {
-    for (std::size_t i = text.find(kCr); i != std::u16string::npos; i = text.find(kCr, i + 1)) {
+    for (std::size_t i = FindUnit(text, kCr); i != std::u16string::npos;
+         i = FindUnit(text, kCr, i + 1)) {
         if (i + 1 < text.size() && text[i + 1] != kLf) {
             return true;
         }
@@ -212,12 +228,16 @@ files::Result<Document> DecodeDocument(std::string_view bytes, const ReadChoice&
         return files::InvalidBytes(path, decoded.errorOffset + skipped,
                                    EncodingName(format.encoding));
     }
-    format.lineEnd = choice.lineEnd ? *choice.lineEnd : FoundLineEnd(decoded.text, format.encoding);
+    const Breaks breaks = FoundBreaks(bytes, decoded.text, format.encoding);
+    format.lineEnd = choice.lineEnd ? *choice.lineEnd : FoundLineEnd(breaks, format.encoding);
     if (!choice.encoding && format.encoding == Encoding::Cp932 && format.lineEnd == LineEnd::Lf &&
         IsAscii(bytes)) {
         // Plain ASCII with LF line ends is a Linux text file: the same bytes
         // in UTF-8, which is how it is saved once it holds more.
         format.encoding = Encoding::Utf8;
+    }
+    if (!breaks.cr && !breaks.lf) {
+        return Document{std::move(decoded.text), format};  // one line: nothing to apply
     }
     return Document{ApplyReadingRule(std::move(decoded.text), format.lineEnd == LineEnd::Lf),
                     format};

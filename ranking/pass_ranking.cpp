@@ -65,13 +65,20 @@ bool Cheaper(const SampleCost& a, const SampleCost& b) {
                                             : a.candidate < b.candidate;
 }
 
+// Every pass number with the first entry that gives it, the same list every
+// time: made once, as it parses some seventy thousand entries.
+const std::vector<cipher::PassCandidate>& AllCandidates() {
+    static const std::vector<cipher::PassCandidate> all = cipher::PassCandidates();
+    return all;
+}
+
 // The three rounds of a ranking: every candidate on a few units, the
 // likeliest on more, the leaders on the whole; told to `going` as they go.
 class Ranker {
   public:
     Ranker(std::u16string_view enciphered, textmodel::TextModel& model,
            const RankingProgress& going)
-        : candidates_(cipher::PassCandidates()),
+        : candidates_(AllCandidates()),
           groups_(enciphered),
           model_(model),
           going_(going),
@@ -142,7 +149,7 @@ class Ranker {
         }
     }
 
-    const std::vector<cipher::PassCandidate> candidates_;
+    const std::vector<cipher::PassCandidate>& candidates_;
     const GroupValues groups_;
     textmodel::TextModel& model_;
     const RankingProgress& going_;

@@ -93,6 +93,8 @@ TEST(TextFormatTest, FoundFormats) {
          "a\n",
          Encoding::Utf8, LineEnd::Lf, true},
         {"\x93\x8C\x8B\x9E\n", Encoding::Cp932, LineEnd::Lf, false},
+        // 」 (U+300D) and 《 (U+300A) share their low byte with CR and LF.
+        {"\xE3\x80\x8C\xE6\x9D\xB1\xE3\x80\x8D\xE3\x80\x8A\n", Encoding::Utf8, LineEnd::Lf, false},
         // Mixed line ends: read exactly as the Windows program did.
         {"a\r\nb\nc", Encoding::Cp932, LineEnd::CrLf, false},
         {"a\rb\n", Encoding::Cp932, LineEnd::CrLf, false},
@@ -108,6 +110,7 @@ TEST(TextFormatTest, FoundFormats) {
 TEST(TextFormatTest, SavingInTheFoundFormatGivesTheBytesBack) {
     for (const std::string& bytes : {
              std::string("こんにちは\n東京のメモ\n\n3 行目\n"),
+             std::string("「東京」《メモ》\n"),
              std::string("plain ascii\nlines\n"),
              std::string("\x82\xB1\x82\xF1\r\nabc\r\n\r\n"),
              std::string("\xEF\xBB\xBF\xE3\x81\x82\r\n\xE3\x81\x84\r\n"),
