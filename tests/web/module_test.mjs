@@ -5,7 +5,10 @@
 // against the native document rules (web_codes).
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
+import { readdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
 import { test } from 'node:test';
+import { gzipSync } from 'node:zlib';
 
 const { default: solvena } = await import(`${process.env.SOLVENA_SITE}/solvena.mjs`);
 const zkt = process.env.SOLVENA_ZKT;
@@ -185,4 +188,15 @@ test('a text of several pieces streams as native zkt streams it', () => {
     const enciphered = same(['encipher', '-p', '77'], long);
     same(['decipher', '-p', '77'], enciphered.stdout);
     same(['decipher', '-p', '77', '--encoding', 'utf-8', '--eol', 'lf'], enciphered.stdout);
+});
+
+// The site, both its module and its one-file page carrying the WebAssembly,
+// is what a phone downloads once: it stays within 1 MB compressed.
+test('the whole site is at most 1 MB compressed', () => {
+    const sizes = (folder) => readdirSync(folder, { withFileTypes: true }).map((entry) => {
+        const path = join(folder, entry.name);
+        return entry.isDirectory() ? sizes(path) : gzipSync(readFileSync(path), { level: 9 }).length;
+    }).flat(Infinity);
+    const total = sizes(process.env.SOLVENA_SITE).reduce((a, b) => a + b, 0);
+    assert.ok(total <= 1_000_000, `the site is ${total} bytes compressed`);
 });
