@@ -64,7 +64,8 @@ CipherEvidence EvidenceScan::Finish() {
 
 void EvidenceScan::Take(std::u16string_view run) {
     if (unread_.empty() && breaks_.empty() && !stopped_) {
-        // The whole text fed at once, most of all, need not be copied.
+        // Clean groups read where they stand are not copied: most of a
+        // text fed at once.
         const std::size_t clean = CleanGroups(run);
         consumed_ += clean;
         run.remove_prefix(clean);
