@@ -23,10 +23,8 @@ std::string OutputOf(const Options& options, const fs::path& input, const fs::pa
 }
 
 bool OfTheCommandsKind(const fs::path& file, Command command) {
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == (command == Command::Encipher ? ".txt" : ".zkt");
+    return AsciiLowerCase(file.extension().string()) ==
+           (command == Command::Encipher ? ".txt" : ".zkt");
 }
 
 // The files of the command's kind in `folder` and below, by name; false

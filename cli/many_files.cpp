@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <system_error>
@@ -135,10 +134,7 @@ std::string OtherName(const std::string& name, Command command) {
     const std::string from = encipher ? ".txt" : ".zkt";
     const std::string to = encipher ? ".zkt" : ".txt";
     if (name.size() > from.size()) {
-        std::string ending = name.substr(name.size() - from.size());
-        std::transform(ending.begin(), ending.end(), ending.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (ending == from) {
+        if (AsciiLowerCase(name.substr(name.size() - from.size())) == from) {
             return name.substr(0, name.size() - from.size()) + to;
         }
     }

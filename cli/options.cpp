@@ -9,9 +9,14 @@
 
 namespace solvena::zkt {
 
-std::optional<document::Encoding> ParseEncoding(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(),
+std::string AsciiLowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::optional<document::Encoding> ParseEncoding(std::string name) {
+    name = AsciiLowerCase(std::move(name));
     if (name == "cp932") {
         return document::Encoding::Cp932;
     }

@@ -53,6 +53,10 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args);
 // The encodings and line ends --encoding and --eol name ("cp932", "utf-8",
 // "utf-16le"; "crlf", "lf"), or nothing.
 std::optional<document::Encoding> ParseEncoding(std::string name);
+
+// `text` with ASCII capitals made small, as names of encodings and file
+// extensions are compared.
+std::string AsciiLowerCase(std::string text);
 std::optional<document::LineEnd> ParseLineEnd(const std::string& name);
 
 extern const char* const kUsage;

@@ -43,13 +43,23 @@ std::string Encoded(std::u16string_view character, document::Encoding encoding) 
     return encoded.bad.count == 0 && !encoded.converterMissing ? encoded.bytes : "?";
 }
 
-std::string EntryText(std::u16string_view entry);
+std::string EntryText(std::u16string_view entry) {
+    std::string text;
+    for (char16_t c : entry) {
+        text += static_cast<char>(c);  // entries are made of ASCII signs
+    }
+    return text;
+}
+
+std::string ScoreText(double score) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", score);
+    return text;
+}
 
 std::string Line(const ranking::RankedPass& candidate, document::Encoding encoding) {
-    const std::string entry = EntryText(candidate.entry);
-    char score[16];
-    std::snprintf(score, sizeof score, "%.3f", candidate.score);
-    return entry + "\t" + score + "\t" + Preview(candidate.opening, encoding) + "\n";
+    return EntryText(candidate.entry) + "\t" + ScoreText(candidate.score) + "\t" +
+           Preview(candidate.opening, encoding) + "\n";
 }
 
 }  // namespace
@@ -135,14 +145,6 @@ int Recover(const Options& options, const Environment& env, std::u16string_view 
 
 namespace {
 
-std::string EntryText(std::u16string_view entry) {
-    std::string text;
-    for (char16_t c : entry) {
-        text += static_cast<char>(c);  // entries are made of ASCII signs
-    }
-    return text;
-}
-
 // The text of an enciphered file, read as any document file; nothing, and
 // said why, when it cannot be.
 std::optional<std::u16string> ReadEnciphered(const std::string& path, const Environment& env) {
@@ -176,10 +178,8 @@ int RecoverLine(const Options& options, const Environment& env, const std::strin
         return kDataError;
     }
     const ranking::RankedPass& best = ranking.best[0];
-    char score[16];
-    std::snprintf(score, sizeof score, "%.3f", best.score);
-    const std::string line = path + "\t" + EntryText(best.entry) + "\t" + score + "\t" +
-                             (ranking.ClearlyAhead() ? "clear" : "unclear") + "\t" +
+    const std::string line = path + "\t" + EntryText(best.entry) + "\t" + ScoreText(best.score) +
+                             "\t" + (ranking.ClearlyAhead() ? "clear" : "unclear") + "\t" +
                              Preview(best.opening, options.encoding.value_or(env.terminal)) + "\n";
     const files::Status written = files::WriteAll(STDOUT_FILENO, line, "standard output");
     if (!written) {
@@ -202,10 +202,8 @@ FoundPass FindPass(const std::string& path, const Environment& env) {
     if (!ranking.ClearlyAhead()) {
         std::string said = "zkt: " + Shown(path) + ": no pass number is clearly ahead";
         for (const ranking::RankedPass& candidate : ranking.best) {
-            char score[16];
-            std::snprintf(score, sizeof score, "%.3f", candidate.score);
             said += (&candidate == &ranking.best[0] ? " (" : ", ") + EntryText(candidate.entry) +
-                    " " + score;
+                    " " + ScoreText(candidate.score);
         }
         Say(env, said + (ranking.best.empty() ? "" : ")") + "; not deciphered\n");
         return {};

@@ -49,6 +49,17 @@ std::optional<std::int16_t> AskPass(const Environment& env, bool twice, std::str
     return PassFromEntry(*typed, why);
 }
 
+// The pass number asked on the terminal when none was given; kSuccess, or
+// the exit status of a usage error, which has been said.
+int AskIfMissing(const Environment& env, bool twice, std::optional<std::int16_t>& pass) {
+    if (pass) {
+        return kSuccess;
+    }
+    std::string why;
+    pass = AskPass(env, twice, why);
+    return pass ? kSuccess : UsageError(env, why);
+}
+
 // Standard output goes to the very file that is read.
 bool OutputIsInput(int input) {
     struct stat in {};
@@ -178,12 +189,8 @@ int Stream(const Options& options, const Environment& env, Input& input,
     if (!opened) {
         return FileFailure(env, opened.error());
     }
-    if (!pass) {
-        std::string why;
-        pass = AskPass(env, encipher, why);
-        if (!pass) {
-            return UsageError(env, why);
-        }
+    if (const int status = AskIfMissing(env, encipher, pass); status != kSuccess) {
+        return status;
     }
     std::optional<ranking::DecipherJudge> judge;
     if (const std::optional<int> refused = StartJudging(options, env, input, *pass, names, judge)) {
@@ -215,12 +222,10 @@ int Stream(const Options& options, const Environment& env, Input& input,
 
 int ObtainPass(const Options& options, const Environment& env, bool twice,
                std::optional<std::int16_t>& pass) {
-    if (const int status = GivenPass(options, env, pass); status != kSuccess || pass) {
+    if (const int status = GivenPass(options, env, pass); status != kSuccess) {
         return status;
     }
-    std::string why;
-    pass = AskPass(env, twice, why);
-    return pass ? kSuccess : UsageError(env, why);
+    return AskIfMissing(env, twice, pass);
 }
 
 int CipherOneFile(const Options& options, const Environment& env,
