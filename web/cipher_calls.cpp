@@ -55,13 +55,6 @@ const char* JudgementName(ranking::Decipherment judgement) {
     return "notText";
 }
 
-// Judged whole, as zkt judges it: the format and the characters of all of
-// it, the other pass numbers on its opening.
-ranking::Decipherment Judge(std::u16string_view enciphered, std::int16_t pass,
-                            std::u16string_view plain) {
-    return ranking::JudgeDecipherment(enciphered, pass, plain);
-}
-
 }  // namespace
 
 val Encipher(const val& units, int pass, const val& progress) {
@@ -79,7 +72,9 @@ val Decipher(const val& units, int pass, const val& progress) {
     const std::u16string plain = run.TakeResult();
     val result = val::object();
     result.set("units", UnitsArray(plain));
-    result.set("judgement", val(JudgementName(Judge(text, pass16, plain))));
+    // Judged whole, as zkt judges it: the format and the characters of all
+    // of it, the other pass numbers on its opening.
+    result.set("judgement", val(JudgementName(ranking::JudgeDecipherment(text, pass16, plain))));
     return result;
 }
 
@@ -118,7 +113,8 @@ val DecipherFile(const val& bytes, int pass, const std::string& encoding,
     val result = val::object();
     result.set("ok", true);
     result.set("bytes", BytesArray(written.value()));
-    result.set("judgement", val(JudgementName(Judge(enciphered, pass16, plain))));
+    result.set("judgement",
+               val(JudgementName(ranking::JudgeDecipherment(enciphered, pass16, plain))));
     return result;
 }
 

@@ -17,7 +17,8 @@ namespace solvena::web {
 emscripten::val Encipher(const emscripten::val& units, int pass, const emscripten::val& progress);
 
 // {units, judgement}: the deciphered text, and "plausible",
-// "nothingEnciphered", "notText" or "otherPassBetter".
+// "nothingEnciphered", "notEnciphered", "damaged", "notText" or
+// "otherPassBetter".
 emscripten::val Decipher(const emscripten::val& units, int pass, const emscripten::val& progress);
 
 // {ok, bytes}: a plain document file's bytes to those of its enciphered

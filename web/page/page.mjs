@@ -334,7 +334,9 @@ pass.addEventListener('input', async () => {
 
 function passNumber() {
     if (passValue === null) {
-        passLabel.textContent = pass.value === '' ? kPrompt : passLabel.textContent;
+        if (pass.value === '') {
+            passLabel.textContent = kPrompt;
+        }
         pass.focus();
         say('パスナンバーを入力してください。');
         return null;
@@ -431,14 +433,16 @@ $('candidates-close').addEventListener('click', () => $('candidates').close());
 
 // ---- Saving ------------------------------------------------------------
 
-// What the save dialog asks before it writes; the format to write, or null.
+// What the save dialog asks before it writes: the format to write, with its
+// bytes when they were made on the way; null when nothing is to be written.
 async function confirmStorable(value, format, zkt) {
     if (format.encoding !== 'cp932') {
-        return format;
+        return { format };
     }
-    const utf8 = { encoding: 'utf-8', lineEnd: format.lineEnd, byteOrderMark: false };
+    const utf8 = { format: { encoding: 'utf-8', lineEnd: format.lineEnd, byteOrderMark: false } };
+    let bytes;
     try {
-        await call('save', [value, format]);
+        bytes = await call('save', [value, format]);
     } catch (error) {
         if (error.kind !== 'unrepresentable') {
             await notify(`${$('file-name').value} に保存できません。\n${describe(error)}`);
@@ -452,14 +456,14 @@ async function confirmStorable(value, format, zkt) {
     }
     const found = zkt ? null : await call('lookAlikes', [value]);
     if (found === null) {
-        return format;
+        return { format, bytes };
     }
     const answer = await ask(
         `Shift_JIS では別の文字になる文字が ${found.count} 個あります（最初は ${found.line} 行 ${found.column} 列の「${found.first}」が「${found.becomes}」になります）。\n\n` +
             'はい: Shift_JIS で保存します\nいいえ: UTF-8 で保存します\nキャンセル: 保存しないで戻ります',
         ['yes', 'no', 'cancel'],
     );
-    return { yes: format, no: utf8, cancel: null }[answer];
+    return { yes: { format, bytes }, no: utf8, cancel: null }[answer];
 }
 
 $('save').addEventListener('click', async () => {
@@ -472,13 +476,13 @@ $('save').addEventListener('click', async () => {
         name += current.enciphered ? '.zkt' : '.txt';
     }
     const value = documentText();
-    const format = await confirmStorable(value, JSON.parse($('save-format').value), /\.zkt$/i.test(name));
-    if (format === null) {
+    const chosen = await confirmStorable(value, JSON.parse($('save-format').value), /\.zkt$/i.test(name));
+    if (chosen === null) {
         return;
     }
-    let bytes;
+    let { bytes } = chosen;
     try {
-        bytes = await call('save', [value, format]);
+        bytes ??= await call('save', [value, chosen.format]);
     } catch (error) {
         await notify(`${name} に保存できません。\n${describe(error)}`);
         return;
