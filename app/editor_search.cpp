@@ -36,7 +36,7 @@ class QueryUnits {
 class DocumentUnits {
   public:
     DocumentUnits(const QTextBlock& block, const QString& text, int offset)
-        : block_(block), text_(&text), offset_(offset) {}
+        : block_(block), text_(&text), offset_(offset), position_(block.position() + offset) {}
 
     bool Peek(char16_t& unit) {
         while (offset_ >= text_->size()) {
@@ -59,9 +59,11 @@ class DocumentUnits {
         } else {
             Enter(block_.next());
         }
+        position_ = block_.position() + offset_;
     }
-    // The document position of the next unit.
-    int Position() const { return block_.position() + offset_; }
+    // The document position after the last unit taken: a look at the next
+    // unit, which may enter the next piece, leaves it where it is.
+    int Position() const { return position_; }
 
   private:
     void Enter(const QTextBlock& block) {
@@ -75,6 +77,7 @@ class DocumentUnits {
     const QString* text_;
     QString later_;  // the text of a block after the first
     int offset_;
+    int position_;
 };
 
 // Folded units read from units of either kind.

@@ -64,6 +64,7 @@ class EditorSearchTest : public QObject {
 
   private slots:
     void foundAcrossPiecesAndLineBreaks();
+    void aPlaceEndsWithItsLastCharacterAtACut();
     void loneLineEndsAreFoundAsTheCharactersTheyAre();
     void caseAndWidthAreOptions();
     void nextAndPreviousGoRound();
@@ -87,6 +88,23 @@ void EditorSearchTest::foundAcrossPiecesAndLineBreaks() {
     // The pieces' cuts are no characters.
     QCOMPARE(AllTexts(box, QStringLiteral("xxxxxxxxxxxxxxxxxxxx"), kExact).size(),
              static_cast<int>((2 * kPieceLength + 4) / 20));
+}
+
+void EditorSearchTest::aPlaceEndsWithItsLastCharacterAtACut() {
+    EditorBox box;
+    // After a half-width kana (or half a pair) the search looks at the next
+    // unit, over the cut into the next piece: a place still ends where its
+    // last character does, and a replacement keeps the pieces apart.
+    box.SetText(QString(2 * kPieceLength + 10, QChar(0xFF76)));
+    QVERIFY(box.document()->blockCount() > 2);
+    for (const SearchOptions options : {kExact, SearchOptions{}}) {
+        const std::vector<Found> all =
+            EditorSearch(*box.document(), QStringLiteral("ｶ"), options).All();
+        QCOMPARE(all.size(), static_cast<std::size_t>(2 * kPieceLength + 10));
+        for (const Found& found : all) {
+            QCOMPARE(found.end, found.start + 1);
+        }
+    }
 }
 
 void EditorSearchTest::loneLineEndsAreFoundAsTheCharactersTheyAre() {
