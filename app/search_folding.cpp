@@ -70,14 +70,20 @@ std::unique_ptr<Table> MakeTable(bool foldsCase, bool foldsWidth) {
 }
 
 const char16_t* TableFor(bool foldsCase, bool foldsWidth) {
-    // Made once, the first time a search needs it.
-    static const std::unique_ptr<Table> caseAndWidth = MakeTable(true, true);
-    static const std::unique_ptr<Table> caseOnly = MakeTable(true, false);
-    static const std::unique_ptr<Table> widthOnly = MakeTable(false, true);
-    if (foldsCase) {
-        return (foldsWidth ? caseAndWidth : caseOnly)->data();
+    // Each made once, the first time a search needs it.
+    if (foldsCase && foldsWidth) {
+        static const std::unique_ptr<Table> caseAndWidth = MakeTable(true, true);
+        return caseAndWidth->data();
     }
-    return foldsWidth ? widthOnly->data() : nullptr;
+    if (foldsCase) {
+        static const std::unique_ptr<Table> caseOnly = MakeTable(true, false);
+        return caseOnly->data();
+    }
+    if (foldsWidth) {
+        static const std::unique_ptr<Table> widthOnly = MakeTable(false, true);
+        return widthOnly->data();
+    }
+    return nullptr;
 }
 
 }  // namespace
