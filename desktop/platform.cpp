@@ -68,27 +68,24 @@ int ShowConfirm(QWidget* parent, const QString& text) {
     }
 }
 
-int ShowYesNo(QWidget* parent, const QString& text, bool noFirst) {
-    QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::YesNo), QString(),
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    SetMessageText(box, text);
-    box.setDefaultButton(noFirst ? QMessageBox::No : QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    NameButtons(box);
-    return box.exec() == QMessageBox::Yes ? kYes : kNo;
-}
-
-int ShowYesNoFind(QWidget* parent, const QString& text) {
+// はい and いいえ; いいえ the default for YesNoNoFirst, and パスナンバーを探す
+// beside them for YesNoFind.
+int ShowYesNo(QWidget* parent, const QString& text, BoxKind kind) {
     QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::YesNo), QString(),
                     QMessageBox::Yes | QMessageBox::No, parent);
     SetMessageText(box, text);
     QPushButton* find =
-        box.addButton(QStringLiteral("パスナンバーを探す(&F)"), QMessageBox::ActionRole);
-    box.setDefaultButton(QMessageBox::Yes);
+        kind == BoxKind::YesNoFind
+            ? box.addButton(QStringLiteral("パスナンバーを探す(&F)"), QMessageBox::ActionRole)
+            : nullptr;
+    box.setDefaultButton(kind == BoxKind::YesNoNoFirst ? QMessageBox::No : QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     NameButtons(box);
     const int answer = box.exec();
-    return box.clickedButton() == find ? kFindPass : answer == QMessageBox::Yes ? kYes : kNo;
+    if (find != nullptr && box.clickedButton() == find) {
+        return kFindPass;
+    }
+    return answer == QMessageBox::Yes ? kYes : kNo;
 }
 
 int ShowNotice(QWidget* parent, const QString& text) {
@@ -108,9 +105,8 @@ int Platform::Ask(BoxKind kind, QWidget* parent, const QString& text) {
             return ShowConfirm(parent, text);
         case BoxKind::YesNo:
         case BoxKind::YesNoNoFirst:
-            return ShowYesNo(parent, text, kind == BoxKind::YesNoNoFirst);
         case BoxKind::YesNoFind:
-            return ShowYesNoFind(parent, text);
+            return ShowYesNo(parent, text, kind);
         case BoxKind::Notice:
             break;
     }
