@@ -45,10 +45,12 @@ constexpr double kDecipherLeft = 0.6;
 constexpr double kCipherButtonWidth = 0.3;
 constexpr double kHelpFromRight = 115;
 constexpr double kExitFromRight = 55;
-// The Save button's right edge in twips, and the gap that the button bar
-// keeps between buttons.
-constexpr int kSaveButtonRight = 1440 + 615;
-constexpr int kButtonGap = 105;
+// The button bar in twips: the Save button's left edge, the buttons' width
+// and the gap between two of them.
+constexpr int kSaveButtonLeft = 1440;
+constexpr int kBarButtonWidth = 615;
+constexpr int kSaveButtonRight = kSaveButtonLeft + kBarButtonWidth;
+constexpr int kButtonGap = 720 - kBarButtonWidth;
 
 // Products of the resize rule are kept in single precision, then placed on
 // whole pixels.
@@ -154,9 +156,9 @@ void MainForm::BuildButtonBar() {
     newButton_ = ImageButton(buttonBar_, "Command9", QStringLiteral("新規作成"),
                              QStringLiteral("新規作成 (Ctrl+N)"), QStringLiteral(":/icons/new.svg"),
                              32, TwipsRect(720, 0, 615, 495));
-    saveButton_ =
-        ImageButton(buttonBar_, "Command7", QStringLiteral("保存"), QStringLiteral("保存 (Ctrl+S)"),
-                    QStringLiteral(":/icons/save.svg"), 32, TwipsRect(1440, 0, 615, 495));
+    saveButton_ = ImageButton(buttonBar_, "Command7", QStringLiteral("保存"),
+                              QStringLiteral("保存 (Ctrl+S)"), QStringLiteral(":/icons/save.svg"),
+                              32, TwipsRect(kSaveButtonLeft, 0, kBarButtonWidth, 495));
     helpButton_ = ImageButton(buttonBar_, "Command10", QStringLiteral("ヘルプ"),
                               QStringLiteral("ヘルプ (F1)"), QStringLiteral(":/icons/help.svg"), 32,
                               TwipsRect(3360, 0, 615, 495));
