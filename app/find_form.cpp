@@ -281,12 +281,14 @@ void FindForm::Command3_Click() {
     }
     // The selection is replaced only when it is a place of the text looked for.
     QTextCursor cursor = editor_.textCursor();
-    const std::optional<Found> selected =
-        EditorSearch(*editor_.document(), shared_.FindText, OptionsOf(shared_))
-            .At(cursor.selectionStart());
-    if (cursor.hasSelection() && selected && selected->end == cursor.selectionEnd()) {
-        ReplaceSelection(cursor, shared_.ReplacementText);
-        editor_.setTextCursor(cursor);
+    if (cursor.hasSelection()) {
+        const std::optional<Found> selected =
+            EditorSearch(*editor_.document(), shared_.FindText, OptionsOf(shared_))
+                .At(cursor.selectionStart());
+        if (selected && selected->end == cursor.selectionEnd()) {
+            ReplaceSelection(cursor, shared_.ReplacementText);
+            editor_.setTextCursor(cursor);
+        }
     }
     Find(true);
 }
