@@ -14,6 +14,7 @@
 #include "files/save_routes.h"
 #include "files/save_target.h"
 #include "files/state_folder.h"
+#include "files/temporary_files.h"
 
 namespace solvena::files {
 namespace {
@@ -84,15 +85,8 @@ std::string MarkName(std::string_view copy) {
 }
 
 bool IsMarkName(std::string_view name) {
-    // ".<target>.solvena-XXXXXX.of", as temporary_files.h names copies.
-    constexpr std::string_view kMarker = ".solvena-";
-    constexpr std::size_t kRandom = 6;
-    if (!name.starts_with('.') || !name.ends_with(kMarkSuffix)) {
-        return false;
-    }
-    const std::string_view copy = name.substr(0, name.size() - kMarkSuffix.size());
-    return copy.size() > kMarker.size() + kRandom &&
-           copy.substr(copy.size() - kRandom - kMarker.size(), kMarker.size()) == kMarker;
+    return name.ends_with(kMarkSuffix) &&
+           IsTemporaryName(name.substr(0, name.size() - kMarkSuffix.size()));
 }
 
 bool MarkKeptCopy(int folder, const std::string& copy, const struct stat& info,

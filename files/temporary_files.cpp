@@ -9,6 +9,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -149,6 +150,13 @@ bool MakeTemporary(int folder, std::string_view target, unsigned mode, Temporary
     }
     errno = EEXIST;
     return false;
+}
+
+bool IsTemporaryName(std::string_view name) {
+    const std::size_t random = name.size() - std::min(name.size(), kRandomLength);
+    return name.starts_with('.') && random > kMarker.size() &&
+           name.substr(random - kMarker.size(), kMarker.size()) == kMarker &&
+           name.substr(random).find_first_not_of(kLetters) == std::string_view::npos;
 }
 
 bool IsTemporaryFor(std::string_view name, std::string_view target) {

@@ -24,6 +24,9 @@ struct Temporary {
 // locked while the save that made it runs. Fails with errno set.
 bool MakeTemporary(int folder, std::string_view target, unsigned mode, Temporary& made);
 
+// True when `name` is one of this program's temporary names, for any file.
+bool IsTemporaryName(std::string_view name);
+
 // True when `name` is one of this program's temporary names for `target`.
 bool IsTemporaryFor(std::string_view name, std::string_view target);
 
