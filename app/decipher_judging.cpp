@@ -22,11 +22,13 @@ DecipherJudging::DecipherJudging(const QString& enciphered, std::int16_t pass) {
 }
 
 std::optional<Judgement> DecipherJudging::Verdict(const std::function<bool()>& keepWaiting) {
-    while (verdict_.wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout) {
+    // Asked once even when the verdict is in already: キャンセル pressed as
+    // the run ended is answered before the result takes the document's place.
+    do {
         if (!keepWaiting()) {
             return std::nullopt;
         }
-    }
+    } while (verdict_.wait_for(std::chrono::milliseconds(10)) == std::future_status::timeout);
     return verdict_.get();
 }
 

@@ -29,8 +29,8 @@ class DecipherJudging {
     // waits for a verdict not taken.
     DecipherJudging(const QString& enciphered, std::int16_t pass);
 
-    // The verdict; `keepWaiting` is asked every few milliseconds until it
-    // comes, and nothing is the answer when it says no.
+    // The verdict; `keepWaiting` is asked at once and then every few
+    // milliseconds until it comes, and nothing is the answer when it says no.
     std::optional<Judgement> Verdict(const std::function<bool()>& keepWaiting);
 
   private:
