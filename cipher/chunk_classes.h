@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "cipher/alphabet.h"
+#include "cipher/vector_forms.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -131,7 +132,7 @@ static_assert((kCarriageReturn >> 4) == 0 && (kStopSymbol >> 4) == 5);
 }
 
 inline bool HasAvx2() {
-    return __builtin_cpu_supports("avx2");
+    return VectorFormsAllowed() && __builtin_cpu_supports("avx2");
 }
 
 #else

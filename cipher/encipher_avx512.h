@@ -11,6 +11,7 @@
 
 #include "cipher/alphabet.h"
 #include "cipher/avx512_intrinsics.h"
+#include "cipher/vector_forms.h"
 
 namespace solvena::cipher::detail {
 
@@ -27,9 +28,9 @@ inline constexpr std::size_t kBlockStoreSlack = 64;
 #if defined(SOLVENA_AVX512)
 
 inline bool HasAvx512Codes() {
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
-           __builtin_cpu_supports("avx512vbmi2");
+    return VectorFormsAllowed() && __builtin_cpu_supports("avx512f") &&
+           __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+           __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2");
 }
 
 // Digit value to symbol for a byte permute: 0..43 the digit symbols, 44 the

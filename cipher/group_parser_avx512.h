@@ -18,6 +18,7 @@
 
 #include "cipher/alphabet.h"
 #include "cipher/avx512_intrinsics.h"
+#include "cipher/vector_forms.h"
 
 namespace solvena::cipher::detail {
 
@@ -47,9 +48,9 @@ inline constexpr std::size_t kWindowStoreSlack = 32;
 #if defined(SOLVENA_AVX512)
 
 inline bool HasAvx512Groups() {
-    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-           __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
-           __builtin_cpu_supports("bmi2");
+    return VectorFormsAllowed() && __builtin_cpu_supports("avx512f") &&
+           __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi") &&
+           __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("bmi2");
 }
 
 // Class of each byte 0..127 for a two-register permute: the digit value in

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
+
+#include "cipher/encipher_avx512.h"
+#include "cipher/group_parser_avx512.h"
 
 namespace solvena::cipher::detail {
 namespace {
@@ -44,6 +48,17 @@ TEST(ChunkClassesTest, MarksSeparatorsLineBreaksAndTheStopSymbol) {
         EXPECT_EQ(classes.separators, (std::uint64_t{1} << 0) | (std::uint64_t{1} << 5));
         EXPECT_EQ(classes.careful, (std::uint64_t{1} << 20) | (std::uint64_t{1} << 63));
     }
+}
+
+// The run of these suites with SOLVENA_PLAIN_LOOPS set covers the plain
+// loops only if the switch holds for every vector form.
+TEST(ChunkClassesTest, ThePlainLoopsSwitchTurnsEveryVectorFormOff) {
+    if (std::getenv("SOLVENA_PLAIN_LOOPS") == nullptr) {
+        GTEST_SKIP() << "the vector forms are allowed in this run";
+    }
+    EXPECT_FALSE(HasAvx2());
+    EXPECT_FALSE(HasAvx512Codes());
+    EXPECT_FALSE(HasAvx512Groups());
 }
 
 }  // namespace
