@@ -83,7 +83,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
     button->setGeometry(geometry);
     button->setFont(FormFont());
     button->setCursor(desktop::HandCursor());
-    button->setAutoDefault(false);
+    // Enter presses the button that has the focus, and 次を検索 elsewhere.
+    button->setAutoDefault(true);
     desktop::SetButtonColour(button, desktop::kPaleGreen);
     button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
     button->setAccessibleDescription(description);
@@ -181,6 +182,7 @@ void FindForm::BuildButtons() {
                QStringLiteral("文書の中のすべてを置き換えます"), ButtonPlace(3, kButtonTop));
     QPushButton* close = Button(this, "Command5", QStringLiteral("閉じる"),
                                 QStringLiteral("この画面を閉じます"), ButtonPlace(3, kLastTop));
+    nextButton_->setDefault(true);
     status_ = Label(this, "Label3", QString(), TwipsRect(120, kLastTop + 45, 4380, 300));
     connect(nextButton_, &QPushButton::clicked, this, &FindForm::Command1_Click);
     connect(previousButton_, &QPushButton::clicked, this, &FindForm::Command2_Click);

@@ -134,7 +134,8 @@ void DesktopConventionsTest::choosingTheDriveShownKeepsTheFolder() {
 
 void DesktopConventionsTest::messageBoxesAndContextMenusAreJapanese() {
     solvena::desktop::Platform platform({QStringLiteral("solvena")});
-    // Every kind of box names its buttons alike; the default is Yes.
+    // Every kind of box names its buttons alike; the default is Yes, but
+    // before a text that looks wrong.
     int answer = 0;
     const auto asked = [&answer](const std::function<int()>& ask) {
         QStringList buttons;
@@ -155,6 +156,13 @@ void DesktopConventionsTest::messageBoxesAndContextMenusAreJapanese() {
     QCOMPARE(asked([&] { return platform.AskYesNo(nullptr, QStringLiteral("質問")); }),
              QStringLiteral("いいえ(&N) はい(&Y)"));
     QCOMPARE(answer, int{solvena::desktop::kYes});
+    // Where a yes would show a text that looks wrong, Enter says no.
+    QCOMPARE(asked([&] { return platform.AskYesNo(nullptr, QStringLiteral("質問"), true); }),
+             QStringLiteral("いいえ(&N) はい(&Y)"));
+    QCOMPARE(answer, int{solvena::desktop::kNo});
+    QCOMPARE(asked([&] { return platform.AskYesNoFind(nullptr, QStringLiteral("質問")); }),
+             QStringLiteral("いいえ(&N) はい(&Y) パスナンバーを探す(&F)"));
+    QCOMPARE(answer, int{solvena::desktop::kNo});
 
     QVERIFY(solvena::desktop::UseJapaneseQtTexts(*QCoreApplication::instance()));
     solvena::app::EditorBox editor;

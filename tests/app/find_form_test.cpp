@@ -57,6 +57,7 @@ class FindFormTest : public QObject {
     void aSelectedLoneLineEndIsLookedForAsItself();
     void replacesOneAtATimeOrAllAsOneStep();
     void theSearchIsKeptForF3AndTheNextOpening();
+    void enterFindsOrPressesTheFocusedButton();
 };
 
 void FindFormTest::findsForwardAndBackFromTheCaret() {
@@ -165,6 +166,32 @@ void FindFormTest::theSearchIsKeptForF3AndTheNextOpening() {
     w.form.ShowFindForm(false);
     QCOMPARE(w.Box("Text1")->Text(), QStringLiteral("one"));
     QVERIFY(w.Find()->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
+}
+
+void FindFormTest::enterFindsOrPressesTheFocusedButton() {
+    Window w;
+    w.Type(QStringLiteral("one one one"));
+    w.form.ShowFindForm(false);
+    QVERIFY(Window::Activate(w.Find()));
+    w.Box("Text1")->SetText(QStringLiteral("one"));
+    // On a check box or the replacement, Enter is 次を検索 (and toggles nothing).
+    const std::pair<int, int> places[] = {{0, 3}, {4, 7}, {8, 11}};
+    int next = 0;
+    for (const char* name : {"Check1", "Check2", "Text2"}) {
+        auto* control = w.Find()->findChild<QWidget*>(QString::fromLatin1(name));
+        control->setFocus();
+        w.Key(control, Qt::Key_Return);
+        QCOMPARE(w.Selected(), places[next++]);
+    }
+    QVERIFY(!w.Find()->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
+    // On a button, Enter presses that one: 前を検索, then 閉じる.
+    for (const char* name : {"Command2", "Command5"}) {
+        auto* button = w.Find()->findChild<QPushButton*>(QString::fromLatin1(name));
+        button->setFocus();
+        w.Key(button, Qt::Key_Return);
+    }
+    QCOMPARE(w.Selected(), places[1]);
+    QTRY_VERIFY(w.Find() == nullptr);
 }
 
 QTEST_MAIN(FindFormTest)
