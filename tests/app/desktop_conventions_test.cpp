@@ -19,6 +19,7 @@
 #include "dialogs/form11.h"
 #include "dialogs/form2.h"
 #include "dialogs/orla.h"
+#include "dialogs/pass_finder.h"
 #include "tests/support/file_dialog_fixture.h"
 #include "tests/support/main_window.h"
 #include "tests/support/process.h"
@@ -89,6 +90,7 @@ class DesktopConventionsTest : public QObject {
     void theFocusReturnsToTheDocumentAfterARun();
     void helpAndVersionAreAnswered();
     void everyControlHasAnAccessibleName();
+    void smallWindowsHaveACloseBoxOnly();
 };
 
 void DesktopConventionsTest::theFirstKeyTypedGoesIntoTheNameBox() {
@@ -277,6 +279,32 @@ void DesktopConventionsTest::everyControlHasAnAccessibleName() {
     CheckAccessible(&about);
     w.form.ShowFindForm(false);
     CheckAccessible(w.form.findChild<solvena::app::FindForm*>(QStringLiteral("Form3")));
+}
+
+void DesktopConventionsTest::smallWindowsHaveACloseBoxOnly() {
+    solvena::testing::MainWindow w;
+    w.form.ShowFindForm(false);
+    solvena::dialogs::Form2 progress(w.shared, &w.form);
+    solvena::dialogs::PassFinder finder(w.shared, QString(), &w.form);
+    const std::pair<QWidget*, Qt::WindowType> windows[] = {
+        {w.form.findChild<solvena::app::FindForm*>(QStringLiteral("Form3")), Qt::Dialog},
+        {&finder, Qt::Dialog},
+        {&progress, Qt::Tool},
+    };
+    for (const auto& [window, type] : windows) {
+        const Qt::WindowFlags flags = window->windowFlags();
+        QCOMPARE(window->windowType(), type);
+        // The hints count only with CustomizeWindowHint.
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    }
+    // The finder's buttons are the size of the other windows' buttons.
+    const QSize button = progress.findChild<QPushButton*>(QStringLiteral("Command1"))->size();
+    finder.show();
+    for (const char* name : {"Command1", "Command2"}) {
+        QCOMPARE(finder.findChild<QPushButton*>(QString::fromLatin1(name))->size(), button);
+    }
 }
 
 QTEST_MAIN(DesktopConventionsTest)

@@ -58,6 +58,7 @@ class FindFormTest : public QObject {
     void replacesOneAtATimeOrAllAsOneStep();
     void theSearchIsKeptForF3AndTheNextOpening();
     void enterFindsOrPressesTheFocusedButton();
+    void thePlaceFoundIsNeverUnderTheWindow();
 };
 
 void FindFormTest::findsForwardAndBackFromTheCaret() {
@@ -192,6 +193,35 @@ void FindFormTest::enterFindsOrPressesTheFocusedButton() {
     }
     QCOMPARE(w.Selected(), places[1]);
     QTRY_VERIFY(w.Find() == nullptr);
+}
+
+void FindFormTest::thePlaceFoundIsNeverUnderTheWindow() {
+    Window w;
+    w.form.resize(480, 600);
+    QStringList lines;
+    for (int i = 0; i < 40; ++i) {
+        lines.append(QStringLiteral("%1 行目の文章、word はここ").arg(i));
+    }
+    w.Type(lines.join(QStringLiteral("\r\n")));
+    w.form.ShowFindForm(false);
+    w.Box("Text1")->SetText(QStringLiteral("word"));
+    EditorBox& editor = w.form.Text1();
+    for (int i = 0; i < 45; ++i) {
+        w.Press("Command1");
+        QTextCursor start = editor.textCursor();
+        QTextCursor end = start;
+        start.setPosition(start.selectionStart());
+        end.setPosition(end.selectionEnd());
+        QRect place = editor.cursorRect(start).united(editor.cursorRect(end));
+        place.moveTopLeft(editor.viewport()->mapToGlobal(place.topLeft()));
+        QVERIFY2(!w.Find()->frameGeometry().intersects(place), qPrintable(QString::number(i)));
+    }
+    // Closed and opened again, it is where it was.
+    const QPoint where = w.Find()->pos();
+    w.Press("Command5");
+    QTRY_VERIFY(w.Find() == nullptr);
+    w.form.ShowFindForm(false);
+    QCOMPARE(w.Find()->pos(), where);
 }
 
 QTEST_MAIN(FindFormTest)
