@@ -193,9 +193,9 @@ void FindForm::BuildButtons() {
     connect(replaceAllButton_, &QPushButton::clicked, this, &FindForm::Command4_Click);
     connect(close, &QPushButton::clicked, this, &FindForm::Command5_Click);
     // F3 and Shift+F3 work here as in the main window.
-    for (const auto& [key, button] : {std::pair{QKeySequence(Qt::Key_F3), nextButton_},
-                                      std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3),
-                                                previousButton_}}) {
+    for (const auto& [key, button] :
+         {std::pair{QKeySequence(Qt::Key_F3), nextButton_},
+          std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), previousButton_}}) {
         connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
     }
 }

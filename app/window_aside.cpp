@@ -34,8 +34,9 @@ QPoint AsideOf(const QRect& frame, const QRect& place, const QRect& screen) {
     for (std::size_t pair = 0; pair < candidates.size(); pair += 2) {
         for (std::size_t i = pair; i < pair + 2; ++i) {
             const QRect moved(candidates[i], frame.size());
-            const bool nearer = best == nullptr || (candidates[i] - frame.topLeft()).manhattanLength() <
-                                                       (*best - frame.topLeft()).manhattanLength();
+            const bool nearer =
+                best == nullptr || (candidates[i] - frame.topLeft()).manhattanLength() <
+                                       (*best - frame.topLeft()).manhattanLength();
             if (screen.contains(moved) && !moved.intersects(place) && nearer) {
                 best = &candidates[i];
             }

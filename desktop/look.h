@@ -47,8 +47,7 @@ QFont JapaneseFont(Face face, double points, bool bold);
 // maximise button (those flags count only with CustomizeWindowHint), on a
 // dialog or on a tool window.
 inline Qt::WindowFlags DialogFrame() {
-    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-           Qt::WindowCloseButtonHint;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 }
 inline Qt::WindowFlags ToolFrame() {
     return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;

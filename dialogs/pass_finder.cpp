@@ -45,9 +45,7 @@ QString Preview(const std::u16string& text) {
 }  // namespace
 
 PassFinder::PassFinder(state::Module2& shared, const QString& enciphered, QWidget* owner)
-    : UnloadingDialog(owner, desktop::DialogFrame()),
-      shared_(shared),
-      enciphered_(enciphered) {
+    : UnloadingDialog(owner, desktop::DialogFrame()), shared_(shared), enciphered_(enciphered) {
     setObjectName(QStringLiteral("PassFinder"));
     setWindowTitle(QStringLiteral("パスナンバーを探す"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));

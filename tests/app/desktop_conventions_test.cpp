@@ -295,7 +295,8 @@ void DesktopConventionsTest::smallWindowsHaveACloseBoxOnly() {
         const Qt::WindowFlags flags = window->windowFlags();
         QCOMPARE(window->windowType(), type);
         // The hints count only with CustomizeWindowHint.
-        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) &&
+                flags.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     }

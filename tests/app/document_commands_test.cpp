@@ -69,6 +69,7 @@ class DocumentCommandsTest : public QObject {
     void saveRefusesAnEmptyName();
     void closingAfterASaveAsksNothingMore();
     void undoBackToTheFileIsNoChange();
+    void aFileIsSavedAgainAsTheReadmeSays();
 };
 
 void DocumentCommandsTest::saveWithAnEmptyEditorShowsNothing() {
@@ -325,6 +326,24 @@ void DocumentCommandsTest::undoBackToTheFileIsNoChange() {
     QTest::keyClick(&unsaved.form.Text1(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(unsaved.form.Text1().Text(), QStringLiteral("unsaved"));
     QCOMPARE(unsaved.shared.DocChanged, kTrue);
+}
+
+void DocumentCommandsTest::aFileIsSavedAgainAsTheReadmeSays() {
+    // A lone LF is kept; a lone CR ends its line, saved as CR LF; empty
+    // lines at the start go; the text ends with a line end.
+    const std::pair<std::string, std::string> files[] = {
+        {"a\r\nb\nc\rd\r\n", "a\r\nb\nc\r\nd\r\n"},
+        {"\r\n\r\nx", "x\r\n"},
+    };
+    for (const auto& [read, saved] : files) {
+        Window w;
+        WriteBytes(w.dir.File("in.txt"), read);
+        w.DialogEnters(QStringLiteral("in.txt"));
+        w.form.Command6_Click();
+        w.DialogEnters(QStringLiteral("out.txt"));
+        w.form.Command7_Click();
+        QCOMPARE(ReadBytes(w.dir.File("out.txt")), saved);
+    }
 }
 
 QTEST_MAIN(DocumentCommandsTest)
