@@ -46,7 +46,7 @@ constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性が
 // Whether a decipher result takes the document's place: a plausible one
 // does; about a doubtful one the person is asked, the progress window gone:
 // a damaged document with its damage shown, else with the offer to look
-// for the pass number.
+// for the pass number. いいえ is the default: Enter keeps the document.
 enum class Wanted { Result, Document, PassSearch };
 
 Wanted ResultWanted(desktop::Platform& platform, EditorBox& editor, QPointer<dialogs::Form2>& form2,
@@ -57,7 +57,8 @@ Wanted ResultWanted(desktop::Platform& platform, EditorBox& editor, QPointer<dia
     delete form2.data();
     if (judgement.verdict == ranking::Decipherment::Damaged) {
         SelectDamage(editor, *judgement.evidence.damage);
-        return platform.AskYesNo(&editor, DamagedQuestion(judgement.evidence)) == desktop::kYes
+        return platform.AskYesNo(&editor, DamagedQuestion(judgement.evidence), true) ==
+                       desktop::kYes
                    ? Wanted::Result
                    : Wanted::Document;
     }
@@ -65,8 +66,8 @@ Wanted ResultWanted(desktop::Platform& platform, EditorBox& editor, QPointer<dia
     const QString question = QString::fromUtf16(kDoubtfulResult);
     if (judgement.verdict == ranking::Decipherment::NothingEnciphered ||
         judgement.verdict == ranking::Decipherment::NotEnciphered) {
-        return platform.AskYesNo(&editor, question) == desktop::kYes ? Wanted::Result
-                                                                     : Wanted::Document;
+        return platform.AskYesNo(&editor, question, true) == desktop::kYes ? Wanted::Result
+                                                                           : Wanted::Document;
     }
     switch (platform.AskYesNoFind(&editor, question)) {
         case desktop::kYes:

@@ -47,6 +47,10 @@ bool MainForm::ShowFileDialog() {
     filedialog::FileForm dialog(
         shared_, platform_, [this](const QString& text) { editor_->SetText(text); }, this);
     dialog.exec();
+    // Saved or read: the editor holds what the file holds.
+    if (!shared_.DocumentChanged()) {
+        editor_->MarkSaved();
+    }
     ForgetRecoveryIfSettled();
     return dialog.Loaded();
 }
@@ -94,6 +98,7 @@ void MainForm::Command6_Click() {
     if (offer == Offer::NotSaved && !editor_->IsEmpty()) {
         changeCount_ = 2;
         shared_.SetDocumentChanged(true);
+        editor_->MarkUnsaved();
     }
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/editor_text.h"
+#include "app/fill_undo.h"
 #include "app/line_end_marks.h"
 #include "app/mark_font.h"
 #include "app/wrap_choice.h"
@@ -28,6 +29,7 @@ EditorBox::EditorBox(QWidget* parent) : QPlainTextEdit(parent) {
     setTabChangesFocus(true);
     connect(document(), &QTextDocument::contentsChange, this, &EditorBox::OnContentsChange);
     marks_ = new LineEndMarks(this);
+    fillUndo_ = new FillUndo(*this);
     installEventFilter(this);
     viewport()->installEventFilter(this);
     setFont(WithMarkFont(font()));
@@ -163,6 +165,7 @@ bool EditorBox::Fill(const QString& text, bool undoable, const KeepGoing& keepGo
         document()->setUndoRedoEnabled(false);
     }
     const QString editorText = ToEditorText(text);
+    const int stepsBefore = document()->availableUndoSteps();
     textBeforeFill_ = Text();
     const bool heldMarks = marks_->document() != nullptr;
     ShowMarks(false);
@@ -202,7 +205,13 @@ bool EditorBox::Fill(const QString& text, bool undoable, const KeepGoing& keepGo
         wrap_->Recheck();
         return false;
     }
-    document()->setUndoRedoEnabled(true);
+    // Enabling it again would forget the undo step the file's text is at.
+    if (undoable) {
+        fillUndo_->Filled(stepsBefore);
+    } else {
+        document()->setUndoRedoEnabled(true);
+        MarkSaved();
+    }
     moveCursor(QTextCursor::Start);
     ShowMarks(HoldsMark(editorText));
     knownText_ = text;

@@ -8,12 +8,14 @@
 
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <functional>
 
 class QSyntaxHighlighter;
 
 namespace solvena::app {
 
+class FillUndo;
 class WrapChoice;
 
 class EditorBox : public QPlainTextEdit {
@@ -38,6 +40,17 @@ class EditorBox : public QPlainTextEdit {
     // exactly as it was and the result is false.
     using KeepGoing = std::function<bool(double done)>;
     bool ReplaceText(const QString& text, const KeepGoing& keepGoing = {});
+
+    // The text as its file holds it: put there by SetText, or saved. Ctrl+Z
+    // and Ctrl+Y that come back to it come back to an unchanged document.
+    void MarkSaved() {
+        // Set afresh: an unmodified document keeps the undo step it was
+        // marked at.
+        document()->setModified(true);
+        document()->setModified(false);
+    }
+    // A text that no file holds: no undo comes back to a saved state.
+    void MarkUnsaved() { document()->setModified(true); }
 
   protected:
     // Whatever font it is given, the marks' glyphs come with it.
@@ -79,6 +92,7 @@ class EditorBox : public QPlainTextEdit {
 
     QSyntaxHighlighter* marks_ = nullptr;
     WrapChoice* wrap_ = nullptr;
+    FillUndo* fillUndo_ = nullptr;
     QElapsedTimer sinceDoubleClick_;
     QPoint doubleClickAt_;
     mutable QString knownText_;  // Text(), while textKnown_

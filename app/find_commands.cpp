@@ -40,6 +40,12 @@ void MainForm::BindFindKeys() {
 void MainForm::ShowFindForm(bool replacement) {
     if (findForm_.isNull()) {
         findForm_ = new FindForm(shared_, platform_, *editor_, this);
+        // Where it was last, moved aside or by the person, for the session.
+        FindForm* form = findForm_;
+        if (findFormPlace_) {
+            form->move(*findFormPlace_);
+        }
+        connect(form, &QDialog::finished, this, [this, form] { findFormPlace_ = form->pos(); });
     }
     findForm_->ShowAt(replacement);
 }

@@ -6,12 +6,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include "app/editor_box.h"
 #include "app/editor_search.h"
 #include "app/editor_text.h"
+#include "app/window_aside.h"
 #include "desktop/look.h"
 #include "desktop/platform.h"
 
@@ -83,7 +86,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption,
     button->setGeometry(geometry);
     button->setFont(FormFont());
     button->setCursor(desktop::HandCursor());
-    button->setAutoDefault(false);
+    // Enter presses the button that has the focus, and 次を検索 elsewhere.
+    button->setAutoDefault(true);
     desktop::SetButtonColour(button, desktop::kPaleGreen);
     button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
     button->setAccessibleDescription(description);
@@ -121,7 +125,7 @@ FindOutcome FindInEditor(EditorBox& editor, const state::Module2& shared, bool f
 
 FindForm::FindForm(state::Module2& shared, desktop::Platform& platform, EditorBox& editor,
                    QWidget* owner)
-    : UnloadingDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : UnloadingDialog(owner, desktop::DialogFrame()),
       shared_(shared),
       platform_(platform),
       editor_(editor) {
@@ -181,14 +185,19 @@ void FindForm::BuildButtons() {
                QStringLiteral("文書の中のすべてを置き換えます"), ButtonPlace(3, kButtonTop));
     QPushButton* close = Button(this, "Command5", QStringLiteral("閉じる"),
                                 QStringLiteral("この画面を閉じます"), ButtonPlace(3, kLastTop));
+    nextButton_->setDefault(true);
     status_ = Label(this, "Label3", QString(), TwipsRect(120, kLastTop + 45, 4380, 300));
     connect(nextButton_, &QPushButton::clicked, this, &FindForm::Command1_Click);
     connect(previousButton_, &QPushButton::clicked, this, &FindForm::Command2_Click);
     connect(replaceButton_, &QPushButton::clicked, this, &FindForm::Command3_Click);
     connect(replaceAllButton_, &QPushButton::clicked, this, &FindForm::Command4_Click);
     connect(close, &QPushButton::clicked, this, &FindForm::Command5_Click);
-    // F3 and Shift+F3 are the main window's keys, which a tool window of
-    // its own leaves working: they press Command1 and Command2.
+    // F3 and Shift+F3 work here as in the main window.
+    for (const auto& [key, button] :
+         {std::pair{QKeySequence(Qt::Key_F3), nextButton_},
+          std::pair{QKeySequence(Qt::SHIFT | Qt::Key_F3), previousButton_}}) {
+        connect(new QShortcut(key, this), &QShortcut::activated, button, &QPushButton::click);
+    }
 }
 
 void FindForm::Form_Load() {
@@ -246,16 +255,40 @@ void FindForm::Find(bool forward) {
     switch (FindInEditor(editor_, shared_, forward)) {
         case FindOutcome::Found:
             Tell(QString());
+            MoveAside();
             break;
         case FindOutcome::FoundAfterGoingRound:
             Tell(forward ? QStringLiteral("文書の先頭に戻って見つけました")
                          : QStringLiteral("文書の末尾に戻って見つけました"));
+            MoveAside();
             break;
         case FindOutcome::NotFound:
             Tell(kNotFound);
             platform_.Beep();
             break;
     }
+}
+
+void FindForm::MoveAside() {
+    if (!isVisible()) {
+        return;
+    }
+    // The place on the screen: from its first row to its last, across the
+    // editor's width when it takes more than one row.
+    const QTextCursor selection = editor_.textCursor();
+    QTextCursor end = selection;
+    end.setPosition(selection.selectionEnd());
+    QTextCursor start = selection;
+    start.setPosition(selection.selectionStart());
+    const QRect first = editor_.cursorRect(start);
+    const QRect last = editor_.cursorRect(end);
+    QRect place = first.united(last);
+    if (first.top() != last.top()) {
+        place.setLeft(0);
+        place.setRight(editor_.viewport()->width() - 1);
+    }
+    place.moveTopLeft(editor_.viewport()->mapToGlobal(place.topLeft()));
+    move(AsideOf(frameGeometry(), place, screen()->availableGeometry()));
 }
 
 void FindForm::Command1_Click() {

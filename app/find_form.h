@@ -61,6 +61,8 @@ class FindForm : public desktop::UnloadingDialog {
     void BuildButtons();
     void TakeSearch();
     void Find(bool forward);
+    // Moves the window off the place just selected, so that it can be seen.
+    void MoveAside();
     // Takes the search; false, with a beep, when there is nothing to look
     // for or the document cannot change now (a run holds it).
     bool MayReplace();

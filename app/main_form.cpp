@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTextDocument>
 #include <algorithm>
 #include <cmath>
 
@@ -197,6 +198,11 @@ void MainForm::ConnectHandlers() {
         changedByPerson_ = byPerson;
         Text1_Change();
     });
+    // The editor tells an undo's or a paste's change of this after the
+    // change itself.
+    connect(editor_->document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+        shared_.SetDocumentChanged(!editor_->IsEmpty() && changeCount_ > 1 && modified);
+    });
     connect(encipherButton_, &QPushButton::clicked, this, &MainForm::Command1_Click);
     connect(decipherButton_, &QPushButton::clicked, this, &MainForm::Command2_Click);
     connect(openButton_, &QPushButton::clicked, this, &MainForm::Command6_Click);
@@ -272,7 +278,13 @@ void MainForm::Text1_Change() {
         if (changedByPerson_ && changeCount_ < 2) {
             changeCount_ = 2;
         }
-        shared_.SetDocumentChanged(changeCount_ > 1);
+        // A changed text the program put there afresh is one no file holds;
+        // a person's Ctrl+Z back to the text its file holds is no change.
+        QTextDocument& document = *editor_->document();
+        if (!changedByPerson_ && changeCount_ > 1 && !document.isUndoAvailable()) {
+            editor_->MarkUnsaved();
+        }
+        shared_.SetDocumentChanged(changeCount_ > 1 && document.isModified());
     }
     ForgetRecoveryIfSettled();
 }

@@ -17,6 +17,7 @@
 //   recovery.cpp           keeping the text when the program is ended from
 //                          outside, and offering it at the next start
 
+#include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -164,6 +165,7 @@ class MainForm : public QWidget {
     QPushButton* helpButton_ = nullptr;      // Command10
     QPushButton* exitButton_ = nullptr;      // Command11
     QPointer<FindForm> findForm_;            // Form3, while it is open
+    std::optional<QPoint> findFormPlace_;    // where Form3 was when it closed
 
     // Change events of Text1 since its text was last empty, and whether the
     // last one was a person's.

@@ -57,6 +57,7 @@ void MainForm::OfferRecovery() {
                 editor_->SetText(text.value());
                 changeCount_ = 2;
                 shared_.SetDocumentChanged(true);
+                editor_->MarkUnsaved();
                 recoveryPath_ = path;
                 return;
             case desktop::kNo:

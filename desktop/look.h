@@ -43,6 +43,16 @@ inline const QColor kPaleOrange{255, 192, 128};
 enum class Face { Gothic, ProportionalGothic };
 QFont JapaneseFont(Face face, double points, bool bold);
 
+// The title bars of the small windows: a close box and no minimise or
+// maximise button (those flags count only with CustomizeWindowHint), on a
+// dialog or on a tool window.
+inline Qt::WindowFlags DialogFrame() {
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+inline Qt::WindowFlags ToolFrame() {
+    return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+
 // Moves a window to the centre of the screen.
 void CentreOnScreen(QWidget* window);
 

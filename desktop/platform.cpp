@@ -69,7 +69,8 @@ int ShowConfirm(QWidget* parent, const QString& text) {
 }
 
 // はい and いいえ; いいえ the default for YesNoNoFirst, and パスナンバーを探す
-// beside them for YesNoFind.
+// beside them for YesNoFind, which asks about a result that looks wrong:
+// いいえ its default too.
 int ShowYesNo(QWidget* parent, const QString& text, BoxKind kind) {
     QMessageBox box(QMessageBox::Question, BoxTitle(BoxKind::YesNo), QString(),
                     QMessageBox::Yes | QMessageBox::No, parent);
@@ -78,7 +79,7 @@ int ShowYesNo(QWidget* parent, const QString& text, BoxKind kind) {
         kind == BoxKind::YesNoFind
             ? box.addButton(QStringLiteral("パスナンバーを探す(&F)"), QMessageBox::ActionRole)
             : nullptr;
-    box.setDefaultButton(kind == BoxKind::YesNoNoFirst ? QMessageBox::No : QMessageBox::Yes);
+    box.setDefaultButton(kind == BoxKind::YesNo ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     NameButtons(box);
     const int answer = box.exec();

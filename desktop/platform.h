@@ -74,7 +74,8 @@ class Platform {
     int AskYesNo(QWidget* parent, const QString& text, bool noFirst = false) {
         return Ask(noFirst ? BoxKind::YesNoNoFirst : BoxKind::YesNo, parent, text);
     }
-    // Yes and No, and パスナンバーを探す: kYes, kNo or kFindPass.
+    // Yes and No, and パスナンバーを探す: kYes, kNo or kFindPass; No the
+    // default button.
     int AskYesNoFind(QWidget* parent, const QString& text) {
         return Ask(BoxKind::YesNoFind, parent, text);
     }

@@ -53,17 +53,18 @@ Form11::Form11(state::Module2& shared, desktop::Platform& platform, QWidget* own
     okButton_->setObjectName(QStringLiteral("Command1"));
     okButton_->setGeometry(TwipsRect(3480, 840, 855, 375));
     okButton_->setCursor(desktop::HandCursor());
-    okButton_->setAutoDefault(false);
+    // Enter presses the focused button (in the entry it is the OK action).
+    okButton_->setAutoDefault(true);
     desktop::SetButtonColour(okButton_, desktop::kPaleGreen);
     okButton_->setAccessibleName(QStringLiteral("OK"));
     okButton_->setAccessibleDescription(QStringLiteral("このパスナンバーで始めます"));
     okButton_->hide();
 
-    findButton_ = new QPushButton(QStringLiteral("探す…"), this);
+    findButton_ = new QPushButton(QStringLiteral("探す(&F)…"), this);
     findButton_->setObjectName(QStringLiteral("Command2"));
-    findButton_->setGeometry(TwipsRect(180, 840, 1020, 375));
+    findButton_->setGeometry(TwipsRect(120, 840, 1140, 375));
     findButton_->setCursor(desktop::HandCursor());
-    findButton_->setAutoDefault(false);
+    findButton_->setAutoDefault(true);
     desktop::SetButtonColour(findButton_, desktop::kPaleGreen);
     findButton_->setToolTip(QStringLiteral("パスナンバーを探す"));
     findButton_->setAccessibleName(QStringLiteral("パスナンバーを探す"));

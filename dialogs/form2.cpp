@@ -17,8 +17,7 @@ const QColor kBarColour{0, 255, 0};
 }  // namespace
 
 Form2::Form2(state::Module2& shared, QWidget* owner)
-    : UnloadingDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      shared_(shared) {
+    : UnloadingDialog(owner, desktop::ToolFrame()), shared_(shared) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("進行状況表示計"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/progress.svg")));

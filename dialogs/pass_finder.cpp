@@ -45,9 +45,7 @@ QString Preview(const std::u16string& text) {
 }  // namespace
 
 PassFinder::PassFinder(state::Module2& shared, const QString& enciphered, QWidget* owner)
-    : UnloadingDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      shared_(shared),
-      enciphered_(enciphered) {
+    : UnloadingDialog(owner, desktop::DialogFrame()), shared_(shared), enciphered_(enciphered) {
     setObjectName(QStringLiteral("PassFinder"));
     setWindowTitle(QStringLiteral("パスナンバーを探す"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/solvena.svg")));
@@ -101,6 +99,8 @@ void PassFinder::BuildControls() {
     for (QPushButton* button : {chooseButton_, cancelButton_}) {
         button->setCursor(desktop::HandCursor());
         button->setAutoDefault(false);
+        // As large as the progress window's キャンセル, not the text's size.
+        button->setFixedSize(desktop::Pixels(1212), desktop::Pixels(372));
     }
     connect(chooseButton_, &QPushButton::clicked, this, &PassFinder::Command1_Click);
     connect(cancelButton_, &QPushButton::clicked, this, &PassFinder::Command2_Click);

@@ -149,9 +149,10 @@ void FileForm::ConnectHandlers() {
     connect(nameBox_, &QLineEdit::textChanged, this, &FileForm::Text1_Change);
     // Key presses (key preview) and mouse releases reach the handlers
     // through the filter, on the controls that take the focus.
-    // The 文字コード list keeps its own keys: typing picks an entry.
-    for (QWidget* control : std::initializer_list<QWidget*>{driveList_, folderList_, fileList_,
-                                                            okButton_, nameBox_, fileTypeButton_}) {
+    // The 文字コード list keeps its own keys but Enter: typing picks an entry.
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{driveList_, folderList_, fileList_, okButton_, nameBox_,
+                                         fileTypeButton_, encodingList_}) {
         control->installEventFilter(this);
     }
     fileList_->viewport()->installEventFilter(this);
@@ -196,6 +197,18 @@ void FileForm::Form_Load() {
 }
 
 bool FileForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == encodingList_) {
+        // The 文字コード list keeps its own keys but Enter, which goes to the
+        // name box as every key does: OK.
+        if (event->type() == QEvent::KeyPress &&
+            desktop::KeyAscii(static_cast<QKeyEvent*>(event)) == kEnter) {
+            int keyAscii = kEnter;
+            Form_KeyPress(keyAscii);
+            Text1_KeyPress(keyAscii);
+            return true;
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress && watched != fileList_->viewport()) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* button = qobject_cast<QPushButton*>(watched);

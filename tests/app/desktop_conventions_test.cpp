@@ -19,6 +19,7 @@
 #include "dialogs/form11.h"
 #include "dialogs/form2.h"
 #include "dialogs/orla.h"
+#include "dialogs/pass_finder.h"
 #include "tests/support/file_dialog_fixture.h"
 #include "tests/support/main_window.h"
 #include "tests/support/process.h"
@@ -89,6 +90,7 @@ class DesktopConventionsTest : public QObject {
     void theFocusReturnsToTheDocumentAfterARun();
     void helpAndVersionAreAnswered();
     void everyControlHasAnAccessibleName();
+    void smallWindowsHaveACloseBoxOnly();
 };
 
 void DesktopConventionsTest::theFirstKeyTypedGoesIntoTheNameBox() {
@@ -134,7 +136,8 @@ void DesktopConventionsTest::choosingTheDriveShownKeepsTheFolder() {
 
 void DesktopConventionsTest::messageBoxesAndContextMenusAreJapanese() {
     solvena::desktop::Platform platform({QStringLiteral("solvena")});
-    // Every kind of box names its buttons alike; the default is Yes.
+    // Every kind of box names its buttons alike; the default is Yes, but
+    // before a text that looks wrong.
     int answer = 0;
     const auto asked = [&answer](const std::function<int()>& ask) {
         QStringList buttons;
@@ -155,6 +158,13 @@ void DesktopConventionsTest::messageBoxesAndContextMenusAreJapanese() {
     QCOMPARE(asked([&] { return platform.AskYesNo(nullptr, QStringLiteral("質問")); }),
              QStringLiteral("いいえ(&N) はい(&Y)"));
     QCOMPARE(answer, int{solvena::desktop::kYes});
+    // Where a yes would show a text that looks wrong, Enter says no.
+    QCOMPARE(asked([&] { return platform.AskYesNo(nullptr, QStringLiteral("質問"), true); }),
+             QStringLiteral("いいえ(&N) はい(&Y)"));
+    QCOMPARE(answer, int{solvena::desktop::kNo});
+    QCOMPARE(asked([&] { return platform.AskYesNoFind(nullptr, QStringLiteral("質問")); }),
+             QStringLiteral("いいえ(&N) はい(&Y) パスナンバーを探す(&F)"));
+    QCOMPARE(answer, int{solvena::desktop::kNo});
 
     QVERIFY(solvena::desktop::UseJapaneseQtTexts(*QCoreApplication::instance()));
     solvena::app::EditorBox editor;
@@ -269,6 +279,33 @@ void DesktopConventionsTest::everyControlHasAnAccessibleName() {
     CheckAccessible(&about);
     w.form.ShowFindForm(false);
     CheckAccessible(w.form.findChild<solvena::app::FindForm*>(QStringLiteral("Form3")));
+}
+
+void DesktopConventionsTest::smallWindowsHaveACloseBoxOnly() {
+    solvena::testing::MainWindow w;
+    w.form.ShowFindForm(false);
+    solvena::dialogs::Form2 progress(w.shared, &w.form);
+    solvena::dialogs::PassFinder finder(w.shared, QString(), &w.form);
+    const std::pair<QWidget*, Qt::WindowType> windows[] = {
+        {w.form.findChild<solvena::app::FindForm*>(QStringLiteral("Form3")), Qt::Dialog},
+        {&finder, Qt::Dialog},
+        {&progress, Qt::Tool},
+    };
+    for (const auto& [window, type] : windows) {
+        const Qt::WindowFlags flags = window->windowFlags();
+        QCOMPARE(window->windowType(), type);
+        // The hints count only with CustomizeWindowHint.
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) &&
+                flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    }
+    // The finder's buttons are the size of the other windows' buttons.
+    const QSize button = progress.findChild<QPushButton*>(QStringLiteral("Command1"))->size();
+    finder.show();
+    for (const char* name : {"Command1", "Command2"}) {
+        QCOMPARE(finder.findChild<QPushButton*>(QString::fromLatin1(name))->size(), button);
+    }
 }
 
 QTEST_MAIN(DesktopConventionsTest)

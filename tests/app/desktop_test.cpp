@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Keys and drag and drop in the main window.
 
+#include <QDrag>
+#include <QFile>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/application.h"
@@ -14,6 +18,7 @@
 #include "filedialog/file_form.h"
 #include "tests/support/gui_support.h"
 #include "tests/support/main_window.h"
+#include "tests/support/process.h"
 
 using solvena::state::kFalse;
 using solvena::state::kTrue;
@@ -54,6 +59,7 @@ class DesktopTest : public QObject {
     void droppedDocumentOpensAsOpenWould();
     void droppedDocumentAsksAboutUnsavedText();
     void otherFilesAreRefused();
+    void aRealDragOfSeveralFilesOpensAWindowForEach();
 };
 
 void DesktopTest::keysRunTheButtonsHandlers() {
@@ -144,6 +150,72 @@ void DesktopTest::otherFilesAreRefused() {
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("kept"));
     QCOMPARE(w.platform.Asked().size(), std::size_t{1});
     QVERIFY(w.platform.Asked()[0].text.contains(QStringLiteral("picture.png")));
+}
+
+namespace {
+
+// Sees the drag reach a window, as the window's own handlers see it.
+class DragSeen : public QObject {
+  public:
+    explicit DragSeen(QWidget* window) { window->installEventFilter(this); }
+    bool moved = false;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        moved = moved || event->type() == QEvent::DragMove;
+        return false;
+    }
+};
+
+}  // namespace
+
+void DesktopTest::aRealDragOfSeveralFilesOpensAWindowForEach() {
+    const QString self = QStringLiteral("aRealDragOfSeveralFilesOpensAWindowForEach");
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        // A drag needs a window system: this test again, on an X display of
+        // its own.
+        if (!QFile::exists(QStringLiteral("/usr/bin/xvfb-run"))) {
+            QSKIP("xvfb-run is not installed");
+        }
+        const solvena::testing::ProcessResult run = solvena::testing::RunProcess(
+            "/usr/bin/xvfb-run", {"-a", QCoreApplication::applicationFilePath().toStdString(),
+                                  "-platform", "xcb", self.toStdString()});
+        QVERIFY2(run.exitCode == 0, (run.out + run.err).c_str());
+        return;
+    }
+    Window w;
+    QStringList paths;
+    for (const char* name : {"first.txt", "second.zkt", "third.txt"}) {
+        WriteBytes(w.dir.File(name), std::string(name) + "\r\n");
+        paths.append(w.dir.Path(QString::fromLatin1(name)));
+    }
+    auto* mime = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& path : paths) {
+        urls.append(QUrl::fromLocalFile(path));
+    }
+    mime->setUrls(urls);
+    // Picked up at the window's corner, carried onto the editor, let go there.
+    QWindow* window = w.form.windowHandle();
+    const QPoint onto = w.form.Text1().geometry().center();
+    DragSeen seen(&w.form);
+    QTimer carry;
+    carry.setInterval(20);
+    int steps = 0;
+    QObject::connect(&carry, &QTimer::timeout, [&] {
+        QTest::mouseMove(window, onto + QPoint(steps % 2, 0));
+        if (seen.moved || ++steps > 1000) {
+            carry.stop();
+            QTest::mouseRelease(window, Qt::LeftButton, {}, onto);
+        }
+    });
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(5, 5));
+    carry.start();
+    QDrag drag(&w.form);
+    drag.setMimeData(mime);
+    QCOMPARE(drag.exec(Qt::CopyAction), Qt::CopyAction);
+    QCOMPARE(w.form.Text1().Text(), QStringLiteral("first.txt"));
+    QCOMPARE(w.platform.OpenedInNewWindows(), paths.mid(1));
 }
 
 QTEST_MAIN(DesktopTest)

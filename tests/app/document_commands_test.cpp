@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 
 #include "app/application.h"
 #include "app/editor_box.h"
@@ -14,6 +15,7 @@
 #include "tests/support/gui_support.h"
 #include "tests/support/main_window.h"
 
+using solvena::app::EditorBox;
 using solvena::desktop::kCancel;
 using solvena::desktop::kNo;
 using solvena::desktop::kYes;
@@ -66,6 +68,8 @@ class DocumentCommandsTest : public QObject {
     void aSinglePasteIsNotLostOnClosing();
     void saveRefusesAnEmptyName();
     void closingAfterASaveAsksNothingMore();
+    void undoBackToTheFileIsNoChange();
+    void aFileIsSavedAgainAsTheReadmeSays();
 };
 
 void DocumentCommandsTest::saveWithAnEmptyEditorShowsNothing() {
@@ -285,6 +289,61 @@ void DocumentCommandsTest::closingAfterASaveAsksNothingMore() {
     plain.form.Command11_Click();
     QVERIFY(!plain.form.isVisible());
     QVERIFY(plain.platform.Asked().empty());
+}
+
+void DocumentCommandsTest::undoBackToTheFileIsNoChange() {
+    Window w;
+    EditorBox& editor = w.form.Text1();
+    const auto undo = [&editor] { QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier); };
+    // Back to the text read, and back to the text saved.
+    w.DialogEnters(QStringLiteral("saved.txt"));
+    w.form.Command6_Click();
+    editor.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&editor, QStringLiteral(" ab"));
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    while (editor.Text() != QStringLiteral("from file") && editor.document()->isUndoAvailable()) {
+        undo();
+    }
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    QTest::keyClick(&editor, Qt::Key_X);
+    w.DialogEnters(QStringLiteral("memo.txt"));
+    w.form.Command7_Click();
+    QTest::keyClick(&editor, Qt::Key_Y);
+    QCOMPARE(w.shared.DocChanged, kTrue);
+    undo();
+    QCOMPARE(editor.Text(), QStringLiteral("from filex"));
+    QCOMPARE(w.shared.DocChanged, kFalse);
+    w.form.Command11_Click();
+    QVERIFY(!w.form.isVisible());
+    QCOMPARE(w.Questions(), QStringList());
+    // A text no file holds stays changed, however far it is taken back.
+    Window unsaved;
+    unsaved.Type(QStringLiteral("unsaved"));
+    unsaved.platform.ScriptAnswers({kNo});
+    unsaved.DialogCloses();
+    unsaved.form.Command6_Click();
+    QTest::keyClick(&unsaved.form.Text1(), Qt::Key_Z);
+    QTest::keyClick(&unsaved.form.Text1(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(unsaved.form.Text1().Text(), QStringLiteral("unsaved"));
+    QCOMPARE(unsaved.shared.DocChanged, kTrue);
+}
+
+void DocumentCommandsTest::aFileIsSavedAgainAsTheReadmeSays() {
+    // A lone LF is kept; a lone CR ends its line, saved as CR LF; empty
+    // lines at the start go; the text ends with a line end.
+    const std::pair<std::string, std::string> files[] = {
+        {"a\r\nb\nc\rd\r\n", "a\r\nb\nc\r\nd\r\n"},
+        {"\r\n\r\nx", "x\r\n"},
+    };
+    for (const auto& [read, saved] : files) {
+        Window w;
+        WriteBytes(w.dir.File("in.txt"), read);
+        w.DialogEnters(QStringLiteral("in.txt"));
+        w.form.Command6_Click();
+        w.DialogEnters(QStringLiteral("out.txt"));
+        w.form.Command7_Click();
+        QCOMPARE(ReadBytes(w.dir.File("out.txt")), saved);
+    }
 }
 
 QTEST_MAIN(DocumentCommandsTest)

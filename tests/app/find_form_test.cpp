@@ -57,6 +57,8 @@ class FindFormTest : public QObject {
     void aSelectedLoneLineEndIsLookedForAsItself();
     void replacesOneAtATimeOrAllAsOneStep();
     void theSearchIsKeptForF3AndTheNextOpening();
+    void enterFindsOrPressesTheFocusedButton();
+    void thePlaceFoundIsNeverUnderTheWindow();
 };
 
 void FindFormTest::findsForwardAndBackFromTheCaret() {
@@ -165,6 +167,61 @@ void FindFormTest::theSearchIsKeptForF3AndTheNextOpening() {
     w.form.ShowFindForm(false);
     QCOMPARE(w.Box("Text1")->Text(), QStringLiteral("one"));
     QVERIFY(w.Find()->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
+}
+
+void FindFormTest::enterFindsOrPressesTheFocusedButton() {
+    Window w;
+    w.Type(QStringLiteral("one one one"));
+    w.form.ShowFindForm(false);
+    QVERIFY(Window::Activate(w.Find()));
+    w.Box("Text1")->SetText(QStringLiteral("one"));
+    // On a check box or the replacement, Enter is 次を検索 (and toggles nothing).
+    const std::pair<int, int> places[] = {{0, 3}, {4, 7}, {8, 11}};
+    int next = 0;
+    for (const char* name : {"Check1", "Check2", "Text2"}) {
+        auto* control = w.Find()->findChild<QWidget*>(QString::fromLatin1(name));
+        control->setFocus();
+        w.Key(control, Qt::Key_Return);
+        QCOMPARE(w.Selected(), places[next++]);
+    }
+    QVERIFY(!w.Find()->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
+    // On a button, Enter presses that one: 前を検索, then 閉じる.
+    for (const char* name : {"Command2", "Command5"}) {
+        auto* button = w.Find()->findChild<QPushButton*>(QString::fromLatin1(name));
+        button->setFocus();
+        w.Key(button, Qt::Key_Return);
+    }
+    QCOMPARE(w.Selected(), places[1]);
+    QTRY_VERIFY(w.Find() == nullptr);
+}
+
+void FindFormTest::thePlaceFoundIsNeverUnderTheWindow() {
+    Window w;
+    w.form.resize(480, 600);
+    QStringList lines;
+    for (int i = 0; i < 40; ++i) {
+        lines.append(QStringLiteral("%1 行目の文章、word はここ").arg(i));
+    }
+    w.Type(lines.join(QStringLiteral("\r\n")));
+    w.form.ShowFindForm(false);
+    w.Box("Text1")->SetText(QStringLiteral("word"));
+    EditorBox& editor = w.form.Text1();
+    for (int i = 0; i < 45; ++i) {
+        w.Press("Command1");
+        QTextCursor start = editor.textCursor();
+        QTextCursor end = start;
+        start.setPosition(start.selectionStart());
+        end.setPosition(end.selectionEnd());
+        QRect place = editor.cursorRect(start).united(editor.cursorRect(end));
+        place.moveTopLeft(editor.viewport()->mapToGlobal(place.topLeft()));
+        QVERIFY2(!w.Find()->frameGeometry().intersects(place), qPrintable(QString::number(i)));
+    }
+    // Closed and opened again, it is where it was.
+    const QPoint where = w.Find()->pos();
+    w.Press("Command5");
+    QTRY_VERIFY(w.Find() == nullptr);
+    w.form.ShowFindForm(false);
+    QCOMPARE(w.Find()->pos(), where);
 }
 
 QTEST_MAIN(FindFormTest)

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 
 #include "app/application.h"
 #include "desktop/platform.h"
@@ -20,9 +21,11 @@ const QString kPrompt = QStringLiteral("▼パスナンバーを入力してく�
 const QString kRejected = QStringLiteral("▼４桁以内の数字を入力してください");
 
 struct Dialog {
-    Dialog() : platform({QStringLiteral("solvena")}) {
+    // `finder`: what パスナンバーを探す shows (none: no such button).
+    explicit Dialog(std::function<void()> finder = {}) : platform({QStringLiteral("solvena")}) {
         platform.SetInteractive(false);
         shared.PassNumber = 777;  // not reset when the dialog opens
+        shared.showPassFinder = std::move(finder);
         form = std::make_unique<Form11>(shared, platform, nullptr);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -55,6 +58,7 @@ class PassNumberDialogTest : public QObject {
     void confirmedEntries_data();
     void confirmedEntries();
     void aPointAfterADigitIsAccepted();
+    void enterAndAltPressTheFocusedButton();
 };
 
 void PassNumberDialogTest::opensPrompting() {
@@ -165,6 +169,33 @@ void PassNumberDialogTest::aPointAfterADigitIsAccepted() {
     sign.Type(QStringLiteral("-"));
     QVERIFY(sign.Entry()->text().isEmpty());
     QCOMPARE(sign.Label(), kRejected);
+}
+
+void PassNumberDialogTest::enterAndAltPressTheFocusedButton() {
+    int searches = 0;
+    solvena::state::Module2* shared = nullptr;
+    // The first search finds nothing, the second 4321.
+    Dialog d([&] { shared->PassNumber = ++searches == 1 ? -1 : 4321; });
+    shared = &d.shared;
+    QVERIFY(QTest::qWaitForWindowActive(d.form.get()));
+    auto* find = d.form->findChild<QPushButton*>(QStringLiteral("Command2"));
+    QVERIFY(find->isVisible());
+    find->setFocus();
+    QTest::keyClick(find, Qt::Key_Return);
+    QCOMPARE(searches, 1);
+    QVERIFY(d.form->isVisible());
+    QCOMPARE(d.form->focusWidget(), d.Entry());
+    QTest::keyClick(d.Entry(), Qt::Key_F, Qt::AltModifier);
+    QTRY_COMPARE(searches, 2);  // a mnemonic presses its button a moment later
+    QTRY_VERIFY(!d.form->isVisible());
+    QCOMPARE(d.shared.PassNumber, std::int16_t{4321});
+    // Enter on a focused OK is OK.
+    Dialog ok;
+    ok.Type(QStringLiteral("12"));
+    ok.Ok()->setFocus();
+    QTest::keyClick(ok.Ok(), Qt::Key_Return);
+    QTRY_VERIFY(!ok.form->isVisible());
+    QCOMPARE(ok.shared.PassNumber, std::int16_t{12});
 }
 
 QTEST_MAIN(PassNumberDialogTest)

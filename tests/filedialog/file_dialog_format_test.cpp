@@ -66,6 +66,7 @@ class FileDialogFormatTest : public QObject {
     void openedFilesAreSavedBackByteForByte();
     void lookAlikeQuestionAndItsThreeAnswers();
     void unstorableTextMaySaveAsUtf8();
+    void theListChosenByKeysThenEnterSaves();
 };
 
 void FileDialogFormatTest::theRowInBothModes() {
@@ -191,6 +192,30 @@ void FileDialogFormatTest::unstorableTextMaySaveAsUtf8() {
     SaveAsText(d, QStringLiteral("a.txt"), 0);
     QTRY_VERIFY(!d.form->isVisible());
     QCOMPARE(QString::fromStdString(ReadBytes(d.dir.File("a.txt"))), text + "\r\n");
+}
+
+void FileDialogFormatTest::theListChosenByKeysThenEnterSaves() {
+    Dialog d(kFileModeSave, QStringLiteral("a\r\nb"));
+    QVERIFY(QTest::qWaitForWindowActive(d.form.get()));
+    d.Type(QStringLiteral("keys.txt"));
+    // The list opened, an entry chosen with Enter; the next Enter is OK.
+    QComboBox* list = Formats(d);
+    list->setFocus();
+    list->showPopup();
+    QTRY_VERIFY(list->view()->isVisible());
+    QTest::keyClick(list->view(), Qt::Key_Down);
+    QTest::keyClick(list->view(), Qt::Key_Return);
+    QTRY_VERIFY(!list->view()->isVisible());
+    QCOMPARE(list->currentText(), QStringLiteral("UTF-8 (LF)"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_VERIFY(!d.form->isVisible());
+    QCOMPARE(ReadBytes(d.dir.File("keys.txt")), std::string("a\nb\n"));
+    // Other keys are still the list's own.
+    Dialog typed(kFileModeSave, QStringLiteral("x"));
+    typed.Type(QStringLiteral("typed.txt"));
+    QTest::keyClick(Formats(typed), Qt::Key_Down);
+    QCOMPARE(Formats(typed)->currentIndex(), 1);
+    QCOMPARE(typed.Name()->text(), QStringLiteral("typed.txt"));
 }
 
 QTEST_MAIN(FileDialogFormatTest)
