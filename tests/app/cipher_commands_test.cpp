@@ -182,10 +182,6 @@ void CipherCommandsTest::cancelAfterTheRunLeavesTheDocumentAsItWas() {
     timer->start();
     encipher ? w.form.Command1_Click() : w.form.Command2_Click();
     timer->stop();
-    if (!encipher && !pressed) {
-        // The verdict was there when the run ended: no moment to press in.
-        QSKIP("the result was judged before キャンセル could be pressed");
-    }
     QVERIFY(pressed);
     // Closed after the run: the window's closing had the last word.
     QCOMPARE(w.shared.CipherPosition, w.shared.CipherLength);
