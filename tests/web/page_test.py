@@ -338,6 +338,24 @@ class PageTest(unittest.TestCase):
         self.named('文書を閉じる').click()
         self.wait(lambda: self.editor() == '')
 
+    def test_a_large_document_shows_its_opening_and_the_commands_take_the_whole(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        large = self.folder / 'large.txt'
+        large.write_bytes(('長い文書の一行です。' * 40 + '\n').encode('utf-8') * 3000)
+        self.named('ファイルを開く').send_keys(str(large))
+        note = self.driver.find_element(By.ID, 'large-note')
+        self.wait(note.is_displayed)
+        self.assertIn('全体は 1,205,998 文字', note.text)
+        self.assertLessEqual(len(self.editor()), 20000)
+        self.named('パスナンバー').send_keys('5')
+        self.named('暗号化').click()
+        self.wait(lambda: self.driver.find_element(By.ID, 'status').text == '暗号化しました。')
+        self.named('保存').click()
+        self.assertEqual(self.downloaded('large.zkt'), zkt('encipher', '-p', '5', data=large.read_bytes()))
+        self.named('元に戻す').click()
+        self.assertTrue(self.editor().startswith('長い文書の一行です。'))
+        self.assertEqual(self.driver.execute_script("return document.getElementById('text').readOnly"), True)
+
     # A worker started from the site, as the page starts its own, and one
     # from a data: URL, as the one-file page does: neither may fetch.
     PROBE = "fetch(self.target, {mode: 'no-cors'}).then(() => postMessage('fetched'), () => postMessage('blocked'))"

@@ -3,7 +3,7 @@
 // answered as the window answers it, and each one that changes the text
 // taken back by 元に戻す (or Ctrl+Z while nothing was typed since).
 import { $, ask, notify, say, withProgress } from './dialogs.mjs';
-import { docs, documentText, editor, updateButtons, updateFileName } from './documents.mjs';
+import { docs, documentText, editor, present, updateButtons, updateFileName } from './documents.mjs';
 import { damagedQuestion, describe, kDoubtful, kNothingEnciphered } from './messages.mjs';
 import { passNumber, showPass } from './pass_entry.mjs';
 
@@ -11,8 +11,8 @@ import { passNumber, showPass } from './pass_entry.mjs';
 function replaceText(value, enciphered) {
     const doc = docs.current;
     doc.undo.push({ text: documentText(), enciphered: doc.enciphered, changed: doc.changed });
-    editor.value = value;
     doc.text = value;
+    present(doc);
     doc.edited = false;
     doc.changed = true;
     doc.enciphered = enciphered;
@@ -31,8 +31,9 @@ export function undoCommand() {
     if (!before) {
         return;
     }
-    editor.value = before.text;
-    Object.assign(doc, before, { edited: false, typedSinceCommand: false, commandResult: editor.value });
+    Object.assign(doc, before, { edited: false, typedSinceCommand: false });
+    present(doc);
+    doc.commandResult = editor.value;
     updateFileName();
     updateButtons();
     editor.focus();
@@ -67,6 +68,9 @@ export async function encipher() {
 function selectDamage(position) {
     const before = documentText().slice(0, position - 1);
     const at = before.length - (before.match(/\r\n/g)?.length ?? 0);
+    if (at >= editor.value.length) {
+        return;  // beyond the opening a large document shows
+    }
     editor.focus();
     editor.setSelectionRange(at, at + 1);
     editor.blur();

@@ -60,8 +60,27 @@ export function documentText() {
     return doc.text;
 }
 
+// Above this many characters the editor shows only the opening, read-only,
+// as browsers' file tools show a large file: a text area holding millions
+// of characters freezes the page at every change and every key.
+export const kPreviewAbove = 1 << 20;
+const kPreviewLength = 20000;
+
+// Puts the document's text in the editor, or for a large one its opening
+// and what the commands still do with the whole.
+export function present(doc) {
+    const large = doc.text.length > kPreviewAbove;
+    editor.value = large ? doc.text.slice(0, kPreviewLength) : doc.text;
+    editor.readOnly = large;
+    $('large-note').hidden = !large;
+    $('large-note').textContent = large
+        ? `大きな文書なので、最初の ${kPreviewLength.toLocaleString()} 文字だけを表示しています（全体は ${doc.text.length.toLocaleString()} 文字）。` +
+          'ここでは編集できませんが、暗号化・解読・保存は文書全体に行います。'
+        : '';
+}
+
 export function updateButtons() {
-    const empty = editor.value.length === 0;
+    const empty = docs.current.text.length === 0 && editor.value.length === 0;
     $('encipher').disabled = empty;
     $('decipher').disabled = empty;
     $('find-pass').disabled = empty;
@@ -71,7 +90,7 @@ export function updateButtons() {
 
 export function show(doc) {
     docs.current = doc;
-    editor.value = doc.text;
+    present(doc);
     updateFileName();
     updateSaveChoices();
     updateButtons();
