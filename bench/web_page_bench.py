@@ -79,10 +79,13 @@ def page_run(site, folder, document, enciphered):
         total = time.perf_counter() - start
         start = time.perf_counter()
         driver.find_element(By.ID, 'open').send_keys(str(enciphered))
-        wait.until(lambda d: 'enciphered.zkt を開きました' in status.text)
-        driver.find_element(By.ID, 'decipher').click()
-        wait.until(lambda d: status.text == '解読しました。')
-        deciphered = time.perf_counter() - start
+        wait.until(lambda d: 'enciphered.zkt を開きました' in status.text or
+                   d.find_element(By.ID, 'question').get_attribute('open'))
+        deciphered = float('nan')  # the enciphered file refused
+        if not driver.find_element(By.ID, 'question').get_attribute('open'):
+            driver.find_element(By.ID, 'decipher').click()
+            wait.until(lambda d: status.text == '解読しました。')
+            deciphered = time.perf_counter() - start
         longest = driver.execute_script('return longest')
         peak = max(renderer_peaks(driver.capabilities['chrome']['userDataDir']) or [0])
         return opened, enciphered_at, total, deciphered, longest, peak

@@ -3,7 +3,7 @@
 // with it, each with its text, its file's format, whether it has changed
 // since it was opened or saved, and the commands that can be taken back.
 import { $, ask, notify, say } from './dialogs.mjs';
-import { describe, kLargestFile, kSaveQuestion, tooLarge } from './messages.mjs';
+import { describe, kSaveQuestion, largestFile, tooLarge } from './messages.mjs';
 import { call } from './worker_link.mjs';
 
 export const editor = $('text');
@@ -139,7 +139,7 @@ export async function openFiles(files) {
             again = known;
         } else if (!/\.(txt|zkt)$/i.test(file.name)) {
             refused.push(`${file.name}: 開けるのは txt と zkt のファイルです。`);
-        } else if (file.size > kLargestFile) {
+        } else if (file.size > largestFile(file.name)) {
             refused.push(tooLarge(file.name, file.size));
         } else {
             try {

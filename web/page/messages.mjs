@@ -9,13 +9,20 @@ export const kNothingEnciphered = '暗号化されたテキストがありませ
 export const kSaveQuestion = 'このテキストを保存しますか?';
 
 // The largest file the page opens: the text, its enciphered form and the
-// editor's copy must all fit in the memory a browser gives one tab.
-export const kLargestFile = 16 * 1024 * 1024;
+// editor's copy must all fit in the memory a browser gives one tab. An
+// enciphered file is up to four times the size of its text, and the page
+// opens whatever it saved.
+const kLargestText = 16 * 1024 * 1024;
+const kLargestEnciphered = 4 * kLargestText;
+
+export function largestFile(name) {
+    return /\.zkt$/i.test(name) ? kLargestEnciphered : kLargestText;
+}
 
 export function tooLarge(name, size) {
     const megabytes = (size / 1024 / 1024).toFixed(1);
     return `${name}（${megabytes} MB）は大きすぎて、このページでは開けません。\n` +
-        `このページで開けるのは ${kLargestFile / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
+        `このページで開けるのは、txt は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
 }
 
 export function describeUnstorable(error) {
