@@ -15,6 +15,8 @@ using scans::FindUnit;
 using scans::IsAscii;
 using scans::kCr;
 using scans::kLf;
+using scans::kUtf16beBom;
+using scans::kUtf16leBom;
 using scans::kUtf8Bom;
 
 // Line and column of a code-unit index.
@@ -203,6 +205,12 @@ files::Result<Document> DecodeDocument(std::string_view bytes, const ReadChoice&
         format = TextFormat(Encoding::Utf8, LineEnd::CrLf, true);
         skipped = kUtf8Bom.size();
         decoded = Decode(bytes.substr(kUtf8Bom.size()), Encoding::Utf8);
+    } else if (bytes.starts_with(kUtf16leBom)) {
+        format = TextFormat(Encoding::Utf16le, LineEnd::CrLf, true);
+        skipped = kUtf16leBom.size();
+        decoded = Decode(bytes.substr(kUtf16leBom.size()), Encoding::Utf16le);
+    } else if (bytes.starts_with(kUtf16beBom)) {
+        return files::InvalidBytes(path, 0, "UTF-16BE");
     } else {
         // CP932 bytes of kana and kanji are almost never valid UTF-8, while
         // short UTF-8 words often are valid CP932: UTF-8 is tried first (not
@@ -266,8 +274,8 @@ files::Result<std::string> EncodeDocument(std::u16string_view text, const TextFo
         return UnstorableError(path, format.encoding, encoded.bad, line, column);
     }
     encoded.bytes.append(LineEndBytes(format));
-    if (format.encoding == Encoding::Utf8 && format.byteOrderMark) {
-        encoded.bytes.insert(0, kUtf8Bom);
+    if (format.byteOrderMark && format.encoding != Encoding::Cp932) {
+        encoded.bytes.insert(0, format.encoding == Encoding::Utf8 ? kUtf8Bom : kUtf16leBom);
     }
     return std::move(encoded.bytes);
 }

@@ -54,18 +54,28 @@ files::Result<bool> DocumentReader::FillBytes() {
     return true;
 }
 
-void DocumentReader::TakeByteOrderMark() {
+files::Status DocumentReader::TakeByteOrderMark() {
     if (markChecked_ || (bytes_.size() < kUtf8Bom.size() && !atEnd_)) {
-        return;
+        return files::Done{};
     }
     markChecked_ = true;
-    if (!choice_.encoding && std::string_view(bytes_).starts_with(kUtf8Bom)) {
-        // A given encoding is not guessed at: the mark is then a character.
-        encoding_ = Encoding::Utf8;
-        byteOrderMark_ = true;
-        bytes_.erase(0, kUtf8Bom.size());
-        offset_ += kUtf8Bom.size();
+    // A given encoding is not guessed at: the mark is then a character.
+    const std::string_view start(bytes_);
+    if (choice_.encoding || start.empty()) {
+        return files::Done{};
     }
+    if (start.starts_with(kUtf16beBom)) {
+        return files::InvalidBytes(name_, 0, "UTF-16BE");
+    }
+    const bool utf8 = start.starts_with(kUtf8Bom);
+    if (utf8 || start.starts_with(kUtf16leBom)) {
+        encoding_ = utf8 ? Encoding::Utf8 : Encoding::Utf16le;
+        byteOrderMark_ = true;
+        const std::size_t mark = utf8 ? kUtf8Bom.size() : kUtf16leBom.size();
+        bytes_.erase(0, mark);
+        offset_ += mark;
+    }
+    return files::Done{};
 }
 
 void DocumentReader::DecideEncoding() {
@@ -286,7 +296,9 @@ files::Result<bool> DocumentReader::Next(std::u16string& text) {
     if (!filled) {
         return filled;
     }
-    TakeByteOrderMark();
+    if (files::Status marked = TakeByteOrderMark(); !marked) {
+        return marked.error();
+    }
     if (!markChecked_) {
         return true;
     }

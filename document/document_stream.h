@@ -47,7 +47,7 @@ class DocumentReader {
 
   private:
     files::Result<bool> FillBytes();
-    void TakeByteOrderMark();
+    files::Status TakeByteOrderMark();
     void DecideEncoding();
     std::size_t CompleteBytes() const;
     files::Status Decode(std::string_view& bytes, std::u16string& units);

@@ -10,6 +10,7 @@ namespace solvena::document {
 
 using scans::kCr;
 using scans::kLf;
+using scans::kUtf16leBom;
 using scans::kUtf8Bom;
 
 DocumentWriter::DocumentWriter(const TextFormat& format, std::string name)
@@ -63,8 +64,8 @@ void DocumentWriter::Encode(std::u16string_view text, std::u16string_view origin
                             std::string& bytes) {
     if (!started_) {
         started_ = true;
-        if (format_.encoding == Encoding::Utf8 && format_.byteOrderMark) {
-            bytes += kUtf8Bom;
+        if (format_.byteOrderMark && format_.encoding != Encoding::Cp932) {
+            bytes += format_.encoding == Encoding::Utf8 ? kUtf8Bom : kUtf16leBom;
         }
     }
     Encoded encoded = document::Encode(text, format_.encoding);

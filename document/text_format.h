@@ -21,7 +21,7 @@ struct TextFormat {
 
     Encoding encoding;
     LineEnd lineEnd;
-    // UTF-8 only: the file began with a byte-order mark, and keeps it.
+    // UTF-8 and UTF-16LE: the file began with a byte-order mark, and keeps it.
     bool byteOrderMark;
 
     bool operator==(const TextFormat&) const = default;

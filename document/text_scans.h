@@ -14,6 +14,10 @@ namespace solvena::document::scans {
 inline constexpr char16_t kCr = u'\r';
 inline constexpr char16_t kLf = u'\n';
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// Windows Notepad's "Unicode" files begin with the little-endian mark; the
+// big-endian one names an encoding documents are never read in.
+inline constexpr std::string_view kUtf16leBom = "\xFF\xFE";
+inline constexpr std::string_view kUtf16beBom = "\xFE\xFF";
 
 // The first `unit` (CR or LF) at or after `from`, or npos: the C library's
 // byte search for its low byte, far quicker than a loop over the units on

@@ -2,9 +2,11 @@
 #include "web/cipher_calls.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "cipher/alphabet.h"
+#include "cipher/cipher_evidence.h"
 #include "cipher/decipher.h"
 #include "cipher/encipher.h"
 #include "document/document_file.h"
@@ -55,6 +57,36 @@ const char* JudgementName(ranking::Decipherment judgement) {
     return "notText";
 }
 
+const char* DamageName(cipher::Damage kind) {
+    switch (kind) {
+        case cipher::Damage::OutOfCycle:
+            return "outOfCycle";
+        case cipher::Damage::OutsideAlphabets:
+            return "outsideAlphabets";
+        case cipher::Damage::GroupTooLong:
+            return "groupTooLong";
+        case cipher::Damage::AfterEndMarker:
+            break;
+    }
+    return "afterEndMarker";
+}
+
+// Where a damaged text breaks the format first, for the page to name and
+// select: {kind, position, line, column, severalLines}, positions from 1.
+val DamageOf(const cipher::CipherEvidence& evidence) {
+    if (!evidence.damage) {
+        return val::null();
+    }
+    const cipher::DamagePlace& place = *evidence.damage;
+    val damage = val::object();
+    damage.set("kind", val(DamageName(place.kind)));
+    damage.set("position", static_cast<double>(place.position));
+    damage.set("line", static_cast<double>(place.line));
+    damage.set("column", static_cast<double>(place.column));
+    damage.set("severalLines", evidence.severalLines);
+    return damage;
+}
+
 }  // namespace
 
 val Encipher(const val& units, int pass, const val& progress) {
@@ -74,7 +106,13 @@ val Decipher(const val& units, int pass, const val& progress) {
     result.set("units", UnitsArray(plain));
     // Judged whole, as zkt judges it: the format and the characters of all
     // of it, the other pass numbers on its opening.
-    result.set("judgement", val(JudgementName(ranking::JudgeDecipherment(text, pass16, plain))));
+    ranking::DecipherJudge judge(pass16);
+    judge.FeedEnciphered(text);
+    judge.FeedDeciphered(plain);
+    const ranking::Decipherment judgement = judge.Finish();
+    result.set("judgement", val(JudgementName(judgement)));
+    result.set("damage", judgement == ranking::Decipherment::Damaged ? DamageOf(judge.Evidence())
+                                                                     : val::null());
     return result;
 }
 
@@ -135,6 +173,9 @@ val RankPassNumbers(const val& units, int count) {
     result.set("best", best);
     result.set("looksLikeText", ranking.LooksLikeText());
     result.set("clearlyAhead", ranking.ClearlyAhead());
+    // What the format alone says: a text never enciphered has no pass number.
+    const std::optional<ranking::Decipherment> format = ranking::FormatVerdict(ranking.evidence);
+    result.set("format", format ? val(JudgementName(*format)) : val::null());
     return result;
 }
 

@@ -16,9 +16,9 @@ namespace solvena::web {
 // follows the run.
 emscripten::val Encipher(const emscripten::val& units, int pass, const emscripten::val& progress);
 
-// {units, judgement}: the deciphered text, and "plausible",
+// {units, judgement, damage}: the deciphered text, and "plausible",
 // "nothingEnciphered", "notEnciphered", "damaged", "notText" or
-// "otherPassBetter".
+// "otherPassBetter"; for a damaged text, where it first breaks the format.
 emscripten::val Decipher(const emscripten::val& units, int pass, const emscripten::val& progress);
 
 // {ok, bytes}: a plain document file's bytes to those of its enciphered
@@ -31,8 +31,10 @@ emscripten::val EncipherFile(const emscripten::val& bytes, int pass, const std::
 emscripten::val DecipherFile(const emscripten::val& bytes, int pass, const std::string& encoding,
                              const std::string& lineEnd, bool byteOrderMark);
 
-// {best: [{pass, entry, score, opening}], looksLikeText, clearlyAhead}, best
-// first; `entry` and `opening` are code units.
+// {best: [{pass, entry, score, opening}], looksLikeText, clearlyAhead,
+// format}, best first; `entry` and `opening` are code units; `format` is
+// null, or what the format alone says ("nothingEnciphered", "notEnciphered"
+// or "damaged").
 emscripten::val RankPassNumbers(const emscripten::val& units, int count);
 
 }  // namespace solvena::web

@@ -123,14 +123,18 @@ export function encipherText(value, pass, onProgress) {
  * "nothingEnciphered", "notEnciphered" (mostly not enciphered text),
  * "damaged" (enciphered text broken in places), "notText" or
  * "otherPassBetter" (a wrong pass number, most likely), by the rule zkt and
- * the window judge by, on the whole text. */
+ * the window judge by, on the whole text; for a damaged text `damage`, the
+ * first place that breaks the format: {kind, position (from 1), line,
+ * column, severalLines}, else null. */
 export function decipherText(value, pass, onProgress) {
     const result = core.decipher(units(value), passNumber(pass), onProgress);
-    return { text: text(result.units), judgement: result.judgement };
+    return { text: text(result.units), judgement: result.judgement, damage: result.damage };
 }
 
 /** The `count` likeliest pass numbers of an enciphered text (a string, or a
- * file's bytes), best first: {pass, entry, score, opening}. */
+ * file's bytes), best first: {pass, entry, score, opening}; `format` says,
+ * unless null, that the text is not (or not cleanly) enciphered text:
+ * "nothingEnciphered", "notEnciphered" or "damaged". */
 export function rankPassNumbers(enciphered, count = 5) {
     const value = typeof enciphered === 'string' ? enciphered : openText(enciphered).text;
     const ranking = core.rankPassNumbers(units(value), count);
@@ -139,7 +143,7 @@ export function rankPassNumbers(enciphered, count = 5) {
         const item = ranking.best[i];
         best.push({ pass: item.pass, entry: text(item.entry), score: item.score, opening: text(item.opening) });
     }
-    return { best, looksLikeText: ranking.looksLikeText, clearlyAhead: ranking.clearlyAhead };
+    return { best, looksLikeText: ranking.looksLikeText, clearlyAhead: ranking.clearlyAhead, format: ranking.format };
 }
 
 /** A plain document file's bytes to the bytes of its enciphered file, as

@@ -100,6 +100,21 @@ TEST(EncodingDetectionTest, ByteOrderMarkThenUtf8ThenCp932) {
     EXPECT_EQ(Read("\x82\xA0"), u"あ");
 }
 
+// Windows Notepad's "Unicode": UTF-16LE after its mark, written back with
+// it byte for byte; the big-endian form is refused, never read as garbage.
+TEST(EncodingDetectionTest, AUtf16MarkIsReadAndKept) {
+    const std::string notepad("\xFF\xFE\x42\x30\r\0\n\0z\0\r\0\n\0", 14);
+    Result<Document> read = DecodeDocument(notepad, std::nullopt, "x");
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value().text, u"あ\r\nz");
+    EXPECT_EQ(read.value().format, TextFormat(Encoding::Utf16le, LineEnd::CrLf, true));
+    EXPECT_EQ(EncodeDocument(read.value().text, read.value().format, "x").value(), notepad);
+    Result<Document> big = DecodeDocument(std::string("\xFE\xFF\0z", 4), std::nullopt, "x");
+    ASSERT_FALSE(big.ok());
+    EXPECT_EQ(big.error().kind, FileError::Kind::InvalidBytes);
+    EXPECT_EQ(big.error().encoding, "UTF-16BE");
+}
+
 TEST(EncodingDetectionTest, BytesNoEncodingReadsFailWithTheirOffset) {
     Result<Document> text = DecodeDocument("abc\x85\x40\xFF\xFE", std::nullopt, "x.txt");
     ASSERT_FALSE(text.ok());

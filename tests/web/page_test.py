@@ -8,6 +8,7 @@ request once the page has loaded. Over HTTP, and solvena.html from disk."""
 import json
 import os
 import pathlib
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -17,6 +18,7 @@ import unittest
 from selenium import webdriver
 import selenium.webdriver.chrome.service
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / 'web' / 'tools'))
@@ -116,7 +118,7 @@ class PageTest(unittest.TestCase):
         self.wait(lambda: self.editor().endswith('ZELKORA'))
         self.named('パスナンバーを探す').click()
         first = self.wait(lambda: self.driver.find_element(By.CSS_SELECTOR, '#candidate-list button'))
-        self.assertTrue(first.get_attribute('aria-label').startswith('パスナンバー 4821、'))
+        self.assertTrue(first.get_attribute('aria-label').startswith('4821（'))
         first.click()
         self.wait(lambda: self.editor().startswith('明日は'))
         self.assertEqual(self.named('パスナンバー').get_attribute('value'), '4821')
@@ -142,8 +144,9 @@ class PageTest(unittest.TestCase):
         self.wait(lambda: self.editor() == zkt('encipher', '-p', '7', data='メモ'.encode()).decode().rstrip('\r\n'))
 
     # Loaded before the page's own scripts: while window.holdResults is set,
-    # a worker's answers wait in window.heldResults, so a run lasts until the
-    # test lets it end, however fast the machine.
+    # a worker's answers to runs (any but a pass number's) wait in
+    # window.heldResults, so a run lasts until the test lets it end, however
+    # fast the machine.
     HOLD_RESULTS = """
         const handler = Object.getOwnPropertyDescriptor(Worker.prototype, 'onmessage');
         window.heldResults = [];
@@ -152,7 +155,9 @@ class PageTest(unittest.TestCase):
             get() { return handler.get.call(this); },
             set(receive) {
                 handler.set.call(this, (event) => {
-                    const answer = 'result' in event.data || 'error' in event.data;
+                    const { result } = event.data;
+                    const answer = ('result' in event.data && result !== null && typeof result !== 'number') ||
+                        'error' in event.data;
                     if (window.holdResults && answer) {
                         window.heldResults.push(() => receive.call(this, event));
                     } else {
@@ -237,6 +242,142 @@ class PageTest(unittest.TestCase):
         self.named('ファイルを開く').send_keys(str(broken))
         self.answer('broken.txt を読み込めません。\nテキストとして読めないバイトがあります（3 バイト目）', 'OK')
         self.assertTrue(self.editor().endswith('ZELKORA'))
+
+    def open_file(self, path, ending):
+        self.named('ファイルを開く').send_keys(str(path))
+        self.wait(lambda: self.editor().endswith(ending))
+
+    def test_a_plain_zkt_and_a_damaged_one_keep_their_text_and_name_the_cause(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        plain = self.folder / 'plain.zkt'
+        plain.write_bytes('暗号ではない文\r\n'.encode('utf-8'))
+        self.open_file(plain, '暗号ではない文')
+        self.named('パスナンバー').send_keys('1')
+        self.named('解読').click()
+        self.answer('暗号化されたテキストがありません。', 'OK')
+        self.named('パスナンバーを探す').click()
+        self.answer('暗号化されたテキストがありません。', 'OK')
+        self.assertEqual(self.editor(), '暗号ではない文')
+        # A character no enciphered text holds, in the middle of the groups.
+        damaged = self.folder / 'damaged.zkt'
+        groups = self.memo.read_bytes()
+        damaged.write_bytes(groups[:40] + b'~' + groups[41:])
+        self.open_file(damaged, 'ZELKORA')
+        self.named('パスナンバー').clear()
+        self.named('パスナンバー').send_keys('4821')
+        self.named('解読').click()
+        self.answer('暗号文が壊れています。41 文字目に暗号文に使われない文字があります。', 'いいえ')
+        self.assertEqual(self.driver.execute_script("const t = document.getElementById('text'); return [t.selectionStart, t.selectionEnd]"), [40, 41])
+        self.assertEqual(self.editor(), damaged.read_bytes().decode('ascii').rstrip('\r\n'))
+
+    def test_every_command_is_taken_back_and_leaving_asks_after_a_change(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        leaving = "const e = new Event('beforeunload', {cancelable: true}); dispatchEvent(e); return e.defaultPrevented"
+        self.assertFalse(self.driver.execute_script(leaving))
+        self.open_and_decipher()
+        self.assertTrue(self.driver.execute_script(leaving))
+        memo = self.memo.read_bytes().decode('ascii').rstrip('\r\n')
+        self.named('本文').send_keys(Keys.CONTROL, 'z')
+        self.wait(lambda: self.editor() == memo)
+        self.named('暗号化').click()  # enciphered twice, and taken back
+        self.wait(lambda: len(self.editor()) > 2 * len(memo))
+        self.named('元に戻す').click()
+        self.assertEqual(self.editor(), memo)
+        self.named('保存').click()
+        self.downloaded('memo.zkt')
+        self.assertFalse(self.driver.execute_script(leaving))
+
+    def test_the_pass_number_is_read_on_the_click_and_enter_runs_the_command(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        note = '明日は雨が降るらしい。傘を持っていくこと。'
+        self.named('本文').send_keys(note)
+        self.named('パスナンバー').send_keys('12')
+        # Changed and clicked in one task: no answer about the entry between.
+        self.driver.execute_script("""const pass = document.getElementById('pass');
+            pass.value = '7'; pass.dispatchEvent(new Event('input'));
+            document.getElementById('encipher').click()""")
+        expected = zkt('encipher', '-p', '7', data=note.encode()).decode().rstrip('\r\n')
+        self.wait(lambda: self.editor() == expected)
+        field = self.named('パスナンバー')
+        field.clear()
+        self.named('解読').click()
+        self.assertEqual(self.driver.switch_to.active_element, field)
+        field.send_keys('7', Keys.ENTER)
+        self.wait(lambda: self.editor() == note)
+
+    def test_files_open_once_are_refused_in_one_message_and_close(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        notepad = self.folder / 'unicode.txt'
+        notepad.write_bytes(b'\xff\xfe' + 'ユニコード\r\n二行目\r\n'.encode('utf-16-le'))
+        other = self.folder / 'picture.png'
+        other.write_bytes(b'\x89PNG')
+        huge = self.folder / 'huge.txt'
+        with huge.open('wb') as out:
+            out.truncate(17 * 1024 * 1024)
+        self.named('ファイルを開く').send_keys(f'{notepad}\n{other}\n{huge}')
+        self.answer('picture.png: 開けるのは txt と zkt のファイルです。', 'OK')
+        self.assertIn('huge.txt（17.0 MB）は大きすぎて', self.driver.find_element(By.ID, 'question-text').get_attribute('textContent'))
+        self.wait(lambda: self.editor() == 'ユニコード\n二行目')
+        self.named('ファイルを開く').send_keys(str(notepad))
+        self.wait(lambda: 'もう開いています' in self.driver.find_element(By.ID, 'status').text)
+        documents = self.named('開いている文書')
+        self.assertEqual([option.text for option in documents.find_elements(By.TAG_NAME, 'option')], ['unicode.txt'])
+        self.named('保存').click()
+        self.assertEqual(self.downloaded('unicode.txt'), notepad.read_bytes())
+        # An enciphered file is written as zkt writes it, whatever the text's
+        # format, and a name too long for a file system is cut.
+        self.named('パスナンバー').send_keys('3')
+        self.named('暗号化').click()
+        self.wait(lambda: self.editor().endswith('ZELKORA'))
+        name = self.driver.find_element(By.ID, 'file-name')
+        name.clear()
+        name.send_keys('長' * 100 + '.zkt')
+        self.named('保存').click()
+        saved = self.downloaded('長' * 65 + '.zkt')
+        self.assertEqual(saved, zkt('encipher', '-p', '3', data=notepad.read_bytes()))
+        self.named('文書を閉じる').click()
+        self.wait(lambda: self.editor() == '')
+
+    def test_a_large_document_shows_its_opening_and_the_commands_take_the_whole(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        large = self.folder / 'large.txt'
+        large.write_bytes(('長い文書の一行です。' * 40 + '\n').encode('utf-8') * 3000)
+        self.named('ファイルを開く').send_keys(str(large))
+        note = self.driver.find_element(By.ID, 'large-note')
+        self.wait(note.is_displayed)
+        self.assertIn('全体は 1,205,998 文字', note.text)
+        self.assertLessEqual(len(self.editor()), 20000)
+        self.named('パスナンバー').send_keys('5')
+        self.named('暗号化').click()
+        self.wait(lambda: self.driver.find_element(By.ID, 'status').text == '暗号化しました。')
+        self.named('保存').click()
+        self.assertEqual(self.downloaded('large.zkt'), zkt('encipher', '-p', '5', data=large.read_bytes()))
+        self.named('元に戻す').click()
+        self.assertTrue(self.editor().startswith('長い文書の一行です。'))
+        self.assertEqual(self.driver.execute_script("return document.getElementById('text').readOnly"), True)
+
+    # A worker started from the site, as the page starts its own, and one
+    # from a data: URL, as the one-file page does: neither may fetch.
+    PROBE = "fetch(self.target, {mode: 'no-cors'}).then(() => postMessage('fetched'), () => postMessage('blocked'))"
+
+    def probe(self, source):
+        return self.driver.execute_async_script(f"""const done = arguments[0];
+            const worker = new Worker({source});
+            worker.onmessage = (event) => done(event.data);
+            worker.onerror = (event) => done('failed: ' + event.message);""")
+
+    def test_the_worker_cannot_fetch(self):
+        site = pathlib.Path(tempfile.mkdtemp(prefix='solvena-site-')) / 'site'
+        shutil.copytree(SITE, site)
+        target = f'http://127.0.0.1:{self.server.server_port}/index.html'
+        (site / 'probe.js').write_text(f'self.target = {json.dumps(target)};\n{self.PROBE}\n')
+        server = serve_site.serve(site)
+        self.addCleanup(server.shutdown)
+        self.load(f'http://127.0.0.1:{server.server_port}/index.html')
+        self.assertEqual(self.probe("'probe.js'"), 'blocked')
+        self.load((SITE / 'solvena.html').as_uri())
+        source = f'self.target = {json.dumps(target)};\n{self.PROBE}'
+        self.assertEqual(self.probe(f"'data:text/javascript,' + encodeURIComponent({json.dumps(source)})"), 'blocked')
 
     def test_the_site_installs_and_works_offline(self):
         server = serve_site.serve(SITE)

@@ -22,7 +22,10 @@ self.onmessage = (event) => {
         const transfer = result instanceof Uint8Array ? [result.buffer] : [];
         self.postMessage({ id, result }, transfer);
     } catch (error) {
-        self.postMessage({ id, error: { name: error.name, message: error.message, ...error } });
+        // Anything but a document rule's refusal leaves the module unusable
+        // (an allocation that failed aborts it): the page starts another.
+        const fatal = error?.name !== 'SolvenaError';
+        self.postMessage({ id, error: { name: error?.name, message: error?.message ?? String(error), ...error, fatal } });
     }
 };
 self.postMessage({ ready: true });

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: MIT
+// 保存: the document's bytes by the writing rule, downloaded as a new file.
+import { $, ask, notify, say } from './dialogs.mjs';
+import { docs, documentText, updateButtons } from './documents.mjs';
+import { describe, describeUnstorable } from './messages.mjs';
+import { call } from './worker_link.mjs';
+
+// What the save dialog asks before it writes: the format to write, with its
+// bytes when they were made on the way; null when nothing is to be written.
+async function confirmStorable(name, value, format, zkt) {
+    if (format.encoding !== 'cp932') {
+        return { format };
+    }
+    const utf8 = { format: { encoding: 'utf-8', lineEnd: format.lineEnd, byteOrderMark: false } };
+    let bytes;
+    try {
+        bytes = await call('save', [value, format]);
+    } catch (error) {
+        if (error.kind !== 'unrepresentable') {
+            await notify(`${name} に保存できません。\n${describe(error)}`);
+            return null;
+        }
+        if (zkt) {
+            await notify(`${describeUnstorable(error)}\n暗号化してから zkt 形式で保存すれば、すべての文字を保存できます。`);
+            return null;
+        }
+        return (await ask(`${describeUnstorable(error)}\nUTF-8 で保存しますか？`, ['yes', 'no', 'cancel'])) === 'yes' ? utf8 : null;
+    }
+    const found = zkt ? null : await call('lookAlikes', [value]);
+    if (found === null) {
+        return { format, bytes };
+    }
+    const answer = await ask(
+        `Shift_JIS では別の文字になる文字が ${found.count} 個あります（最初は ${found.line} 行 ${found.column} 列の「${found.first}」が「${found.becomes}」になります）。\n\n` +
+            'はい: Shift_JIS で保存します\nいいえ: UTF-8 で保存します\nキャンセル: 保存しないで戻ります',
+        ['yes', 'no', 'cancel'],
+    );
+    return { yes: { format, bytes }, no: utf8, cancel: null }[answer];
+}
+
+// File systems take names of at most 255 bytes, and the browser adds to a
+// name while it downloads: a longer one is cut, its extension kept.
+const kLongestName = 200;
+
+export function fittedName(name) {
+    const encoder = new TextEncoder();
+    if (encoder.encode(name).length <= kLongestName) {
+        return name;
+    }
+    const extension = name.slice(-4);
+    const characters = [...name.slice(0, -4)];
+    while (encoder.encode(characters.join('') + extension).length > kLongestName) {
+        characters.pop();
+    }
+    return characters.join('') + extension;
+}
+
+// Saves the document in the editor; whether its bytes were downloaded.
+export async function save() {
+    let name = $('file-name').value.trim();
+    if (name === '') {
+        await notify('保存する名前を入力してください');
+        return false;
+    }
+    if (!/\.(txt|zkt)$/i.test(name)) {
+        name += docs.current.enciphered ? '.zkt' : '.txt';
+    }
+    name = fittedName(name);
+    const zkt = /\.zkt$/i.test(name);
+    const value = documentText();
+    // An enciphered file is one line of ASCII and its CR LF, as zkt writes it.
+    const format = zkt ? { encoding: 'cp932', lineEnd: 'crlf', byteOrderMark: false } : JSON.parse($('save-format').value);
+    const chosen = await confirmStorable(name, value, format, zkt);
+    if (chosen === null) {
+        return false;
+    }
+    let { bytes } = chosen;
+    try {
+        bytes ??= await call('save', [value, chosen.format]);
+    } catch (error) {
+        await notify(`${name} に保存できません。\n${describe(error)}`);
+        return false;
+    }
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+    docs.current.changed = false;
+    updateButtons();
+    say(`${name} をダウンロードしました（${bytes.length} バイト）。`);
+    return true;
+}
+
+$('save').addEventListener('click', save);
