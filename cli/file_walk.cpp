@@ -30,7 +30,7 @@ bool OfTheCommandsKind(const fs::path& file, Command command) {
 // The files of the command's kind in `folder` and below, by name; false
 // when some folder could not be read, which has been said.
 bool FilesIn(const Options& options, const Environment& env, const fs::path& folder,
-             std::vector<Job>& jobs) {
+             const fs::path& under, std::vector<Job>& jobs) {
     std::vector<fs::path> found;
     std::error_code error;
     fs::recursive_directory_iterator walk(folder, error);
@@ -46,9 +46,30 @@ bool FilesIn(const Options& options, const Environment& env, const fs::path& fol
     }
     std::sort(found.begin(), found.end());
     for (const fs::path& file : found) {
-        jobs.push_back({file.string(), OutputOf(options, file, file.lexically_relative(folder))});
+        jobs.push_back(
+            {file.string(), OutputOf(options, file, under / file.lexically_relative(folder))});
     }
     return true;
+}
+
+// The folder's own name, as an output under -O keeps it when several
+// folders are given (as `cp -r` does): "2023/" and "./2023" are "2023".
+fs::path OwnName(const std::string& folder) {
+    std::error_code error;
+    fs::path full = fs::weakly_canonical(folder, error);
+    if (error || full.filename().empty()) {
+        full = fs::path(folder).lexically_normal();
+    }
+    return full.filename().empty() ? full.parent_path().filename() : full.filename();
+}
+
+bool SeveralFolders(const Options& options) {
+    std::size_t folders = 0;
+    for (const std::string& given : options.inputs) {
+        std::error_code error;
+        folders += fs::is_directory(given, error) ? 1U : 0U;
+    }
+    return folders > 1;
 }
 
 }  // namespace
@@ -56,6 +77,7 @@ bool FilesIn(const Options& options, const Environment& env, const fs::path& fol
 std::vector<Job> FindJobs(const Options& options, const Environment& env,
                           std::vector<std::string>& refused) {
     std::vector<Job> jobs;
+    const bool keepFolderNames = options.outputDir && SeveralFolders(options);
     for (const std::string& given : options.inputs) {
         std::error_code error;
         if (!fs::is_directory(given, error)) {
@@ -64,7 +86,8 @@ std::vector<Job> FindJobs(const Options& options, const Environment& env,
         } else if (!options.recursive) {
             Say(env, "zkt: " + Shown(given) + ": is a folder; -r takes the files in it\n");
             refused.push_back(given);
-        } else if (!FilesIn(options, env, given, jobs)) {
+        } else if (!FilesIn(options, env, given, keepFolderNames ? OwnName(given) : fs::path(),
+                            jobs)) {
             refused.push_back(given);
         }
     }

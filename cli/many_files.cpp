@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/file_walk.h"
+#include "cli/job_clashes.h"
 #include "cli/messages.h"
 #include "cli/progress_line.h"
 #include "cli/recover_command.h"
@@ -151,6 +152,10 @@ int CipherManyFiles(const Options& options, const Environment& env) {
     }
     Tally tally;
     const std::vector<Job> jobs = FindJobs(options, env, tally.failed);
+    if (const std::optional<std::string> clashes = Clashes(jobs)) {
+        Say(env, *clashes);
+        return kUsageError;
+    }
     const std::size_t total = jobs.size() + tally.failed.size();
     const StopBetweenFiles stopping;
     ProgressLine progress(env, total);

@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: MIT
+// zkt on many files never loses a file to another job of the same run, nor
+// shows one user's files to another.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/process.h"
+#include "tests/support/temp_dir.h"
+
+namespace solvena::testing {
+namespace {
+
+ProcessResult Zkt(const std::vector<std::string>& args, const std::string& input = "") {
+    return RunProcess(ZKT_PATH, args, input);
+}
+
+bool Says(const ProcessResult& result, const std::string& words) {
+    return result.err.find(words) != std::string::npos;
+}
+
+// Two inputs to one output, however they come to it, refuse the run before
+// anything is written; each folder under -O keeps its own name.
+TEST(ZktBatchSafetyTest, TwoInputsNeverShareAnOutput) {
+    TempDir dir;
+    for (const char* folder : {"2023", "2024", "case"}) {
+        ::mkdir(dir.File(folder).c_str(), 0755);
+    }
+    WriteBytes(dir.File("2023/memo.txt"), "二〇二三年の覚え書き\r\n");
+    WriteBytes(dir.File("2024/memo.txt"), "二〇二四年の覚え書き\r\n");
+    WriteBytes(dir.File("case/a.txt"), "小さい名前\r\n");
+    WriteBytes(dir.File("case/a.TXT"), "大きい名前\r\n");
+    const std::vector<std::vector<std::string>> clashes = {
+        {"-O", dir.File("one"), dir.File("2023/memo.txt"), dir.File("2024/memo.txt")},
+        {dir.File("case/a.txt"), dir.File("case/a.TXT")},
+        {dir.File("2023/memo.txt"), dir.File("2023/../2023/memo.txt")},
+    };
+    for (const std::vector<std::string>& inputs : clashes) {
+        std::vector<std::string> args = {"encipher", "-p", "7", "--overwrite"};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        const ProcessResult run = Zkt(args);
+        EXPECT_EQ(run.exitCode, 2) << inputs[1];
+        EXPECT_TRUE(Says(run, "would both be written to")) << run.err;
+        EXPECT_TRUE(Says(run, "nothing written")) << run.err;
+        EXPECT_FALSE(Says(run, "done")) << run.err;
+    }
+    EXPECT_EQ(FolderEntries(dir.File("case")), (std::vector<std::string>{"a.TXT", "a.txt"}));
+    const ProcessResult folders = Zkt({"encipher", "-p", "7", "-r", "-O", dir.File("enc"),
+                                       dir.File("2023"), dir.File("2024") + "/"});
+    EXPECT_EQ(folders.exitCode, 0) << folders.err;
+    EXPECT_EQ(FolderEntries(dir.File("enc")), (std::vector<std::string>{"2023", "2024"}));
+    EXPECT_EQ(
+        Zkt({"decipher", "-p", "7", "--encoding", "utf-8", dir.File("enc/2024/memo.zkt")}).out,
+        "二〇二四年の覚え書き\r\n");
+}
+
+// An output that is a later job's input would be replaced before it is read.
+TEST(ZktBatchSafetyTest, NoOutputIsAnotherJobsInput) {
+    TempDir dir;
+    const std::string report = Zkt({"encipher", "-p", "5", "-"}, "報告\r\n").out;
+    WriteBytes(dir.File("report"), report);
+    WriteBytes(dir.File("report.txt"), report);
+    WriteBytes(dir.File("draft"), report);
+    // draft.txt, the output of draft, is report.txt by another name.
+    ::link(dir.File("report.txt").c_str(), dir.File("draft.txt").c_str());
+    const std::vector<std::vector<std::string>> runs = {
+        {dir.File("report"), dir.File("report.txt")},
+        {dir.File("draft"), dir.File("report.txt")},
+    };
+    for (const std::vector<std::string>& inputs : runs) {
+        std::vector<std::string> args = {"decipher", "-p", "5", "--overwrite"};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        const ProcessResult run = Zkt(args);
+        EXPECT_EQ(run.exitCode, 2) << inputs[0];
+        EXPECT_TRUE(Says(run, "is the input " + dir.File("report.txt"))) << run.err;
+        EXPECT_EQ(ReadBytes(dir.File("report.txt")), report);
+    }
+}
+
+}  // namespace
+}  // namespace solvena::testing
