@@ -21,8 +21,12 @@ const char* DamageName(cipher::Damage kind) {
 }  // namespace
 
 std::string DescribeDamage(const cipher::DamagePlace& place, bool severalLines) {
+    // The whole group, so that a stray character anywhere in it is found.
     std::string said =
-        std::string(DamageName(place.kind)) + " at character " + std::to_string(place.position);
+        std::string(DamageName(place.kind)) +
+        (place.last > place.position ? " at characters " + std::to_string(place.position) +
+                                           "\u2013" + std::to_string(place.last)
+                                     : " at character " + std::to_string(place.position));
     if (severalLines) {
         said += " (line " + std::to_string(place.line) + ", column " +
                 std::to_string(place.column) + ")";

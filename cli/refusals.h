@@ -12,8 +12,9 @@
 namespace solvena::zkt {
 
 // Where a damaged place is and what breaks there: "a separator out of its
-// cycle at character 1234 (line 3, column 70)", the line only where the
-// text has several.
+// cycle at characters 1231–1234 (line 3, column 67)", the group it breaks
+// from its first character to its last, the line of the first only where
+// the text has several.
 std::string DescribeDamage(const cipher::DamagePlace& place, bool severalLines);
 
 // What was written when a decipherment was refused.
