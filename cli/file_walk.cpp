@@ -30,16 +30,26 @@ bool OfTheCommandsKind(const fs::path& file, Command command) {
 // The files of the command's kind in `folder` and below, by name; false
 // when some folder could not be read, which has been said.
 bool FilesIn(const Options& options, const Environment& env, const fs::path& folder,
-             const fs::path& under, std::vector<Job>& jobs) {
+             const fs::path& under, std::vector<Job>& jobs, PassedOver& passed) {
     std::vector<fs::path> found;
+    std::vector<std::string> links;
     std::error_code error;
     fs::recursive_directory_iterator walk(folder, error);
     for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
         std::error_code kind;
-        if (walk->is_regular_file(kind) && OfTheCommandsKind(walk->path(), options.command)) {
+        if (!OfTheCommandsKind(walk->path(), options.command)) {
+            continue;
+        }
+        if (walk->is_symlink(kind)) {
+            if (walk->is_regular_file(kind)) {
+                links.push_back(walk->path().string());
+            }
+        } else if (walk->is_regular_file(kind)) {
             found.push_back(walk->path());
         }
     }
+    std::sort(links.begin(), links.end());
+    passed.links.insert(passed.links.end(), links.begin(), links.end());
     if (error) {
         Say(env, "zkt: " + Shown(folder.string()) + ": " + error.message() + "\n");
         return false;
@@ -74,8 +84,7 @@ bool SeveralFolders(const Options& options) {
 
 }  // namespace
 
-std::vector<Job> FindJobs(const Options& options, const Environment& env,
-                          std::vector<std::string>& refused) {
+std::vector<Job> FindJobs(const Options& options, const Environment& env, PassedOver& passed) {
     std::vector<Job> jobs;
     const bool keepFolderNames = options.outputDir && SeveralFolders(options);
     for (const std::string& given : options.inputs) {
@@ -85,10 +94,10 @@ std::vector<Job> FindJobs(const Options& options, const Environment& env,
             jobs.push_back({given, OutputOf(options, given, fs::path(given).filename())});
         } else if (!options.recursive) {
             Say(env, "zkt: " + Shown(given) + ": is a folder; -r takes the files in it\n");
-            refused.push_back(given);
+            passed.refused.push_back(given);
         } else if (!FilesIn(options, env, given, keepFolderNames ? OwnName(given) : fs::path(),
-                            jobs)) {
-            refused.push_back(given);
+                            jobs, passed)) {
+            passed.refused.push_back(given);
         }
     }
     return jobs;

@@ -52,6 +52,7 @@ class StopBetweenFiles {
 struct Tally {
     std::size_t done = 0;
     std::vector<std::string> failed;
+    std::vector<std::string> links;  // not followed
 };
 
 // Makes the folders an output under -O goes into.
@@ -121,6 +122,13 @@ void Summarize(const Environment& env, const Options& options, const Tally& tall
             line += Shown(name);
         }
     }
+    if (!tally.links.empty()) {
+        line += "; " + std::to_string(tally.links.size()) + " link(s) not followed:";
+        for (const std::string& name : tally.links) {
+            line += ' ';
+            line += Shown(name);
+        }
+    }
     if (stopAsked != 0) {
         line += "; stopped when asked, " +
                 std::to_string(total - tally.done - tally.failed.size()) + " not begun";
@@ -151,7 +159,10 @@ int CipherManyFiles(const Options& options, const Environment& env) {
         }
     }
     Tally tally;
-    const std::vector<Job> jobs = FindJobs(options, env, tally.failed);
+    PassedOver passed;
+    const std::vector<Job> jobs = FindJobs(options, env, passed);
+    tally.failed = std::move(passed.refused);
+    tally.links = std::move(passed.links);
     if (const std::optional<std::string> clashes = Clashes(jobs)) {
         Say(env, *clashes);
         return kUsageError;

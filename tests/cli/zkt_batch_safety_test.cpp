@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/other_user.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
 
@@ -77,6 +78,45 @@ TEST(ZktBatchSafetyTest, NoOutputIsAnotherJobsInput) {
         EXPECT_TRUE(Says(run, "is the input " + dir.File("report.txt"))) << run.err;
         EXPECT_EQ(ReadBytes(dir.File("report.txt")), report);
     }
+}
+
+unsigned ModeOf(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// A link another user put in a shared folder is not followed under -r (a
+// file named on the command line is read); a new output is no more open
+// than its input.
+TEST(ZktBatchSafetyTest, PlantedLinksAreNotFollowedAndPrivateStaysPrivate) {
+    const OtherUser user;
+    if (!user.ok() && RunningAsRoot()) {
+        GTEST_SKIP() << user.why();
+    }
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    ::mkdir(dir.File("shared").c_str(), 0755);
+    ASSERT_EQ(::chmod(dir.File("shared").c_str(), 01777), 0);
+    WriteBytes(dir.File("diary.txt"), "誰にも見せない日記\r\n");
+    ASSERT_EQ(::chmod(dir.File("diary.txt").c_str(), 0600), 0);
+    const auto plant = [&] {
+        return ::symlink(dir.File("diary.txt").c_str(), dir.File("shared/notes.txt").c_str());
+    };
+    ASSERT_EQ(user.ok() ? user.Run(plant) : plant(), 0);
+    const ProcessResult run = Zkt({"encipher", "-p", "1", "-r", dir.File("shared")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Says(run, "1 link(s) not followed: " + dir.File("shared/notes.txt"))) << run.err;
+    EXPECT_EQ(FolderEntries(dir.File("shared")), (std::vector<std::string>{"notes.txt"}));
+    // Named, and by itself: its own mode.
+    const ProcessResult named = Zkt({"encipher", "-p", "1", dir.File("diary.txt"),
+                                     dir.File("shared/notes.txt"), "-O", dir.File("out")});
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_EQ(ModeOf(dir.File("out/diary.zkt")), 0600u);
+    EXPECT_EQ(ModeOf(dir.File("out/notes.zkt")), 0600u);
+    ASSERT_EQ(
+        Zkt({"decipher", "-p", "1", dir.File("out/diary.zkt"), "-o", dir.File("d.txt")}).exitCode,
+        0);
+    EXPECT_EQ(ModeOf(dir.File("d.txt")), 0600u);
 }
 
 }  // namespace
