@@ -27,39 +27,56 @@ bool OfTheCommandsKind(const fs::path& file, Command command) {
            (command == Command::Encipher ? ".txt" : ".zkt");
 }
 
-// The files of the command's kind in `folder` and below, by name; false
-// when some folder could not be read, which has been said.
-bool FilesIn(const Options& options, const Environment& env, const fs::path& folder,
-             const fs::path& under, std::vector<Job>& jobs, PassedOver& passed) {
-    std::vector<fs::path> found;
+// What one walk gathers.
+struct Walk {
+    std::vector<fs::path> files;
     std::vector<std::string> links;
+    std::vector<std::string> unread;  // folders that could not be read, said
+};
+
+// The files of the command's kind in `folder` and below, links to folders
+// not followed; a folder that cannot be read is said and passed over, and
+// the walk goes on.
+void Gather(Command command, const Environment& env, const fs::path& folder, Walk& walk) {
     std::error_code error;
-    fs::recursive_directory_iterator walk(folder, error);
-    for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
+    fs::directory_iterator entries(folder, error);
+    std::vector<fs::path> below;
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         std::error_code kind;
-        if (!OfTheCommandsKind(walk->path(), options.command)) {
-            continue;
-        }
-        if (walk->is_symlink(kind)) {
-            if (walk->is_regular_file(kind)) {
-                links.push_back(walk->path().string());
+        const fs::directory_entry& entry = *entries;
+        if (entry.is_symlink(kind)) {
+            if (OfTheCommandsKind(entry.path(), command) && entry.is_regular_file(kind)) {
+                walk.links.push_back(entry.path().string());
             }
-        } else if (walk->is_regular_file(kind)) {
-            found.push_back(walk->path());
+        } else if (entry.is_directory(kind)) {
+            below.push_back(entry.path());
+        } else if (entry.is_regular_file(kind) && OfTheCommandsKind(entry.path(), command)) {
+            walk.files.push_back(entry.path());
         }
     }
-    std::sort(links.begin(), links.end());
-    passed.links.insert(passed.links.end(), links.begin(), links.end());
     if (error) {
         Say(env, "zkt: " + Shown(folder.string()) + ": " + error.message() + "\n");
-        return false;
+        walk.unread.push_back(folder.string());
     }
-    std::sort(found.begin(), found.end());
-    for (const fs::path& file : found) {
+    std::sort(below.begin(), below.end());
+    for (const fs::path& sub : below) {
+        Gather(command, env, sub, walk);
+    }
+}
+
+// The jobs of the files in `folder` and below, by name.
+void FilesIn(const Options& options, const Environment& env, const fs::path& folder,
+             const fs::path& under, std::vector<Job>& jobs, PassedOver& passed) {
+    Walk walk;
+    Gather(options.command, env, folder, walk);
+    std::sort(walk.links.begin(), walk.links.end());
+    passed.links.insert(passed.links.end(), walk.links.begin(), walk.links.end());
+    passed.refused.insert(passed.refused.end(), walk.unread.begin(), walk.unread.end());
+    std::sort(walk.files.begin(), walk.files.end());
+    for (const fs::path& file : walk.files) {
         jobs.push_back(
             {file.string(), OutputOf(options, file, under / file.lexically_relative(folder))});
     }
-    return true;
 }
 
 // The folder's own name, as an output under -O keeps it when several
@@ -95,9 +112,9 @@ std::vector<Job> FindJobs(const Options& options, const Environment& env, Passed
         } else if (!options.recursive) {
             Say(env, "zkt: " + Shown(given) + ": is a folder; -r takes the files in it\n");
             passed.refused.push_back(given);
-        } else if (!FilesIn(options, env, given, keepFolderNames ? OwnName(given) : fs::path(),
-                            jobs, passed)) {
-            passed.refused.push_back(given);
+        } else {
+            FilesIn(options, env, given, keepFolderNames ? OwnName(given) : fs::path(), jobs,
+                    passed);
         }
     }
     return jobs;

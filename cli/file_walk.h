@@ -27,8 +27,8 @@ struct PassedOver {
 // recover) in folders and their subfolders, by name, following no link (one
 // another user put in a shared folder may lead to any file; a link named on
 // the command line is read). A folder without -r, or one that cannot be
-// read, is told of and goes to `refused`; a link to a file of the kind goes
-// to `links`.
+// read (the walk goes on past it), is told of and goes to `refused`; a link to a file of the kind
+// goes to `links`.
 std::vector<Job> FindJobs(const Options& options, const Environment& env, PassedOver& passed);
 
 }  // namespace solvena::zkt

@@ -119,5 +119,34 @@ TEST(ZktBatchSafetyTest, PlantedLinksAreNotFollowedAndPrivateStaysPrivate) {
     EXPECT_EQ(ModeOf(dir.File("d.txt")), 0600u);
 }
 
+// A subfolder that cannot be read is named and passed over; the rest is done.
+TEST(ZktBatchSafetyTest, AnUnreadableSubfolderIsPassedOver) {
+    const OtherUser user;
+    if (!RunningAsRoot() || !user.ok()) {
+        GTEST_SKIP() << "needs a user that folder modes bind: " << user.why();
+    }
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    for (const char* folder : {"notes", "notes/a", "notes/locked", "notes/z"}) {
+        ASSERT_EQ(::mkdir(dir.File(folder).c_str(), 0755), 0);
+    }
+    for (const char* file : {"notes/a/one.txt", "notes/locked/two.txt", "notes/z/three.txt"}) {
+        WriteBytes(dir.File(file), "覚え書き\r\n");
+    }
+    for (const char* path : {"notes", "notes/a", "notes/locked", "notes/z", "notes/a/one.txt",
+                             "notes/locked/two.txt", "notes/z/three.txt"}) {
+        ASSERT_EQ(::chown(dir.File(path).c_str(), user.uid(), user.gid()), 0);
+    }
+    ASSERT_EQ(::chmod(dir.File("notes/locked").c_str(), 0), 0);
+    const int status = user.Run([&] {
+        const ProcessResult run = Zkt({"encipher", "-p", "3", "-r", dir.File("notes")});
+        const bool named = Says(run, "3 file(s): 2 done, 1 not: " + dir.File("notes/locked"));
+        return named ? run.exitCode : 100;
+    });
+    EXPECT_EQ(status, 1);
+    EXPECT_FALSE(ReadBytes(dir.File("notes/a/one.zkt")).empty());
+    EXPECT_FALSE(ReadBytes(dir.File("notes/z/three.zkt")).empty());
+}
+
 }  // namespace
 }  // namespace solvena::testing
