@@ -19,15 +19,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Set by Ctrl+C (or a polite kill): the run stops between two files.
+// Set by Ctrl+C: the run stops between two files.
 volatile std::sig_atomic_t stopAsked = 0;
 
-extern "C" void AskToStop(int /*signal*/) {
+// A second Ctrl+C, or SIGTERM, ends the run at once, even in a file that
+// stalls: the careful save of the file being written has not put anything
+// in place yet (or keeps the old bytes marked), so the target is whole or
+// untouched.
+extern "C" void AskToStop(int signal) {
+    if (signal == SIGTERM || stopAsked != 0) {
+        constexpr char kSaid[] =
+            "\nzkt: stopped at once; the file being written is left as it was\n";
+        if (::write(STDERR_FILENO, kSaid, sizeof kSaid - 1) < 0) {
+            // Nowhere to say it.
+        }
+        ::_exit(128 + signal);
+    }
     stopAsked = 1;
 }
 
-// Ctrl+C and SIGTERM stop the run after the file being saved, for as long
-// as this lives.
+// Ctrl+C stops the run after the file being saved, a second one or SIGTERM
+// at once, for as long as this lives.
 class StopBetweenFiles {
   public:
     StopBetweenFiles() {
@@ -129,9 +141,8 @@ void Summarize(const Environment& env, const Options& options, const Tally& tall
             line += Shown(name);
         }
     }
-    if (stopAsked != 0) {
-        line += "; stopped when asked, " +
-                std::to_string(total - tally.done - tally.failed.size()) + " not begun";
+    if (const std::size_t undone = total - tally.done - tally.failed.size(); undone > 0) {
+        line += "; stopped when asked, " + std::to_string(undone) + " not begun";
     }
     Say(env, line + "\n");
 }
@@ -184,7 +195,8 @@ int CipherManyFiles(const Options& options, const Environment& env) {
     }
     progress.Clear();
     Summarize(env, options, tally, total);
-    const bool stopped = stopAsked != 0;
+    // Stopped when asked only where something was left undone.
+    const bool stopped = tally.done + tally.failed.size() < total;
     stopAsked = 0;
     return stopped ? 128 + SIGINT : tally.failed.empty() ? kSuccess : kDataError;
 }
