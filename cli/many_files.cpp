@@ -67,37 +67,55 @@ struct Tally {
     std::vector<std::string> links;  // not followed
 };
 
-// Makes the folders an output under -O goes into.
-bool MakeParents(const std::string& output, const Environment& env) {
-    const fs::path parent = fs::path(output).parent_path();
+// Makes the folders an output under -O goes into; `made` gets those it
+// made, the deepest first.
+bool MakeParents(const std::string& output, const Environment& env, std::vector<fs::path>& made) {
     std::error_code error;
-    if (parent.empty() || fs::is_directory(parent, error)) {
+    if (fs::path(output).parent_path().empty()) {
         return true;
     }
-    fs::create_directories(parent, error);
+    for (fs::path parent = fs::path(output).parent_path();
+         !parent.empty() && !fs::exists(fs::symlink_status(parent, error));
+         parent = parent.parent_path()) {
+        made.push_back(parent);
+    }
+    fs::create_directories(fs::path(output).parent_path(), error);
     if (error) {
-        Say(env, "zkt: " + Shown(parent.string()) + ": " + error.message() + "\n");
+        Say(env, "zkt: " + Shown(fs::path(output).parent_path().string()) + ": " + error.message() +
+                     "\n");
         return false;
     }
     return true;
 }
 
-// One file enciphered or deciphered to its output; whether it was.
-bool CipherJob(const Options& options, const Environment& env, const Job& job,
-               std::optional<std::int16_t> pass, const std::string& note = "") {
+// An output that exists is not written over unless asked; whether it is
+// free, and said when it is not.
+bool OutputFree(const Options& options, const Environment& env, const Job& job) {
     std::error_code error;
     if (!options.overwrite && fs::exists(fs::symlink_status(job.output, error))) {
         Say(env, "zkt: " + Shown(job.output) +
                      ": exists; not written over (--overwrite writes over it)\n");
         return false;
     }
-    if (!MakeParents(job.output, env)) {
+    return true;
+}
+
+// One file enciphered or deciphered to its output; whether it was. The
+// folders made for an output that was not written go again.
+bool CipherJob(const Options& options, const Environment& env, const Job& job,
+               std::optional<std::int16_t> pass, const std::string& note = "") {
+    if (!OutputFree(options, env, job)) {
         return false;
     }
+    std::vector<fs::path> made;
     Options one = options;
     one.input = job.input;
     one.output = job.output;
-    if (CipherOneFile(one, env, pass) != kSuccess) {
+    if (!MakeParents(job.output, env, made) || CipherOneFile(one, env, pass) != kSuccess) {
+        for (const fs::path& folder : made) {
+            std::error_code error;
+            fs::remove(folder, error);  // only while empty
+        }
         return false;
     }
     Say(env, "zkt: " + Shown(job.input) + " -> " + Shown(job.output) + note + "\n");
@@ -107,6 +125,9 @@ bool CipherJob(const Options& options, const Environment& env, const Job& job,
 // With --find-pass: deciphered with the pass number the ranking finds
 // clearly ahead for it, if any.
 bool FindPassJob(const Options& options, const Environment& env, const Job& job) {
+    if (!OutputFree(options, env, job)) {
+        return false;  // before the ranking, which takes a while
+    }
     const FoundPass found = FindPass(job.input, env);
     if (!found.pass) {
         return false;  // said why

@@ -55,7 +55,7 @@ std::string RefusalLine(ranking::Decipherment verdict, const cipher::CipherEvide
             reason = "the enciphered text is damaged: " +
                      DescribeDamage(*evidence.damage, evidence.severalLines) +
                      (broken > 1 ? " (" + std::to_string(broken) + " damaged groups in all)" : "");
-            hint = " (--force writes what it deciphers to)";
+            hint = outcome == kNotDeciphered ? "" : " (--force writes what it deciphers to)";
             break;
         default:
             reason = "the result does not look like text: wrong pass number? (try " + recover +

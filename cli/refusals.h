@@ -19,6 +19,8 @@ std::string DescribeDamage(const cipher::DamagePlace& place, bool severalLines);
 
 // What was written when a decipherment was refused.
 inline constexpr const char* kNothingWritten = "nothing written";
+// Of --find-pass, which takes no --force.
+inline constexpr const char* kNotDeciphered = "not deciphered";
 inline constexpr const char* kWrittenBeforeTheEnd =
     "standard output has what was deciphered before the end";
 

@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "tests/support/other_user.h"
 #include "tests/support/process.h"
+#include "tests/support/random_text.h"
 #include "tests/support/temp_dir.h"
 
 namespace solvena::testing {
@@ -146,6 +150,49 @@ TEST(ZktBatchSafetyTest, AnUnreadableSubfolderIsPassedOver) {
     EXPECT_EQ(status, 1);
     EXPECT_FALSE(ReadBytes(dir.File("notes/a/one.zkt")).empty());
     EXPECT_FALSE(ReadBytes(dir.File("notes/z/three.zkt")).empty());
+}
+
+// What a run says is true: names in --tsv lines escaped; --find-pass looks
+// at the output before it ranks and offers no --force; no empty folder is
+// left where nothing was written; a file longer than the opening ranked
+// is found and deciphered whole.
+TEST(ZktBatchSafetyTest, WhatARunSaysIsTrue) {
+    TempDir dir;
+    const std::string note = Zkt({"encipher", "-p", "1234", "-"}, "明日は雨が降るらしい。\r\n").out;
+    WriteBytes(dir.File("a\tb.zkt"), note);
+    WriteBytes(dir.File("c\nd\\e.zkt"), note);
+    const ProcessResult tsv =
+        Zkt({"recover", "--tsv", dir.File("a\tb.zkt"), dir.File("c\nd\\e.zkt")});
+    EXPECT_EQ(tsv.exitCode, 0) << tsv.err;
+    EXPECT_EQ(std::count(tsv.out.begin(), tsv.out.end(), '\n'), 2) << tsv.out;
+    EXPECT_NE(tsv.out.find(dir.File("a\\tb.zkt") + "\t1234\t"), std::string::npos) << tsv.out;
+    EXPECT_NE(tsv.out.find(dir.File("c\\nd\\\\e.zkt") + "\t1234\t"), std::string::npos);
+
+    WriteBytes(dir.File("plain.zkt"), "just a plain note\r\n");
+    WriteBytes(dir.File("plain.txt"), "kept");
+    std::string damaged = note;
+    damaged[damaged.size() / 2] = 'G';
+    WriteBytes(dir.File("damaged.zkt"), damaged);
+    const ProcessResult found =
+        Zkt({"decipher", "--find-pass", dir.File("plain.zkt"), dir.File("damaged.zkt")});
+    EXPECT_TRUE(Says(found, "plain.txt: exists; not written over")) << found.err;
+    EXPECT_FALSE(Says(found, "holds no enciphered text")) << found.err;
+    EXPECT_TRUE(Says(found, "damaged: ")) << found.err;
+    EXPECT_FALSE(Says(found, "--force")) << found.err;
+
+    const ProcessResult refused =
+        Zkt({"decipher", "-p", "1234", "-O", dir.File("out/deep"), dir.File("damaged.zkt")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(::access(dir.File("out").c_str(), F_OK), -1);
+
+    std::mt19937 rng(8);
+    const std::string text = ToUtf8(RandomJapanese(rng, 400000));
+    WriteBytes(dir.File("long.zkt"),
+               Zkt({"encipher", "-p", "3141", "--encoding", "utf-8", "-"}, text).out);
+    const ProcessResult longer = Zkt({"decipher", "--find-pass", "--encoding", "utf-8", "-O",
+                                      dir.File("plain"), dir.File("long.zkt")});
+    EXPECT_TRUE(Says(longer, "(pass number 3141)")) << longer.err;
+    EXPECT_EQ(ReadBytes(dir.File("plain/long.txt")).size(), text.size() + 2);
 }
 
 }  // namespace
