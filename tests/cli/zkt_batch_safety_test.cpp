@@ -3,6 +3,7 @@
 // shows one user's files to another.
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -193,6 +194,33 @@ TEST(ZktBatchSafetyTest, WhatARunSaysIsTrue) {
                                       dir.File("plain"), dir.File("long.zkt")});
     EXPECT_TRUE(Says(longer, "(pass number 3141)")) << longer.err;
     EXPECT_EQ(ReadBytes(dir.File("plain/long.txt")).size(), text.size() + 2);
+}
+
+// Standard output closed by the caller: told as such, never the input
+// taken for it.
+TEST(ZktBatchSafetyTest, AClosedStandardOutputIsToldAsOne) {
+    TempDir dir;
+    WriteBytes(dir.File("note.txt"), "覚え書き\r\n");
+    int err[2];
+    ASSERT_EQ(::pipe(err), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(err[1], 2);
+        ::close(1);
+        ExecProgram(ZKT_PATH, {"encipher", "-p", "1", dir.File("note.txt")});
+    }
+    ::close(err[1]);
+    std::string said;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(err[0], buffer, sizeof buffer)) > 0;) {
+        said.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(err[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << said;
+    EXPECT_NE(said.find("standard output: Bad file descriptor"), std::string::npos) << said;
+    EXPECT_EQ(ReadBytes(dir.File("note.txt")), "覚え書き\r\n");
 }
 
 }  // namespace
