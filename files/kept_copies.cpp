@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -147,6 +148,14 @@ std::vector<std::string> KeptCopiesOf(const std::string& path) {
         Collect(state, same, found);
     }
     return found;
+}
+
+bool SaveStillRunning(const std::string& copy) {
+    Descriptor fd(::open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return false;
+    }
+    return ::flock(fd.get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
 }
 
 }  // namespace solvena::files

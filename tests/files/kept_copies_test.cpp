@@ -164,6 +164,27 @@ TEST(KeptCopiesTest, ForgedMarksAreNotBelieved) {
     EXPECT_EQ(ReadBytes(notes), "saved");
 }
 
+// A copy is told as a running save's while that save holds it, and as a
+// stopped one's only after.
+TEST(KeptCopiesTest, ARunningSaveIsNotAStoppedOne) {
+    TempDir dir;
+    const std::string notes = dir.File("notes.txt");
+    WriteBytes(notes, "old");
+    ASSERT_EQ(::link(notes.c_str(), dir.File("link.txt").c_str()), 0);  // saved in place
+    std::vector<std::string> seen;
+    bool running = false;
+    ASSERT_TRUE(WriteFileSafely(notes, [&](int fd) {
+                    seen = KeptCopiesOf(notes);
+                    running = seen.size() == 1 && SaveStillRunning(seen[0]);
+                    return WriteAll(fd, "new", "x");
+                }).ok());
+    EXPECT_TRUE(running);
+    SaveStoppedMidway(notes);
+    const std::vector<std::string> left = KeptCopiesOf(notes);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_FALSE(SaveStillRunning(left[0]));
+}
+
 TEST(KeptCopiesTest, TwoSavesOfOneFileTakeTurns) {
     TempDir dir;
     const std::string path = dir.File("doc.txt");
