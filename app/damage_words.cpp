@@ -27,7 +27,9 @@ QString DamageName(cipher::Damage kind) {
 
 QString DamagedQuestion(const cipher::CipherEvidence& evidence) {
     const cipher::DamagePlace& place = *evidence.damage;
-    QString where = QStringLiteral("%1 文字目").arg(place.position);
+    QString where = place.last > place.position
+                        ? QStringLiteral("%1～%2 文字目").arg(place.position).arg(place.last)
+                        : QStringLiteral("%1 文字目").arg(place.position);
     if (evidence.severalLines) {
         where += QStringLiteral("（%1 行 %2 列）").arg(place.line).arg(place.column);
     }
@@ -40,8 +42,10 @@ QString DamagedQuestion(const cipher::CipherEvidence& evidence) {
 void SelectDamage(EditorBox& editor, const cipher::DamagePlace& place) {
     QTextCursor cursor(editor.document());
     const int at = EditorPositionOf(*editor.document(), static_cast<qint64>(place.position) - 1);
+    // The whole group it breaks: the stray character is somewhere in it.
+    const int last = EditorPositionOf(*editor.document(), static_cast<qint64>(place.last) - 1);
     cursor.setPosition(at);
-    cursor.setPosition(std::min(at + 1, editor.document()->characterCount() - 1),
+    cursor.setPosition(std::min(std::max(at, last) + 1, editor.document()->characterCount() - 1),
                        QTextCursor::KeepAnchor);
     editor.setTextCursor(cursor);
     editor.ensureCursorVisible();

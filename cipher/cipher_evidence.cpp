@@ -12,6 +12,10 @@ int Next(int place) {
     return place % kCycleLength + 1;
 }
 
+// How far a damaged group is followed for its separator: a sign, three
+// digits and a few stray characters.
+constexpr std::size_t kGroupLookout = 8;
+
 // Where a value code first breaks the format as enciphering writes it ("-"
 // or nothing, then one to three digit symbols), as an offset into it.
 std::optional<std::pair<Damage, std::size_t>> CodeDamage(std::u16string_view code) {
@@ -137,7 +141,7 @@ std::size_t EvidenceScan::Group(std::size_t at, bool final) {
         stopped_ = true;
         return 0;
     }
-    if (at + 4 >= unread_.size() && !final) {
+    if (at + kGroupLookout >= unread_.size() && !final) {
         return 0;  // the group may go on in the next piece
     }
     // As the reader does: the first separator among the next four places
@@ -152,7 +156,12 @@ std::size_t EvidenceScan::Group(std::size_t at, bool final) {
     ++evidence_.groups;
     cycle_ = Next(cycle_);
     if (length == 0) {
-        Note(evidence_.damage, Damage::GroupTooLong, at);
+        std::size_t last = at + 4;
+        while (last < at + kGroupLookout && last + 1 < unread_.size() &&
+               !IsSeparator(unread_[last])) {
+            ++last;
+        }
+        Note(evidence_.damage, Damage::GroupTooLong, at, last);
         lastSeparator_ = 0;
         return 1;
     }
@@ -167,9 +176,9 @@ std::size_t EvidenceScan::Group(std::size_t at, bool final) {
     }
     lastSeparator_ = separator;
     if (code) {
-        Note(evidence_.damage, code->first, at + code->second);
+        Note(evidence_.damage, code->first, at, at + length);
     } else if (!inCycle) {
-        Note(evidence_.damage, Damage::OutOfCycle, at + length);
+        Note(evidence_.damage, Damage::OutOfCycle, at, at + length);
     } else {
         ++evidence_.cleanGroups;
     }
@@ -182,21 +191,27 @@ void EvidenceScan::ReadAfterEnd(std::size_t at) {
             unread_[at] == static_cast<char16_t>(kEndMarker[markerMatched_])) {
             ++markerMatched_;
         } else if (markerMatched_ < kEndMarker.size() || unread_[at] != u'\n') {
-            Note(evidence_.afterEnd, Damage::AfterEndMarker, at);
+            Note(evidence_.afterEnd, Damage::AfterEndMarker, at, at);
         }
     }
 }
 
-void EvidenceScan::Note(std::optional<DamagePlace>& first, Damage kind, std::size_t at) {
-    if (first) {
-        return;
-    }
-    // The line breaks taken out before the unit, and the last of them.
+std::pair<std::uint64_t, std::size_t> EvidenceScan::TextPlace(std::size_t at) const {
     std::size_t before = 0;
     while (before < breaks_.size() && breaks_[before] <= at) {
         ++before;
     }
-    DamagePlace place{kind, consumed_ + at + 2 * before + 1, line_ + before, 0};
+    return {consumed_ + at + 2 * before + 1, before};
+}
+
+void EvidenceScan::Note(std::optional<DamagePlace>& first, Damage kind, std::size_t at,
+                        std::size_t last) {
+    if (first) {
+        return;
+    }
+    const auto [position, before] = TextPlace(at);
+    DamagePlace place{kind, position, line_ + before, 0, TextPlace(last).first};
+    // The line starts after the last line break taken out before the unit.
     const std::uint64_t start =
         before == 0 ? lineStart_ : consumed_ + breaks_[before - 1] + 2 * before;
     place.column = place.position - start;

@@ -20,13 +20,18 @@ enum class Damage {
     AfterEndMarker,    // text after the end marker, which deciphering leaves out
 };
 
-// Where: the character's place in the text (from 1, every unit counted,
-// line breaks too), and its line and column (from 1, lines ended by CR).
+// Where: the first character of the group it breaks, by its place in the
+// text (from 1, every unit counted, line breaks too), its line and column
+// (from 1, lines ended by CR); and the group's last character (its
+// separator, or the last place the reader looked for one), so that a stray
+// character typed anywhere in it lies between the two. After the end
+// marker, the one character.
 struct DamagePlace {
     Damage kind;
     std::uint64_t position = 0;
     std::uint64_t line = 0;
     std::uint64_t column = 0;
+    std::uint64_t last = 0;
 };
 
 // The text read as enciphering writes it.
@@ -60,6 +65,9 @@ class EvidenceScan {
     void Feed(std::u16string_view piece);
     // The text has ended.
     CipherEvidence Finish();
+    // What the text fed so far shows, the group it may end inside left
+    // unread: the reading stopped before the end.
+    const CipherEvidence& SoFar() const { return evidence_; }
 
   private:
     void Scan(bool final);
@@ -71,7 +79,12 @@ class EvidenceScan {
     // Reads the group at unread_[at]; the units it took, or 0 to wait for more.
     std::size_t Group(std::size_t at, bool final);
     void ReadAfterEnd(std::size_t at);
-    void Note(std::optional<DamagePlace>& first, Damage kind, std::size_t at);
+    // Notes the first damage of its kind: the group at unread_[at] to
+    // unread_[last].
+    void Note(std::optional<DamagePlace>& first, Damage kind, std::size_t at, std::size_t last);
+    // The place in the text of unread_[at]: from 1, and the line breaks
+    // taken out before it.
+    std::pair<std::uint64_t, std::size_t> TextPlace(std::size_t at) const;
 
     std::u16string unread_;            // line breaks taken out
     std::vector<std::size_t> breaks_;  // where in unread_ each line break stood

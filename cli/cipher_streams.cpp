@@ -272,7 +272,7 @@ files::Status WriteAndTake(files::StreamSink& sink, std::string& bytes, ReadAhea
 files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
                            document::DocumentWriter& writer, const std::string& outputName,
                            ranking::DecipherJudge* judge) {
-    return Guarded(outputName, [&]() -> files::Status {
+    files::Status deciphered = Guarded(outputName, [&]() -> files::Status {
         files::StreamSink sink(fd, outputName);
         cipher::DecipherStream stream(pass);
         std::u16string piece = std::move(input.opening);
@@ -304,6 +304,13 @@ files::Status DecipherInto(int fd, Input& input, std::int16_t pass,
         }
         return sink.Write(bytes);
     });
+    // Given up midway, the judge has seen only what was read before (and
+    // the reading thread, gone now, no longer feeds it).
+    if (judge != nullptr && !deciphered &&
+        deciphered.error().kind == files::FileError::Kind::Abandoned) {
+        judge->GiveUp();
+    }
+    return deciphered;
 }
 
 }  // namespace solvena::zkt

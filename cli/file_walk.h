@@ -16,12 +16,19 @@ struct Job {
     std::string output;  // none for recover
 };
 
+// What a walk passed over: folders it could not take, links it did not follow.
+struct PassedOver {
+    std::vector<std::string> refused;
+    std::vector<std::string> links;
+};
+
 // The files the options name, in the order given: files as they are; with
 // -r the files of the command's kind (.txt to encipher, .zkt to decipher or
-// recover) in folders and their subfolders, by name, without following
-// links to folders. A folder without -r, or one that cannot be read, is told
-// of and goes to `refused`.
-std::vector<Job> FindJobs(const Options& options, const Environment& env,
-                          std::vector<std::string>& refused);
+// recover) in folders and their subfolders, by name, following no link (one
+// another user put in a shared folder may lead to any file; a link named on
+// the command line is read). A folder without -r, or one that cannot be
+// read (the walk goes on past it), is told of and goes to `refused`; a link to a file of the kind
+// goes to `links`.
+std::vector<Job> FindJobs(const Options& options, const Environment& env, PassedOver& passed);
 
 }  // namespace solvena::zkt

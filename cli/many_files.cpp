@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/file_walk.h"
+#include "cli/job_clashes.h"
 #include "cli/messages.h"
 #include "cli/progress_line.h"
 #include "cli/recover_command.h"
@@ -18,15 +19,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Set by Ctrl+C (or a polite kill): the run stops between two files.
+// Set by Ctrl+C: the run stops between two files.
 volatile std::sig_atomic_t stopAsked = 0;
 
-extern "C" void AskToStop(int /*signal*/) {
+// A second Ctrl+C, or SIGTERM, ends the run at once, even in a file that
+// stalls: the careful save of the file being written has not put anything
+// in place yet (or keeps the old bytes marked), so the target is whole or
+// untouched.
+extern "C" void AskToStop(int signal) {
+    if (signal == SIGTERM || stopAsked != 0) {
+        constexpr char kSaid[] =
+            "\nzkt: stopped at once; the file being written is left as it was\n";
+        if (::write(STDERR_FILENO, kSaid, sizeof kSaid - 1) < 0) {
+            // Nowhere to say it.
+        }
+        ::_exit(128 + signal);
+    }
     stopAsked = 1;
 }
 
-// Ctrl+C and SIGTERM stop the run after the file being saved, for as long
-// as this lives.
+// Ctrl+C stops the run after the file being saved, a second one or SIGTERM
+// at once, for as long as this lives.
 class StopBetweenFiles {
   public:
     StopBetweenFiles() {
@@ -51,39 +64,58 @@ class StopBetweenFiles {
 struct Tally {
     std::size_t done = 0;
     std::vector<std::string> failed;
+    std::vector<std::string> links;  // not followed
 };
 
-// Makes the folders an output under -O goes into.
-bool MakeParents(const std::string& output, const Environment& env) {
-    const fs::path parent = fs::path(output).parent_path();
+// Makes the folders an output under -O goes into; `made` gets those it
+// made, the deepest first.
+bool MakeParents(const std::string& output, const Environment& env, std::vector<fs::path>& made) {
     std::error_code error;
-    if (parent.empty() || fs::is_directory(parent, error)) {
+    if (fs::path(output).parent_path().empty()) {
         return true;
     }
-    fs::create_directories(parent, error);
+    for (fs::path parent = fs::path(output).parent_path();
+         !parent.empty() && !fs::exists(fs::symlink_status(parent, error));
+         parent = parent.parent_path()) {
+        made.push_back(parent);
+    }
+    fs::create_directories(fs::path(output).parent_path(), error);
     if (error) {
-        Say(env, "zkt: " + Shown(parent.string()) + ": " + error.message() + "\n");
+        Say(env, "zkt: " + Shown(fs::path(output).parent_path().string()) + ": " + error.message() +
+                     "\n");
         return false;
     }
     return true;
 }
 
-// One file enciphered or deciphered to its output; whether it was.
-bool CipherJob(const Options& options, const Environment& env, const Job& job,
-               std::optional<std::int16_t> pass, const std::string& note = "") {
+// An output that exists is not written over unless asked; whether it is
+// free, and said when it is not.
+bool OutputFree(const Options& options, const Environment& env, const Job& job) {
     std::error_code error;
     if (!options.overwrite && fs::exists(fs::symlink_status(job.output, error))) {
         Say(env, "zkt: " + Shown(job.output) +
                      ": exists; not written over (--overwrite writes over it)\n");
         return false;
     }
-    if (!MakeParents(job.output, env)) {
+    return true;
+}
+
+// One file enciphered or deciphered to its output; whether it was. The
+// folders made for an output that was not written go again.
+bool CipherJob(const Options& options, const Environment& env, const Job& job,
+               std::optional<std::int16_t> pass, const std::string& note = "") {
+    if (!OutputFree(options, env, job)) {
         return false;
     }
+    std::vector<fs::path> made;
     Options one = options;
     one.input = job.input;
     one.output = job.output;
-    if (CipherOneFile(one, env, pass) != kSuccess) {
+    if (!MakeParents(job.output, env, made) || CipherOneFile(one, env, pass) != kSuccess) {
+        for (const fs::path& folder : made) {
+            std::error_code error;
+            fs::remove(folder, error);  // only while empty
+        }
         return false;
     }
     Say(env, "zkt: " + Shown(job.input) + " -> " + Shown(job.output) + note + "\n");
@@ -93,6 +125,9 @@ bool CipherJob(const Options& options, const Environment& env, const Job& job,
 // With --find-pass: deciphered with the pass number the ranking finds
 // clearly ahead for it, if any.
 bool FindPassJob(const Options& options, const Environment& env, const Job& job) {
+    if (!OutputFree(options, env, job)) {
+        return false;  // before the ranking, which takes a while
+    }
     const FoundPass found = FindPass(job.input, env);
     if (!found.pass) {
         return false;  // said why
@@ -120,9 +155,15 @@ void Summarize(const Environment& env, const Options& options, const Tally& tall
             line += Shown(name);
         }
     }
-    if (stopAsked != 0) {
-        line += "; stopped when asked, " +
-                std::to_string(total - tally.done - tally.failed.size()) + " not begun";
+    if (!tally.links.empty()) {
+        line += "; " + std::to_string(tally.links.size()) + " link(s) not followed:";
+        for (const std::string& name : tally.links) {
+            line += ' ';
+            line += Shown(name);
+        }
+    }
+    if (const std::size_t undone = total - tally.done - tally.failed.size(); undone > 0) {
+        line += "; stopped when asked, " + std::to_string(undone) + " not begun";
     }
     Say(env, line + "\n");
 }
@@ -150,7 +191,14 @@ int CipherManyFiles(const Options& options, const Environment& env) {
         }
     }
     Tally tally;
-    const std::vector<Job> jobs = FindJobs(options, env, tally.failed);
+    PassedOver passed;
+    const std::vector<Job> jobs = FindJobs(options, env, passed);
+    tally.failed = std::move(passed.refused);
+    tally.links = std::move(passed.links);
+    if (const std::optional<std::string> clashes = Clashes(jobs)) {
+        Say(env, *clashes);
+        return kUsageError;
+    }
     const std::size_t total = jobs.size() + tally.failed.size();
     const StopBetweenFiles stopping;
     ProgressLine progress(env, total);
@@ -168,7 +216,8 @@ int CipherManyFiles(const Options& options, const Environment& env) {
     }
     progress.Clear();
     Summarize(env, options, tally, total);
-    const bool stopped = stopAsked != 0;
+    // Stopped when asked only where something was left undone.
+    const bool stopped = tally.done + tally.failed.size() < total;
     stopAsked = 0;
     return stopped ? 128 + SIGINT : tally.failed.empty() ? kSuccess : kDataError;
 }

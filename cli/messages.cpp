@@ -36,9 +36,14 @@ void WarnOfKeptCopies(const Environment& env, const std::vector<std::string>& pa
                 continue;
             }
             told.push_back(copy);
+            // A save still running (another zkt, the window) keeps it only
+            // until it ends.
             Say(env, "zkt: warning: " + Shown(path) +
-                         ": a save of it stopped while writing it; the bytes it had before are "
-                         "kept in " +
+                         (files::SaveStillRunning(copy)
+                              ? ": another program is saving it; until it ends, the bytes it "
+                                "had before are kept in "
+                              : ": a save of it stopped while writing it; the bytes it had "
+                                "before are kept in ") +
                          Shown(copy) + "\n");
         }
     }

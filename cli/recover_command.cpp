@@ -10,9 +10,12 @@
 #include <string_view>
 
 #include "cipher/cipher.h"
+#include "cipher/cipher_evidence.h"
+#include "cli/cipher_streams.h"
 #include "cli/messages.h"
 #include "cli/refusals.h"
 #include "document/document_file.h"
+#include "document/document_stream.h"
 #include "files/file_io.h"
 #include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
@@ -161,6 +164,53 @@ std::optional<std::u16string> ReadEnciphered(const std::string& path, const Envi
     return std::move(text.value().text);
 }
 
+// The opening of an enciphered file (kOpeningUnits), its whole groups closed
+// by the end marker when more follows, so that a file of any size takes
+// memory for the opening only; nothing, and said why, when it cannot be read.
+std::optional<std::u16string> ReadOpeningOf(const std::string& path, const Environment& env) {
+    files::Result<files::Descriptor> file = files::OpenToRead(path);
+    if (!file) {
+        FileFailure(env, file.error());
+        return std::nullopt;
+    }
+    document::DocumentReader reader(file.value().get(), document::ReadChoice(), path);
+    Input input{reader, path, {}, true};
+    const files::Status read = ReadOpening(input);
+    if (!read) {
+        FileFailure(env, read.error());
+        return std::nullopt;
+    }
+    if (input.more) {
+        return cipher::ClosedBefore(input.opening, input.opening.size());
+    }
+    return std::move(input.opening);
+}
+
+// A name as a field of --tsv: a tab, line break or backslash in it would
+// break the line a script reads, and is written as \t, \n, \r or \\.
+std::string TsvField(const std::string& name) {
+    std::string field;
+    for (const char c : name) {
+        switch (c) {
+            case '\t':
+                field += "\\t";
+                break;
+            case '\n':
+                field += "\\n";
+                break;
+            case '\r':
+                field += "\\r";
+                break;
+            case '\\':
+                field += "\\\\";
+                break;
+            default:
+                field += c;
+        }
+    }
+    return field;
+}
+
 }  // namespace
 
 int RecoverLine(const Options& options, const Environment& env, const std::string& path) {
@@ -178,8 +228,9 @@ int RecoverLine(const Options& options, const Environment& env, const std::strin
         return kDataError;
     }
     const ranking::RankedPass& best = ranking.best[0];
-    const std::string line = path + "\t" + EntryText(best.entry) + "\t" + ScoreText(best.score) +
-                             "\t" + (ranking.ClearlyAhead() ? "clear" : "unclear") + "\t" +
+    const std::string line = TsvField(path) + "\t" + EntryText(best.entry) + "\t" +
+                             ScoreText(best.score) + "\t" +
+                             (ranking.ClearlyAhead() ? "clear" : "unclear") + "\t" +
                              Preview(best.opening, options.encoding.value_or(env.terminal)) + "\n";
     const files::Status written = files::WriteAll(STDOUT_FILENO, line, "standard output");
     if (!written) {
@@ -189,14 +240,16 @@ int RecoverLine(const Options& options, const Environment& env, const std::strin
 }
 
 FoundPass FindPass(const std::string& path, const Environment& env) {
-    const std::optional<std::u16string> text = ReadEnciphered(path, env);
+    const std::optional<std::u16string> text = ReadOpeningOf(path, env);
     if (!text) {
         return {};
     }
+    // Ranked on the opening, as the judge does; the whole file is judged as
+    // it is deciphered, a piece at a time.
     const ranking::PassRanking ranking = ranking::RankPassNumbers(*text, 2);
     if (const std::optional<ranking::Decipherment> format =
             ranking::FormatVerdict(ranking.evidence)) {
-        Say(env, RefusalLine(*format, ranking.evidence, Shown(path), "", "not deciphered"));
+        Say(env, RefusalLine(*format, ranking.evidence, Shown(path), "", kNotDeciphered));
         return {};
     }
     if (!ranking.ClearlyAhead()) {

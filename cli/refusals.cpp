@@ -21,8 +21,12 @@ const char* DamageName(cipher::Damage kind) {
 }  // namespace
 
 std::string DescribeDamage(const cipher::DamagePlace& place, bool severalLines) {
+    // The whole group, so that a stray character anywhere in it is found.
     std::string said =
-        std::string(DamageName(place.kind)) + " at character " + std::to_string(place.position);
+        std::string(DamageName(place.kind)) +
+        (place.last > place.position ? " at characters " + std::to_string(place.position) +
+                                           "\u2013" + std::to_string(place.last)
+                                     : " at character " + std::to_string(place.position));
     if (severalLines) {
         said += " (line " + std::to_string(place.line) + ", column " +
                 std::to_string(place.column) + ")";
@@ -51,7 +55,7 @@ std::string RefusalLine(ranking::Decipherment verdict, const cipher::CipherEvide
             reason = "the enciphered text is damaged: " +
                      DescribeDamage(*evidence.damage, evidence.severalLines) +
                      (broken > 1 ? " (" + std::to_string(broken) + " damaged groups in all)" : "");
-            hint = " (--force writes what it deciphers to)";
+            hint = outcome == kNotDeciphered ? "" : " (--force writes what it deciphers to)";
             break;
         default:
             reason = "the result does not look like text: wrong pass number? (try " + recover +

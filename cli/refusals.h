@@ -12,12 +12,15 @@
 namespace solvena::zkt {
 
 // Where a damaged place is and what breaks there: "a separator out of its
-// cycle at character 1234 (line 3, column 70)", the line only where the
-// text has several.
+// cycle at characters 1231–1234 (line 3, column 67)", the group it breaks
+// from its first character to its last, the line of the first only where
+// the text has several.
 std::string DescribeDamage(const cipher::DamagePlace& place, bool severalLines);
 
 // What was written when a decipherment was refused.
 inline constexpr const char* kNothingWritten = "nothing written";
+// Of --find-pass, which takes no --force.
+inline constexpr const char* kNotDeciphered = "not deciphered";
 inline constexpr const char* kWrittenBeforeTheEnd =
     "standard output has what was deciphered before the end";
 

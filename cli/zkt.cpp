@@ -68,6 +68,19 @@ bool OutputIsInput(int input) {
            in.st_dev == out.st_dev && in.st_ino == out.st_ino;
 }
 
+// A new output is no more open than its input: a private diary gives a
+// private .zkt. Of many files, an output that exists is kept unless asked,
+// even one made while the run went on.
+files::NewFileRules NewOutputRules(const Options& options, int input) {
+    files::NewFileRules rules;
+    struct stat info {};
+    if (::fstat(input, &info) == 0 && S_ISREG(info.st_mode)) {
+        rules.mode = info.st_mode & 0666;
+    }
+    rules.onlyNew = options.ManyFiles() && !options.overwrite;
+    return rules;
+}
+
 // How deciphered text is written: as asked; else readable on a terminal
 // (its encoding, LF); else as the desktop program saves (CP932, CR LF).
 document::TextFormat PlainFormat(const Options& options,
@@ -183,7 +196,7 @@ void WarnAfterDeciphering(const Environment& env, const Names& names,
 
 // Reads, ciphers and writes the text a piece at a time.
 int Stream(const Options& options, const Environment& env, Input& input,
-           std::optional<std::int16_t> pass, const Names& names) {
+           std::optional<std::int16_t> pass, const Names& names, const files::NewFileRules& rules) {
     const bool encipher = options.command == Command::Encipher;
     files::Status opened = ReadOpening(input);
     if (!opened) {
@@ -207,8 +220,9 @@ int Stream(const Options& options, const Environment& env, Input& input,
                         : DecipherInto(fd, input, *pass, writer, names.output,
                                        judge ? &*judge : nullptr);
     };
-    const files::Status written =
-        names.toStdout ? write(STDOUT_FILENO) : files::WriteFileSafely(options.output, write);
+    const files::Status written = names.toStdout
+                                      ? write(STDOUT_FILENO)
+                                      : files::WriteFileSafely(options.output, write, rules);
     if (!written) {
         return WriteFailure(env, written.error(), names, judge, streamed);
     }
@@ -280,7 +294,7 @@ int CipherOneFile(const Options& options, const Environment& env,
         reader.emplace(fd, choice, names.input);
     }
     Input input{*reader, names.input, {}, true};
-    return Stream(options, env, input, pass, names);
+    return Stream(options, env, input, pass, names, NewOutputRules(options, fd));
 }
 
 namespace {

@@ -22,22 +22,25 @@ struct KeptCopy {
 };
 
 // Makes the copy beside the file, or in the state folder where the file's
-// own folder takes no new file.
-bool MakeCopy(const SaveTarget& target, const std::string& path, KeptCopy& copy) {
+// own folder takes no new file; a failure there names the state folder,
+// which is at fault, not the file.
+Status MakeCopy(const SaveTarget& target, const std::string& path, KeptCopy& copy) {
     const std::string name = target.name.empty() ? BaseName(path) : target.name;
     if (target.folder.valid()) {
         copy.folder = Descriptor(::dup(target.folder.get()));
         if (copy.folder.valid() && MakeTemporary(copy.folder.get(), name, 0600, copy.file)) {
-            return true;
+            return Done{};
         }
     }
     const Result<std::string> state = StateFolder();
     if (!state) {
-        errno = state.error().errorNumber;
-        return false;
+        return state.error();
     }
     copy.folder = Descriptor(::open(state.value().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    return copy.folder.valid() && MakeTemporary(copy.folder.get(), name, 0600, copy.file);
+    if (!copy.folder.valid() || !MakeTemporary(copy.folder.get(), name, 0600, copy.file)) {
+        return SystemError(Kind::WriteFailed, state.value(), errno);
+    }
+    return Done{};
 }
 
 // Puts what `write` writes at the start of the open file and makes it all
@@ -123,8 +126,8 @@ Status WriteInPlace(const SaveTarget& target, const ContentWriter& write, const 
         return SystemError(Kind::WriteFailed, path, EAGAIN);
     }
     KeptCopy copy;
-    if (!MakeCopy(target, path, copy)) {
-        return SystemError(Kind::WriteFailed, path, errno);
+    if (Status made = MakeCopy(target, path, copy); !made) {
+        return made;
     }
     // Copied a piece at a time, so that a file of any size can be kept.
     Status kept = CopyRest(fd.get(), copy.file.fd.get(), path);

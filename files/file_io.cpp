@@ -45,8 +45,8 @@ Status WriteToNode(const SaveTarget& target, const ContentWriter& write, const s
 
 // A link to nothing yet: the kernel creates its target (where it allows
 // the link to be followed), which is then replaced like any file.
-Status CreateThroughLink(const std::string& path) {
-    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+Status CreateThroughLink(const std::string& path, unsigned mode) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, mode & 0666));
     if (!fd.valid()) {
         return SystemError(Kind::OpenFailed, path, errno);
     }
@@ -54,13 +54,17 @@ Status CreateThroughLink(const std::string& path) {
 }
 
 // One attempt; `again` when the path changed under the save.
-Status SaveOnce(const std::string& path, const ContentWriter& write, bool& again) {
+Status SaveOnce(const std::string& path, const ContentWriter& write, const NewFileRules& rules,
+                bool& again) {
     again = false;
     Result<SaveTarget> found = FindSaveTarget(path);
     if (!found) {
         return found.error();
     }
     const SaveTarget& target = found.value();
+    if (rules.onlyNew && (target.exists || target.dangling || target.descriptor)) {
+        return SystemError(Kind::OpenFailed, path, EEXIST);
+    }
     if (target.exists && S_ISDIR(target.info.st_mode)) {
         return SystemError(Kind::IsFolder, path, EISDIR);
     }
@@ -68,14 +72,14 @@ Status SaveOnce(const std::string& path, const ContentWriter& write, bool& again
         return WriteToNode(target, write, path);
     }
     if (target.dangling) {
-        Status created = CreateThroughLink(path);
+        Status created = CreateThroughLink(path, rules.mode);
         again = created.ok();
         return created;
     }
     Status saved = Done{};
     if (!target.exists) {
-        saved = CreateNewFile(target, write, path);
-        again = !saved && saved.error().errorNumber == EEXIST;
+        saved = CreateNewFile(target, write, path, rules.mode);
+        again = !saved && saved.error().errorNumber == EEXIST && !rules.onlyNew;
     } else {
         bool moved = false;
         const Result<Descriptor> lock = LockForSave(target, path, kSavePatience, moved);
@@ -221,7 +225,8 @@ namespace {
 
 // A name that another program takes or frees meanwhile is looked at anew,
 // when the bytes can be written again.
-Status SaveWithRetries(const std::string& path, const ContentWriter& write, bool repeatable) {
+Status SaveWithRetries(const std::string& path, const ContentWriter& write, bool repeatable,
+                       const NewFileRules& rules) {
     bool written = false;
     const ContentWriter once = [&](int fd) {
         written = true;
@@ -229,7 +234,7 @@ Status SaveWithRetries(const std::string& path, const ContentWriter& write, bool
     };
     for (int attempt = 0;; ++attempt) {
         bool again = false;
-        Status saved = SaveOnce(path, once, again);
+        Status saved = SaveOnce(path, once, rules, again);
         if (!again || attempt == 3 || (written && !repeatable)) {
             return saved;
         }
@@ -239,12 +244,12 @@ Status SaveWithRetries(const std::string& path, const ContentWriter& write, bool
 }  // namespace
 
 Status WriteFileSafely(const std::string& path, std::string_view bytes) {
-    return SaveWithRetries(
-        path, [&](int fd) { return WriteAll(fd, bytes, path); }, true);
+    return SaveWithRetries(path, [&](int fd) { return WriteAll(fd, bytes, path); }, true, {});
 }
 
-Status WriteFileSafely(const std::string& path, const ContentWriter& write) {
-    return SaveWithRetries(path, write, false);
+Status WriteFileSafely(const std::string& path, const ContentWriter& write,
+                       const NewFileRules& rules) {
+    return SaveWithRetries(path, write, false, rules);
 }
 
 Status WritePrivateFile(const std::string& path, std::string_view bytes) {

@@ -72,9 +72,20 @@ Status WriteFileSafely(const std::string& path, std::string_view bytes);
 // was, as on any other failure.
 using ContentWriter = std::function<Status(int fd)>;
 
+// How a save makes a file that is not there yet.
+struct NewFileRules {
+    // At most these permissions (the umask and the folder's default ACL
+    // take more away): a copy of a private file is private too.
+    unsigned mode = 0666;
+    // Only a new file: the save fails (EEXIST) where the path names anything,
+    // even something made there while the save ran.
+    bool onlyNew = false;
+};
+
 // WriteFileSafely with the bytes from `write`, which is called once at most
 // (a save that would have to start again fails instead).
-Status WriteFileSafely(const std::string& path, const ContentWriter& write);
+Status WriteFileSafely(const std::string& path, const ContentWriter& write,
+                       const NewFileRules& rules = {});
 
 // Replaces or creates a file of this user's own, in a folder of its own, as
 // a complete file of mode 0600.

@@ -58,12 +58,12 @@ void SyncFolder(int folder) {
     }
 }
 
-Status CreateNewFile(const SaveTarget& target, const ContentWriter& write,
-                     const std::string& path) {
+Status CreateNewFile(const SaveTarget& target, const ContentWriter& write, const std::string& path,
+                     unsigned mode) {
     // Made as any new file is, so the umask or the folder's default ACL
-    // decides its permissions.
+    // decides its permissions within `mode`.
     Temporary temporary;
-    if (!MakeTemporary(target.folder.get(), target.name, 0666, temporary)) {
+    if (!MakeTemporary(target.folder.get(), target.name, mode & 0666, temporary)) {
         return SystemError(Kind::WriteFailed, path, errno);
     }
     Status filled = Fill(temporary, target.folder.get(), write, path);

@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,16 +29,25 @@ struct Mark {
     std::string path;
 };
 
+// A mark holds two numbers and a full path: anything larger is no mark.
+constexpr off_t kLongestMark = PATH_MAX + 64;
+
+// Only a small regular file of this user's own is read as a mark, opened
+// without waiting: another user's, a pipe that never ends or a huge sparse
+// file planted in a shared folder is passed over.
 bool ReadMark(int folder, std::string_view copy, Mark& mark) {
-    Descriptor fd(::openat(folder, MarkName(copy).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!fd.valid()) {
+    Descriptor fd(::openat(folder, MarkName(copy).c_str(),
+                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != ::geteuid() || info.st_size > kLongestMark) {
         return false;
     }
-    Result<std::string> text = ReadAll(fd.get(), MarkName(copy));
-    if (!text) {
+    std::string line(static_cast<std::size_t>(info.st_size), '\0');
+    const ssize_t got = ::pread(fd.get(), line.data(), line.size(), 0);
+    if (got != static_cast<ssize_t>(line.size())) {
         return false;
     }
-    const std::string& line = text.value();
     char* end = nullptr;
     mark.device = static_cast<dev_t>(std::strtoull(line.c_str(), &end, 10));
     mark.inode = static_cast<ino_t>(std::strtoull(end, &end, 10));
@@ -47,6 +57,13 @@ bool ReadMark(int folder, std::string_view copy, Mark& mark) {
     }
     mark.path = line.substr(start + 1, line.size() - start - 2);
     return true;
+}
+
+// A kept copy is made by this user with mode 0600; any other is not one.
+bool IsOwnCopy(int folder, const std::string& copy) {
+    struct stat info {};
+    return ::fstatat(folder, copy.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 07777) == 0600;
 }
 
 std::string FullPath(const std::string& path) {
@@ -70,8 +87,7 @@ void Collect(const std::string& folder, Belongs belongs, std::vector<std::string
         }
         const std::string copy(name.substr(0, name.size() - kMarkSuffix.size()));
         Mark mark;
-        if (ReadMark(fd, copy, mark) && belongs(mark) &&
-            ::faccessat(fd, copy.c_str(), F_OK, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (ReadMark(fd, copy, mark) && belongs(mark) && IsOwnCopy(fd, copy)) {
             found.push_back(folder + "/" + copy);
         }
     }
@@ -132,6 +148,14 @@ std::vector<std::string> KeptCopiesOf(const std::string& path) {
         Collect(state, same, found);
     }
     return found;
+}
+
+bool SaveStillRunning(const std::string& copy) {
+    Descriptor fd(::open(copy.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return false;
+    }
+    return ::flock(fd.get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
 }
 
 }  // namespace solvena::files

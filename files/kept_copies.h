@@ -38,4 +38,8 @@ bool IsMarkName(std::string_view name);
 // folder, as full paths.
 std::vector<std::string> KeptCopiesOf(const std::string& path);
 
+// True when the save that keeps `copy` (a full path) is still running: it
+// holds the copy locked until it ends.
+bool SaveStillRunning(const std::string& copy);
+
 }  // namespace solvena::files

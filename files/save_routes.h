@@ -17,7 +17,9 @@ namespace solvena::files {
 // Creates the file `target.name` in `target.folder` with what `write` writes,
 // made under a temporary name first so that it appears complete or not at
 // all. An entry of that name that appeared meanwhile is left alone (EEXIST).
-Status CreateNewFile(const SaveTarget& target, const ContentWriter& write, const std::string& path);
+// Its permissions are at most `mode`.
+Status CreateNewFile(const SaveTarget& target, const ContentWriter& write, const std::string& path,
+                     unsigned mode);
 
 // Replaces the file by renaming a complete copy over it, when that loses
 // nothing the file had. `renamed` false with success: renaming would lose

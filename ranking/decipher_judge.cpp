@@ -76,6 +76,14 @@ Decipherment DecipherJudge::Finish() {
     return *verdict_;
 }
 
+Decipherment DecipherJudge::GiveUp() {
+    if (!verdict_) {
+        evidence_ = scan_.SoFar();
+        verdict_ = FormatVerdict(evidence_).value_or(Decipherment::OtherPassBetter);
+    }
+    return *verdict_;
+}
+
 std::optional<Decipherment> FormatVerdict(const cipher::CipherEvidence& evidence) {
     if (!evidence.HoldsEncipheredText()) {
         return Decipherment::NothingEnciphered;

@@ -48,6 +48,10 @@ class DecipherJudge {
     std::optional<bool> OtherPassBetterIfKnown();
     // The input has ended: the verdict on the whole (judged once).
     Decipherment Finish();
+    // The reading was given up before the end, as another pass number reads
+    // the opening better: the verdict on what was fed (the group the last
+    // piece cut is no damage), which Finish then gives.
+    Decipherment GiveUp();
     // What the format showed, once finished.
     const cipher::CipherEvidence& Evidence() const { return evidence_; }
 

@@ -8,6 +8,7 @@
 
 #include <random>
 
+#include "cipher/alphabet.h"
 #include "cipher/encipher.h"
 #include "tests/support/random_text.h"
 
@@ -45,6 +46,7 @@ void ExpectSame(const CipherEvidence& a, const CipherEvidence& b, const std::str
             EXPECT_EQ(x->position, y->position) << why;
             EXPECT_EQ(x->line, y->line) << why;
             EXPECT_EQ(x->column, y->column) << why;
+            EXPECT_EQ(x->last, y->last) << why;
         }
     }
 }
@@ -53,7 +55,7 @@ struct Place {
     const char* name;
     std::u16string text;
     Damage kind;
-    std::uint64_t position, line, column;
+    std::uint64_t position, line, column, last;
 };
 
 TEST(CipherEvidenceTest, TheFirstBreakOfTheFormatIsNamedAndPlaced) {
@@ -67,12 +69,17 @@ TEST(CipherEvidenceTest, TheFirstBreakOfTheFormatIsNamedAndPlaced) {
     };
     const std::size_t k = abc.find(u'K');
     const Place places[] = {
-        {"separator out of cycle", with(k, u"#", 1), Damage::OutOfCycle, k + 1, 1, k + 1},
+        // The whole group is named: a stray character is somewhere in it.
+        {"separator out of cycle", with(k, u"#", 1), Damage::OutOfCycle, second + 1, 1, second + 1,
+         k + 1},
         {"a letter not of the alphabets", with(second, u"G"), Damage::OutsideAlphabets, second + 1,
-         1, second + 1},
-        {"four digits", with(second, u"12"), Damage::GroupTooLong, second + 1, 1, second + 1},
-        {"after a line break", with(second, u"\r\nG"), Damage::OutsideAlphabets, second + 3, 2, 1},
-        {"text after the marker", abc + u"\r\nmore", Damage::AfterEndMarker, abc.size() + 3, 2, 1},
+         1, second + 1, k + 2},
+        {"four digits", with(second, u"12"), Damage::GroupTooLong, second + 1, 1, second + 1,
+         k + 3},
+        {"after a line break", with(second, u"\r\nG"), Damage::OutsideAlphabets, second + 3, 2, 1,
+         k + 4},
+        {"text after the marker", abc + u"\r\nmore", Damage::AfterEndMarker, abc.size() + 3, 2, 1,
+         abc.size() + 3},
     };
     std::mt19937 rng(3);
     for (const Place& p : places) {
@@ -84,7 +91,34 @@ TEST(CipherEvidenceTest, TheFirstBreakOfTheFormatIsNamedAndPlaced) {
         EXPECT_EQ(found->position, p.position) << p.name;
         EXPECT_EQ(found->line, p.line) << p.name;
         EXPECT_EQ(found->column, p.column) << p.name;
+        EXPECT_EQ(found->last, p.last) << p.name;
         ExpectSame(e, InPieces(p.text, rng), p.name);
+    }
+}
+
+// A stray character typed anywhere: the place named is a whole group, from
+// the unit after a separator to a separator, and the stray one is in it.
+TEST(CipherEvidenceTest, AStrayCharacterIsInTheGroupNamed) {
+    std::mt19937 rng(17);
+    const std::u16string whole = Enciphered16(testing::RandomJapanese(rng, 120), 4821);
+    const std::size_t marker = whole.size() - kEndMarker.size();
+    for (const char16_t stray : {u'x', u'G', u'-', u'7'}) {
+        std::size_t named = 0;
+        for (std::size_t at = 0; at <= marker; ++at) {
+            std::u16string text = whole;
+            text.insert(at, 1, stray);
+            const std::optional<DamagePlace> damage = ExamineEnciphered(text).damage;
+            if (!damage) {
+                continue;  // a digit that makes a group of three, read as another character
+            }
+            ++named;
+            const std::string why = "at " + std::to_string(at) + " " + char(stray);
+            EXPECT_LE(damage->position, at + 1) << why;
+            EXPECT_GE(damage->last, at + 1) << why;
+            EXPECT_TRUE(damage->position == 1 || IsSeparator(text[damage->position - 2])) << why;
+            EXPECT_TRUE(IsSeparator(text[damage->last - 1]) || damage->last == text.size()) << why;
+        }
+        EXPECT_GT(named, marker / 2) << char(stray);
     }
 }
 

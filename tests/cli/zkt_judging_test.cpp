@@ -68,6 +68,53 @@ TEST(ZktJudgingTest, ALongTextIsDecipheredThroughPipesWhole) {
     EXPECT_TRUE(deciphered.out == novel + "\r\n");  // the writing rule ends the last line
 }
 
+// A document of 5 Mi characters, longer than the pieces the reading takes
+// and than its opening: a wrong pass number is told as one, from a file and
+// from a pipe; a group broken across any of those cuts is named whole.
+TEST(ZktJudgingTest, ALongDocumentIsToldTrulyAcrossEveryCut) {
+    TempDir dir;
+    std::mt19937 rng(41);
+    WriteBytes(dir.File("long.txt"), ToUtf8(RandomJapanese(rng, 5 << 20)));
+    ASSERT_EQ(Zkt({"encipher", "-p", "1234", "--encoding", "utf-8", dir.File("long.txt"), "-o",
+                   dir.File("long.zkt")})
+                  .exitCode,
+              0);
+    const std::string whole = ReadBytes(dir.File("long.zkt"));
+    const ProcessResult fromFile =
+        Zkt({"decipher", "-p", "4821", dir.File("long.zkt"), "-o", dir.File("out.txt")});
+    const ProcessResult fromPipe =
+        Zkt({"decipher", "-p", "4821", "-o", dir.File("out.txt")}, whole);
+    for (const ProcessResult& run : {fromFile, fromPipe}) {
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(Says(run, "wrong pass number?")) << run.err;
+        EXPECT_FALSE(Says(run, "damaged")) << run.err;
+    }
+    // The reading's pieces (1 MiB), the opening judged first (64 Ki units),
+    // and where the reading is given up.
+    for (const std::size_t cut :
+         {std::size_t{1} << 16, std::size_t{1} << 20, std::size_t{4} << 20}) {
+        const std::size_t separator = whole.find_first_of("!K#M$L%P&N'R([)]W/Y.", cut - 2);
+        ASSERT_NE(separator, std::string::npos);
+        // Into the group that ends there.
+        const std::string damaged = whole.substr(0, separator) + "G" + whole.substr(separator);
+        WriteBytes(dir.File("damaged.zkt"), damaged);
+        const ProcessResult file =
+            Zkt({"decipher", "-p", "1234", dir.File("damaged.zkt"), "-o", dir.File("out.txt")});
+        const ProcessResult pipe =
+            Zkt({"decipher", "-p", "1234", "-o", dir.File("out.txt")}, damaged);
+        for (const ProcessResult& run : {file, pipe}) {
+            EXPECT_EQ(run.exitCode, 1) << cut;
+            const std::size_t at = run.err.find("at characters ");
+            ASSERT_NE(at, std::string::npos) << run.err;
+            std::size_t digits = 0;
+            const std::uint64_t first = std::stoull(run.err.substr(at + 14), &digits);
+            const std::uint64_t last = std::stoull(run.err.substr(at + 14 + digits + 3));
+            EXPECT_LE(first, separator + 1) << run.err;
+            EXPECT_EQ(last, separator + 2) << run.err;
+        }
+    }
+}
+
 TEST(ZktJudgingTest, AFileMixedFromTwoSavesIsRefusedAsDamaged) {
     TempDir dir;
     WriteBytes(dir.File("a.txt"), Novel());
@@ -86,9 +133,9 @@ TEST(ZktJudgingTest, AFileMixedFromTwoSavesIsRefusedAsDamaged) {
     EXPECT_EQ(mixed.exitCode, 1);
     EXPECT_TRUE(Says(mixed, "the enciphered text is damaged")) << mixed.err;
     // Named where the two meet.
-    const std::size_t at = mixed.err.find("at character ");
+    const std::size_t at = mixed.err.find("at characters ");
     ASSERT_NE(at, std::string::npos) << mixed.err;
-    const std::uint64_t place = std::stoull(mixed.err.substr(at + 13));
+    const std::uint64_t place = std::stoull(mixed.err.substr(at + 14));
     EXPECT_LE(place, half + 5) << mixed.err;
     EXPECT_GE(place + 5, half) << mixed.err;
     EXPECT_EQ(FolderEntries(dir.path()),
@@ -111,9 +158,9 @@ TEST(ZktJudgingTest, AStrayCharacterIsNamedWithItsPlace) {
     };
     const Stray strays[] = {
         {0,
-         "a character outside the alphabets of enciphered text at character 1 (line 1, "
+         "a character outside the alphabets of enciphered text at characters 1–5 (line 1, "
          "column 1)"},
-        {60, "at character 61 (line 2, column 19)"},
+        {60, "at characters 58–62 (line 2, column 16)"},
         {wrapped.size() - 11, "(line 2, column"},
     };
     for (const Stray& stray : strays) {

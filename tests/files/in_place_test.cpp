@@ -99,8 +99,10 @@ TEST(InPlaceTest, AWritableFileInAReadOnlyFolderIsSavedInPlace) {
     ASSERT_EQ(::mkdir(state.c_str(), 0755), 0);
     WriteBytes(folder + "/a.txt", "old");
     WriteBytes(folder + "/locked.txt", "old");
+    WriteBytes(state + "/a file", "no folder");
     if (user.ok()) {
-        for (const std::string& path : {folder, state, folder + "/a.txt", folder + "/locked.txt"}) {
+        for (const std::string& path :
+             {folder, state, folder + "/a.txt", folder + "/locked.txt", state + "/a file"}) {
             ASSERT_EQ(::chown(path.c_str(), user.uid(), user.gid()), 0);
         }
     }
@@ -112,12 +114,19 @@ TEST(InPlaceTest, AWritableFileInAReadOnlyFolderIsSavedInPlace) {
         if (locked || locked.error().kind != FileError::Kind::PermissionDenied) {
             return 1;
         }
-        return WriteFileSafely(folder + "/a.txt", "new").ok() ? 0 : 2;
+        if (!WriteFileSafely(folder + "/a.txt", "new").ok()) {
+            return 2;
+        }
+        // A state folder that cannot be made is named, not the file.
+        ::setenv("XDG_STATE_HOME", (state + "/a file").c_str(), 1);
+        const Status stateless = WriteFileSafely(folder + "/a.txt", "newer");
+        return !stateless && stateless.error().path.starts_with(state + "/a file") ? 0 : 3;
     });
     if (result == -2) {
         GTEST_SKIP() << user.why();
     }
-    EXPECT_EQ(result, 0) << "1: a read-only file was written, 2: the save failed";
+    EXPECT_EQ(result, 0) << "1: a read-only file was written, 2: the save failed, 3: the file "
+                            "named for the state folder's fault";
     EXPECT_EQ(ReadBytes(folder + "/a.txt"), "new");
     EXPECT_EQ(ReadBytes(folder + "/locked.txt"), "old");
     EXPECT_EQ(testing::FolderEntries(folder), (std::vector<std::string>{"a.txt", "locked.txt"}));

@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -112,6 +113,76 @@ TEST(KeptCopiesTest, InTheStateFolderACopyBelongsToItsOwnFile) {
     };
     const int result = user.ok() ? user.Run(act) : testing::RunAs(::geteuid(), ::getegid(), act);
     EXPECT_EQ(result, 0) << "1: B not saved, 2: A's copy lost, 3: B took A's copy";
+}
+
+// Marks and copies planted by another user in a shared folder, or a mark
+// that is a pipe or a huge sparse file, are no kept copies: nothing is
+// told of them, and looking neither hangs nor reads them.
+TEST(KeptCopiesTest, ForgedMarksAreNotBelieved) {
+    const testing::OtherUser user;
+    if (!user.ok() && testing::RunningAsRoot()) {
+        GTEST_SKIP() << user.why();
+    }
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir.File("shared").c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(dir.File("shared").c_str(), 01777), 0);
+    const std::string notes = dir.File("shared/notes.txt");
+    WriteBytes(notes, "my notes");
+    struct stat info {};
+    ASSERT_EQ(::stat(notes.c_str(), &info), 0);
+    const std::string says =
+        std::to_string(info.st_dev) + " " + std::to_string(info.st_ino) + "\n" + notes + "\n";
+    const auto plant = [&](const char* letters) {
+        const std::string copy = dir.File("shared/.notes.txt.solvena-") + letters;
+        WriteBytes(copy, "the attacker's text");
+        WriteBytes(copy + ".of", says);
+        return ::chmod(copy.c_str(), 0600) == 0 && ::chmod((copy + ".of").c_str(), 0600) == 0 ? 0
+                                                                                              : 1;
+    };
+    if (user.ok()) {
+        ASSERT_EQ(user.Run([&] { return plant("aaaaaa"); }), 0);
+    }
+    // This user's own, but a copy anyone may read, a pipe, a sparse giant.
+    ASSERT_EQ(plant("bbbbbb"), 0);
+    ASSERT_EQ(::chmod(dir.File("shared/.notes.txt.solvena-bbbbbb").c_str(), 0644), 0);
+    WriteBytes(dir.File("shared/.notes.txt.solvena-cccccc"), "old");
+    ASSERT_EQ(::chmod(dir.File("shared/.notes.txt.solvena-cccccc").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.File("shared/.notes.txt.solvena-cccccc.of").c_str(), 0600), 0);
+    WriteBytes(dir.File("shared/.notes.txt.solvena-dddddd"), "old");
+    ASSERT_EQ(::chmod(dir.File("shared/.notes.txt.solvena-dddddd").c_str(), 0600), 0);
+    WriteBytes(dir.File("shared/.notes.txt.solvena-dddddd.of"), says);
+    ASSERT_EQ(::truncate(dir.File("shared/.notes.txt.solvena-dddddd.of").c_str(), off_t{1} << 32),
+              0);
+    const int looked = testing::RunAs(::geteuid(), ::getegid(), [&] {
+        ::alarm(60);  // a pipe read for ever ends the child, failing the test
+        const rlimit memory{std::size_t{1} << 30, std::size_t{1} << 30};
+        ::setrlimit(RLIMIT_AS, &memory);
+        return KeptCopiesOf(notes).empty() && WriteFileSafely(notes, "saved").ok() ? 0 : 1;
+    });
+    EXPECT_EQ(looked, 0);
+    EXPECT_EQ(ReadBytes(notes), "saved");
+}
+
+// A copy is told as a running save's while that save holds it, and as a
+// stopped one's only after.
+TEST(KeptCopiesTest, ARunningSaveIsNotAStoppedOne) {
+    TempDir dir;
+    const std::string notes = dir.File("notes.txt");
+    WriteBytes(notes, "old");
+    ASSERT_EQ(::link(notes.c_str(), dir.File("link.txt").c_str()), 0);  // saved in place
+    std::vector<std::string> seen;
+    bool running = false;
+    ASSERT_TRUE(WriteFileSafely(notes, [&](int fd) {
+                    seen = KeptCopiesOf(notes);
+                    running = seen.size() == 1 && SaveStillRunning(seen[0]);
+                    return WriteAll(fd, "new", "x");
+                }).ok());
+    EXPECT_TRUE(running);
+    SaveStoppedMidway(notes);
+    const std::vector<std::string> left = KeptCopiesOf(notes);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_FALSE(SaveStillRunning(left[0]));
 }
 
 TEST(KeptCopiesTest, TwoSavesOfOneFileTakeTurns) {

@@ -18,6 +18,7 @@
 namespace solvena::files {
 namespace {
 
+using testing::FolderEntries;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -70,6 +71,25 @@ TEST(SafeWriteTest, NewFilesFollowTheUmaskAndOldFilesKeepTheirMode) {
     ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
     ASSERT_TRUE(WriteFileSafely(kept, "new").ok());
     EXPECT_EQ(ModeOf(kept), 0604u);
+}
+
+// A new file made no more open than asked; one that must be new is never
+// written over, nor through a link.
+TEST(SafeWriteTest, NewFileRulesLimitTheModeAndKeepWhatIsThere) {
+    TempDir dir;
+    const ContentWriter write = [&](int fd) { return WriteAll(fd, "new", "x"); };
+    ASSERT_TRUE(WriteFileSafely(dir.File("private.zkt"), write, {0600, true}).ok());
+    EXPECT_EQ(ModeOf(dir.File("private.zkt")), 0600u);
+    WriteBytes(dir.File("there.zkt"), "old");
+    ::symlink("nowhere.zkt", dir.File("dangling.zkt").c_str());
+    for (const char* name : {"there.zkt", "dangling.zkt", "private.zkt"}) {
+        const Status refused = WriteFileSafely(dir.File(name), write, {0666, true});
+        ASSERT_FALSE(refused.ok()) << name;
+        EXPECT_EQ(refused.error().errorNumber, EEXIST) << name;
+    }
+    EXPECT_EQ(ReadBytes(dir.File("there.zkt")), "old");
+    EXPECT_EQ(FolderEntries(dir.path()),
+              (std::vector<std::string>{"dangling.zkt", "private.zkt", "there.zkt"}));
 }
 
 TEST(SafeWriteTest, WritesThroughSymbolicLinks) {
