@@ -23,7 +23,11 @@ struct Place {
     ino_t inode = 0;
     std::string folder;
     std::string name;
-    auto operator<=>(const Place&) const = default;
+    // Spelt out: the page's C++ library has no three-way comparison of strings.
+    bool operator<(const Place& other) const {
+        return std::tie(device, inode, folder, name) <
+               std::tie(other.device, other.inode, other.folder, other.name);
+    }
 };
 
 Place PlaceOf(const std::string& path) {

@@ -81,6 +81,7 @@ val DamageOf(const cipher::CipherEvidence& evidence) {
     val damage = val::object();
     damage.set("kind", val(DamageName(place.kind)));
     damage.set("position", static_cast<double>(place.position));
+    damage.set("last", static_cast<double>(place.last));
     damage.set("line", static_cast<double>(place.line));
     damage.set("column", static_cast<double>(place.column));
     damage.set("severalLines", evidence.severalLines);

@@ -237,6 +237,14 @@ class PageTest(unittest.TestCase):
         self.named('解読').click()
         self.answer('パスナンバーが違う可能性があります。結果を表示しますか？', 'いいえ')
         self.assertTrue(self.editor().endswith('ZELKORA'))
+        # Escape is いいえ too, never the search the question also offers.
+        self.named('解読').click()
+        question = self.driver.find_element(By.ID, 'question')
+        self.wait(lambda: question.get_attribute('open') is not None)
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.wait(lambda: question.get_attribute('open') is None)
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, '#candidate-list button'), [])
+        self.assertTrue(self.editor().endswith('ZELKORA'))
         broken = self.folder / 'broken.txt'
         broken.write_bytes(b'ab\x81 ')
         self.named('ファイルを開く').send_keys(str(broken))
@@ -266,8 +274,15 @@ class PageTest(unittest.TestCase):
         self.named('パスナンバー').clear()
         self.named('パスナンバー').send_keys('4821')
         self.named('解読').click()
-        self.answer('暗号文が壊れています。41 文字目に暗号文に使われない文字があります。', 'いいえ')
-        self.assertEqual(self.driver.execute_script("const t = document.getElementById('text'); return [t.selectionStart, t.selectionEnd]"), [40, 41])
+        # Named and selected as the group the stray character broke, いいえ
+        # where Enter lands.
+        question = self.driver.find_element(By.ID, 'question')
+        self.wait(lambda: question.get_attribute('open') is not None)
+        self.assertIn('暗号文が壊れています。39～42 文字目に暗号文に使われない文字があります。',
+                      question.find_element(By.ID, 'question-text').text)
+        self.driver.switch_to.active_element.send_keys(Keys.ENTER)
+        self.wait(lambda: question.get_attribute('open') is None)
+        self.assertEqual(self.driver.execute_script("const t = document.getElementById('text'); return [t.selectionStart, t.selectionEnd]"), [38, 42])
         self.assertEqual(self.editor(), damaged.read_bytes().decode('ascii').rstrip('\r\n'))
 
     def test_every_command_is_taken_back_and_leaving_asks_after_a_change(self):

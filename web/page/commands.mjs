@@ -65,19 +65,24 @@ export async function encipher() {
 // Selects the first place that breaks the enciphered format, as the window
 // does: the document's place counts a line break as two units, the
 // editor's as one.
-function selectDamage(position) {
-    const before = documentText().slice(0, position - 1);
-    const at = before.length - (before.match(/\r\n/g)?.length ?? 0);
+function selectDamage({ position, last }) {
+    const editorPlace = (place) => {
+        const before = documentText().slice(0, place - 1);
+        return before.length - (before.match(/\r\n/g)?.length ?? 0);
+    };
+    const at = editorPlace(position);
     if (at >= editor.value.length) {
         return;  // beyond the opening a large document shows
     }
+    // The whole group it breaks: the stray character is somewhere in it.
     editor.focus();
-    editor.setSelectionRange(at, at + 1);
+    editor.setSelectionRange(at, Math.max(at, editorPlace(last)) + 1);
     editor.blur();
     editor.focus();  // scrolls the selection into view
 }
 
-// Whether the result takes the document's place, as the window decides:
+// Whether the result takes the document's place, as the window decides,
+// いいえ the default wherever the result is in doubt:
 // "result", "document", or "find" to look for the pass number instead.
 async function wanted(result) {
     switch (result.judgement) {
@@ -89,16 +94,16 @@ async function wanted(result) {
         case 'damaged':
             // Shown while it is asked about, and again after the question,
             // whose closing moves the editor's selection.
-            selectDamage(result.damage.position);
-            if ((await ask(damagedQuestion(result.damage), ['yes', 'no'])) === 'yes') {
+            selectDamage(result.damage);
+            if ((await ask(damagedQuestion(result.damage), ['yes', 'no'], 'no')) === 'yes') {
                 return 'result';
             }
-            selectDamage(result.damage.position);
+            selectDamage(result.damage);
             return 'document';
         case 'notEnciphered':
-            return (await ask(kDoubtful, ['yes', 'no'])) === 'yes' ? 'result' : 'document';
+            return (await ask(kDoubtful, ['yes', 'no'], 'no')) === 'yes' ? 'result' : 'document';
         default:
-            return { yes: 'result', find: 'find' }[await ask(kDoubtful, ['yes', 'no', 'find'])] ?? 'document';
+            return { yes: 'result', find: 'find' }[await ask(kDoubtful, ['yes', 'no', 'find'], 'no')] ?? 'document';
     }
 }
 

@@ -9,9 +9,10 @@ export function say(message) {
 }
 
 // Asks as the desktop program's message boxes do; resolves to the value of
-// the button chosen ("yes", "no", "find", "cancel" or "ok"), "cancel" on
-// Escape when it is offered, else the last answer.
-export function ask(message, answers) {
+// the button chosen ("yes", "no", "find", "cancel" or "ok"); Escape answers
+// "cancel" when it is offered, else "no", else the last answer. The button
+// `focused` is what Enter presses.
+export function ask(message, answers, focused = answers[0]) {
     const dialog = $('question');
     $('question-text').textContent = message;
     const buttons = dialog.querySelectorAll('.answers button');
@@ -28,10 +29,10 @@ export function ask(message, answers) {
         }
         dialog.oncancel = (event) => {
             event.preventDefault();
-            done(answers.includes('cancel') ? 'cancel' : answers.at(-1));
+            done(['cancel', 'no'].find((answer) => answers.includes(answer)) ?? answers.at(-1));
         };
         dialog.showModal();
-        dialog.querySelector(`.answers button[value="${answers[0]}"]`).focus();
+        dialog.querySelector(`.answers button[value="${focused}"]`).focus();
     });
 }
 

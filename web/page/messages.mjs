@@ -39,7 +39,7 @@ const kDamage = {
 
 // As the window asks before a damaged text's decipherment replaces it.
 export function damagedQuestion(damage) {
-    let where = `${damage.position} 文字目`;
+    let where = damage.last > damage.position ? `${damage.position}～${damage.last} 文字目` : `${damage.position} 文字目`;
     if (damage.severalLines) {
         where += `（${damage.line} 行 ${damage.column} 列）`;
     }
