@@ -218,9 +218,12 @@ std::optional<document::LookAlikes> Platform::FindLookAlikes(const QString& text
 }
 
 files::Status Platform::WriteDocument(const QString& path, const QString& text,
-                                      const document::TextFormat& format) const {
+                                      const document::TextFormat& format,
+                                      unsigned permissions) const {
     try {
-        return document::WriteDocumentFile(LocalPath(path), ToU16View(text), format);
+        files::NewFileRules rules;
+        rules.mode = permissions;
+        return document::WriteDocumentFile(LocalPath(path), ToU16View(text), format, rules);
     } catch (const std::bad_alloc&) {
         return files::OutOfMemory(LocalPath(path));
     }

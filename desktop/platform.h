@@ -123,9 +123,11 @@ class Platform {
     bool ChangedSince(const files::FileStamp& stamp, const QString& path) const;
     // Where interrupted saves of the file at `path` kept its old bytes.
     QStringList KeptCopiesOf(const QString& path) const;
-    // Writes the text by the writing rule, replacing the file safely.
+    // Writes the text by the writing rule, replacing the file safely; a file
+    // made anew gets at most `permissions`.
     files::Status WriteDocument(const QString& path, const QString& text,
-                                const document::TextFormat& format = {}) const;
+                                const document::TextFormat& format = {},
+                                unsigned permissions = 0666) const;
 
     // The mounted volumes a person would pick from, the root first; no
     // pseudo file systems.

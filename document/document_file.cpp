@@ -336,12 +336,12 @@ files::Result<Document> ReadDocumentFile(const std::string& path, const ReadChoi
 }
 
 files::Status WriteDocumentFile(const std::string& path, std::u16string_view text,
-                                const TextFormat& format) {
+                                const TextFormat& format, const files::NewFileRules& rules) {
     files::Result<std::string> bytes = EncodeDocument(text, format, path);
     if (!bytes) {
         return bytes.error();
     }
-    return files::WriteFileSafely(path, bytes.value());
+    return files::WriteFileSafely(path, bytes.value(), rules);
 }
 
 }  // namespace solvena::document

@@ -22,6 +22,7 @@
 #include "document/text_format.h"
 #include "document/utf16.h"
 #include "files/file_error.h"
+#include "files/file_io.h"
 
 namespace solvena::document {
 
@@ -112,8 +113,10 @@ struct TextPlace {
 files::Result<Document> ReadDocumentFile(const std::string& path, const ReadChoice& choice = {});
 
 // Writes `text` by the writing rule, replacing the file safely: on any
-// failure the file at `path` is left exactly as it was.
+// failure the file at `path` is left exactly as it was. A file made anew
+// follows `rules`.
 files::Status WriteDocumentFile(const std::string& path, std::u16string_view text,
-                                const TextFormat& format = {});
+                                const TextFormat& format = {},
+                                const files::NewFileRules& rules = {});
 
 }  // namespace solvena::document

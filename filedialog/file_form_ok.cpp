@@ -170,8 +170,11 @@ void FileForm::SaveOk() {
                 return;
         }
     }
+    // A copy of a private file is private too: a new file gets at most the
+    // permissions of the file the document came from.
+    const unsigned permissions = shared_.DocSource ? shared_.DocSource->permissions & 0777 : 0666;
     const files::Status written =
-        platform_.WriteDocument(shared_.FilePath, shared_.DocText, format);
+        platform_.WriteDocument(shared_.FilePath, shared_.DocText, format, permissions);
     if (!written) {
         // Nothing was written and the document stays changed; another name
         // or folder may do.

@@ -243,8 +243,9 @@ Status SaveWithRetries(const std::string& path, const ContentWriter& write, bool
 
 }  // namespace
 
-Status WriteFileSafely(const std::string& path, std::string_view bytes) {
-    return SaveWithRetries(path, [&](int fd) { return WriteAll(fd, bytes, path); }, true, {});
+Status WriteFileSafely(const std::string& path, std::string_view bytes, const NewFileRules& rules) {
+    return SaveWithRetries(
+        path, [&](int fd) { return WriteAll(fd, bytes, path); }, true, rules);
 }
 
 Status WriteFileSafely(const std::string& path, const ContentWriter& write,

@@ -64,7 +64,6 @@ class StreamSink {
 // pipe, /dev/null) and names of this process's descriptors (/dev/stdout,
 // /dev/fd/N) are written to as they are. A successful save removes what
 // killed saves of the same file left behind.
-Status WriteFileSafely(const std::string& path, std::string_view bytes);
 
 // What a save writes, for bytes made as they are written: a function that
 // writes all of the file's bytes to the descriptor given, from where it
@@ -81,6 +80,10 @@ struct NewFileRules {
     // even something made there while the save ran.
     bool onlyNew = false;
 };
+
+// The save described above, of `bytes`; a file made anew follows `rules`.
+Status WriteFileSafely(const std::string& path, std::string_view bytes,
+                       const NewFileRules& rules = {});
 
 // WriteFileSafely with the bytes from `write`, which is called once at most
 // (a save that would have to start again fails instead).

@@ -13,7 +13,8 @@ std::optional<FileStamp> StampOf(const std::string& path) {
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
-    return FileStamp{path, info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+    return FileStamp{path,         info.st_dev,  info.st_ino,
+                     info.st_size, info.st_mtim, info.st_mode & 07777};
 }
 
 bool ChangedSince(const FileStamp& stamp, const std::string& path) {

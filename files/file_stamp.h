@@ -17,6 +17,7 @@ struct FileStamp {
     ino_t inode = 0;
     off_t size = 0;
     timespec modified{};
+    mode_t permissions = 0;  // not part of what tells a change
 
     // The same file, unchanged.
     bool SameAs(const FileStamp& other) const;

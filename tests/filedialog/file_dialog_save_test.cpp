@@ -37,6 +37,7 @@ class FileDialogSaveTest : public QObject {
     void saveAbsolutePathIsUsedAsItIs();
     void overwriteQuestionAnswers();
     void aFileChangedSinceItWasReadIsAskedAboutFirst();
+    void aCopyOfAPrivateFileIsPrivate();
     void saveRefusesTextCodePage932CannotHold();
     void saveFailuresAreTold();
     void saveDiskFullLeavesTheFileIntact();
@@ -171,6 +172,19 @@ void FileDialogSaveTest::aFileChangedSinceItWasReadIsAskedAboutFirst() {
             QVERIFY(!solvena::files::ChangedSince(*d.shared.DocSource, d.dir.File("memo.txt")));
         }
     }
+}
+
+void FileDialogSaveTest::aCopyOfAPrivateFileIsPrivate() {
+    Dialog d(kFileModeSave, QStringLiteral("diary"));
+    WriteBytes(d.dir.File("diary.txt"), "diary\r\n");
+    ::chmod(d.dir.File("diary.txt").c_str(), 0600);
+    d.shared.DocSource = solvena::files::StampOf(d.dir.File("diary.txt"));
+    d.Type(QStringLiteral("copy.txt"));
+    d.PressEnter();
+    QTRY_VERIFY(!d.form->isVisible());
+    struct stat copy {};
+    QCOMPARE(::stat(d.dir.File("copy.txt").c_str(), &copy), 0);
+    QCOMPARE(copy.st_mode & 0777, 0600u);
 }
 
 void FileDialogSaveTest::saveRefusesTextCodePage932CannotHold() {
