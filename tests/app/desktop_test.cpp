@@ -173,13 +173,16 @@ void DesktopTest::aRealDragOfSeveralFilesOpensAWindowForEach() {
     const QString self = QStringLiteral("aRealDragOfSeveralFilesOpensAWindowForEach");
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         // A drag needs a window system: this test again, on an X display of
-        // its own.
+        // its own. The X and D-Bus libraries keep what they allocate until
+        // the process ends, which a leak check would call leaks: that run is
+        // for the drag, and the leak checks are the offscreen runs'.
         if (!QFile::exists(QStringLiteral("/usr/bin/xvfb-run"))) {
             QSKIP("xvfb-run is not installed");
         }
         const solvena::testing::ProcessResult run = solvena::testing::RunProcess(
-            "/usr/bin/xvfb-run", {"-a", QCoreApplication::applicationFilePath().toStdString(),
-                                  "-platform", "xcb", self.toStdString()});
+            "/usr/bin/env", {"ASAN_OPTIONS=detect_leaks=0", "/usr/bin/xvfb-run", "-a",
+                             QCoreApplication::applicationFilePath().toStdString(), "-platform",
+                             "xcb", self.toStdString()});
         QVERIFY2(run.exitCode == 0, (run.out + run.err).c_str());
         return;
     }

@@ -14,6 +14,20 @@ using solvena::document::DecodeDocument;
 using solvena::document::EncodeDocument;
 using solvena::document::Encoding;
 
+// A UTF-16 file may hold half a surrogate pair, which no other encoding can.
+bool HasLoneSurrogate(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool high = text[i] >= 0xD800 && text[i] < 0xDC00;
+        const bool low = text[i] >= 0xDC00 && text[i] < 0xE000;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            ++i;
+        } else if (high || low) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void CheckWrittenReadsBack(std::u16string text, Encoding encoding) {
     // The rule cannot give back empty lines at the start or a lone CR.
     while (text.starts_with(u"\r\n")) {
@@ -29,7 +43,7 @@ void CheckWrittenReadsBack(std::u16string text, Encoding encoding) {
     }
     const auto bytes = EncodeDocument(text, encoding, "fuzz");
     if (!bytes) {
-        if (encoding != Encoding::Cp932) {
+        if (encoding != Encoding::Cp932 && !HasLoneSurrogate(text)) {
             solvena::fuzz::Fail("a decoded text cannot be written");
         }
         return;  // characters code page 932 cannot hold
