@@ -210,37 +210,8 @@ bool FileForm::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     }
     if (event->type() == QEvent::KeyPress && watched != fileList_->viewport()) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        auto* button = qobject_cast<QPushButton*>(watched);
-        if (button != nullptr && PressesButton(key)) {
-            // A focused button is pressed by Space (on its release, as the
-            // button does itself) or Enter, not left for the name box.
-            if (key->key() != Qt::Key_Space) {
-                button->click();
-                return true;
-            }
-            return QDialog::eventFilter(watched, event);
-        }
-        int keyAscii = desktop::KeyAscii(key);
-        if (keyAscii != 0) {
-            // Key preview: the form sees the key before the control does.
-            const bool elsewhere = watched != nameBox_;
-            Form_KeyPress(keyAscii);
-            if (elsewhere && TypesText(key)) {
-                // The key that moved the focus goes into the name box as
-                // typed, over its selected text.
-                nameBox_->selectAll();
-                QKeyEvent typed(QEvent::KeyPress, key->key(), key->modifiers(), key->text(),
-                                key->isAutoRepeat(), static_cast<ushort>(key->count()));
-                QCoreApplication::sendEvent(nameBox_, &typed);
-                return true;
-            }
-            if (!elsewhere) {
-                Text1_KeyPress(keyAscii);
-            }
-            if (keyAscii == 0) {
-                return true;
-            }
+        if (PreviewKey(watched, static_cast<QKeyEvent*>(event))) {
+            return true;
         }
     } else if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == fileList_->viewport()) {
@@ -250,6 +221,39 @@ bool FileForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool FileForm::PreviewKey(QObject* watched, QKeyEvent* key) {
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (button != nullptr && PressesButton(key)) {
+        // A focused button is pressed by Space (on its release, as the
+        // button does itself) or Enter, not left for the name box.
+        if (key->key() != Qt::Key_Space) {
+            button->click();
+            return true;
+        }
+        return false;
+    }
+    int keyAscii = desktop::KeyAscii(key);
+    if (keyAscii == 0) {
+        return false;
+    }
+    // Key preview: the form sees the key before the control does.
+    const bool elsewhere = watched != nameBox_;
+    Form_KeyPress(keyAscii);
+    if (elsewhere && TypesText(key)) {
+        // The key that moved the focus goes into the name box as typed,
+        // over its selected text.
+        nameBox_->selectAll();
+        QKeyEvent typed(QEvent::KeyPress, key->key(), key->modifiers(), key->text(),
+                        key->isAutoRepeat(), static_cast<ushort>(key->count()));
+        QCoreApplication::sendEvent(nameBox_, &typed);
+        return true;
+    }
+    if (!elsewhere) {
+        Text1_KeyPress(keyAscii);
+    }
+    return keyAscii == 0;
 }
 
 void FileForm::Form_KeyPress(int&) {

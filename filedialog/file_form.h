@@ -14,6 +14,7 @@
 #include "state/module2.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidgetItem;
@@ -53,6 +54,8 @@ class FileForm : public desktop::UnloadingDialog {
     void Unload() override;
 
   private:
+    // A key pressed in a control, seen before it: true when it is taken.
+    bool PreviewKey(QObject* watched, QKeyEvent* key);
     void BuildLists();
     void BuildNameRow();
     void BuildFormatRow();

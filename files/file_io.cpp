@@ -53,6 +53,39 @@ Status CreateThroughLink(const std::string& path, unsigned mode) {
     return Done{};
 }
 
+// Replaces a normal file that is there, under its lock; `again` when it
+// moved before the lock was had.
+Status ReplaceExisting(const SaveTarget& target, const ContentWriter& write,
+                       const std::string& path, bool& again) {
+    bool moved = false;
+    const Result<Descriptor> lock = LockForSave(target, path, kSavePatience, moved);
+    if (!lock) {
+        return lock.error();
+    }
+    if (moved) {
+        again = true;
+        return SystemError(Kind::WriteFailed, path, EAGAIN);
+    }
+    bool renamed = false;
+    Status saved = ReplaceByRename(target, write, path, renamed);
+    if (saved && !renamed) {
+        saved = WriteInPlace(target, write, path);
+    }
+    return saved;
+}
+
+// After a save: the folder flushed, and what killed saves of the file left
+// beside it or in the state folder removed.
+void CleanUpAfterSave(const SaveTarget& target) {
+    SyncFolder(target.folder.get());
+    RemoveStaleTemporaries(target.folder.get(), target.name);
+    const std::string state = StateFolderName();
+    Descriptor kept(state.empty() ? -1 : ::open(state.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (kept.valid()) {
+        RemoveStaleTemporaries(kept.get(), target.name);
+    }
+}
+
 // One attempt; `again` when the path changed under the save.
 Status SaveOnce(const std::string& path, const ContentWriter& write, const NewFileRules& rules,
                 bool& again) {
@@ -81,31 +114,10 @@ Status SaveOnce(const std::string& path, const ContentWriter& write, const NewFi
         saved = CreateNewFile(target, write, path, rules.mode);
         again = !saved && saved.error().errorNumber == EEXIST && !rules.onlyNew;
     } else {
-        bool moved = false;
-        const Result<Descriptor> lock = LockForSave(target, path, kSavePatience, moved);
-        if (!lock) {
-            return lock.error();
-        }
-        if (moved) {
-            again = true;
-            return SystemError(Kind::WriteFailed, path, EAGAIN);
-        }
-        bool renamed = false;
-        saved = ReplaceByRename(target, write, path, renamed);
-        if (saved && !renamed) {
-            saved = WriteInPlace(target, write, path);
-        }
+        saved = ReplaceExisting(target, write, path, again);
     }
     if (saved && target.folder.valid()) {
-        SyncFolder(target.folder.get());
-        RemoveStaleTemporaries(target.folder.get(), target.name);
-        // Where a killed in-place save may have kept its copy.
-        const std::string state = StateFolderName();
-        Descriptor kept(state.empty() ? -1
-                                      : ::open(state.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-        if (kept.valid()) {
-            RemoveStaleTemporaries(kept.get(), target.name);
-        }
+        CleanUpAfterSave(target);
     }
     return saved;
 }
