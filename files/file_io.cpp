@@ -10,6 +10,7 @@
 #include <new>
 
 #include "files/descriptor.h"
+#include "files/save_lock.h"
 #include "files/save_routes.h"
 #include "files/save_target.h"
 #include "files/state_folder.h"
@@ -19,9 +20,6 @@ namespace solvena::files {
 namespace {
 
 using Kind = FileError::Kind;
-
-// How long a save waits for another save of the same file to finish.
-constexpr std::chrono::milliseconds kSavePatience(10000);
 
 // A target that is not a normal file (a terminal, a pipe, /dev/null) cannot
 // be replaced; it is written to as it is opened.
@@ -58,7 +56,7 @@ Status CreateThroughLink(const std::string& path, unsigned mode) {
 Status ReplaceExisting(const SaveTarget& target, const ContentWriter& write,
                        const std::string& path, bool& again) {
     bool moved = false;
-    const Result<Descriptor> lock = LockForSave(target, path, kSavePatience, moved);
+    const Result<Descriptor> lock = LockForSave(target, path, moved);
     if (!lock) {
         return lock.error();
     }

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "files/save_lock.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -6,12 +8,12 @@
 #include <cerrno>
 #include <thread>
 
-#include "files/save_routes.h"
+#include "files/save_target.h"
 
 namespace solvena::files {
 
-Result<Descriptor> LockForSave(const SaveTarget& target, const std::string& path,
-                               std::chrono::milliseconds patience, bool& moved) {
+Result<Descriptor> LockForSave(const SaveTarget& target, const std::string& path, bool& moved,
+                               std::chrono::milliseconds patience) {
     moved = false;
     // Read or write, whichever this user may: a lock needs an open file.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

@@ -32,15 +32,6 @@ Status ReplaceByRename(const SaveTarget& target, const ContentWriter& write,
 // any failure the old bytes are put back, and the copy goes on success.
 Status WriteInPlace(const SaveTarget& target, const ContentWriter& write, const std::string& path);
 
-// Takes an advisory lock on the existing file a save replaces or rewrites,
-// held while the descriptor returned is open, so that two saves of one file
-// take turns instead of mixing their bytes. Waits up to `patience` for
-// another save to finish, then fails with Busy. `moved`: while it waited,
-// the path came to name another file, to be looked at anew. A file this
-// user cannot open is saved without a lock (nothing to take turns with).
-Result<Descriptor> LockForSave(const SaveTarget& target, const std::string& path,
-                               std::chrono::milliseconds patience, bool& moved);
-
 // Copies everything from `from`'s offset on to `to`'s, a bounded piece at a
 // time.
 Status CopyRest(int from, int to, const std::string& path);

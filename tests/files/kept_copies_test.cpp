@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "files/file_io.h"
+#include "files/save_lock.h"
 #include "files/save_routes.h"
 #include "tests/support/other_user.h"
 #include "tests/support/sanitized.h"
@@ -213,7 +214,7 @@ TEST(KeptCopiesTest, TwoSavesOfOneFileTakeTurns) {
     ASSERT_TRUE(target.ok());
     bool moved = false;
     const Result<Descriptor> lock =
-        LockForSave(target.value(), path, std::chrono::milliseconds(60), moved);
+        LockForSave(target.value(), path, moved, std::chrono::milliseconds(60));
     ::close(stuck);
     ASSERT_FALSE(lock.ok());
     EXPECT_EQ(lock.error().kind, FileError::Kind::Busy);
