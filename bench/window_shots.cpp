@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPixmap>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "dialogs/form2.h"
 #include "dialogs/orla.h"
 #include "dialogs/pass_finder.h"
+#include "dialogs/password_form.h"
 #include "filedialog/file_form.h"
 #include "tests/support/scripted_application.h"
 
@@ -98,6 +100,15 @@ int main(int argc, char** argv) {
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     ok = Save(finder, folder, "pass-finder") && ok;
+    for (const bool twice : {false, true}) {
+        application.Shared().PasswordNew = twice;
+        solvena::dialogs::PasswordForm password(application.Shared(), application.Platform(),
+                                                &main);
+        password.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("1234"));
+        ok = Save(password, folder, twice ? "password-new" : "password") && ok;
+        password.close();
+    }
+    application.Shared().PasswordNew = false;
     solvena::dialogs::Form2 progress(application.Shared(), &main);
     progress.SetShape1Width(static_cast<float>(progress.Picture1ScaleWidth() * 0.4));
     ok = Save(progress, folder, "form2") && ok;

@@ -57,6 +57,16 @@ struct Module2 {
     bool FindMatchCase = false;
     bool FindMatchWidth = false;
 
+    // The password of a password file, as the password window left it: the
+    // one entered, or empty when it was closed without one. Kept for the
+    // document's next save, forgotten when the document goes.
+    QString Password;
+    // Whether the password window asks for a new password (twice, with a
+    // warning for a weak one) rather than for the one a file was sealed
+    // with, and whether the last one given was wrong.
+    bool PasswordNew = false;
+    bool PasswordWasWrong = false;
+
     // Shows the pass-number dialog modally; afterwards PassNumber holds the
     // number entered, or -1.
     void AskPassNumber() {
@@ -69,6 +79,9 @@ struct Module2 {
 
     // Set by the application to the dialog it shows.
     std::function<void()> showPassNumberDialog;
+    // Shows the password window modally; afterwards Password holds what was
+    // entered, or is empty.
+    std::function<void()> showPasswordDialog;
     // Set while a pass number to decipher with is asked: shows the window
     // that finds one for the document, which leaves it in PassNumber (or
     // -1). Unset, the pass-number dialog offers no search.
