@@ -4,11 +4,16 @@
 // cipher, compressed or not, armored or not) opens here, and what cannot be
 // trusted is told for what it is.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
+#include "sealing/fd_streams.h"
 #include "sealing/password_seal.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_dir.h"
@@ -174,6 +179,15 @@ TEST(PasswordSealTest, StreamsAndTellsTheStreamsFaults) {
     EXPECT_EQ(Seal(ReadFrom(kText), refusing, "合言葉", {}), Outcome::WriteFailed);
     EXPECT_EQ(Unseal(failing, AppendTo(out), "合言葉").outcome, Outcome::ReadFailed);
     EXPECT_EQ(Unseal(ReadFrom(sealed), refusing, "合言葉").outcome, Outcome::WriteFailed);
+    // On files, the system's reason is kept for the message.
+    int failure = 0;
+    EXPECT_EQ(Seal(ReadFd(-1, failure), AppendTo(out), "合言葉", {}), Outcome::ReadFailed);
+    EXPECT_EQ(failure, EBADF);
+    failure = 0;
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    EXPECT_EQ(Seal(ReadFrom(kText), WriteFd(full, failure), "合言葉", {}), Outcome::WriteFailed);
+    EXPECT_EQ(failure, ENOSPC);
+    ::close(full);
 }
 
 }  // namespace
