@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Sealing a text into a password file and unsealing it again, one file a
+// call: the output saved carefully as every output is (whole or not at
+// all), and nothing in place after a wrong password, a changed byte or a
+// file cut short. The plain text goes only where it is asked to go: never
+// into a temporary file of its own.
+
+#include <string>
+
+#include "cli/cipher_streams.h"
+#include "cli/zkt.h"
+#include "files/file_io.h"
+#include "sealing/password_seal.h"
+
+namespace solvena::zkt {
+
+// Why a password file could not be opened (or a text sealed), as zkt says
+// it after the file's name.
+std::string OutcomeWords(sealing::Outcome outcome);
+
+// The password: the first line of `passwordFile` when one is named, or
+// typed on the terminal without echo (twice when sealing). Never from the
+// command line, where the process list would show it.
+int ObtainPassword(const Environment& env, const std::string& passwordFile, bool twice,
+                   std::string& password);
+
+// The text of `in` sealed to `outputPath` (or standard output, as `names`
+// says).
+int SealFile(const Environment& env, int in, const Names& names, const std::string& outputPath,
+             const std::string& password, const sealing::SealChoices& choices,
+             const files::NewFileRules& rules);
+
+// The text a password file holds, written to `outputPath` (or standard
+// output): on standard output what was written before a fault is found at
+// the end cannot be taken back, and the message says so.
+int UnsealFile(const Environment& env, int in, const Names& names, const std::string& outputPath,
+               const std::string& password, const files::NewFileRules& rules);
+
+}  // namespace solvena::zkt
