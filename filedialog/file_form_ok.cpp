@@ -52,7 +52,7 @@ void FileForm::ShowFormatChoices() {
     for (const SaveChoice& choice : choices) {
         encodingList_->addItem(choice.label);
     }
-    encodingList_->setCurrentIndex(SaveChoiceOf(choices, shared_.DocFormat));
+    encodingList_->setCurrentIndex(SaveChoiceOf(shared_.DocFormat));
 }
 
 void FileForm::EnableFormatList() {

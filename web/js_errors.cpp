@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "web/js_errors.h"
 
+#include <string_view>
+
+#include "document/file_words.h"
+
 namespace solvena::web {
 namespace {
 
@@ -33,6 +37,12 @@ emscripten::val Failure(const files::FileError& error) {
     details.set("line", static_cast<double>(error.line));
     details.set("column", static_cast<double>(error.column));
     details.set("count", static_cast<double>(error.count));
+    // What the windows say of it, which the page says too.
+    if (error.kind == files::FileError::Kind::Unrepresentable) {
+        details.set("words", document::UnstorableText(error));
+    } else if (KindName(error.kind) == std::string_view("invalidBytes")) {
+        details.set("words", document::InvalidBytesText(error));
+    }
     emscripten::val result = emscripten::val::object();
     result.set("ok", false);
     result.set("error", details);

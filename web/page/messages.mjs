@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: MIT
 // What the page says: the desktop program's texts, and a Japanese reason
 // for every failure the module or the browser reports.
+import { call } from './worker_link.mjs';
 
-export const kPrompt = '▼パスナンバーを入力してください';
-export const kRejected = '▼４桁以内の数字を入力してください';
-export const kDoubtful = 'パスナンバーが違う可能性があります。結果を表示しますか？';
+// The texts the module gives, which the desktop program shows: loaded
+// once, before the page is ready.
+export const words = {};
+
+export async function loadWords() {
+    Object.assign(words, await call('words', []));
+}
+
 export const kNothingEnciphered = '暗号化されたテキストがありません。';
 export const kSaveQuestion = 'このテキストを保存しますか?';
 
@@ -23,11 +29,6 @@ export function tooLarge(name, size) {
     const megabytes = (size / 1024 / 1024).toFixed(1);
     return `${name}（${megabytes} MB）は大きすぎて、このページでは開けません。\n` +
         `このページで開けるのは、txt は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
-}
-
-export function describeUnstorable(error) {
-    const code = `U+${error.character.toString(16).toUpperCase().padStart(4, '0')}`;
-    return `Shift_JIS で保存できない文字が ${error.count} 個あります（最初は ${error.line} 行 ${error.column} 列の ${code}）。`;
 }
 
 const kDamage = {
@@ -58,9 +59,9 @@ export function describe(error) {
             if (error.encoding === 'UTF-16BE') {
                 return 'UTF-16 (ビッグエンディアン) のファイルは読めません。UTF-8 か Shift_JIS で保存し直してください';
             }
-            return `テキストとして読めないバイトがあります（${error.byteOffset + 1} バイト目）`;
+            return error.words;
         case 'unrepresentable':
-            return describeUnstorable(error);
+            return error.words;
         case 'converterMissing':
             return `${error.encoding} の変換表がありません`;
         case 'outOfMemory':
