@@ -10,7 +10,8 @@ std::optional<Encoding> EncodingKeyed(std::string_view key) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     };
     for (const EncodingEntry& entry : kEncodings) {
-        if (std::ranges::equal(key, entry.key, {}, lower)) {
+        if (std::equal(key.begin(), key.end(), entry.key.begin(), entry.key.end(),
+                       [&](char a, char b) { return lower(a) == b; })) {
             return entry.encoding;
         }
     }

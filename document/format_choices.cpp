@@ -37,8 +37,8 @@ std::vector<SaveChoice> SaveChoices(const TextFormat& document) {
                                 form.encoding == document.encoding && document.byteOrderMark);
         choices.push_back({LabelOf(format), format});
     }
-    if (std::ranges::none_of(choices,
-                             [&](const SaveChoice& c) { return SameForm(c.format, document); })) {
+    if (std::none_of(choices.begin(), choices.end(),
+                     [&](const SaveChoice& c) { return SameForm(c.format, document); })) {
         choices.push_back({LabelOf(document), document});
     }
     return choices;
