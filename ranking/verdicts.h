@@ -2,12 +2,15 @@
 #pragma once
 
 // The verdicts on a decipherment by their names, as the page and its module
-// give them, and the question the windows and the page ask of a doubtful one.
+// give them, and the questions the windows and the page ask of a doubtful
+// or a damaged one.
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
+#include "cipher/cipher_evidence.h"
 #include "ranking/decipher_judge.h"
 
 namespace solvena::ranking {
@@ -45,5 +48,9 @@ constexpr std::string_view VerdictKey(Decipherment verdict) {
 // "result" of a text never enciphered, takes the document's place.
 inline constexpr char16_t kDoubtfulResult[] =
     u"パスナンバーが違う可能性があります。結果を表示しますか？";
+
+// Asked before the result of a damaged text (evidence.damage set) takes
+// its place: where the format first breaks, and how.
+std::u16string DamagedQuestion(const cipher::CipherEvidence& evidence);
 
 }  // namespace solvena::ranking

@@ -59,7 +59,8 @@ const char* DamageName(cipher::Damage kind) {
 }
 
 // Where a damaged text breaks the format first, for the page to name and
-// select: {kind, position, line, column, severalLines}, positions from 1.
+// select: {kind, position, line, column, severalLines, question}, positions
+// from 1; `question` is what the window asks of it.
 val DamageOf(const cipher::CipherEvidence& evidence) {
     if (!evidence.damage) {
         return val::null();
@@ -72,6 +73,7 @@ val DamageOf(const cipher::CipherEvidence& evidence) {
     damage.set("line", static_cast<double>(place.line));
     damage.set("column", static_cast<double>(place.column));
     damage.set("severalLines", evidence.severalLines);
+    damage.set("question", ranking::DamagedQuestion(evidence));
     return damage;
 }
 

@@ -145,7 +145,7 @@ export function encipherText(value, pass, onProgress) {
  * "otherPassBetter" (a wrong pass number, most likely), by the rule zkt and
  * the window judge by, on the whole text; for a damaged text `damage`, the
  * first place that breaks the format: {kind, position (from 1), line,
- * column, severalLines}, else null. */
+ * column, severalLines, question (what the window asks of it)}, else null. */
 export function decipherText(value, pass, onProgress) {
     const result = core.decipher(units(value), passNumber(pass), onProgress);
     return { text: text(result.units), judgement: result.judgement, damage: result.damage };

@@ -31,23 +31,6 @@ export function tooLarge(name, size) {
         `このページで開けるのは、txt は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
 }
 
-const kDamage = {
-    outOfCycle: '区切りの記号が順番どおりでないところ',
-    outsideAlphabets: '暗号文に使われない文字',
-    groupTooLong: '長すぎる数字のまとまり',
-    afterEndMarker: '終わりの印の後の文字',
-};
-
-// As the window asks before a damaged text's decipherment replaces it.
-export function damagedQuestion(damage) {
-    let where = damage.last > damage.position ? `${damage.position}～${damage.last} 文字目` : `${damage.position} 文字目`;
-    if (damage.severalLines) {
-        where += `（${damage.line} 行 ${damage.column} 列）`;
-    }
-    return `暗号文が壊れています。${where}に${kDamage[damage.kind]}があります。\n` +
-        'パスナンバーの違いではありません。結果を表示しますか？';
-}
-
 function outOfMemory(error) {
     return error?.name === 'RangeError' || /memory|allocat|enlarge|abort/i.test(error?.message ?? '');
 }
