@@ -11,6 +11,13 @@
 
 namespace solvena::document {
 
+// Asked for in the save dialog when no name is given.
+inline constexpr char16_t kNameToSave[] = u"保存する名前を入力してください";
+// After an unstorable character's message: for a zkt file, and else asked.
+inline constexpr char16_t kEncipherToStoreAll[] =
+    u"暗号化してから zkt 形式で保存すれば、すべての文字を保存できます。";
+inline constexpr char16_t kStoreInUtf8[] = u"UTF-8 で保存しますか？";
+
 // "U+1F600": four hexadecimal digits at least, capitals.
 std::u16string CodePointText(char32_t character);
 

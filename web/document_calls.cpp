@@ -96,6 +96,9 @@ val Words() {
     words.set("passPrompt", std::u16string(cipher::kPassPrompt));
     words.set("passRejected", std::u16string(cipher::kPassRejected));
     words.set("doubtfulResult", std::u16string(ranking::kDoubtfulResult));
+    words.set("nameToSave", std::u16string(document::kNameToSave));
+    words.set("encipherToStoreAll", std::u16string(document::kEncipherToStoreAll));
+    words.set("storeInUtf8", std::u16string(document::kStoreInUtf8));
     return words;
 }
 

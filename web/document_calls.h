@@ -32,7 +32,7 @@ emscripten::val SaveChoices(const std::string& encoding, const std::string& line
                             bool byteOrderMark);
 
 // The texts the windows show that the page shows too: {passPrompt,
-// passRejected, doubtfulResult}.
+// passRejected, doubtfulResult, nameToSave, encipherToStoreAll, storeInUtf8}.
 emscripten::val Words();
 
 // The pass number an entry stands for by the pass-number dialog's rule,

@@ -2,7 +2,7 @@
 // 保存: the document's bytes by the writing rule, downloaded as a new file.
 import { $, ask, notify, say } from './dialogs.mjs';
 import { docs, documentText, saveChoicesReady, updateButtons } from './documents.mjs';
-import { describe } from './messages.mjs';
+import { describe, words } from './messages.mjs';
 import { call } from './worker_link.mjs';
 
 // What the save dialog asks before it writes: the format to write, with its
@@ -21,10 +21,10 @@ async function confirmStorable(name, value, format, zkt) {
             return null;
         }
         if (zkt) {
-            await notify(`${error.words}\n暗号化してから zkt 形式で保存すれば、すべての文字を保存できます。`);
+            await notify(`${error.words}\n${words.encipherToStoreAll}`);
             return null;
         }
-        return (await ask(`${error.words}\nUTF-8 で保存しますか？`, ['yes', 'no', 'cancel'])) === 'yes' ? utf8 : null;
+        return (await ask(`${error.words}\n${words.storeInUtf8}`, ['yes', 'no', 'cancel'])) === 'yes' ? utf8 : null;
     }
     const found = zkt ? null : await call('lookAlikes', [value]);
     if (found === null) {
@@ -55,7 +55,7 @@ export function fittedName(name) {
 export async function save() {
     let name = $('file-name').value.trim();
     if (name === '') {
-        await notify('保存する名前を入力してください');
+        await notify(words.nameToSave);
         return false;
     }
     if (!/\.(txt|zkt)$/i.test(name)) {
