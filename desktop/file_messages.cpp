@@ -12,6 +12,9 @@ namespace {
 using Kind = files::FileError::Kind;
 
 QString Reason(const files::FileError& error) {
+    if (const std::optional<std::u16string> words = document::ReasonWords(error)) {
+        return QString::fromStdU16String(*words);
+    }
     QString why;
     switch (error.kind) {
         case Kind::NotFound:
@@ -27,15 +30,11 @@ QString Reason(const files::FileError& error) {
             why = QStringLiteral("ディスクの空きが足りません");
             break;
         case Kind::InvalidBytes:
-        case Kind::ReadOtherwise:  // only a file read piece by piece meets this
-            return QString::fromStdU16String(document::InvalidBytesText(error));
+        case Kind::ReadOtherwise:
         case Kind::Unrepresentable:
-            return DescribeUnstorable(error);
         case Kind::ConverterMissing:
-            return QStringLiteral("文字コードを変換できません（%1）")
-                .arg(QString::fromStdString(error.encoding));
         case Kind::OutOfMemory:
-            return QStringLiteral("メモリが足りません");
+            break;  // in the document's words above
         case Kind::Abandoned:
             return QStringLiteral("書き込みを取りやめました");
         case Kind::Busy:

@@ -61,6 +61,28 @@ std::u16string UnstorableText(const files::FileError& error) {
                  Number(error.line), Number(error.column), CodePointText(error.character)});
 }
 
+std::u16string ConverterMissingText(const files::FileError& error) {
+    return Fill(u"文字コードを変換できません（%1）",
+                {std::u16string(error.encoding.begin(), error.encoding.end())});
+}
+
+std::optional<std::u16string> ReasonWords(const files::FileError& error) {
+    using Kind = files::FileError::Kind;
+    switch (error.kind) {
+        case Kind::InvalidBytes:
+        case Kind::ReadOtherwise:  // only a file read piece by piece meets this
+            return InvalidBytesText(error);
+        case Kind::Unrepresentable:
+            return UnstorableText(error);
+        case Kind::ConverterMissing:
+            return ConverterMissingText(error);
+        case Kind::OutOfMemory:
+            return std::u16string(kOutOfMemory);
+        default:
+            return std::nullopt;
+    }
+}
+
 std::u16string LookAlikesQuestion(const LookAlikes& lookAlikes) {
     // The two often look the same in the font: their code points tell them apart.
     return Fill(

@@ -4,6 +4,7 @@
 // What the windows and the page say of a document that cannot be read or
 // stored as asked: the words are here once, so that both say the same.
 
+#include <optional>
 #include <string>
 
 #include "document/document_file.h"
@@ -26,6 +27,16 @@ std::u16string InvalidBytesText(const files::FileError& error);
 
 // Of an Unrepresentable error: how many, the first and where it stands.
 std::u16string UnstorableText(const files::FileError& error);
+
+// Of a ConverterMissing error: the encoding it names.
+std::u16string ConverterMissingText(const files::FileError& error);
+
+inline constexpr char16_t kOutOfMemory[] = u"メモリが足りません";
+
+// The words above for the kinds they are said of (InvalidBytes and
+// ReadOtherwise, Unrepresentable, ConverterMissing, OutOfMemory), else
+// nothing.
+std::optional<std::u16string> ReasonWords(const files::FileError& error);
 
 // The question before a text with look-alikes is stored in code page 932:
 // はい stores it so, いいえ in UTF-8.

@@ -99,6 +99,7 @@ val Words() {
     words.set("nameToSave", std::u16string(document::kNameToSave));
     words.set("encipherToStoreAll", std::u16string(document::kEncipherToStoreAll));
     words.set("storeInUtf8", std::u16string(document::kStoreInUtf8));
+    words.set("outOfMemory", std::u16string(document::kOutOfMemory));
     return words;
 }
 

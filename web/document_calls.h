@@ -32,7 +32,8 @@ emscripten::val SaveChoices(const std::string& encoding, const std::string& line
                             bool byteOrderMark);
 
 // The texts the windows show that the page shows too: {passPrompt,
-// passRejected, doubtfulResult, nameToSave, encipherToStoreAll, storeInUtf8}.
+// passRejected, doubtfulResult, nameToSave, encipherToStoreAll, storeInUtf8,
+// outOfMemory}.
 emscripten::val Words();
 
 // The pass number an entry stands for by the pass-number dialog's rule,

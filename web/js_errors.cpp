@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "web/js_errors.h"
 
-#include <string_view>
+#include <optional>
+#include <string>
 
 #include "document/file_words.h"
 
@@ -38,10 +39,8 @@ emscripten::val Failure(const files::FileError& error) {
     details.set("column", static_cast<double>(error.column));
     details.set("count", static_cast<double>(error.count));
     // What the windows say of it, which the page says too.
-    if (error.kind == files::FileError::Kind::Unrepresentable) {
-        details.set("words", document::UnstorableText(error));
-    } else if (KindName(error.kind) == std::string_view("invalidBytes")) {
-        details.set("words", document::InvalidBytesText(error));
+    if (const std::optional<std::u16string> words = document::ReasonWords(error)) {
+        details.set("words", *words);
     }
     emscripten::val result = emscripten::val::object();
     result.set("ok", false);

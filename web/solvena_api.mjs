@@ -127,7 +127,8 @@ export function saveChoices({ encoding = 'cp932', lineEnd = 'crlf', byteOrderMar
 }
 
 /** The texts the desktop program shows that a page shows too: {passPrompt,
- * passRejected, doubtfulResult, nameToSave, encipherToStoreAll, storeInUtf8}. A failure's own words are its `words`. */
+ * passRejected, doubtfulResult, nameToSave, encipherToStoreAll, storeInUtf8,
+ * outOfMemory}. A failure's own words are its `words`. */
 export function words() {
     return core.words();
 }

@@ -180,7 +180,7 @@ test('the lists to open and save with are the file dialog\'s, and every entry is
         }
     }
     const words = solvena.words();
-    assert.deepEqual(Object.keys(words), ['passPrompt', 'passRejected', 'doubtfulResult', 'nameToSave', 'encipherToStoreAll', 'storeInUtf8']);
+    assert.deepEqual(Object.keys(words), ['passPrompt', 'passRejected', 'doubtfulResult', 'nameToSave', 'encipherToStoreAll', 'storeInUtf8', 'outOfMemory']);
     assert.ok(Object.values(words).every((text) => text.length > 0));
     assert.throws(() => solvena.saveText('😀'), (error) => error.words === 'Shift_JIS で保存できない文字が 1 個あります（最初は 1 行 1 列の U+1F600）。');
 });

@@ -37,25 +37,17 @@ function outOfMemory(error) {
 
 // A reason for every failure: never an object's or an English message alone.
 export function describe(error) {
-    switch (error?.kind) {
-        case 'invalidBytes':
-            if (error.encoding === 'UTF-16BE') {
-                return 'UTF-16 (ビッグエンディアン) のファイルは読めません。UTF-8 か Shift_JIS で保存し直してください';
-            }
-            return error.words;
-        case 'unrepresentable':
-            return error.words;
-        case 'converterMissing':
-            return `${error.encoding} の変換表がありません`;
-        case 'outOfMemory':
-            return 'メモリが足りません';
-        case 'workerFailed':
-            return '処理が途中で止まりました（メモリが足りない可能性があります）';
-        default:
-            break;
+    if (error?.kind === 'invalidBytes' && error.encoding === 'UTF-16BE') {
+        return 'UTF-16 (ビッグエンディアン) のファイルは読めません。UTF-8 か Shift_JIS で保存し直してください';
     }
-    if (outOfMemory(error)) {
-        return 'メモリが足りません';
+    if (error?.words !== undefined) {
+        return error.words;  // the module's, as the windows say it
+    }
+    if (error?.kind === 'workerFailed') {
+        return '処理が途中で止まりました（メモリが足りない可能性があります）';
+    }
+    if (error?.kind === 'outOfMemory' || outOfMemory(error)) {
+        return words.outOfMemory;
     }
     if (error?.name === 'NotReadableError' || error?.name === 'NotFoundError') {
         return 'ファイルを読めません（移動・削除されたか、読む権限がありません）';
