@@ -28,6 +28,7 @@
 #include "dialogs/pass_finder.h"
 #include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
+#include "ranking/verdicts.h"
 
 namespace solvena::app {
 namespace {
@@ -38,10 +39,6 @@ QString ResultText(cipher::EncipherRun& run) {
 QString ResultText(cipher::DecipherRun& run) {
     return desktop::ToQString(run.TakeResult());
 }
-
-// Asked before a deciphered text that does not look like text, or the
-// "result" of a text never enciphered, takes the document's place.
-constexpr char16_t kDoubtfulResult[] = u"パスナンバーが違う可能性があります。結果を表示しますか？";
 
 // Whether a decipher result takes the document's place: a plausible one
 // does; about a doubtful one the person is asked, the progress window gone:
@@ -63,7 +60,7 @@ Wanted ResultWanted(desktop::Platform& platform, EditorBox& editor, QPointer<dia
                    : Wanted::Document;
     }
     // A text never enciphered has no pass number to look for.
-    const QString question = QString::fromUtf16(kDoubtfulResult);
+    const QString question = QString::fromUtf16(ranking::kDoubtfulResult);
     if (judgement.verdict == ranking::Decipherment::NothingEnciphered ||
         judgement.verdict == ranking::Decipherment::NotEnciphered) {
         return platform.AskYesNo(&editor, question, true) == desktop::kYes ? Wanted::Result

@@ -5,38 +5,12 @@
 
 #include "app/editor_box.h"
 #include "app/editor_text.h"
+#include "ranking/verdicts.h"
 
 namespace solvena::app {
-namespace {
-
-QString DamageName(cipher::Damage kind) {
-    switch (kind) {
-        case cipher::Damage::OutOfCycle:
-            return QStringLiteral("区切りの記号が順番どおりでないところ");
-        case cipher::Damage::OutsideAlphabets:
-            return QStringLiteral("暗号文に使われない文字");
-        case cipher::Damage::GroupTooLong:
-            return QStringLiteral("長すぎる数字のまとまり");
-        case cipher::Damage::AfterEndMarker:
-            break;
-    }
-    return QStringLiteral("終わりの印の後の文字");
-}
-
-}  // namespace
 
 QString DamagedQuestion(const cipher::CipherEvidence& evidence) {
-    const cipher::DamagePlace& place = *evidence.damage;
-    QString where = place.last > place.position
-                        ? QStringLiteral("%1～%2 文字目").arg(place.position).arg(place.last)
-                        : QStringLiteral("%1 文字目").arg(place.position);
-    if (evidence.severalLines) {
-        where += QStringLiteral("（%1 行 %2 列）").arg(place.line).arg(place.column);
-    }
-    return QStringLiteral(
-               "暗号文が壊れています。%1に%2があります。\n"
-               "パスナンバーの違いではありません。結果を表示しますか？")
-        .arg(where, DamageName(place.kind));
+    return QString::fromStdU16String(ranking::DamagedQuestion(evidence));
 }
 
 void SelectDamage(EditorBox& editor, const cipher::DamagePlace& place) {

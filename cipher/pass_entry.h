@@ -14,6 +14,11 @@ namespace solvena::cipher {
 
 inline constexpr std::size_t kMaxPassEntryLength = 4;
 
+// What the pass-number dialog (and the page) says of the entry: before and
+// while a valid one is typed, and of one that is not.
+inline constexpr char16_t kPassPrompt[] = u"▼パスナンバーを入力してください";
+inline constexpr char16_t kPassRejected[] = u"▼４桁以内の数字を入力してください";
+
 // The pass number an entry stands for, or nothing when the entry is not a
 // valid one. Valid: the whole entry is a number (blanks around it, an
 // optional sign, digits with an optional "." and fraction, an optional

@@ -16,27 +16,11 @@ std::string AsciiLowerCase(std::string text) {
 }
 
 std::optional<document::Encoding> ParseEncoding(std::string name) {
-    name = AsciiLowerCase(std::move(name));
-    if (name == "cp932") {
-        return document::Encoding::Cp932;
-    }
-    if (name == "utf-8") {
-        return document::Encoding::Utf8;
-    }
-    if (name == "utf-16le") {
-        return document::Encoding::Utf16le;
-    }
-    return std::nullopt;
+    return document::EncodingKeyed(name);
 }
 
 std::optional<document::LineEnd> ParseLineEnd(const std::string& name) {
-    if (name == "crlf") {
-        return document::LineEnd::CrLf;
-    }
-    if (name == "lf") {
-        return document::LineEnd::Lf;
-    }
-    return std::nullopt;
+    return document::LineEndKeyed(name);
 }
 
 namespace {

@@ -50,8 +50,8 @@ struct ParsedOptions {
 // Parses the arguments after the program name.
 ParsedOptions ParseOptions(const std::vector<std::string>& args);
 
-// The encodings and line ends --encoding and --eol name ("cp932", "utf-8",
-// "utf-16le"; "crlf", "lf"), or nothing.
+// The encodings and line ends --encoding and --eol name, by their keys in
+// document/encoding.h ("cp932", "utf-8", "utf-16le"; "crlf", "lf"), or nothing.
 std::optional<document::Encoding> ParseEncoding(std::string name);
 
 // `text` with ASCII capitals made small, as names of encodings and file

@@ -3,6 +3,7 @@
 
 #include <QFile>
 
+#include "document/file_words.h"
 #include "files/quoted_name.h"
 
 namespace solvena::desktop {
@@ -11,6 +12,9 @@ namespace {
 using Kind = files::FileError::Kind;
 
 QString Reason(const files::FileError& error) {
+    if (const std::optional<std::u16string> words = document::ReasonWords(error)) {
+        return QString::fromStdU16String(*words);
+    }
     QString why;
     switch (error.kind) {
         case Kind::NotFound:
@@ -26,16 +30,11 @@ QString Reason(const files::FileError& error) {
             why = QStringLiteral("ディスクの空きが足りません");
             break;
         case Kind::InvalidBytes:
-        case Kind::ReadOtherwise:  // only a file read piece by piece meets this
-            return QStringLiteral("テキストとして読めないバイトがあります（%1 バイト目）")
-                .arg(error.byteOffset + 1);
+        case Kind::ReadOtherwise:
         case Kind::Unrepresentable:
-            return DescribeUnstorable(error);
         case Kind::ConverterMissing:
-            return QStringLiteral("文字コードを変換できません（%1）")
-                .arg(QString::fromStdString(error.encoding));
         case Kind::OutOfMemory:
-            return QStringLiteral("メモリが足りません");
+            break;  // in the document's words above
         case Kind::Abandoned:
             return QStringLiteral("書き込みを取りやめました");
         case Kind::Busy:
@@ -66,12 +65,6 @@ QString FileName(const files::FileError& error) {
     return name;
 }
 
-QString CodePoint(char32_t character) {
-    return QStringLiteral("U+") + QString::number(static_cast<uint>(character), 16)
-                                      .toUpper()
-                                      .rightJustified(4, QLatin1Char('0'));
-}
-
 }  // namespace
 
 QString DescribeReadError(const files::FileError& error) {
@@ -83,12 +76,7 @@ QString DescribeWriteError(const files::FileError& error) {
 }
 
 QString DescribeUnstorable(const files::FileError& error) {
-    return QStringLiteral(
-               "Shift_JIS で保存できない文字が %1 個あります（最初は %2 行 %3 列の %4）。")
-        .arg(error.count)
-        .arg(error.line)
-        .arg(error.column)
-        .arg(CodePoint(error.character));
+    return QString::fromStdU16String(document::UnstorableText(error));
 }
 
 QString DescribeUnreadRecovery(const files::FileError& error) {
@@ -114,20 +102,7 @@ QString DescribeKeptCopies(const QString& path, const QStringList& copies) {
 }
 
 QString DescribeLookAlikes(const document::LookAlikes& lookAlikes) {
-    // The two often look the same in the font: their code points tell them apart.
-    return QStringLiteral(
-               "Shift_JIS では別の文字になる文字が %1 個あります"
-               "（最初は %2 行 %3 列の「%4」(%5) が「%6」(%7) になります）。\n\n"
-               "はい: Shift_JIS で保存します\n"
-               "いいえ: UTF-8 で保存します\n"
-               "キャンセル: 保存しないで戻ります")
-        .arg(lookAlikes.count)
-        .arg(lookAlikes.line)
-        .arg(lookAlikes.column)
-        .arg(QChar(lookAlikes.first))
-        .arg(CodePoint(lookAlikes.first))
-        .arg(QChar(lookAlikes.becomes))
-        .arg(CodePoint(lookAlikes.becomes));
+    return QString::fromStdU16String(document::LookAlikesQuestion(lookAlikes));
 }
 
 }  // namespace solvena::desktop

@@ -79,7 +79,7 @@ Form11::Form11(state::Module2& shared, desktop::Platform& platform, QWidget* own
 }
 
 void Form11::Form_Load() {
-    promptLabel_->setText(QString::fromUtf16(kPassPrompt));
+    promptLabel_->setText(QString::fromUtf16(cipher::kPassPrompt));
     okClicked_ = false;
 }
 
@@ -90,7 +90,7 @@ void Form11::Text1_Change() {
         okButton_->setAccessibleDescription(QStringLiteral("このパスナンバーで始めます"));
         okButton_->hide();
         passBox_->setFocus();
-        promptLabel_->setText(QString::fromUtf16(kPassPrompt));
+        promptLabel_->setText(QString::fromUtf16(cipher::kPassPrompt));
         return;
     }
     const std::optional<std::int16_t> pass = cipher::ReadPassEntry(desktop::ToU16View(entry));
@@ -98,7 +98,7 @@ void Form11::Text1_Change() {
         // Not a number, more than four characters, or too large.
         platform_.Beep();
         passBox_->setText(QString());
-        promptLabel_->setText(QString::fromUtf16(kPassRejected));
+        promptLabel_->setText(QString::fromUtf16(cipher::kPassRejected));
         return;
     }
     shared_.PassNumber = *pass;

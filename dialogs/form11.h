@@ -18,9 +18,6 @@ class Platform;
 
 namespace solvena::dialogs {
 
-inline constexpr char16_t kPassPrompt[] = u"▼パスナンバーを入力してください";
-inline constexpr char16_t kPassRejected[] = u"▼４桁以内の数字を入力してください";
-
 class Form11 : public desktop::UnloadingDialog {
   public:
     Form11(state::Module2& shared, desktop::Platform& platform, QWidget* owner);

@@ -41,18 +41,6 @@ bool WindowsUnitToByte(char16_t unit, char& byte) {
     return false;
 }
 
-const char* IconvName(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::Cp932:
-            return "WINDOWS-31J";
-        case Encoding::Utf8:
-            return "UTF-8";
-        case Encoding::Utf16le:
-            return "UTF-16LE";
-    }
-    return "UTF-8";
-}
-
 void DecodeUtf16le(std::string_view bytes, Decoded& result) {
     const std::size_t units = bytes.size() / 2;
     result.text.resize(units);
@@ -129,6 +117,14 @@ void EncodeRange(Converter& converter, std::u16string_view text, std::size_t beg
         const int error = converter.Convert(in, inLeft, out, outLeft);
         if (error == 0) {
             break;
+        }
+        if (error == E2BIG) {
+            // Out of room is no character the encoding lacks: make more.
+            const std::size_t written = static_cast<std::size_t>(out - result.bytes.data());
+            result.bytes.resize(result.bytes.size() * 2 + 16);
+            out = result.bytes.data() + written;
+            outLeft = result.bytes.size() - written;
+            continue;
         }
         const std::size_t index = static_cast<std::size_t>(in - inBegin) / 2;
         const char16_t unit = text[index];
@@ -246,18 +242,6 @@ Encoded EncodeCp932(std::u16string_view text, const detail::Cp932Table& table) {
 
 }  // namespace
 
-const char* EncodingName(Encoding encoding) {
-    switch (encoding) {
-        case Encoding::Cp932:
-            return "CP932";
-        case Encoding::Utf8:
-            return "UTF-8";
-        case Encoding::Utf16le:
-            return "UTF-16LE";
-    }
-    return "";
-}
-
 Decoded Decode(std::string_view bytes, Encoding encoding) {
     Decoded result;
     Decode(bytes, encoding, result);
@@ -278,7 +262,7 @@ void Decode(std::string_view bytes, Encoding encoding, Decoded& result) {
             return;
         }
     }
-    Converter converter("UTF-16LE", IconvName(encoding));
+    Converter converter("UTF-16LE", EntryOf(encoding).iconvName);
     if (!converter.valid()) {
         result.converterMissing = true;
         return;
@@ -299,14 +283,13 @@ Encoded Encode(std::u16string_view text, Encoding encoding) {
             return EncodeCp932(text, *table);
         }
     }
-    Converter converter(IconvName(encoding), "UTF-16LE");
+    Converter converter(EntryOf(encoding).iconvName, "UTF-16LE");
     if (!converter.valid()) {
         result.converterMissing = true;
         return result;
     }
-    // CP932 takes at most two bytes per code unit, UTF-8 at most three.
-    const std::size_t perUnit = encoding == Encoding::Utf8 ? 3 : 2;
-    result.bytes.resize(text.size() * perUnit);
+    // Room for the most each unit can become: the converter never runs out.
+    result.bytes.resize(text.size() * EntryOf(encoding).mostBytesPerUnit);
     char* out = result.bytes.data();
     EncodeRange(converter, text, 0, text.size(), encoding, result, out);
     result.bytes.resize(static_cast<std::size_t>(out - result.bytes.data()));

@@ -15,13 +15,10 @@
 #include <string>
 #include <string_view>
 
+#include "document/encoding.h"
 #include "files/file_error.h"
 
 namespace solvena::document {
-
-enum class Encoding { Cp932, Utf8, Utf16le };
-
-const char* EncodingName(Encoding encoding);
 
 struct Decoded {
     std::u16string text;

@@ -11,8 +11,6 @@
 
 namespace solvena::document {
 
-enum class LineEnd { CrLf, Lf };
-
 struct TextFormat {
     // Implicit, so that an encoding alone names the files the Windows
     // program writes: CR LF, no byte-order mark.

@@ -13,6 +13,7 @@
 #include "desktop/key_ascii.h"
 #include "desktop/look.h"
 #include "desktop/platform.h"
+#include "document/file_words.h"
 #include "filedialog/file_names.h"
 #include "filedialog/folder_lists.h"
 
@@ -177,7 +178,7 @@ void FileForm::Form_Load() {
         fileTypeButton_->hide();
     } else {
         nameBox_->setText(QStringLiteral("Newname"));
-        promptLabel_->setText(QStringLiteral("保存する名前を入力してください"));
+        promptLabel_->setText(QString::fromUtf16(document::kNameToSave));
         fileTypeButton_->show();
         fileTypeButton_->setText(QString::fromLatin1(kZkt));
     }

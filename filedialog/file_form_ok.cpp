@@ -12,6 +12,7 @@
 #include "desktop/file_messages.h"
 #include "desktop/look.h"
 #include "desktop/platform.h"
+#include "document/file_words.h"
 #include "filedialog/file_form.h"
 #include "filedialog/file_names.h"
 #include "filedialog/folder_lists.h"
@@ -52,7 +53,7 @@ void FileForm::ShowFormatChoices() {
     for (const SaveChoice& choice : choices) {
         encodingList_->addItem(choice.label);
     }
-    encodingList_->setCurrentIndex(SaveChoiceOf(choices, shared_.DocFormat));
+    encodingList_->setCurrentIndex(SaveChoiceOf(shared_.DocFormat));
 }
 
 void FileForm::EnableFormatList() {
@@ -96,13 +97,12 @@ bool FileForm::ConfirmStorable(document::TextFormat& format, bool enciphered) {
         }
         if (enciphered) {
             // A zkt file is what the Windows program reads: code page 932.
-            platform_.Notify(this, desktop::DescribeUnstorable(*unstorable) +
-                                       QStringLiteral("\n暗号化してから zkt 形式で保存すれば、"
-                                                      "すべての文字を保存できます。"));
+            platform_.Notify(this, desktop::DescribeUnstorable(*unstorable) + QLatin1Char('\n') +
+                                       QString::fromUtf16(document::kEncipherToStoreAll));
             return false;
         }
-        if (platform_.Confirm(this, desktop::DescribeUnstorable(*unstorable) +
-                                        QStringLiteral("\nUTF-8 で保存しますか？")) !=
+        if (platform_.Confirm(this, desktop::DescribeUnstorable(*unstorable) + QLatin1Char('\n') +
+                                        QString::fromUtf16(document::kStoreInUtf8)) !=
             desktop::kYes) {
             return false;
         }
@@ -131,7 +131,7 @@ void FileForm::SaveOk() {
     // Enter runs this even while OK is disabled; an empty name would save
     // a hidden file called ".zkt".
     if (nameBox_->text().isEmpty()) {
-        platform_.Notify(this, QStringLiteral("保存する名前を入力してください"));
+        platform_.Notify(this, QString::fromUtf16(document::kNameToSave));
         nameBox_->setFocus();
         return;
     }

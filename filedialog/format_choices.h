@@ -2,7 +2,8 @@
 #pragma once
 
 // The entries of the file dialog's 文字コード list: how a file is read in
-// open mode, how it is stored in save mode.
+// open mode, how it is stored in save mode. The rule and its words are
+// document/format_choices.h's, which the page shows too.
 
 #include <QList>
 #include <QString>
@@ -22,16 +23,10 @@ struct SaveChoice {
     document::TextFormat format;
 };
 
-// 自動判別 (first, the default), Shift_JIS, UTF-8.
 QList<OpenChoice> OpenChoices();
-
-// Shift_JIS (CR LF), UTF-8 (LF), UTF-8 (CR LF); a document of another form
-// (a Shift_JIS file with LF line ends) gets an entry of its own, so that
-// saving never changes it unasked. A UTF-8 document's byte-order mark stays
-// with the UTF-8 entries.
 QList<SaveChoice> SaveChoices(const document::TextFormat& document);
 
-// The entry of the document's own form.
-int SaveChoiceOf(const QList<SaveChoice>& choices, const document::TextFormat& document);
+// The entry of the document's own form among SaveChoices(document).
+int SaveChoiceOf(const document::TextFormat& document);
 
 }  // namespace solvena::filedialog

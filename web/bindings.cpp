@@ -13,6 +13,9 @@ EMSCRIPTEN_BINDINGS(solvena) {
     emscripten::function("saveDocument", &SaveDocument);
     emscripten::function("lookAlikes", &LookAlikes);
     emscripten::function("passEntry", &PassEntry);
+    emscripten::function("openChoices", &OpenChoices);
+    emscripten::function("saveChoices", &SaveChoices);
+    emscripten::function("words", &Words);
     emscripten::function("encipher", &Encipher);
     emscripten::function("decipher", &Decipher);
     emscripten::function("encipherFile", &EncipherFile);

@@ -12,6 +12,7 @@
 #include "document/document_file.h"
 #include "ranking/decipher_judge.h"
 #include "ranking/pass_ranking.h"
+#include "ranking/verdicts.h"
 #include "web/format_names.h"
 #include "web/js_arrays.h"
 #include "web/js_errors.h"
@@ -39,22 +40,8 @@ void Drive(Run& run, const val& progress) {
     }
 }
 
-const char* JudgementName(ranking::Decipherment judgement) {
-    switch (judgement) {
-        case ranking::Decipherment::Plausible:
-            return "plausible";
-        case ranking::Decipherment::NothingEnciphered:
-            return "nothingEnciphered";
-        case ranking::Decipherment::NotEnciphered:
-            return "notEnciphered";
-        case ranking::Decipherment::Damaged:
-            return "damaged";
-        case ranking::Decipherment::NotText:
-            return "notText";
-        case ranking::Decipherment::OtherPassBetter:
-            return "otherPassBetter";
-    }
-    return "notText";
+std::string JudgementName(ranking::Decipherment judgement) {
+    return std::string(ranking::VerdictKey(judgement));
 }
 
 const char* DamageName(cipher::Damage kind) {
@@ -72,7 +59,8 @@ const char* DamageName(cipher::Damage kind) {
 }
 
 // Where a damaged text breaks the format first, for the page to name and
-// select: {kind, position, line, column, severalLines}, positions from 1.
+// select: {kind, position, line, column, severalLines, question}, positions
+// from 1; `question` is what the window asks of it.
 val DamageOf(const cipher::CipherEvidence& evidence) {
     if (!evidence.damage) {
         return val::null();
@@ -85,6 +73,7 @@ val DamageOf(const cipher::CipherEvidence& evidence) {
     damage.set("line", static_cast<double>(place.line));
     damage.set("column", static_cast<double>(place.column));
     damage.set("severalLines", evidence.severalLines);
+    damage.set("question", ranking::DamagedQuestion(evidence));
     return damage;
 }
 

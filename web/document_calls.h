@@ -7,6 +7,8 @@
 
 #include <emscripten/val.h>
 
+#include <string>
+
 namespace solvena::web {
 
 // {ok, units, encoding, lineEnd, byteOrderMark} or {ok: false, error}.
@@ -18,8 +20,21 @@ emscripten::val OpenDocument(const emscripten::val& bytes, const std::string& en
 emscripten::val SaveDocument(const emscripten::val& units, const std::string& encoding,
                              const std::string& lineEnd, bool byteOrderMark);
 
-// The look-alikes code page 932 would make of the text, or null.
+// The look-alikes code page 932 would make of the text, and the question
+// asked of them, or null.
 emscripten::val LookAlikes(const emscripten::val& units);
+
+// The file dialog's lists: [{label, encoding}] to open with ("auto":
+// detected), [{label, encoding, lineEnd, byteOrderMark, chosen}] to save a
+// document of the given format with.
+emscripten::val OpenChoices();
+emscripten::val SaveChoices(const std::string& encoding, const std::string& lineEnd,
+                            bool byteOrderMark);
+
+// The texts the windows show that the page shows too: {passPrompt,
+// passRejected, doubtfulResult, nameToSave, encipherToStoreAll, storeInUtf8,
+// outOfMemory}.
+emscripten::val Words();
 
 // The pass number an entry stands for by the pass-number dialog's rule,
 // or null.

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "web/js_errors.h"
 
+#include <optional>
+#include <string>
+
+#include "document/file_words.h"
+
 namespace solvena::web {
 namespace {
 
@@ -33,6 +38,10 @@ emscripten::val Failure(const files::FileError& error) {
     details.set("line", static_cast<double>(error.line));
     details.set("column", static_cast<double>(error.column));
     details.set("count", static_cast<double>(error.count));
+    // What the windows say of it, which the page says too.
+    if (const std::optional<std::u16string> words = document::ReasonWords(error)) {
+        details.set("words", *words);
+    }
     emscripten::val result = emscripten::val::object();
     result.set("ok", false);
     result.set("error", details);

@@ -103,13 +103,34 @@ export function saveText(value, { encoding = 'cp932', lineEnd = 'crlf', byteOrde
 }
 
 /** Characters Shift_JIS stores as others (〜 comes back as ～): null, or how
- * many, the first and what it becomes, and where it stands. */
+ * many, the first and what it becomes, where it stands, and the question
+ * the save dialog asks of them. */
 export function lookAlikes(value) {
     const found = core.lookAlikes(units(value));
     if (found === null) {
         return null;
     }
     return { ...found, first: String.fromCharCode(found.first), becomes: String.fromCharCode(found.becomes) };
+}
+
+/** The choices to open a file with: [{label, encoding}], "auto" (detected)
+ * first and the default. */
+export function openChoices() {
+    return core.openChoices();
+}
+
+/** The choices to save a document of `format` with: [{label, encoding,
+ * lineEnd, byteOrderMark, chosen}], the document's own form chosen and
+ * offered even when it is none of the usual ones. */
+export function saveChoices({ encoding = 'cp932', lineEnd = 'crlf', byteOrderMark = false } = {}) {
+    return core.saveChoices(encoding, lineEnd, byteOrderMark);
+}
+
+/** The texts the desktop program shows that a page shows too: {passPrompt,
+ * passRejected, doubtfulResult, nameToSave, encipherToStoreAll, storeInUtf8,
+ * outOfMemory}. A failure's own words are its `words`. */
+export function words() {
+    return core.words();
 }
 
 /** The enciphered form of a text, end marker included. `onProgress(position,
@@ -125,7 +146,7 @@ export function encipherText(value, pass, onProgress) {
  * "otherPassBetter" (a wrong pass number, most likely), by the rule zkt and
  * the window judge by, on the whole text; for a damaged text `damage`, the
  * first place that breaks the format: {kind, position (from 1), line,
- * column, severalLines}, else null. */
+ * column, severalLines, question (what the window asks of it)}, else null. */
 export function decipherText(value, pass, onProgress) {
     const result = core.decipher(units(value), passNumber(pass), onProgress);
     return { text: text(result.units), judgement: result.judgement, damage: result.damage };
@@ -173,7 +194,8 @@ export function run(args, stdin = new Uint8Array()) {
 export const version = '@VERSION@';
 
 const api = Object.freeze({
-    SolvenaError, passEntry, openText, saveText, lookAlikes, encipherText, decipherText,
+    SolvenaError, passEntry, openText, saveText, lookAlikes, openChoices, saveChoices, words,
+    encipherText, decipherText,
     rankPassNumbers, encipher, decipher, run, version,
 });
 export default api;

@@ -125,6 +125,8 @@ void FileDialogFormatTest::openedFilesAreSavedBackByteForByte_data() {
     QTest::newRow("Shift_JIS, CR LF") << QByteArray("\x82\xA0\x82\xA2\r\nabc\r\n");
     QTest::newRow("UTF-8, CR LF, mark") << QByteArray("\xEF\xBB\xBF\xE3\x81\x82\r\nb\r\n");
     QTest::newRow("Shift_JIS, LF") << QByteArray("\x93\x8C\x8B\x9E\nabc\n");
+    // Of no usual entry: its own, chosen.
+    QTest::newRow("UTF-16LE, LF, mark") << QByteArray("\xFF\xFE\x42\x30\n\0", 6);
 }
 
 void FileDialogFormatTest::openedFilesAreSavedBackByteForByte() {

@@ -156,7 +156,33 @@ test('texts keep every unit, lone surrogates and line ends included', () => {
     const long = 'a\ud800'.repeat(5000);
     assert.equal(solvena.decipherText(solvena.encipherText(long, 7), 7).text, long);
     assert.throws(() => solvena.saveText('\ud800'), (error) => error.kind === 'unrepresentable' && error.count === 1);
-    assert.deepEqual(solvena.lookAlikes('a〜'), { count: 1, first: '〜', becomes: '～', line: 1, column: 2 });
+    const { question, ...found } = solvena.lookAlikes('a〜');
+    assert.deepEqual(found, { count: 1, first: '〜', becomes: '～', line: 1, column: 2 });
+    assert.ok(question.startsWith('Shift_JIS では別の文字になる文字が 1 個あります（最初は 1 行 2 列の「〜」(U+301C) が「～」(U+FF5E)'), question);
+});
+
+// The lists are the file dialog's; each entry's keys name a format that
+// is written and read back as itself.
+test('the lists to open and save with are the file dialog\'s, and every entry is a format', () => {
+    assert.deepEqual(solvena.openChoices().map((choice) => [choice.label, choice.encoding]),
+        [['自動判別', 'auto'], ['Shift_JIS', 'cp932'], ['UTF-8', 'utf-8']]);
+    const usual = ['Shift_JIS (CR LF)', 'UTF-8 (LF)', 'UTF-8 (CR LF)'];
+    for (const [format, own] of [[{}, 'Shift_JIS (CR LF)'], [{ encoding: 'cp932', lineEnd: 'lf' }, 'Shift_JIS (LF)'],
+        [{ encoding: 'utf-16le', lineEnd: 'lf', byteOrderMark: true }, 'UTF-16 (LF)'],
+        [{ encoding: 'utf-8', lineEnd: 'crlf', byteOrderMark: true }, 'UTF-8 (CR LF)']]) {
+        const choices = solvena.saveChoices(format);
+        const labels = choices.map((choice) => choice.label);
+        assert.deepEqual(labels, usual.includes(own) ? usual : [...usual, own]);
+        assert.deepEqual(choices.filter((choice) => choice.chosen).map((choice) => choice.label), [own]);
+        for (const { label, chosen, ...entry } of choices) {
+            const bytes = solvena.saveText('あa\r\nb', entry);
+            assert.deepEqual(solvena.openText(bytes).format, entry, label);
+        }
+    }
+    const words = solvena.words();
+    assert.deepEqual(Object.keys(words), ['passPrompt', 'passRejected', 'doubtfulResult', 'nameToSave', 'encipherToStoreAll', 'storeInUtf8', 'outOfMemory']);
+    assert.ok(Object.values(words).every((text) => text.length > 0));
+    assert.throws(() => solvena.saveText('😀'), (error) => error.words === 'Shift_JIS で保存できない文字が 1 個あります（最初は 1 行 1 列の U+1F600）。');
 });
 
 test('pass entries follow the pass-number dialog', () => {

@@ -229,6 +229,25 @@ class PageTest(unittest.TestCase):
         self.answer('Shift_JIS で保存できない文字が 1 個あります（最初は 1 行 4 列の U+1F600）。', 'はい')
         self.assertEqual(self.downloaded('face.txt'), '波〜線😀\r\n'.encode('utf-8'))
 
+    def test_the_lists_of_formats_are_the_modules_and_keep_a_documents_own(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        options = lambda name: [(o.text, o.get_attribute('value'), o.is_selected())
+                                for o in self.driver.find_element(By.ID, name).find_elements(By.TAG_NAME, 'option')]
+        self.assertEqual(options('open-encoding'), [('自動判別', 'auto', True), ('Shift_JIS', 'cp932', False), ('UTF-8', 'utf-8', False)])
+        saved = lambda: [(text, json.loads(value), chosen) for text, value, chosen in options('save-format')]
+        usual = [('Shift_JIS (CR LF)', {'encoding': 'cp932', 'lineEnd': 'crlf', 'byteOrderMark': False}),
+                 ('UTF-8 (LF)', {'encoding': 'utf-8', 'lineEnd': 'lf', 'byteOrderMark': False}),
+                 ('UTF-8 (CR LF)', {'encoding': 'utf-8', 'lineEnd': 'crlf', 'byteOrderMark': False})]
+        self.wait(lambda: saved() == [(text, value, i == 0) for i, (text, value) in enumerate(usual)])
+        wide = self.folder / 'wide.txt'
+        wide.write_bytes('\ufeffメモ\n'.encode('utf-16-le'))
+        self.named('ファイルを開く').send_keys(str(wide))
+        self.wait(lambda: self.editor() == 'メモ')
+        own = ('UTF-16 (LF)', {'encoding': 'utf-16le', 'lineEnd': 'lf', 'byteOrderMark': True}, True)
+        self.wait(lambda: saved() == [(text, value, False) for text, value in usual] + [own])
+        self.named('保存').click()
+        self.assertEqual(self.downloaded('wide.txt'), wide.read_bytes())
+
     def test_a_wrong_pass_number_is_asked_about_and_bytes_that_are_no_text_refused(self):
         self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
         self.named('ファイルを開く').send_keys(str(self.memo))

@@ -4,7 +4,7 @@
 // taken back by 元に戻す (or Ctrl+Z while nothing was typed since).
 import { $, ask, notify, say, withProgress } from './dialogs.mjs';
 import { docs, documentText, editor, present, updateButtons, updateFileName } from './documents.mjs';
-import { damagedQuestion, describe, kDoubtful, kNothingEnciphered } from './messages.mjs';
+import { describe, kNothingEnciphered, words } from './messages.mjs';
 import { passNumber, showPass } from './pass_entry.mjs';
 
 // Puts a command's result in place of the text, keeping what it replaced.
@@ -95,15 +95,15 @@ async function wanted(result) {
             // Shown while it is asked about, and again after the question,
             // whose closing moves the editor's selection.
             selectDamage(result.damage);
-            if ((await ask(damagedQuestion(result.damage), ['yes', 'no'], 'no')) === 'yes') {
+            if ((await ask(result.damage.question, ['yes', 'no'], 'no')) === 'yes') {
                 return 'result';
             }
             selectDamage(result.damage);
             return 'document';
         case 'notEnciphered':
-            return (await ask(kDoubtful, ['yes', 'no'], 'no')) === 'yes' ? 'result' : 'document';
+            return (await ask(words.doubtfulResult, ['yes', 'no'], 'no')) === 'yes' ? 'result' : 'document';
         default:
-            return { yes: 'result', find: 'find' }[await ask(kDoubtful, ['yes', 'no', 'find'], 'no')] ?? 'document';
+            return { yes: 'result', find: 'find' }[await ask(words.doubtfulResult, ['yes', 'no', 'find'], 'no')] ?? 'document';
     }
 }
 

@@ -23,29 +23,33 @@ export function updateFileName() {
     $('file-name').value = `${baseName(docs.current.name)}.${docs.current.enciphered ? 'zkt' : 'txt'}`;
 }
 
-const kSaveChoices = [
-    ['Shift_JIS (CR LF)', { encoding: 'cp932', lineEnd: 'crlf' }],
-    ['UTF-8 (LF)', { encoding: 'utf-8', lineEnd: 'lf' }],
-    ['UTF-8 (CR LF)', { encoding: 'utf-8', lineEnd: 'crlf' }],
-];
+// The save dialog's choices, as the module gives them for the document's
+// format: its own first chosen, and offered when it is none of the usual
+// ones. Saving waits for the latest list.
+let saveChoicesShown = Promise.resolve();
 
-// The save dialog's choices: the document's own format first chosen, and
-// offered when it is none of the usual ones.
 function updateSaveChoices() {
-    const format = docs.current.format ?? { encoding: 'cp932', lineEnd: 'crlf', byteOrderMark: false };
-    const choices = kSaveChoices.map(([label, choice]) => [label, { ...choice, byteOrderMark: choice.encoding === 'utf-8' && format.byteOrderMark }]);
-    if (format.encoding === 'cp932' && format.lineEnd === 'lf') {
-        choices.push(['Shift_JIS (LF)', { ...format }]);
-    }
-    if (format.encoding === 'utf-16le') {
-        choices.push([`UTF-16 (${format.lineEnd === 'lf' ? 'LF' : 'CR LF'})`, { ...format }]);
-    }
-    const select = $('save-format');
-    select.replaceChildren(...choices.map(([label, choice]) => {
-        const option = new Option(label, JSON.stringify(choice));
-        option.selected = choice.encoding === format.encoding && choice.lineEnd === format.lineEnd;
-        return option;
-    }));
+    const doc = docs.current;
+    saveChoicesShown = call('saveChoices', [doc.format ?? {}]).then((choices) => {
+        if (docs.current !== doc) {
+            return;
+        }
+        $('save-format').replaceChildren(...choices.map(({ label, chosen, ...format }) => {
+            const option = new Option(label, JSON.stringify(format));
+            option.selected = chosen;
+            return option;
+        }));
+    }, () => {});  // a cancelled run's worker took the call; the next show asks again
+}
+
+export function saveChoicesReady() {
+    return saveChoicesShown;
+}
+
+// The open list's choices, from the module once it is ready.
+export async function showOpenChoices() {
+    const choices = await call('openChoices', []);
+    $('open-encoding').replaceChildren(...choices.map(({ label, encoding }) => new Option(label, encoding)));
 }
 
 // The document's text. The editor shows it, but reads its line breaks back

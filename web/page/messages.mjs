@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: MIT
 // What the page says: the desktop program's texts, and a Japanese reason
 // for every failure the module or the browser reports.
+import { call } from './worker_link.mjs';
 
-export const kPrompt = '▼パスナンバーを入力してください';
-export const kRejected = '▼４桁以内の数字を入力してください';
-export const kDoubtful = 'パスナンバーが違う可能性があります。結果を表示しますか？';
+// The texts the module gives, which the desktop program shows: loaded
+// once, before the page is ready.
+export const words = {};
+
+export async function loadWords() {
+    Object.assign(words, await call('words', []));
+}
+
 export const kNothingEnciphered = '暗号化されたテキストがありません。';
 export const kSaveQuestion = 'このテキストを保存しますか?';
 
@@ -25,53 +31,23 @@ export function tooLarge(name, size) {
         `このページで開けるのは、txt は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
 }
 
-export function describeUnstorable(error) {
-    const code = `U+${error.character.toString(16).toUpperCase().padStart(4, '0')}`;
-    return `Shift_JIS で保存できない文字が ${error.count} 個あります（最初は ${error.line} 行 ${error.column} 列の ${code}）。`;
-}
-
-const kDamage = {
-    outOfCycle: '区切りの記号が順番どおりでないところ',
-    outsideAlphabets: '暗号文に使われない文字',
-    groupTooLong: '長すぎる数字のまとまり',
-    afterEndMarker: '終わりの印の後の文字',
-};
-
-// As the window asks before a damaged text's decipherment replaces it.
-export function damagedQuestion(damage) {
-    let where = damage.last > damage.position ? `${damage.position}～${damage.last} 文字目` : `${damage.position} 文字目`;
-    if (damage.severalLines) {
-        where += `（${damage.line} 行 ${damage.column} 列）`;
-    }
-    return `暗号文が壊れています。${where}に${kDamage[damage.kind]}があります。\n` +
-        'パスナンバーの違いではありません。結果を表示しますか？';
-}
-
 function outOfMemory(error) {
     return error?.name === 'RangeError' || /memory|allocat|enlarge|abort/i.test(error?.message ?? '');
 }
 
 // A reason for every failure: never an object's or an English message alone.
 export function describe(error) {
-    switch (error?.kind) {
-        case 'invalidBytes':
-            if (error.encoding === 'UTF-16BE') {
-                return 'UTF-16 (ビッグエンディアン) のファイルは読めません。UTF-8 か Shift_JIS で保存し直してください';
-            }
-            return `テキストとして読めないバイトがあります（${error.byteOffset + 1} バイト目）`;
-        case 'unrepresentable':
-            return describeUnstorable(error);
-        case 'converterMissing':
-            return `${error.encoding} の変換表がありません`;
-        case 'outOfMemory':
-            return 'メモリが足りません';
-        case 'workerFailed':
-            return '処理が途中で止まりました（メモリが足りない可能性があります）';
-        default:
-            break;
+    if (error?.kind === 'invalidBytes' && error.encoding === 'UTF-16BE') {
+        return 'UTF-16 (ビッグエンディアン) のファイルは読めません。UTF-8 か Shift_JIS で保存し直してください';
     }
-    if (outOfMemory(error)) {
-        return 'メモリが足りません';
+    if (error?.words !== undefined) {
+        return error.words;  // the module's, as the windows say it
+    }
+    if (error?.kind === 'workerFailed') {
+        return '処理が途中で止まりました（メモリが足りない可能性があります）';
+    }
+    if (error?.kind === 'outOfMemory' || outOfMemory(error)) {
+        return words.outOfMemory;
     }
     if (error?.name === 'NotReadableError' || error?.name === 'NotFoundError') {
         return 'ファイルを読めません（移動・削除されたか、読む権限がありません）';

@@ -3,7 +3,8 @@
 // a worker. Nothing here computes what the C++ computes; it shows, asks and
 // downloads. Each module beside this one does one job; this one starts them.
 import { $ } from './dialogs.mjs';
-import { anyChanged, closeDocument, docs, listDocuments, newDocument, openFiles, show } from './documents.mjs';
+import { anyChanged, closeDocument, docs, listDocuments, newDocument, openFiles, show, showOpenChoices } from './documents.mjs';
+import { loadWords, words } from './messages.mjs';
 import { decipher, encipher } from './commands.mjs';
 import { onEnter } from './pass_entry.mjs';
 import { save } from './saving.mjs';
@@ -28,7 +29,10 @@ startWorker();
 docs.list.push(newDocument());
 show(docs.list[0]);
 listDocuments();
-whenReady().then(() => {
+// The module's words and lists are in place before the page says it is ready.
+whenReady().then(async () => {
+    await Promise.all([loadWords(), showOpenChoices()]);
+    $('pass-label').textContent = words.passPrompt;
     document.body.dataset.ready = 'true';
 });
 

@@ -3,7 +3,7 @@
 // changes, the value read again when a command uses it, and Enter as the
 // window's OK.
 import { $, beep, say } from './dialogs.mjs';
-import { kPrompt, kRejected } from './messages.mjs';
+import { words } from './messages.mjs';
 import { call } from './worker_link.mjs';
 
 export const pass = $('pass');
@@ -14,13 +14,13 @@ const passLabel = $('pass-label');
 function refuse() {
     beep();
     pass.value = '';
-    passLabel.textContent = kRejected;
+    passLabel.textContent = words.passRejected;
 }
 
 pass.addEventListener('input', async () => {
     const entry = pass.value;
     if (entry === '') {
-        passLabel.textContent = kPrompt;
+        passLabel.textContent = words.passPrompt;
         return;
     }
     const value = await call('passEntry', [entry]);
@@ -42,7 +42,7 @@ export async function passNumber(command) {
         if (entry !== '') {
             refuse();
         } else {
-            passLabel.textContent = kPrompt;
+            passLabel.textContent = words.passPrompt;
         }
         waiting = command;
         pass.focus();
@@ -56,7 +56,7 @@ export async function passNumber(command) {
 // A pass number chosen elsewhere (a candidate), shown as its entry.
 export function showPass(entry) {
     pass.value = entry;
-    passLabel.textContent = kPrompt;
+    passLabel.textContent = words.passPrompt;
     waiting = null;
 }
 

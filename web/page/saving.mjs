@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // 保存: the document's bytes by the writing rule, downloaded as a new file.
 import { $, ask, notify, say } from './dialogs.mjs';
-import { docs, documentText, updateButtons } from './documents.mjs';
-import { describe, describeUnstorable } from './messages.mjs';
+import { docs, documentText, saveChoicesReady, updateButtons } from './documents.mjs';
+import { describe, words } from './messages.mjs';
 import { call } from './worker_link.mjs';
 
 // What the save dialog asks before it writes: the format to write, with its
@@ -21,20 +21,16 @@ async function confirmStorable(name, value, format, zkt) {
             return null;
         }
         if (zkt) {
-            await notify(`${describeUnstorable(error)}\n暗号化してから zkt 形式で保存すれば、すべての文字を保存できます。`);
+            await notify(`${error.words}\n${words.encipherToStoreAll}`);
             return null;
         }
-        return (await ask(`${describeUnstorable(error)}\nUTF-8 で保存しますか？`, ['yes', 'no', 'cancel'])) === 'yes' ? utf8 : null;
+        return (await ask(`${error.words}\n${words.storeInUtf8}`, ['yes', 'no', 'cancel'])) === 'yes' ? utf8 : null;
     }
     const found = zkt ? null : await call('lookAlikes', [value]);
     if (found === null) {
         return { format, bytes };
     }
-    const answer = await ask(
-        `Shift_JIS では別の文字になる文字が ${found.count} 個あります（最初は ${found.line} 行 ${found.column} 列の「${found.first}」が「${found.becomes}」になります）。\n\n` +
-            'はい: Shift_JIS で保存します\nいいえ: UTF-8 で保存します\nキャンセル: 保存しないで戻ります',
-        ['yes', 'no', 'cancel'],
-    );
+    const answer = await ask(found.question, ['yes', 'no', 'cancel']);
     return { yes: { format, bytes }, no: utf8, cancel: null }[answer];
 }
 
@@ -59,7 +55,7 @@ export function fittedName(name) {
 export async function save() {
     let name = $('file-name').value.trim();
     if (name === '') {
-        await notify('保存する名前を入力してください');
+        await notify(words.nameToSave);
         return false;
     }
     if (!/\.(txt|zkt)$/i.test(name)) {
@@ -68,6 +64,7 @@ export async function save() {
     name = fittedName(name);
     const zkt = /\.zkt$/i.test(name);
     const value = documentText();
+    await saveChoicesReady();
     // An enciphered file is one line of ASCII and its CR LF, as zkt writes it.
     const format = zkt ? { encoding: 'cp932', lineEnd: 'crlf', byteOrderMark: false } : JSON.parse($('save-format').value);
     const chosen = await confirmStorable(name, value, format, zkt);
