@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cli/command_table.h"
 #include "cli/many_files.h"
 #include "cli/messages.h"
 
@@ -23,8 +24,7 @@ std::string OutputOf(const Options& options, const fs::path& input, const fs::pa
 }
 
 bool OfTheCommandsKind(const fs::path& file, Command command) {
-    return AsciiLowerCase(file.extension().string()) ==
-           (command == Command::Encipher ? ".txt" : ".zkt");
+    return AsciiLowerCase(file.extension().string()) == SpecOf(command).reads;
 }
 
 // What one walk gathers.

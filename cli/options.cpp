@@ -7,6 +7,9 @@
 #include <cctype>
 #include <charconv>
 
+#include "cli/command_table.h"
+#include "cli/option_table.h"
+
 namespace solvena::zkt {
 
 std::string AsciiLowerCase(std::string text) {
@@ -29,25 +32,40 @@ ParsedOptions Fail(std::string why) {
     return {std::nullopt, std::move(why)};
 }
 
-std::optional<std::size_t> ParseCount(const std::string& text) {
-    std::size_t count = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, count);
-    if (ec != std::errc() || ptr != end || count == 0) {
-        return std::nullopt;
-    }
-    return count;
+// getopt_long's code of an option: its letter, or for one without a letter
+// a number past every letter.
+constexpr int kLongOnly = 256;
+
+int CodeOf(std::size_t row) {
+    const OptionSpec& option = OptionTable()[row];
+    return option.shortName != 0 ? option.shortName : kLongOnly + static_cast<int>(row);
 }
 
-std::optional<Command> CommandNamed(const std::string& name) {
-    if (name == "encipher") {
-        return Command::Encipher;
+std::size_t RowOf(int code) {
+    const std::span<const OptionSpec> table = OptionTable();
+    if (code >= kLongOnly) {
+        return static_cast<std::size_t>(code - kLongOnly);
     }
-    if (name == "decipher") {
-        return Command::Decipher;
-    }
-    if (name == "recover") {
-        return Command::Recover;
+    return static_cast<std::size_t>(
+        std::find_if(table.begin(), table.end(),
+                     [code](const OptionSpec& o) { return o.shortName == code; }) -
+        table.begin());
+}
+
+// An option given to a command that does not take it, of those the rules
+// above do not name: "--tsv belongs to recover".
+std::optional<std::string> NotTaken(Command command, const std::vector<bool>& given) {
+    for (std::size_t row = 0; row < given.size(); ++row) {
+        const OptionSpec& o = OptionTable()[row];
+        if (given[row] && (o.commands & CommandBit(command)) == 0) {
+            std::string takers;
+            for (const CommandSpec& spec : Commands()) {
+                if ((o.commands & CommandBit(spec.command)) != 0) {
+                    takers += (takers.empty() ? "" : " or ") + std::string(spec.name);
+                }
+            }
+            return o.Name() + " belongs to " + takers;
+        }
     }
     return std::nullopt;
 }
@@ -85,50 +103,21 @@ std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
     return std::nullopt;
 }
 
-// The value of an option that takes one; why it is not usable, if it is not.
-std::optional<std::string> SetValue(Options& options, const std::string& name,
-                                    const std::string& value, bool& countGiven) {
-    if (name == "-p") {
-        options.passEntry = value;
-    } else if (name == "--pass-file") {
-        options.passFile = value;
-    } else if (name == "-o") {
-        options.output = value;
-    } else if (name == "-O") {
-        options.outputDir = value;
-    } else if (name == "-n") {
-        const std::optional<std::size_t> count = ParseCount(value);
-        if (!count) {
-            return "-n needs a whole number of 1 or more, not '" + value + "'";
-        }
-        options.candidates = *count;
-        countGiven = true;
-    } else if (name == "--eol") {
-        options.eol = ParseLineEnd(value);
-        if (!options.eol) {
-            return "unknown line end '" + value + "' (use crlf or lf)";
-        }
-    } else {
-        options.encoding = ParseEncoding(value);
-        if (!options.encoding) {
-            return "unknown encoding '" + value + "' (use cp932, utf-8 or utf-16le)";
-        }
-    }
-    return std::nullopt;
-}
-
 // The command and the file from the arguments that are no options.
 std::optional<std::string> SetCommand(Options& options, const std::vector<std::string>& positional,
-                                      bool countGiven) {
+                                      const std::vector<bool>& given) {
     if (positional.empty()) {
-        return "missing command (encipher, decipher or recover)";
+        return "missing command (" + CommandList() + ")";
     }
     const std::optional<Command> command = CommandNamed(positional[0]);
     if (!command) {
-        return "unknown command '" + positional[0] + "' (use encipher, decipher or recover)";
+        return "unknown command '" + positional[0] + "' (use " + CommandList() + ")";
     }
     options.command = *command;
-    if (std::optional<std::string> why = Misplaced(options, countGiven)) {
+    if (std::optional<std::string> why = Misplaced(options, given[RowOf('n')])) {
+        return why;
+    }
+    if (std::optional<std::string> why = NotTaken(options.command, given)) {
         return why;
     }
     options.inputs.assign(positional.begin() + 1, positional.end());
@@ -153,7 +142,7 @@ std::optional<std::string> SetCommand(Options& options, const std::vector<std::s
 
 }  // namespace
 
-const char* const kUsage =
+constexpr const char* kUsageHead =
     "Usage: zkt encipher|decipher [-p ENTRY] [--encoding ENC] [--eol EOL] [-o OUT] [FILE]\n"
     "       zkt encipher|decipher [OPTIONS] [-r] [-O DIR] [--overwrite] FILE...\n"
     "       zkt decipher --find-pass [-r] [-O DIR] [--overwrite] FILE...\n"
@@ -175,37 +164,9 @@ const char* const kUsage =
     "recover tries every pass number and prints the best first, one per line:\n"
     "PASS<Tab>SCORE<Tab>PREVIEW, SCORE from 0 to 1, PREVIEW the first 40\n"
     "characters with line breaks shown as \u23ce.\n"
-    "\n"
-    "  -p, --pass ENTRY     the pass number, as typed into the pass-number dialog\n"
-    "                       (at most four characters, such as 1234); other users\n"
-    "                       can see it in the process list: prefer --pass-file or\n"
-    "                       the prompt, which asks on the terminal without echo\n"
-    "                       (twice when enciphering) when neither is given\n"
-    "  --pass-file FILE     read the pass number from the first line of FILE\n"
-    "  -o, --output OUT     where to write the result (default, or -: standard output)\n"
-    "  --encoding ENC       encoding of the plain side: cp932, utf-8 or utf-16le\n"
-    "                       (default: detected on reading; cp932 on writing, or the\n"
-    "                       terminal's encoding when standard output is a terminal;\n"
-    "                       recover: the terminal's encoding for the previews)\n"
-    "  --eol EOL            line end of the plain side: crlf or lf (default: detected\n"
-    "                       on reading; crlf on writing, lf to a terminal)\n"
-    "  --force              decipher: write the result even when it does not look\n"
-    "                       like text\n"
-    "  -n N                 recover: print the N best candidates (default 5)\n"
-    "  -r, --recursive      the files in folders given, and in their subfolders:\n"
-    "                       *.txt to encipher, *.zkt to decipher or recover\n"
-    "  -O, --target-dir DIR with several files: put the outputs under DIR, by their\n"
-    "                       paths in the folders given (default: beside each input,\n"
-    "                       memo.txt and memo.zkt)\n"
-    "  --overwrite          with several files: write over outputs that exist\n"
-    "  --find-pass          decipher: each file with the pass number recover finds\n"
-    "                       clearly ahead for it; files without one are listed\n"
-    "  --tsv                recover: one line per file, FILE<Tab>PASS<Tab>SCORE<Tab>\n"
-    "                       clear|unclear<Tab>PREVIEW (also with several files)\n"
-    "  --pass-list          recover: print every pass number tried, once, as\n"
-    "                       VALUE<Tab>ENTRY, and nothing else\n"
-    "  -h, --help           show this help\n"
-    "  --version            show the version\n"
+    "\n";
+
+constexpr const char* kUsageTail =
     "\n"
     "FILE absent or -: standard input. The enciphered side is always ASCII with\n"
     "CR LF. Detection: a UTF-8 byte-order mark means UTF-8; else valid UTF-8 that\n"
@@ -221,79 +182,37 @@ const char* const kUsage =
     "itself and at least 6 bits cheaper than the second's), 1 when no candidate\n"
     "looks like text or none is clearly ahead, 2 usage error.\n";
 
-namespace {
+std::string Usage() {
+    return kUsageHead + OptionHelp() + kUsageTail;
+}
 
-// Values of the long options without a short form.
-enum LongOnly : int {
-    kVersion = 256,
-    kEncoding,
-    kEol,
-    kForce,
-    kPassList,
-    kPassFile,
-    kOverwrite,
-    kFindPass,
-    kTsv,
-};
+namespace {
 
 // As GNU tools take them: long options may be abbreviated where that is
 // unambiguous, and options may stand anywhere among the file names.
-constexpr struct option kLongOptions[] = {
-    {"pass", required_argument, nullptr, 'p'},
-    {"pass-file", required_argument, nullptr, kPassFile},
-    {"output", required_argument, nullptr, 'o'},
-    {"encoding", required_argument, nullptr, kEncoding},
-    {"eol", required_argument, nullptr, kEol},
-    {"force", no_argument, nullptr, kForce},
-    {"pass-list", no_argument, nullptr, kPassList},
-    {"recursive", no_argument, nullptr, 'r'},
-    {"target-dir", required_argument, nullptr, 'O'},
-    {"overwrite", no_argument, nullptr, kOverwrite},
-    {"find-pass", no_argument, nullptr, kFindPass},
-    {"tsv", no_argument, nullptr, kTsv},
-    {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, kVersion},
-    {nullptr, 0, nullptr, 0},
-};
-
-// An option without a value.
-void SetFlag(Options& options, int code) {
-    switch (code) {
-        case kForce:
-            options.force = true;
-            break;
-        case kPassList:
-            options.passList = true;
-            break;
-        case 'r':
-            options.recursive = true;
-            break;
-        case kOverwrite:
-            options.overwrite = true;
-            break;
-        case kFindPass:
-            options.findPass = true;
-            break;
-        default:
-            options.tsv = true;
-            break;
+std::vector<struct option> LongOptions() {
+    std::vector<struct option> options;
+    for (std::size_t row = 0; row < OptionTable().size(); ++row) {
+        const OptionSpec& o = OptionTable()[row];
+        if (o.longName != nullptr) {
+            options.push_back({o.longName, o.valueName != nullptr ? required_argument : no_argument,
+                               nullptr, CodeOf(row)});
+        }
     }
+    options.push_back({nullptr, 0, nullptr, 0});
+    return options;
 }
 
-// The name SetValue knows an option with a value by.
-std::string ValueOptionName(int code) {
-    switch (code) {
-        case kPassFile:
-            return "--pass-file";
-        case kEncoding:
-            return "--encoding";
-        case kEol:
-            return "--eol";
-        case 'O':
-            return "-O";
-        default:
-            return std::string("-") + static_cast<char>(code);
+// ":p:o:O:n:rh": the letters, those that take a value with a colon.
+std::string ShortOptions() {
+    std::string letters = ":";
+    for (const OptionSpec& o : OptionTable()) {
+        if (o.shortName != 0) {
+            letters += o.shortName;
+            letters += o.valueName != nullptr ? ":" : "";
+        }
     }
+    return letters;
 }
 
 // Why an option was not taken, as the person wrote it.
@@ -306,9 +225,9 @@ std::string Unknown(const std::string& written, int shortOption) {
     }
     const std::string name = written.substr(2, written.find('=') - 2);
     std::string matches;
-    for (const struct option& o : kLongOptions) {
-        if (o.name != nullptr && std::string_view(o.name).starts_with(name)) {
-            matches += (matches.empty() ? "--" : ", --") + std::string(o.name);
+    for (const OptionSpec& o : OptionTable()) {
+        if (o.longName != nullptr && std::string_view(o.longName).starts_with(name)) {
+            matches += (matches.empty() ? "--" : ", --") + std::string(o.longName);
         }
     }
     return matches.empty() || name.empty() ? "unknown option '" + written + "'"
@@ -319,7 +238,7 @@ std::string Unknown(const std::string& written, int shortOption) {
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     Options options;
-    bool countGiven = false;
+    std::vector<bool> given(OptionTable().size(), false);
     std::vector<std::string> storage{"zkt"};
     storage.insert(storage.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -328,43 +247,33 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
     }
     argv.push_back(nullptr);
     const int argc = static_cast<int>(storage.size());
+    const std::vector<struct option> longOptions = LongOptions();
+    const std::string shortOptions = ShortOptions();
     opterr = 0;
     optind = 0;  // a fresh scan, every time
-    for (;;) {
-        const int code = getopt_long(argc, argv.data(), ":p:o:O:n:rh", kLongOptions, nullptr);
-        if (code == -1) {
-            break;
-        }
+    for (int code = 0; (code = getopt_long(argc, argv.data(), shortOptions.c_str(),
+                                           longOptions.data(), nullptr)) != -1;) {
         const std::string written = argv[static_cast<std::size_t>(optind) - 1];
-        switch (code) {
-            case 'h':
-                options.command = Command::Help;
-                return {options, {}};
-            case kVersion:
-                options.command = Command::Version;
-                return {options, {}};
-            case kForce:
-            case kPassList:
-            case 'r':
-            case kOverwrite:
-            case kFindPass:
-            case kTsv:
-                SetFlag(options, code);
-                break;
-            case '?':
-                return Fail(Unknown(written, optopt));
-            case ':':
-                return Fail("option '" + written.substr(0, written.find('=')) + "' needs a value");
-            default:
-                if (std::optional<std::string> why =
-                        SetValue(options, ValueOptionName(code), optarg, countGiven)) {
-                    return Fail(std::move(*why));
-                }
+        if (code == '?') {
+            return Fail(Unknown(written, optopt));
         }
+        if (code == ':') {
+            return Fail("option '" + written.substr(0, written.find('=')) + "' needs a value");
+        }
+        const std::size_t row = RowOf(code);
+        const OptionSpec& option = OptionTable()[row];
+        if (std::optional<std::string> why =
+                option.set(options, option.valueName != nullptr ? optarg : "")) {
+            return Fail(std::move(*why));
+        }
+        if (option.alone) {
+            return {options, {}};
+        }
+        given[row] = true;
     }
     // getopt_long has moved the file names, in their order, behind the options.
     const std::vector<std::string> positional(argv.begin() + optind, argv.end() - 1);
-    if (std::optional<std::string> why = SetCommand(options, positional, countGiven)) {
+    if (std::optional<std::string> why = SetCommand(options, positional, given)) {
         return Fail(std::move(*why));
     }
     return {options, {}};

@@ -59,6 +59,7 @@ std::optional<document::Encoding> ParseEncoding(std::string name);
 std::string AsciiLowerCase(std::string text);
 std::optional<document::LineEnd> ParseLineEnd(const std::string& name);
 
-extern const char* const kUsage;
+// The text of --help; its lines of the options come from their table.
+std::string Usage();
 
 }  // namespace solvena::zkt

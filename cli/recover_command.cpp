@@ -23,7 +23,6 @@
 namespace solvena::zkt {
 namespace {
 
-constexpr std::size_t kPreviewCharacters = 40;
 constexpr char16_t kReplacement = u'\uFFFD';
 
 bool IsHigh(char16_t u) {

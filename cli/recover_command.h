@@ -15,6 +15,9 @@
 
 namespace solvena::zkt {
 
+// How many characters of a candidate's text recover shows.
+inline constexpr std::size_t kPreviewCharacters = 40;
+
 // The first 40 characters of a deciphered text as one line that is safe to
 // print: each line break as one "⏎" ("↓" in code page 932, which has no
 // "⏎"), a tab as a blank, control and other invisible or unprintable units

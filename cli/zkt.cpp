@@ -12,6 +12,7 @@
 
 #include "cipher/cipher.h"
 #include "cli/cipher_streams.h"
+#include "cli/command_table.h"
 #include "cli/many_files.h"
 #include "cli/messages.h"
 #include "cli/options.h"
@@ -152,7 +153,7 @@ int RecoverFrom(const Options& options, const Environment& env, int fd, const Na
 std::optional<int> StartJudging(const Options& options, const Environment& env, Input& input,
                                 std::int16_t pass, const Names& names,
                                 std::optional<ranking::DecipherJudge>& judge) {
-    if (options.command == Command::Encipher || options.force) {
+    if (SpecOf(options.command).enciphers || options.force) {
         return std::nullopt;
     }
     judge.emplace(pass);
@@ -197,7 +198,7 @@ void WarnAfterDeciphering(const Environment& env, const Names& names,
 // Reads, ciphers and writes the text a piece at a time.
 int Stream(const Options& options, const Environment& env, Input& input,
            std::optional<std::int16_t> pass, const Names& names, const files::NewFileRules& rules) {
-    const bool encipher = options.command == Command::Encipher;
+    const bool encipher = SpecOf(options.command).enciphers;
     files::Status opened = ReadOpening(input);
     if (!opened) {
         return FileFailure(env, opened.error());
@@ -268,15 +269,16 @@ int CipherOneFile(const Options& options, const Environment& env,
     if (!names.fromStdin) {
         told.push_back(options.input);
     }
-    if (!names.toStdout && options.command != Command::Recover) {
+    const CommandSpec& command = SpecOf(options.command);
+    if (!names.toStdout && command.ciphers) {
         told.push_back(options.output);
     }
     WarnOfKeptCopies(env, told);
-    if (options.command == Command::Recover) {
+    if (!command.ciphers) {
         return RecoverFrom(options, env, fd, names);
     }
     // The enciphered side is ASCII and is read like any document file.
-    const document::ReadChoice choice = options.command == Command::Encipher
+    const document::ReadChoice choice = command.enciphers
                                             ? document::ReadChoice(options.encoding, options.eol)
                                             : document::ReadChoice();
     // An input that is also the output is read whole before it is replaced:
@@ -297,12 +299,7 @@ int CipherOneFile(const Options& options, const Environment& env,
     return Stream(options, env, input, pass, names, NewOutputRules(options, fd));
 }
 
-namespace {
-
-int Execute(const Options& options, const Environment& env) {
-    if (options.command == Command::Recover && options.passList) {
-        return PrintText(env, PassList());
-    }
+int RunOnFiles(const Options& options, const Environment& env) {
     std::error_code error;
     // A folder named with no -o is many files; with -o, no file to read.
     if (options.ManyFiles() || (options.input != "-" && options.output == "-" &&
@@ -316,7 +313,17 @@ int Execute(const Options& options, const Environment& env) {
     return CipherOneFile(options, env, pass);
 }
 
-}  // namespace
+int RunRecover(const Options& options, const Environment& env) {
+    return options.passList ? PrintText(env, PassList()) : RunOnFiles(options, env);
+}
+
+int PrintHelp(const Options& /*options*/, const Environment& env) {
+    return PrintText(env, Usage());
+}
+
+int PrintVersion(const Options& /*options*/, const Environment& env) {
+    return PrintText(env, std::string("zkt ") + kVersionText + "\n");
+}
 
 int Run(const std::vector<std::string>& args, const Environment& env) {
     const ParsedOptions parsed = ParseOptions(args);
@@ -324,14 +331,8 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
         return UsageError(env, parsed.error);
     }
     const Options& options = *parsed.options;
-    if (options.command == Command::Help) {
-        return PrintText(env, kUsage);
-    }
-    if (options.command == Command::Version) {
-        return PrintText(env, std::string("zkt ") + kVersionText + "\n");
-    }
     try {
-        return Execute(options, env);
+        return SpecOf(options.command).run(options, env);
     } catch (const std::bad_alloc&) {
         // Reading, converting or ciphering a text too large for memory.
         return FileFailure(

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
 #include "document/codepage.h"
 
 namespace solvena::zkt {
@@ -29,7 +30,16 @@ struct Environment {
     bool errorIsTerminal = false;
 };
 
-// Runs the tool on the arguments after the program name.
+// The commands' handlers, as the table of commands calls them: the files
+// the options name ciphered (or ranked); recover's pass list or files; the
+// help; the version.
+int RunOnFiles(const Options& options, const Environment& env);
+int RunRecover(const Options& options, const Environment& env);
+int PrintHelp(const Options& options, const Environment& env);
+int PrintVersion(const Options& options, const Environment& env);
+
+// Runs the tool on the arguments after the program name: the command the
+// options name, by its row in the table of commands.
 int Run(const std::vector<std::string>& args, const Environment& environment);
 
 }  // namespace solvena::zkt

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// `zkt`'s commands, one row each: what the command line names them, how
+// they treat the files they are given, and the function that runs them.
+// Every other place asks this table rather than branching on the command.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cli/options.h"
+#include "cli/zkt.h"
+
+namespace solvena::zkt {
+
+using CommandHandler = int (*)(const Options& options, const Environment& env);
+
+struct CommandSpec {
+    Command command;
+    std::string_view name;  // as typed; empty: asked for by an option (--help)
+    CommandHandler run;
+    // Ciphers each input to an output with a pass number; else ranks the
+    // pass numbers and prints them, writing no file.
+    bool ciphers = false;
+    bool enciphers = false;   // the plain side is read, and the pass asked twice
+    std::string_view reads;   // the files it takes from a folder, by extension
+    std::string_view writes;  // the extension of each output beside its input
+    std::string_view done;    // how the summary of many files counts a success
+};
+
+// Every command, in the order the help names them.
+std::span<const CommandSpec> Commands();
+
+const CommandSpec& SpecOf(Command command);
+
+// The command a word on the command line names, if any.
+std::optional<Command> CommandNamed(std::string_view name);
+
+// The commands that are typed, as a sentence names them: "encipher,
+// decipher or recover".
+std::string CommandList();
+
+}  // namespace solvena::zkt

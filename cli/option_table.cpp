@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: MIT
+#include "cli/option_table.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
+
+namespace solvena::zkt {
+namespace {
+
+constexpr unsigned kDecipher = CommandBit(Command::Decipher);
+constexpr unsigned kRecover = CommandBit(Command::Recover);
+
+std::optional<std::size_t> ParseCount(const std::string& text) {
+    std::size_t count = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, count);
+    if (ec != std::errc() || ptr != end || count == 0) {
+        return std::nullopt;
+    }
+    return count;
+}
+
+std::optional<std::string> SetCount(Options& options, const std::string& value) {
+    const std::optional<std::size_t> count = ParseCount(value);
+    if (!count) {
+        return "-n needs a whole number of 1 or more, not '" + value + "'";
+    }
+    options.candidates = *count;
+    return std::nullopt;
+}
+
+std::optional<std::string> SetEncoding(Options& options, const std::string& value) {
+    options.encoding = ParseEncoding(value);
+    if (!options.encoding) {
+        return "unknown encoding '" + value + "' (use cp932, utf-8 or utf-16le)";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> SetLineEnd(Options& options, const std::string& value) {
+    options.eol = ParseLineEnd(value);
+    if (!options.eol) {
+        return "unknown line end '" + value + "' (use crlf or lf)";
+    }
+    return std::nullopt;
+}
+
+// A setter of a member of Options from the option's value, or of a flag.
+template <auto Member>
+std::optional<std::string> SetText(Options& options, const std::string& value) {
+    options.*Member = value;
+    return std::nullopt;
+}
+template <auto Member>
+std::optional<std::string> SetFlag(Options& options, const std::string& /*value*/) {
+    options.*Member = true;
+    return std::nullopt;
+}
+template <Command Asked>
+std::optional<std::string> Ask(Options& options, const std::string& /*value*/) {
+    options.command = Asked;
+    return std::nullopt;
+}
+
+constexpr std::array kOptions{
+    OptionSpec{'p', "pass", "ENTRY", kCipherCommands,
+               "the pass number, as typed into the pass-number dialog\n"
+               "(at most four characters, such as 1234); other users\n"
+               "can see it in the process list: prefer --pass-file or\n"
+               "the prompt, which asks on the terminal without echo\n"
+               "(twice when enciphering) when neither is given",
+               SetText<&Options::passEntry>, false},
+    OptionSpec{0, "pass-file", "FILE", kCipherCommands,
+               "read the pass number from the first line of FILE", SetText<&Options::passFile>,
+               false},
+    // Recover takes "-o -", its standard output, and refuses any other.
+    OptionSpec{'o', "output", "OUT", kEveryCommand,
+               "where to write the result (default, or -: standard output)",
+               SetText<&Options::output>, false},
+    OptionSpec{0, "encoding", "ENC", kEveryCommand,
+               "encoding of the plain side: cp932, utf-8 or utf-16le\n"
+               "(default: detected on reading; cp932 on writing, or the\n"
+               "terminal's encoding when standard output is a terminal;\n"
+               "recover: the terminal's encoding for the previews)",
+               SetEncoding, false},
+    OptionSpec{0, "eol", "EOL", kEveryCommand,
+               "line end of the plain side: crlf or lf (default: detected\n"
+               "on reading; crlf on writing, lf to a terminal)",
+               SetLineEnd, false},
+    OptionSpec{0, "force", nullptr, kDecipher,
+               "decipher: write the result even when it does not look\n"
+               "like text",
+               SetFlag<&Options::force>, false},
+    OptionSpec{'n', nullptr, "N", kRecover, "recover: print the N best candidates (default 5)",
+               SetCount, false},
+    OptionSpec{'r', "recursive", nullptr, kEveryCommand,
+               "the files in folders given, and in their subfolders:\n"
+               "*.txt to encipher, *.zkt to decipher or recover",
+               SetFlag<&Options::recursive>, false},
+    OptionSpec{'O', "target-dir", "DIR", kCipherCommands,
+               "with several files: put the outputs under DIR, by their\n"
+               "paths in the folders given (default: beside each input,\n"
+               "memo.txt and memo.zkt)",
+               SetText<&Options::outputDir>, false},
+    OptionSpec{0, "overwrite", nullptr, kCipherCommands,
+               "with several files: write over outputs that exist", SetFlag<&Options::overwrite>,
+               false},
+    OptionSpec{0, "find-pass", nullptr, kDecipher,
+               "decipher: each file with the pass number recover finds\n"
+               "clearly ahead for it; files without one are listed",
+               SetFlag<&Options::findPass>, false},
+    OptionSpec{0, "tsv", nullptr, kRecover,
+               "recover: one line per file, FILE<Tab>PASS<Tab>SCORE<Tab>\n"
+               "clear|unclear<Tab>PREVIEW (also with several files)",
+               SetFlag<&Options::tsv>, false},
+    OptionSpec{0, "pass-list", nullptr, kRecover,
+               "recover: print every pass number tried, once, as\n"
+               "VALUE<Tab>ENTRY, and nothing else",
+               SetFlag<&Options::passList>, false},
+    OptionSpec{'h', "help", nullptr, kEveryCommand, "show this help", Ask<Command::Help>, true},
+    OptionSpec{0, "version", nullptr, kEveryCommand, "show the version", Ask<Command::Version>,
+               true},
+};
+
+// The help's column of descriptions.
+constexpr std::size_t kLabelWidth = 20;
+
+std::string Label(const OptionSpec& option) {
+    std::string label;
+    if (option.shortName != 0) {
+        label = std::string("-") + option.shortName + (option.longName != nullptr ? ", " : "");
+    }
+    if (option.longName != nullptr) {
+        label += std::string("--") + option.longName;
+    }
+    if (option.valueName != nullptr) {
+        label += std::string(" ") + option.valueName;
+    }
+    return label;
+}
+
+}  // namespace
+
+std::span<const OptionSpec> OptionTable() {
+    return kOptions;
+}
+
+std::string OptionHelp() {
+    std::string help;
+    for (const OptionSpec& option : kOptions) {
+        std::string label = Label(option);
+        label.resize(std::max(label.size(), kLabelWidth), ' ');
+        help += "  " + label + " ";
+        for (const char* line = option.help; *line != '\0';) {
+            const std::size_t length = std::strcspn(line, "\n");
+            help.append(line, length);
+            help += '\n';
+            line += length;
+            if (*line == '\n') {
+                ++line;
+                help.append(2 + kLabelWidth + 1, ' ');
+            }
+        }
+    }
+    return help;
+}
+
+}  // namespace solvena::zkt
