@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 
 #include "cipher/cipher.h"
+#include "cli/command_table.h"
+#include "cli/option_table.h"
 #include "ranking/pass_ranking.h"
 
 namespace solvena::zkt {
@@ -106,7 +109,7 @@ TEST(OptionsTest, RecoverOptions) {
 
 // The help states the limits the tool applies.
 TEST(OptionsTest, HelpGivesTheLimitsInForce) {
-    const std::string usage = kUsage;
+    const std::string usage = Usage();
     for (const std::string& limit :
          {"at least " + std::to_string(solvena::textmodel::kShortestCompared) + " characters",
           "at least " + std::to_string(static_cast<int>(solvena::ranking::kWrongPassBits)) +
@@ -116,6 +119,33 @@ TEST(OptionsTest, HelpGivesTheLimitsInForce) {
           "in " + std::to_string(solvena::textmodel::kGarbageOneIn) + " or more"}) {
         EXPECT_NE(usage.find(limit), std::string::npos) << limit;
     }
+}
+
+// Each command takes the options its row in the table of options names and
+// refuses the others, so that a new option needs only its row. A value
+// for each kind of value: "-o -" is recover's own standard output.
+TEST(OptionsTest, EveryCommandTakesTheOptionsOfItsRowsAndNoOther) {
+    const std::map<std::string, std::string> sample = {
+        {"ENTRY", "1"}, {"FILE", "f"}, {"OUT", "-"}, {"ENC", "utf-8"},
+        {"EOL", "lf"},  {"N", "3"},    {"DIR", "d"}};
+    for (const CommandSpec& command : Commands()) {
+        if (command.name.empty()) {
+            continue;  // --help and --version, which take no command
+        }
+        for (const OptionSpec& option : OptionTable()) {
+            std::vector<std::string> args{std::string(command.name), option.Name()};
+            if (option.valueName != nullptr) {
+                const auto value = sample.find(option.valueName);
+                ASSERT_NE(value, sample.end()) << "no sample " << option.valueName;
+                args.push_back(value->second);
+            }
+            const ParsedOptions parsed = ParseOptions(args);
+            EXPECT_EQ(parsed.options.has_value(),
+                      (option.commands & CommandBit(command.command)) != 0)
+                << command.name << " " << option.Name() << ": " << parsed.error;
+        }
+    }
+    EXPECT_EQ(Refused({}), "missing command (encipher, decipher or recover)");
 }
 
 }  // namespace
