@@ -52,8 +52,8 @@ std::size_t RowOf(int code) {
         table.begin());
 }
 
-// An option given to a command that does not take it, of those the rules
-// above do not name: "--tsv belongs to recover".
+// An option given to a command its row does not name: "--x belongs to
+// recover". Asked after Misplaced, which words it for the options it knows.
 std::optional<std::string> NotTaken(Command command, const std::vector<bool>& given) {
     for (std::size_t row = 0; row < given.size(); ++row) {
         const OptionSpec& o = OptionTable()[row];
