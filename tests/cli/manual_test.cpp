@@ -43,17 +43,9 @@ std::vector<std::string> ManualEntries(const std::string& manual) {
     return entries;
 }
 
-std::string Joined(const std::vector<std::string>& words) {
-    std::string joined;
-    for (const std::string& word : words) {
-        joined.append(joined.empty() ? "" : " ").append(word);
-    }
-    return joined;
-}
-
 // An entry of the table as the page's first line of it gives it: the names
-// and the value, "-p --pass ENTRY".
-std::string Written(const OptionSpec& option) {
+// and the value: "-p", "--pass", "ENTRY".
+std::vector<std::string> Written(const OptionSpec& option) {
     std::vector<std::string> words;
     if (option.shortName != 0) {
         words.push_back(std::string(1, '-') + option.shortName);
@@ -64,25 +56,25 @@ std::string Written(const OptionSpec& option) {
     if (option.valueName != nullptr) {
         words.emplace_back(option.valueName);
     }
-    return Joined(words);
+    return words;
 }
 
-std::string Words(const std::string& entry) {
+std::vector<std::string> Words(const std::string& entry) {
     static const std::regex kWord(R"((--?[a-zA-Z][a-z-]*)|\\fI([A-Z]+)\\fR)");
     std::vector<std::string> words;
     for (std::sregex_iterator i(entry.begin(), entry.end(), kWord), end; i != end; ++i) {
         words.push_back((*i)[1].matched ? (*i)[1].str() : (*i)[2].str());
     }
-    return Joined(words);
+    return words;
 }
 
 TEST(ManualTest, DescribesEveryOptionOfTheTableInItsOrder) {
     const std::vector<std::string> entries = ManualEntries(Manual());
-    std::vector<std::string> written;
+    std::vector<std::vector<std::string>> written;
     for (const std::string& entry : entries) {
         written.push_back(Words(entry));
     }
-    std::vector<std::string> expected;
+    std::vector<std::vector<std::string>> expected;
     for (const OptionSpec& option : OptionTable()) {
         expected.push_back(Written(option));
     }

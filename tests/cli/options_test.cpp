@@ -80,7 +80,6 @@ TEST(OptionsTest, HelpAndVersionWin) {
 }
 
 TEST(OptionsTest, UsageErrorsSayWhat) {
-    EXPECT_EQ(Refused({}), "missing command (encipher, decipher or recover)");
     EXPECT_NE(Refused({"scramble"}).find("unknown command"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "-x"}).find("unknown option '-x'"), std::string::npos);
     EXPECT_NE(Refused({"encipher", "-p"}).find("needs a value"), std::string::npos);
@@ -145,7 +144,6 @@ TEST(OptionsTest, EveryCommandTakesTheOptionsOfItsRowsAndNoOther) {
                 << command.name << " " << option.Name() << ": " << parsed.error;
         }
     }
-    EXPECT_EQ(Refused({}), "missing command (encipher, decipher or recover)");
 }
 
 }  // namespace
