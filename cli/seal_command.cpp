@@ -7,7 +7,6 @@
 
 #include "cli/messages.h"
 #include "cli/pass_entries.h"
-#include "cli/pass_prompt.h"
 #include "sealing/fd_streams.h"
 
 namespace solvena::zkt {
@@ -106,12 +105,13 @@ int ObtainPassword(const Environment& env, const std::string& passwordFile, bool
         }
         password = std::move(line.value());
     } else {
-        const std::optional<std::string> typed = AskPassOnTerminal("Password: ");
+        const std::optional<std::string> typed =
+            env.askPass ? env.askPass("Password: ") : std::nullopt;
         if (!typed) {
             Say(env, "zkt: no terminal to ask for the password on (--password-file gives it)\n");
             return kUsageError;
         }
-        if (twice && AskPassOnTerminal("Password again: ") != typed) {
+        if (twice && env.askPass("Password again: ") != typed) {
             Say(env, "zkt: the two passwords differ; nothing written\n");
             return kUsageError;
         }

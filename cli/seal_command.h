@@ -21,7 +21,7 @@ namespace solvena::zkt {
 std::string OutcomeWords(sealing::Outcome outcome);
 
 // The password: the first line of `passwordFile` when one is named, or
-// typed on the terminal without echo (twice when sealing). Never from the
+// typed where `env` asks (the terminal, without echo; twice when sealing). Never from the
 // command line, where the process list would show it.
 int ObtainPassword(const Environment& env, const std::string& passwordFile, bool twice,
                    std::string& password);
