@@ -16,6 +16,9 @@ constexpr std::array kCommands{
     // Recover writes nothing, but its jobs are found as decipher's are.
     CommandSpec{Command::Recover, "recover", RunRecover, false, false, ".zkt", ".txt",
                 "ranked clearly"},
+    // One file a run: the text of a password file is no job for the walk.
+    CommandSpec{Command::Seal, "seal", RunSealing, false, false, "", "", "sealed"},
+    CommandSpec{Command::Unseal, "unseal", RunSealing, false, false, "", "", "unsealed"},
     CommandSpec{Command::Help, "", PrintHelp, false, false, "", "", ""},
     CommandSpec{Command::Version, "", PrintVersion, false, false, "", "", ""},
 };

@@ -11,6 +11,7 @@ namespace {
 
 constexpr unsigned kDecipher = CommandBit(Command::Decipher);
 constexpr unsigned kRecover = CommandBit(Command::Recover);
+constexpr unsigned kFileCommands = kCipherCommands | kRecover;
 
 std::optional<std::size_t> ParseCount(const std::string& text) {
     std::size_t count = 0;
@@ -79,13 +80,13 @@ constexpr std::array kOptions{
     OptionSpec{'o', "output", "OUT", kEveryCommand,
                "where to write the result (default, or -: standard output)",
                SetText<&Options::output>, false},
-    OptionSpec{0, "encoding", "ENC", kEveryCommand,
+    OptionSpec{0, "encoding", "ENC", kFileCommands,
                "encoding of the plain side: cp932, utf-8 or utf-16le\n"
                "(default: detected on reading; cp932 on writing, or the\n"
                "terminal's encoding when standard output is a terminal;\n"
                "recover: the terminal's encoding for the previews)",
                SetEncoding, false},
-    OptionSpec{0, "eol", "EOL", kEveryCommand,
+    OptionSpec{0, "eol", "EOL", kFileCommands,
                "line end of the plain side: crlf or lf (default: detected\n"
                "on reading; crlf on writing, lf to a terminal)",
                SetLineEnd, false},
@@ -95,7 +96,7 @@ constexpr std::array kOptions{
                SetFlag<&Options::force>, false},
     OptionSpec{'n', nullptr, "N", kRecover, "recover: print the N best candidates (default 5)",
                SetCount, false},
-    OptionSpec{'r', "recursive", nullptr, kEveryCommand,
+    OptionSpec{'r', "recursive", nullptr, kFileCommands,
                "the files in folders given, and in their subfolders:\n"
                "*.txt to encipher, *.zkt to decipher or recover",
                SetFlag<&Options::recursive>, false},
@@ -119,6 +120,15 @@ constexpr std::array kOptions{
                "recover: print every pass number tried, once, as\n"
                "VALUE<Tab>ENTRY, and nothing else",
                SetFlag<&Options::passList>, false},
+    OptionSpec{0, "password-file", "FILE", kSealCommands,
+               "seal, unseal: read the password from the first line of\n"
+               "FILE (default: asked on the terminal without echo, twice\n"
+               "when sealing; never taken from the command line)",
+               SetText<&Options::passwordFile>, false},
+    OptionSpec{0, "armor", nullptr, CommandBit(Command::Seal),
+               "seal: write the password file as text (.asc) rather than\n"
+               "binary (.gpg)",
+               SetFlag<&Options::armor>, false},
     OptionSpec{'h', "help", nullptr, kEveryCommand, "show this help", Ask<Command::Help>, true},
     OptionSpec{0, "version", nullptr, kEveryCommand, "show the version", Ask<Command::Version>,
                true},

@@ -23,7 +23,9 @@ constexpr unsigned CommandBit(Command command) {
 }
 inline constexpr unsigned kCipherCommands =
     CommandBit(Command::Encipher) | CommandBit(Command::Decipher);
-inline constexpr unsigned kEveryCommand = kCipherCommands | CommandBit(Command::Recover);
+inline constexpr unsigned kSealCommands = CommandBit(Command::Seal) | CommandBit(Command::Unseal);
+inline constexpr unsigned kEveryCommand =
+    kCipherCommands | CommandBit(Command::Recover) | kSealCommands;
 
 struct OptionSpec {
     char shortName = 0;                 // 0: none

@@ -131,6 +131,11 @@ std::optional<std::string> SetCommand(Options& options, const std::vector<std::s
     if (options.inputs.size() == 1) {
         options.input = options.inputs[0];
     }
+    const bool sealing = options.command == Command::Seal || options.command == Command::Unseal;
+    if (sealing && options.ManyFiles()) {
+        return std::string(SpecOf(options.command).name) +
+               " takes one file (or - for standard input)";
+    }
     const bool empty = std::any_of(options.inputs.begin(), options.inputs.end(),
                                    [](const std::string& name) { return name.empty(); }) ||
                        options.output.empty() || (options.outputDir && options.outputDir->empty());
@@ -149,6 +154,8 @@ constexpr const char* kUsageHead =
     "       zkt recover [-n N] [--encoding ENC] [FILE]\n"
     "       zkt recover [--tsv] [-r] FILE...\n"
     "       zkt recover --pass-list\n"
+    "       zkt seal [--password-file FILE] [--armor] [-o OUT] [FILE]\n"
+    "       zkt unseal [--password-file FILE] [-o OUT] [FILE]\n"
     "       zkt --help | --version\n"
     "\n"
     "Enciphers a plain document into one line of enciphered text, or deciphers\n"
@@ -164,6 +171,10 @@ constexpr const char* kUsageHead =
     "recover tries every pass number and prints the best first, one per line:\n"
     "PASS<Tab>SCORE<Tab>PREVIEW, SCORE from 0 to 1, PREVIEW the first 40\n"
     "characters with line breaks shown as \u23ce.\n"
+    "seal keeps a text private in an OpenPGP password file, as gpg writes one\n"
+    "for a password (AES-256, iterated and salted SHA-256, the integrity packet),\n"
+    "which gpg and other OpenPGP programs open; unseal gives the text back, and\n"
+    "writes nothing on a wrong password, a changed byte or a file cut short.\n"
     "\n";
 
 constexpr const char* kUsageTail =

@@ -12,14 +12,16 @@
 
 namespace solvena::zkt {
 
-enum class Command { Encipher, Decipher, Recover, Help, Version };
+enum class Command { Encipher, Decipher, Recover, Seal, Unseal, Help, Version };
 
 inline constexpr std::size_t kDefaultCandidates = 5;
 
 struct Options {
     Command command = Command::Help;
-    std::optional<std::string> passEntry;  // -p, taken as it is
-    std::optional<std::string> passFile;   // --pass-file: the entry is its first line
+    std::optional<std::string> passEntry;     // -p, taken as it is
+    std::optional<std::string> passFile;      // --pass-file: the entry is its first line
+    std::optional<std::string> passwordFile;  // --password-file: the password is its first line
+    bool armor = false;                       // seal: an armored (text) password file
     std::optional<document::Encoding> encoding;
     std::optional<document::LineEnd> eol;  // --eol: the plain side's line end
     std::string input = "-";               // "-": standard input

@@ -3,11 +3,16 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "cli/messages.h"
+#include "cli/output_rules.h"
 #include "cli/pass_entries.h"
+#include "files/descriptor.h"
 #include "sealing/fd_streams.h"
+#include "sealing/sealed_names.h"
 
 namespace solvena::zkt {
 namespace {
@@ -140,6 +145,68 @@ int UnsealFile(const Environment& env, int in, const Names& names, const std::st
     };
     return Written(env, names, outputPath, rules, work,
                    "what standard output was given is not to be trusted");
+}
+
+namespace {
+
+// The name the message carries: the text file's, as gpg records it.
+std::string InnerName(const Options& options) {
+    if (options.input != "-") {
+        return std::filesystem::path(options.input).filename().string();
+    }
+    if (options.output != "-") {
+        const std::string output = std::filesystem::path(options.output).filename().string();
+        return sealing::UnsealedName(output).value_or("");
+    }
+    return "";
+}
+
+// Why a run is refused before anything is read, if it is.
+std::optional<std::string> Refused(const Options& options, const Environment& env,
+                                   const Names& names, bool seal, int in) {
+    if (seal && names.input.size() > 4 &&
+        AsciiLowerCase(names.input.substr(names.input.size() - 4)) == ".zkt") {
+        return Shown(names.input) + ": an enciphered note; seal its text (zkt decipher " +
+               Shown(names.input) + " -o - | zkt seal -o NAME.txt.gpg)";
+    }
+    if (seal && names.toStdout && env.outputIsTerminal && !options.armor) {
+        return "a binary password file is no text for a terminal (-o FILE, or --armor)";
+    }
+    if (names.toStdout && OutputIsInput(in)) {
+        return Shown(names.input) + ": input file is output file";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int RunSealing(const Options& options, const Environment& env) {
+    const bool seal = options.command == Command::Seal;
+    const Names names{options.input == "-" ? kStandardInput : options.input,
+                      options.output == "-" ? kStandardOutput : options.output,
+                      options.input == "-", options.output == "-"};
+    files::Descriptor opened;
+    if (!names.fromStdin) {
+        files::Result<files::Descriptor> file = files::OpenToRead(options.input);
+        if (!file) {
+            return FileFailure(env, file.error());
+        }
+        opened = std::move(file.value());
+    }
+    const int in = names.fromStdin ? STDIN_FILENO : opened.get();
+    if (const std::optional<std::string> why = Refused(options, env, names, seal, in)) {
+        Say(env, "zkt: " + *why + "\n");
+        return kDataError;
+    }
+    std::string password;
+    if (const int status = ObtainPassword(env, options.passwordFile.value_or(""), seal, password);
+        status != kSuccess) {
+        return status;
+    }
+    const files::NewFileRules rules = NewOutputRules(options, in);
+    return seal ? SealFile(env, in, names, options.output, password,
+                           {options.armor, InnerName(options)}, rules)
+                : UnsealFile(env, in, names, options.output, password, rules);
 }
 
 }  // namespace solvena::zkt

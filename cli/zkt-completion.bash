@@ -16,7 +16,7 @@ _zkt() {
             COMPREPLY=($(compgen -W 'crlf lf' -- "$cur"))
             return
             ;;
-        -o | --output | --pass-file)
+        -o | --output | --pass-file | --password-file)
             _filedir
             return
             ;;
@@ -44,7 +44,8 @@ _zkt() {
     local i has_command=false
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            -p | --pass | -o | --output | --encoding | --eol | --pass-file | -n | -O | --target-dir)
+            -p | --pass | -o | --output | --encoding | --eol | --pass-file | \
+                --password-file | -n | -O | --target-dir)
                 ((i++))
                 ;;
             --)
@@ -59,7 +60,7 @@ _zkt() {
         esac
     done
     if ! $has_command; then
-        COMPREPLY=($(compgen -W 'encipher decipher recover' -- "$cur"))
+        COMPREPLY=($(compgen -W 'encipher decipher recover seal unseal' -- "$cur"))
         return
     fi
     _filedir

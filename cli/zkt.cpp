@@ -16,6 +16,7 @@
 #include "cli/many_files.h"
 #include "cli/messages.h"
 #include "cli/options.h"
+#include "cli/output_rules.h"
 #include "cli/pass_entries.h"
 #include "cli/recover_command.h"
 #include "cli/refusals.h"
@@ -59,27 +60,6 @@ int AskIfMissing(const Environment& env, bool twice, std::optional<std::int16_t>
     std::string why;
     pass = AskPass(env, twice, why);
     return pass ? kSuccess : UsageError(env, why);
-}
-
-// Standard output goes to the very file that is read.
-bool OutputIsInput(int input) {
-    struct stat in {};
-    struct stat out {};
-    return ::fstat(input, &in) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 && S_ISREG(out.st_mode) &&
-           in.st_dev == out.st_dev && in.st_ino == out.st_ino;
-}
-
-// A new output is no more open than its input: a private diary gives a
-// private .zkt. Of many files, an output that exists is kept unless asked,
-// even one made while the run went on.
-files::NewFileRules NewOutputRules(const Options& options, int input) {
-    files::NewFileRules rules;
-    struct stat info {};
-    if (::fstat(input, &info) == 0 && S_ISREG(info.st_mode)) {
-        rules.mode = info.st_mode & 0666;
-    }
-    rules.onlyNew = options.ManyFiles() && !options.overwrite;
-    return rules;
 }
 
 // How deciphered text is written: as asked; else readable on a terminal

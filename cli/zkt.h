@@ -35,6 +35,8 @@ struct Environment {
 // help; the version.
 int RunOnFiles(const Options& options, const Environment& env);
 int RunRecover(const Options& options, const Environment& env);
+// seal and unseal (the page's zkt, without librnp, says where they are).
+int RunSealing(const Options& options, const Environment& env);
 int PrintHelp(const Options& options, const Environment& env);
 int PrintVersion(const Options& options, const Environment& env);
 

@@ -88,5 +88,52 @@ TEST(SealCommandTest, ThePasswordComesFromAFileOrIsTypedTwice) {
     EXPECT_NE(said.find("--password-file"), std::string::npos) << said;
 }
 
+// The commands as a person types them.
+TEST(SealCommandTest, SealAndUnsealFromTheCommandLine) {
+    TempDir dir;
+    WriteBytes(dir.File("memo.txt"), kText);
+    WriteBytes(dir.File("pw"), "雨の日の合言葉\n");
+    const auto zkt = [](const std::vector<std::string>& args) {
+        return testing::RunProcess(ZKT_PATH, args);
+    };
+    for (const bool armor : {false, true}) {
+        std::vector<std::string> args{"seal",         "--password-file",
+                                      dir.File("pw"), dir.File("memo.txt"),
+                                      "-o",           dir.File("memo.txt.gpg")};
+        if (armor) {
+            args.push_back("--armor");
+        }
+        const testing::ProcessResult sealed = zkt(args);
+        ASSERT_EQ(sealed.exitCode, 0) << sealed.err;
+        EXPECT_EQ(ReadBytes(dir.File("memo.txt.gpg")).starts_with("-----BEGIN PGP MESSAGE-----"),
+                  armor);
+        const testing::ProcessResult opened =
+            zkt({"unseal", "--password-file", dir.File("pw"), dir.File("memo.txt.gpg")});
+        EXPECT_EQ(opened.exitCode, 0) << opened.err;
+        EXPECT_EQ(opened.out, kText);
+    }
+    const TempDir home;
+    const testing::ProcessResult packets =
+        testing::RunProcess("/usr/bin/gpg", {"--homedir", home.path(), "--batch", "--pinentry-mode",
+                                             "loopback", "--passphrase", "雨の日の合言葉",
+                                             "--list-packets", dir.File("memo.txt.gpg")});
+    EXPECT_NE(packets.out.find("name=\"memo.txt\""), std::string::npos) << packets.out;
+    // What is refused before anything is read or asked.
+    WriteBytes(dir.File("old.zkt"), "!K#M\r\n");
+    const testing::ProcessResult old =
+        zkt({"seal", "--password-file", dir.File("pw"), dir.File("old.zkt")});
+    EXPECT_EQ(old.exitCode, 1);
+    EXPECT_NE(old.err.find("zkt decipher"), std::string::npos) << old.err;
+    const testing::ProcessResult two = zkt({"seal", dir.File("memo.txt"), dir.File("pw")});
+    EXPECT_EQ(two.exitCode, 2);
+    EXPECT_NE(two.err.find("seal takes one file"), std::string::npos) << two.err;
+    const testing::ProcessResult pass = zkt({"seal", "-p", "1234", dir.File("memo.txt")});
+    EXPECT_EQ(pass.exitCode, 2);
+    EXPECT_NE(pass.err.find("belongs to encipher or decipher"), std::string::npos) << pass.err;
+    const testing::ProcessResult noTerminal = zkt({"unseal", dir.File("memo.txt.gpg")});
+    EXPECT_EQ(noTerminal.exitCode, 2);
+    EXPECT_EQ(noTerminal.out, "");
+}
+
 }  // namespace
 }  // namespace solvena::zkt
