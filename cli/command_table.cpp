@@ -11,34 +11,34 @@ namespace {
 // Help and Version stand last: they have no name to type, and the help
 // lists the commands in this order.
 constexpr std::array kCommands{
-    CommandSpec{Command::Encipher, "encipher", RunOnFiles, true, true, ".txt", ".zkt", "done"},
-    CommandSpec{Command::Decipher, "decipher", RunOnFiles, true, false, ".zkt", ".txt", "done"},
+    CommandRow{Command::Encipher, "encipher", RunOnFiles, true, true, ".txt", ".zkt", "done"},
+    CommandRow{Command::Decipher, "decipher", RunOnFiles, true, false, ".zkt", ".txt", "done"},
     // Recover writes nothing, but its jobs are found as decipher's are.
-    CommandSpec{Command::Recover, "recover", RunRecover, false, false, ".zkt", ".txt",
-                "ranked clearly"},
+    CommandRow{Command::Recover, "recover", RunRecover, false, false, ".zkt", ".txt",
+               "ranked clearly"},
     // One file a run: the text of a password file is no job for the walk.
-    CommandSpec{Command::Seal, "seal", RunSealing, false, false, "", "", "sealed"},
-    CommandSpec{Command::Unseal, "unseal", RunSealing, false, false, "", "", "unsealed"},
-    CommandSpec{Command::Help, "", PrintHelp, false, false, "", "", ""},
-    CommandSpec{Command::Version, "", PrintVersion, false, false, "", "", ""},
+    CommandRow{Command::Seal, "seal", RunSealing, false, false, "", "", "sealed"},
+    CommandRow{Command::Unseal, "unseal", RunSealing, false, false, "", "", "unsealed"},
+    CommandRow{Command::Help, "", PrintHelp, false, false, "", "", ""},
+    CommandRow{Command::Version, "", PrintVersion, false, false, "", "", ""},
 };
 
 }  // namespace
 
-std::span<const CommandSpec> Commands() {
+std::span<const CommandRow> Commands() {
     return kCommands;
 }
 
-const CommandSpec& SpecOf(Command command) {
+const CommandRow& CommandRowOf(Command command) {
     // Every command has its row: the table is the enum's one list.
     return *std::find_if(kCommands.begin(), kCommands.end(),
-                         [command](const CommandSpec& spec) { return spec.command == command; });
+                         [command](const CommandRow& entry) { return entry.command == command; });
 }
 
 std::optional<Command> CommandNamed(std::string_view name) {
-    for (const CommandSpec& spec : kCommands) {
-        if (!spec.name.empty() && spec.name == name) {
-            return spec.command;
+    for (const CommandRow& entry : kCommands) {
+        if (!entry.name.empty() && entry.name == name) {
+            return entry.command;
         }
     }
     return std::nullopt;
@@ -46,9 +46,9 @@ std::optional<Command> CommandNamed(std::string_view name) {
 
 std::string CommandList() {
     std::vector<std::string_view> names;
-    for (const CommandSpec& spec : kCommands) {
-        if (!spec.name.empty()) {
-            names.push_back(spec.name);
+    for (const CommandRow& entry : kCommands) {
+        if (!entry.name.empty()) {
+            names.push_back(entry.name);
         }
     }
     std::string list;

@@ -17,7 +17,7 @@ namespace solvena::zkt {
 
 using CommandHandler = int (*)(const Options& options, const Environment& env);
 
-struct CommandSpec {
+struct CommandRow {
     Command command;
     std::string_view name;  // as typed; empty: asked for by an option (--help)
     CommandHandler run;
@@ -31,9 +31,9 @@ struct CommandSpec {
 };
 
 // Every command, in the order the help names them.
-std::span<const CommandSpec> Commands();
+std::span<const CommandRow> Commands();
 
-const CommandSpec& SpecOf(Command command);
+const CommandRow& CommandRowOf(Command command);
 
 // The command a word on the command line names, if any.
 std::optional<Command> CommandNamed(std::string_view name);

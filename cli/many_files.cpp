@@ -138,7 +138,7 @@ bool FindPassJob(const Options& options, const Environment& env, const Job& job)
 
 bool RunJob(const Options& options, const Environment& env, const Job& job,
             std::optional<std::int16_t> pass) {
-    if (!SpecOf(options.command).ciphers) {
+    if (!CommandRowOf(options.command).ciphers) {
         return RecoverLine(options, env, job.input) == kSuccess;
     }
     return options.findPass ? FindPassJob(options, env, job) : CipherJob(options, env, job, pass);
@@ -146,7 +146,7 @@ bool RunJob(const Options& options, const Environment& env, const Job& job,
 
 void Summarize(const Environment& env, const Options& options, const Tally& tally,
                std::size_t total) {
-    const std::string verb(SpecOf(options.command).done);
+    const std::string verb(CommandRowOf(options.command).done);
     std::string line =
         "zkt: " + std::to_string(total) + " file(s): " + std::to_string(tally.done) + " " + verb;
     if (!tally.failed.empty()) {
@@ -172,8 +172,8 @@ void Summarize(const Environment& env, const Options& options, const Tally& tall
 }  // namespace
 
 std::string OtherName(const std::string& name, Command command) {
-    const std::string from(SpecOf(command).reads);
-    const std::string to(SpecOf(command).writes);
+    const std::string from(CommandRowOf(command).reads);
+    const std::string to(CommandRowOf(command).writes);
     if (name.size() > from.size()) {
         if (AsciiLowerCase(name.substr(name.size() - from.size())) == from) {
             return name.substr(0, name.size() - from.size()) + to;
@@ -184,7 +184,7 @@ std::string OtherName(const std::string& name, Command command) {
 
 int CipherManyFiles(const Options& options, const Environment& env) {
     std::optional<std::int16_t> pass;
-    const CommandSpec& command = SpecOf(options.command);
+    const CommandRow& command = CommandRowOf(options.command);
     if (command.ciphers && !options.findPass) {
         const int status = ObtainPass(options, env, command.enciphers, pass);
         if (status != kSuccess) {

@@ -66,78 +66,78 @@ std::optional<std::string> Ask(Options& options, const std::string& /*value*/) {
 }
 
 constexpr std::array kOptions{
-    OptionSpec{'p', "pass", "ENTRY", kCipherCommands,
-               "the pass number, as typed into the pass-number dialog\n"
-               "(at most four characters, such as 1234); other users\n"
-               "can see it in the process list: prefer --pass-file or\n"
-               "the prompt, which asks on the terminal without echo\n"
-               "(twice when enciphering) when neither is given",
-               SetText<&Options::passEntry>, false},
-    OptionSpec{0, "pass-file", "FILE", kCipherCommands,
-               "read the pass number from the first line of FILE", SetText<&Options::passFile>,
-               false},
+    OptionRow{'p', "pass", "ENTRY", kCipherCommands,
+              "the pass number, as typed into the pass-number dialog\n"
+              "(at most four characters, such as 1234); other users\n"
+              "can see it in the process list: prefer --pass-file or\n"
+              "the prompt, which asks on the terminal without echo\n"
+              "(twice when enciphering) when neither is given",
+              SetText<&Options::passEntry>, false},
+    OptionRow{0, "pass-file", "FILE", kCipherCommands,
+              "read the pass number from the first line of FILE", SetText<&Options::passFile>,
+              false},
     // Recover takes "-o -", its standard output, and refuses any other.
-    OptionSpec{'o', "output", "OUT", kEveryCommand,
-               "where to write the result (default, or -: standard output)",
-               SetText<&Options::output>, false},
-    OptionSpec{0, "encoding", "ENC", kFileCommands,
-               "encoding of the plain side: cp932, utf-8 or utf-16le\n"
-               "(default: detected on reading; cp932 on writing, or the\n"
-               "terminal's encoding when standard output is a terminal;\n"
-               "recover: the terminal's encoding for the previews)",
-               SetEncoding, false},
-    OptionSpec{0, "eol", "EOL", kFileCommands,
-               "line end of the plain side: crlf or lf (default: detected\n"
-               "on reading; crlf on writing, lf to a terminal)",
-               SetLineEnd, false},
-    OptionSpec{0, "force", nullptr, kDecipher,
-               "decipher: write the result even when it does not look\n"
-               "like text",
-               SetFlag<&Options::force>, false},
-    OptionSpec{'n', nullptr, "N", kRecover, "recover: print the N best candidates (default 5)",
-               SetCount, false},
-    OptionSpec{'r', "recursive", nullptr, kFileCommands,
-               "the files in folders given, and in their subfolders:\n"
-               "*.txt to encipher, *.zkt to decipher or recover",
-               SetFlag<&Options::recursive>, false},
-    OptionSpec{'O', "target-dir", "DIR", kCipherCommands,
-               "with several files: put the outputs under DIR, by their\n"
-               "paths in the folders given (default: beside each input,\n"
-               "memo.txt and memo.zkt)",
-               SetText<&Options::outputDir>, false},
-    OptionSpec{0, "overwrite", nullptr, kCipherCommands,
-               "with several files: write over outputs that exist", SetFlag<&Options::overwrite>,
-               false},
-    OptionSpec{0, "find-pass", nullptr, kDecipher,
-               "decipher: each file with the pass number recover finds\n"
-               "clearly ahead for it; files without one are listed",
-               SetFlag<&Options::findPass>, false},
-    OptionSpec{0, "tsv", nullptr, kRecover,
-               "recover: one line per file, FILE<Tab>PASS<Tab>SCORE<Tab>\n"
-               "clear|unclear<Tab>PREVIEW (also with several files)",
-               SetFlag<&Options::tsv>, false},
-    OptionSpec{0, "pass-list", nullptr, kRecover,
-               "recover: print every pass number tried, once, as\n"
-               "VALUE<Tab>ENTRY, and nothing else",
-               SetFlag<&Options::passList>, false},
-    OptionSpec{0, "password-file", "FILE", kSealCommands,
-               "seal, unseal: read the password from the first line of\n"
-               "FILE (default: asked on the terminal without echo, twice\n"
-               "when sealing; never taken from the command line)",
-               SetText<&Options::passwordFile>, false},
-    OptionSpec{0, "armor", nullptr, CommandBit(Command::Seal),
-               "seal: write the password file as text (.asc) rather than\n"
-               "binary (.gpg)",
-               SetFlag<&Options::armor>, false},
-    OptionSpec{'h', "help", nullptr, kEveryCommand, "show this help", Ask<Command::Help>, true},
-    OptionSpec{0, "version", nullptr, kEveryCommand, "show the version", Ask<Command::Version>,
-               true},
+    OptionRow{'o', "output", "OUT", kEveryCommand,
+              "where to write the result (default, or -: standard output)",
+              SetText<&Options::output>, false},
+    OptionRow{0, "encoding", "ENC", kFileCommands,
+              "encoding of the plain side: cp932, utf-8 or utf-16le\n"
+              "(default: detected on reading; cp932 on writing, or the\n"
+              "terminal's encoding when standard output is a terminal;\n"
+              "recover: the terminal's encoding for the previews)",
+              SetEncoding, false},
+    OptionRow{0, "eol", "EOL", kFileCommands,
+              "line end of the plain side: crlf or lf (default: detected\n"
+              "on reading; crlf on writing, lf to a terminal)",
+              SetLineEnd, false},
+    OptionRow{0, "force", nullptr, kDecipher,
+              "decipher: write the result even when it does not look\n"
+              "like text",
+              SetFlag<&Options::force>, false},
+    OptionRow{'n', nullptr, "N", kRecover, "recover: print the N best candidates (default 5)",
+              SetCount, false},
+    OptionRow{'r', "recursive", nullptr, kFileCommands,
+              "the files in folders given, and in their subfolders:\n"
+              "*.txt to encipher, *.zkt to decipher or recover",
+              SetFlag<&Options::recursive>, false},
+    OptionRow{'O', "target-dir", "DIR", kCipherCommands,
+              "with several files: put the outputs under DIR, by their\n"
+              "paths in the folders given (default: beside each input,\n"
+              "memo.txt and memo.zkt)",
+              SetText<&Options::outputDir>, false},
+    OptionRow{0, "overwrite", nullptr, kCipherCommands,
+              "with several files: write over outputs that exist", SetFlag<&Options::overwrite>,
+              false},
+    OptionRow{0, "find-pass", nullptr, kDecipher,
+              "decipher: each file with the pass number recover finds\n"
+              "clearly ahead for it; files without one are listed",
+              SetFlag<&Options::findPass>, false},
+    OptionRow{0, "tsv", nullptr, kRecover,
+              "recover: one line per file, FILE<Tab>PASS<Tab>SCORE<Tab>\n"
+              "clear|unclear<Tab>PREVIEW (also with several files)",
+              SetFlag<&Options::tsv>, false},
+    OptionRow{0, "pass-list", nullptr, kRecover,
+              "recover: print every pass number tried, once, as\n"
+              "VALUE<Tab>ENTRY, and nothing else",
+              SetFlag<&Options::passList>, false},
+    OptionRow{0, "password-file", "FILE", kSealCommands,
+              "seal, unseal: read the password from the first line of\n"
+              "FILE (default: asked on the terminal without echo, twice\n"
+              "when sealing; never taken from the command line)",
+              SetText<&Options::passwordFile>, false},
+    OptionRow{0, "armor", nullptr, CommandBit(Command::Seal),
+              "seal: write the password file as text (.asc) rather than\n"
+              "binary (.gpg)",
+              SetFlag<&Options::armor>, false},
+    OptionRow{'h', "help", nullptr, kEveryCommand, "show this help", Ask<Command::Help>, true},
+    OptionRow{0, "version", nullptr, kEveryCommand, "show the version", Ask<Command::Version>,
+              true},
 };
 
 // The help's column of descriptions.
 constexpr std::size_t kLabelWidth = 20;
 
-std::string Label(const OptionSpec& option) {
+std::string Label(const OptionRow& option) {
     std::string label;
     if (option.shortName != 0) {
         label = std::string("-") + option.shortName + (option.longName != nullptr ? ", " : "");
@@ -153,13 +153,13 @@ std::string Label(const OptionSpec& option) {
 
 }  // namespace
 
-std::span<const OptionSpec> OptionTable() {
+std::span<const OptionRow> OptionTable() {
     return kOptions;
 }
 
 std::string OptionHelp() {
     std::string help;
-    for (const OptionSpec& option : kOptions) {
+    for (const OptionRow& option : kOptions) {
         std::string label = Label(option);
         label.resize(std::max(label.size(), kLabelWidth), ' ');
         help += "  " + label + " ";

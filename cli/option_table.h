@@ -27,7 +27,7 @@ inline constexpr unsigned kSealCommands = CommandBit(Command::Seal) | CommandBit
 inline constexpr unsigned kEveryCommand =
     kCipherCommands | CommandBit(Command::Recover) | kSealCommands;
 
-struct OptionSpec {
+struct OptionRow {
     char shortName = 0;                 // 0: none
     const char* longName = nullptr;     // nullptr: none
     const char* valueName = nullptr;    // nullptr: the option takes no value
@@ -43,7 +43,7 @@ struct OptionSpec {
 };
 
 // Every option, in the order the help lists them.
-std::span<const OptionSpec> OptionTable();
+std::span<const OptionRow> OptionTable();
 
 // The help's lines of the options, each with its names and value.
 std::string OptionHelp();

@@ -37,18 +37,18 @@ ParsedOptions Fail(std::string why) {
 constexpr int kLongOnly = 256;
 
 int CodeOf(std::size_t row) {
-    const OptionSpec& option = OptionTable()[row];
+    const OptionRow& option = OptionTable()[row];
     return option.shortName != 0 ? option.shortName : kLongOnly + static_cast<int>(row);
 }
 
 std::size_t RowOf(int code) {
-    const std::span<const OptionSpec> table = OptionTable();
+    const std::span<const OptionRow> table = OptionTable();
     if (code >= kLongOnly) {
         return static_cast<std::size_t>(code - kLongOnly);
     }
     return static_cast<std::size_t>(
         std::find_if(table.begin(), table.end(),
-                     [code](const OptionSpec& o) { return o.shortName == code; }) -
+                     [code](const OptionRow& o) { return o.shortName == code; }) -
         table.begin());
 }
 
@@ -56,12 +56,12 @@ std::size_t RowOf(int code) {
 // recover". Asked after Misplaced, which words it for the options it knows.
 std::optional<std::string> NotTaken(Command command, const std::vector<bool>& given) {
     for (std::size_t row = 0; row < given.size(); ++row) {
-        const OptionSpec& o = OptionTable()[row];
+        const OptionRow& o = OptionTable()[row];
         if (given[row] && (o.commands & CommandBit(command)) == 0) {
             std::string takers;
-            for (const CommandSpec& spec : Commands()) {
-                if ((o.commands & CommandBit(spec.command)) != 0) {
-                    takers += (takers.empty() ? "" : " or ") + std::string(spec.name);
+            for (const CommandRow& entry : Commands()) {
+                if ((o.commands & CommandBit(entry.command)) != 0) {
+                    takers += (takers.empty() ? "" : " or ") + std::string(entry.name);
                 }
             }
             return o.Name() + " belongs to " + takers;
@@ -133,7 +133,7 @@ std::optional<std::string> SetCommand(Options& options, const std::vector<std::s
     }
     const bool sealing = options.command == Command::Seal || options.command == Command::Unseal;
     if (sealing && options.ManyFiles()) {
-        return std::string(SpecOf(options.command).name) +
+        return std::string(CommandRowOf(options.command).name) +
                " takes one file (or - for standard input)";
     }
     const bool empty = std::any_of(options.inputs.begin(), options.inputs.end(),
@@ -204,7 +204,7 @@ namespace {
 std::vector<struct option> LongOptions() {
     std::vector<struct option> options;
     for (std::size_t row = 0; row < OptionTable().size(); ++row) {
-        const OptionSpec& o = OptionTable()[row];
+        const OptionRow& o = OptionTable()[row];
         if (o.longName != nullptr) {
             options.push_back({o.longName, o.valueName != nullptr ? required_argument : no_argument,
                                nullptr, CodeOf(row)});
@@ -217,7 +217,7 @@ std::vector<struct option> LongOptions() {
 // ":p:o:O:n:rh": the letters, those that take a value with a colon.
 std::string ShortOptions() {
     std::string letters = ":";
-    for (const OptionSpec& o : OptionTable()) {
+    for (const OptionRow& o : OptionTable()) {
         if (o.shortName != 0) {
             letters += o.shortName;
             letters += o.valueName != nullptr ? ":" : "";
@@ -236,7 +236,7 @@ std::string Unknown(const std::string& written, int shortOption) {
     }
     const std::string name = written.substr(2, written.find('=') - 2);
     std::string matches;
-    for (const OptionSpec& o : OptionTable()) {
+    for (const OptionRow& o : OptionTable()) {
         if (o.longName != nullptr && std::string_view(o.longName).starts_with(name)) {
             matches += (matches.empty() ? "--" : ", --") + std::string(o.longName);
         }
@@ -272,7 +272,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args) {
             return Fail("option '" + written.substr(0, written.find('=')) + "' needs a value");
         }
         const std::size_t row = RowOf(code);
-        const OptionSpec& option = OptionTable()[row];
+        const OptionRow& option = OptionTable()[row];
         if (std::optional<std::string> why =
                 option.set(options, option.valueName != nullptr ? optarg : "")) {
             return Fail(std::move(*why));

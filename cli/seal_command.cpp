@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "cli/messages.h"
+#include "cli/one_file.h"
 #include "cli/output_rules.h"
 #include "cli/pass_entries.h"
 #include "files/descriptor.h"
@@ -182,18 +183,12 @@ std::optional<std::string> Refused(const Options& options, const Environment& en
 
 int RunSealing(const Options& options, const Environment& env) {
     const bool seal = options.command == Command::Seal;
-    const Names names{options.input == "-" ? kStandardInput : options.input,
-                      options.output == "-" ? kStandardOutput : options.output,
-                      options.input == "-", options.output == "-"};
+    const Names names = OneFileNames(options);
     files::Descriptor opened;
-    if (!names.fromStdin) {
-        files::Result<files::Descriptor> file = files::OpenToRead(options.input);
-        if (!file) {
-            return FileFailure(env, file.error());
-        }
-        opened = std::move(file.value());
+    int in = -1;
+    if (const int status = OpenOneInput(options, env, names, opened, in); status != kSuccess) {
+        return status;
     }
-    const int in = names.fromStdin ? STDIN_FILENO : opened.get();
     if (const std::optional<std::string> why = Refused(options, env, names, seal, in)) {
         Say(env, "zkt: " + *why + "\n");
         return kDataError;

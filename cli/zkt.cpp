@@ -15,6 +15,7 @@
 #include "cli/command_table.h"
 #include "cli/many_files.h"
 #include "cli/messages.h"
+#include "cli/one_file.h"
 #include "cli/options.h"
 #include "cli/output_rules.h"
 #include "cli/pass_entries.h"
@@ -133,7 +134,7 @@ int RecoverFrom(const Options& options, const Environment& env, int fd, const Na
 std::optional<int> StartJudging(const Options& options, const Environment& env, Input& input,
                                 std::int16_t pass, const Names& names,
                                 std::optional<ranking::DecipherJudge>& judge) {
-    if (SpecOf(options.command).enciphers || options.force) {
+    if (CommandRowOf(options.command).enciphers || options.force) {
         return std::nullopt;
     }
     judge.emplace(pass);
@@ -178,7 +179,7 @@ void WarnAfterDeciphering(const Environment& env, const Names& names,
 // Reads, ciphers and writes the text a piece at a time.
 int Stream(const Options& options, const Environment& env, Input& input,
            std::optional<std::int16_t> pass, const Names& names, const files::NewFileRules& rules) {
-    const bool encipher = SpecOf(options.command).enciphers;
+    const bool encipher = CommandRowOf(options.command).enciphers;
     files::Status opened = ReadOpening(input);
     if (!opened) {
         return FileFailure(env, opened.error());
@@ -225,21 +226,12 @@ int ObtainPass(const Options& options, const Environment& env, bool twice,
 
 int CipherOneFile(const Options& options, const Environment& env,
                   std::optional<std::int16_t> pass) {
-    Names names;
-    names.fromStdin = options.input == "-";
-    names.toStdout = options.output == "-";
-    names.input = names.fromStdin ? kStandardInput : options.input;
-    names.output = names.toStdout ? kStandardOutput : options.output;
-
+    const Names names = OneFileNames(options);
     files::Descriptor opened;
-    if (!names.fromStdin) {
-        files::Result<files::Descriptor> file = files::OpenToRead(options.input);
-        if (!file) {
-            return FileFailure(env, file.error());
-        }
-        opened = std::move(file.value());
+    int fd = -1;
+    if (const int status = OpenOneInput(options, env, names, opened, fd); status != kSuccess) {
+        return status;
     }
-    const int fd = names.fromStdin ? STDIN_FILENO : opened.get();
     if (names.toStdout && OutputIsInput(fd)) {
         // Appending to the file being read would read the output back for ever.
         Say(env, "zkt: " + Shown(names.input) + ": input file is output file\n");
@@ -249,7 +241,7 @@ int CipherOneFile(const Options& options, const Environment& env,
     if (!names.fromStdin) {
         told.push_back(options.input);
     }
-    const CommandSpec& command = SpecOf(options.command);
+    const CommandRow& command = CommandRowOf(options.command);
     if (!names.toStdout && command.ciphers) {
         told.push_back(options.output);
     }
@@ -312,7 +304,7 @@ int Run(const std::vector<std::string>& args, const Environment& env) {
     }
     const Options& options = *parsed.options;
     try {
-        return SpecOf(options.command).run(options, env);
+        return CommandRowOf(options.command).run(options, env);
     } catch (const std::bad_alloc&) {
         // Reading, converting or ciphering a text too large for memory.
         return FileFailure(

@@ -45,7 +45,7 @@ std::vector<std::string> ManualEntries(const std::string& manual) {
 
 // An entry of the table as the page's first line of it gives it: the names
 // and the value: "-p", "--pass", "ENTRY".
-std::vector<std::string> Written(const OptionSpec& option) {
+std::vector<std::string> Written(const OptionRow& option) {
     std::vector<std::string> words;
     if (option.shortName != 0) {
         words.push_back(std::string(1, '-') + option.shortName);
@@ -75,7 +75,7 @@ TEST(ManualTest, DescribesEveryOptionOfTheTableInItsOrder) {
         written.push_back(Words(entry));
     }
     std::vector<std::vector<std::string>> expected;
-    for (const OptionSpec& option : OptionTable()) {
+    for (const OptionRow& option : OptionTable()) {
         expected.push_back(Written(option));
     }
     EXPECT_EQ(written, expected);
@@ -86,9 +86,9 @@ TEST(ManualTest, DescribesEveryOptionOfTheTableInItsOrder) {
 TEST(ManualTest, NamesTheValuesTheHelpNamesAndTheParserTakes) {
     const std::string manual = Manual();
     for (const std::string longName : {"encoding", "eol"}) {
-        const OptionSpec& option = *std::find_if(
+        const OptionRow& option = *std::find_if(
             OptionTable().begin(), OptionTable().end(),
-            [&](const OptionSpec& o) { return o.longName != nullptr && o.longName == longName; });
+            [&](const OptionRow& o) { return o.longName != nullptr && o.longName == longName; });
         // "encoding of the plain side: cp932, utf-8 or utf-16le"
         const std::string help = option.help;
         const std::string listed = help.substr(0, help.find_first_of("(\n"));

@@ -127,11 +127,11 @@ TEST(OptionsTest, EveryCommandTakesTheOptionsOfItsRowsAndNoOther) {
     const std::map<std::string, std::string> sample = {
         {"ENTRY", "1"}, {"FILE", "f"}, {"OUT", "-"}, {"ENC", "utf-8"},
         {"EOL", "lf"},  {"N", "3"},    {"DIR", "d"}};
-    for (const CommandSpec& command : Commands()) {
+    for (const CommandRow& command : Commands()) {
         if (command.name.empty()) {
             continue;  // --help and --version, which take no command
         }
-        for (const OptionSpec& option : OptionTable()) {
+        for (const OptionRow& option : OptionTable()) {
             std::vector<std::string> args{std::string(command.name), option.Name()};
             if (option.valueName != nullptr) {
                 const auto value = sample.find(option.valueName);
