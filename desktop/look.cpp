@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QPalette>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -129,6 +130,15 @@ QCursor CursorImage(const QString& svg, const QString& png, int hotX, int hotY,
 QCursor HandCursor() {
     return CursorImage(QStringLiteral(":/cursors/hand.svg"),
                        QStringLiteral(":/cursors/hand-32.png"), 9, 2, Qt::PointingHandCursor);
+}
+
+QPushButton* DialogButton(QWidget* owner, const QString& name, const QString& text) {
+    auto* button = new QPushButton(text, owner);
+    button->setObjectName(name);
+    button->setCursor(HandCursor());
+    button->setAutoDefault(true);
+    SetButtonColour(button, kPaleGreen);
+    return button;
 }
 
 }  // namespace solvena::desktop

@@ -11,6 +11,7 @@
 #include <initializer_list>
 
 class QAbstractButton;
+class QPushButton;
 class QWidget;
 
 namespace solvena::desktop {
@@ -69,6 +70,10 @@ void SetButtonColour(QAbstractButton* button, const QColor& colour);
 
 // The pointing-hand pointer that every button of the program shows.
 QCursor HandCursor();
+
+// A pale green button of a small window, named `name`: the hand pointer,
+// and Enter presses it when it has the focus.
+QPushButton* DialogButton(QWidget* owner, const QString& name, const QString& text);
 // A pointer of the program's own from its images (SVG, else PNG), with the
 // hot spot at (hotX, hotY) of 32 x 32.
 QCursor CursorImage(const QString& svg, const QString& png, int hotX, int hotY,

@@ -49,23 +49,16 @@ Form11::Form11(state::Module2& shared, desktop::Platform& platform, QWidget* own
     passBox_->setAccessibleName(QStringLiteral("パスナンバー"));
     passBox_->setAccessibleDescription(QStringLiteral("4 文字までの数字"));
 
-    okButton_ = new QPushButton(QStringLiteral("ＯＫ"), this);
-    okButton_->setObjectName(QStringLiteral("Command1"));
-    okButton_->setGeometry(TwipsRect(3480, 840, 855, 375));
-    okButton_->setCursor(desktop::HandCursor());
     // Enter presses the focused button (in the entry it is the OK action).
-    okButton_->setAutoDefault(true);
-    desktop::SetButtonColour(okButton_, desktop::kPaleGreen);
+    okButton_ = desktop::DialogButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
+    okButton_->setGeometry(TwipsRect(3480, 840, 855, 375));
     okButton_->setAccessibleName(QStringLiteral("OK"));
     okButton_->setAccessibleDescription(QStringLiteral("このパスナンバーで始めます"));
     okButton_->hide();
 
-    findButton_ = new QPushButton(QStringLiteral("探す(&F)…"), this);
-    findButton_->setObjectName(QStringLiteral("Command2"));
+    findButton_ =
+        desktop::DialogButton(this, QStringLiteral("Command2"), QStringLiteral("探す(&F)…"));
     findButton_->setGeometry(TwipsRect(120, 840, 1140, 375));
-    findButton_->setCursor(desktop::HandCursor());
-    findButton_->setAutoDefault(true);
-    desktop::SetButtonColour(findButton_, desktop::kPaleGreen);
     findButton_->setToolTip(QStringLiteral("パスナンバーを探す"));
     findButton_->setAccessibleName(QStringLiteral("パスナンバーを探す"));
     findButton_->setAccessibleDescription(QStringLiteral("忘れたパスナンバーを、文書から探します"));

@@ -26,15 +26,6 @@ QLineEdit* NewPasswordBox(QWidget* owner, const QString& name, const QString& ac
     return box;
 }
 
-QPushButton* NewButton(QWidget* owner, const QString& name, const QString& text) {
-    auto* button = new QPushButton(text, owner);
-    button->setObjectName(name);
-    button->setCursor(desktop::HandCursor());
-    button->setAutoDefault(true);
-    desktop::SetButtonColour(button, desktop::kPaleGreen);
-    return button;
-}
-
 }  // namespace
 
 const char16_t* PasswordWarning(const QString& password) {
@@ -75,8 +66,9 @@ PasswordForm::PasswordForm(state::Module2& shared, desktop::Platform& platform, 
     showBox_ = new QCheckBox(QStringLiteral("表示する(&S)"), this);
     showBox_->setObjectName(QStringLiteral("Check1"));
     showBox_->setAccessibleName(QStringLiteral("パスワードを表示する"));
-    cancelButton_ = NewButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
-    okButton_ = NewButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
+    cancelButton_ =
+        desktop::DialogButton(this, QStringLiteral("Command2"), QStringLiteral("キャンセル"));
+    okButton_ = desktop::DialogButton(this, QStringLiteral("Command1"), QStringLiteral("ＯＫ"));
     okButton_->setAccessibleName(QStringLiteral("OK"));
     // Enter is OK wherever the focus is but on キャンセル.
     okButton_->setDefault(true);

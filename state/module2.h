@@ -79,9 +79,6 @@ struct Module2 {
 
     // Set by the application to the dialog it shows.
     std::function<void()> showPassNumberDialog;
-    // Shows the password window modally; afterwards Password holds what was
-    // entered, or is empty.
-    std::function<void()> showPasswordDialog;
     // Set while a pass number to decipher with is asked: shows the window
     // that finds one for the document, which leaves it in PassNumber (or
     // -1). Unset, the pass-number dialog offers no search.
