@@ -6,21 +6,28 @@
 #include <vector>
 
 namespace solvena::zkt {
+using document::FileType;
+
 namespace {
 
 // Help and Version stand last: they have no name to type, and the help
 // lists the commands in this order.
 constexpr std::array kCommands{
-    CommandRow{Command::Encipher, "encipher", RunOnFiles, true, true, ".txt", ".zkt", "done"},
-    CommandRow{Command::Decipher, "decipher", RunOnFiles, true, false, ".zkt", ".txt", "done"},
+    CommandRow{Command::Encipher, "encipher", RunOnFiles, true, true, FileType::Text,
+               FileType::Enciphered, "done"},
+    CommandRow{Command::Decipher, "decipher", RunOnFiles, true, false, FileType::Enciphered,
+               FileType::Text, "done"},
     // Recover writes nothing, but its jobs are found as decipher's are.
-    CommandRow{Command::Recover, "recover", RunRecover, false, false, ".zkt", ".txt",
-               "ranked clearly"},
+    CommandRow{Command::Recover, "recover", RunRecover, false, false, FileType::Enciphered,
+               FileType::Text, "ranked clearly"},
     // One file a run: the text of a password file is no job for the walk.
-    CommandRow{Command::Seal, "seal", RunSealing, false, false, "", "", "sealed"},
-    CommandRow{Command::Unseal, "unseal", RunSealing, false, false, "", "", "unsealed"},
-    CommandRow{Command::Help, "", PrintHelp, false, false, "", "", ""},
-    CommandRow{Command::Version, "", PrintVersion, false, false, "", "", ""},
+    CommandRow{Command::Seal, "seal", RunSealing, false, false, FileType::Text, FileType::Sealed,
+               "sealed"},
+    CommandRow{Command::Unseal, "unseal", RunSealing, false, false, FileType::Sealed,
+               FileType::Text, "unsealed"},
+    CommandRow{Command::Help, "", PrintHelp, false, false, FileType::Text, FileType::Text, ""},
+    CommandRow{Command::Version, "", PrintVersion, false, false, FileType::Text, FileType::Text,
+               ""},
 };
 
 }  // namespace

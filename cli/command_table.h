@@ -12,6 +12,7 @@
 
 #include "cli/options.h"
 #include "cli/zkt.h"
+#include "document/file_types.h"
 
 namespace solvena::zkt {
 
@@ -24,10 +25,10 @@ struct CommandRow {
     // Ciphers each input to an output with a pass number; else ranks the
     // pass numbers and prints them, writing no file.
     bool ciphers = false;
-    bool enciphers = false;   // the plain side is read, and the pass asked twice
-    std::string_view reads;   // the files it takes from a folder, by extension
-    std::string_view writes;  // the extension of each output beside its input
-    std::string_view done;    // how the summary of many files counts a success
+    bool enciphers = false;     // the plain side is read, and the pass asked twice
+    document::FileType reads;   // the files it takes from a folder, by their ending
+    document::FileType writes;  // the type of each output beside its input
+    std::string_view done;      // how the summary of many files counts a success
 };
 
 // Every command, in the order the help names them.

@@ -24,7 +24,7 @@ std::string OutputOf(const Options& options, const fs::path& input, const fs::pa
 }
 
 bool OfTheCommandsKind(const fs::path& file, Command command) {
-    return AsciiLowerCase(file.extension().string()) == CommandRowOf(command).reads;
+    return document::HasEnding(file.filename().string(), CommandRowOf(command).reads);
 }
 
 // What one walk gathers.

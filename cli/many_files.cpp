@@ -172,14 +172,8 @@ void Summarize(const Environment& env, const Options& options, const Tally& tall
 }  // namespace
 
 std::string OtherName(const std::string& name, Command command) {
-    const std::string from(CommandRowOf(command).reads);
-    const std::string to(CommandRowOf(command).writes);
-    if (name.size() > from.size()) {
-        if (AsciiLowerCase(name.substr(name.size() - from.size())) == from) {
-            return name.substr(0, name.size() - from.size()) + to;
-        }
-    }
-    return name + to;
+    const CommandRow& row = CommandRowOf(command);
+    return document::Renamed(name, row.reads, row.writes);
 }
 
 int CipherManyFiles(const Options& options, const Environment& env) {

@@ -11,9 +11,9 @@
 #include "cli/one_file.h"
 #include "cli/output_rules.h"
 #include "cli/pass_entries.h"
+#include "document/file_types.h"
 #include "files/descriptor.h"
 #include "sealing/fd_streams.h"
-#include "sealing/sealed_names.h"
 
 namespace solvena::zkt {
 namespace {
@@ -157,7 +157,7 @@ std::string InnerName(const Options& options) {
     }
     if (options.output != "-") {
         const std::string output = std::filesystem::path(options.output).filename().string();
-        return sealing::UnsealedName(output).value_or("");
+        return document::UnsealedName(output).value_or("");
     }
     return "";
 }
@@ -165,8 +165,7 @@ std::string InnerName(const Options& options) {
 // Why a run is refused before anything is read, if it is.
 std::optional<std::string> Refused(const Options& options, const Environment& env,
                                    const Names& names, bool seal, int in) {
-    if (seal && names.input.size() > 4 &&
-        AsciiLowerCase(names.input.substr(names.input.size() - 4)) == ".zkt") {
+    if (seal && document::HasEnding(names.input, document::FileType::Enciphered)) {
         return Shown(names.input) + ": an enciphered note; seal its text (zkt decipher " +
                Shown(names.input) + " -o - | zkt seal -o NAME.txt.gpg)";
     }

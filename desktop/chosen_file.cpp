@@ -5,8 +5,12 @@
 
 namespace solvena::desktop {
 
+document::FileType FileTypeOfPath(const QString& path) {
+    return document::FileTypeOfName(path.toStdString());
+}
+
 bool NamesZktFile(const QString& path) {
-    return path.endsWith(QLatin1String("zkt"), Qt::CaseInsensitive);
+    return FileTypeOfPath(path) == document::FileType::Enciphered;
 }
 
 std::optional<ReadDocumentResult> ReadChosenFile(Platform& platform, QWidget* parent,

@@ -8,14 +8,19 @@
 #include <optional>
 
 #include "desktop/platform.h"
+#include "document/file_types.h"
 #include "document/text_format.h"
 
 class QWidget;
 
 namespace solvena::desktop {
 
-// True for a name that ends in "zkt" (in any case), as enciphered files are
-// listed: such a file is read and written as the Windows program does.
+// What a path's name says its file holds, by the one rule of the table of
+// file types.
+document::FileType FileTypeOfPath(const QString& path);
+
+// True for an enciphered file's name (memo.zkt, in any case): such a file
+// is read and written as the Windows program does.
 bool NamesZktFile(const QString& path);
 
 // Reads the document file a person chose, telling them when it cannot be

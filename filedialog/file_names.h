@@ -5,11 +5,16 @@
 
 #include <QString>
 
+#include "document/file_types.h"
+
 namespace solvena::filedialog {
 
-// The two file types of the format button.
+// The two file types of the format button, as the table of file types
+// names them.
 inline constexpr char kZkt[] = "zkt";
 inline constexpr char kTxt[] = "txt";
+static_assert(document::EntryOf(document::FileType::Enciphered).extension == kZkt);
+static_assert(document::EntryOf(document::FileType::Text).extension == kTxt);
 
 // Folder, then "/" unless the folder already ends with one, then the name.
 QString JoinPath(const QString& folder, const QString& name);

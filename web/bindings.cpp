@@ -5,6 +5,7 @@
 
 #include "web/cipher_calls.h"
 #include "web/document_calls.h"
+#include "web/file_type_calls.h"
 #include "web/zkt_run.h"
 
 EMSCRIPTEN_BINDINGS(solvena) {
@@ -16,6 +17,9 @@ EMSCRIPTEN_BINDINGS(solvena) {
     emscripten::function("openChoices", &OpenChoices);
     emscripten::function("saveChoices", &SaveChoices);
     emscripten::function("words", &Words);
+    emscripten::function("fileTypeOf", &FileTypeOf);
+    emscripten::function("nameAs", &NameAs);
+    emscripten::function("savedName", &SavedName);
     emscripten::function("encipher", &Encipher);
     emscripten::function("decipher", &Decipher);
     emscripten::function("encipherFile", &EncipherFile);

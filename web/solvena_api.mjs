@@ -133,6 +133,24 @@ export function words() {
     return core.words();
 }
 
+/** What a file name's ending says the file holds: "text", "enciphered",
+ * "sealed", or null for a name the programs do not open. */
+export function fileTypeOf(name) {
+    return core.fileTypeOf(name);
+}
+
+/** The name of the same document as a file of `type` (memo.zkt as "text"
+ * is memo.txt). */
+export function nameAs(name, type) {
+    return core.nameAs(name, type);
+}
+
+/** The name a save of `name` as a file of `type` gets: a name with a known
+ * ending as it is, any other with the type's ending added. */
+export function savedName(name, type) {
+    return core.savedName(name, type);
+}
+
 /** The enciphered form of a text, end marker included. `onProgress(position,
  * length)` is called now and then on a long text. */
 export function encipherText(value, pass, onProgress) {
@@ -195,6 +213,7 @@ export const version = '@VERSION@';
 
 const api = Object.freeze({
     SolvenaError, passEntry, openText, saveText, lookAlikes, openChoices, saveChoices, words,
+    fileTypeOf, nameAs, savedName,
     encipherText, decipherText,
     rankPassNumbers, encipher, decipher, run, version,
 });

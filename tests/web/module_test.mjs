@@ -185,6 +185,14 @@ test('the lists to open and save with are the file dialog\'s, and every entry is
     assert.throws(() => solvena.saveText('😀'), (error) => error.words === 'Shift_JIS で保存できない文字が 1 個あります（最初は 1 行 1 列の U+1F600）。');
 });
 
+test('file names are the native table\'s: a Japanese name keeps every character', () => {
+    assert.deepEqual(['メモ.txt', 'メモ.ZKT', 'メモ.txt.asc', 'メモ.md'].map(solvena.fileTypeOf), ['text', 'enciphered', 'sealed', null]);
+    assert.equal(solvena.nameAs('日記.zkt', 'text'), '日記.txt');
+    assert.equal(solvena.nameAs('日記.txt.gpg', 'enciphered'), '日記.zkt');
+    assert.equal(solvena.savedName('日記', 'enciphered'), '日記.zkt');
+    assert.equal(solvena.savedName('日記.TXT', 'enciphered'), '日記.TXT');
+});
+
 test('pass entries follow the pass-number dialog', () => {
     assert.equal(solvena.passEntry('0000'), 0);
     assert.equal(solvena.passEntry('１２３４'), 1234);

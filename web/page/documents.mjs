@@ -13,14 +13,14 @@ export function newDocument() {
     return { name: 'Newname', text: '', format: null, enciphered: false, changed: false, undo: [] };
 }
 
-function baseName(name) {
-    return name.replace(/\.(txt|zkt)$/i, '');
-}
-
 // The download's name as the program names it: memo.txt after 解読 or for
-// a text, memo.zkt for an enciphered one.
-export function updateFileName() {
-    $('file-name').value = `${baseName(docs.current.name)}.${docs.current.enciphered ? 'zkt' : 'txt'}`;
+// a text, memo.zkt for an enciphered one. It is not asked for twice.
+export async function updateFileName() {
+    const doc = docs.current;
+    const name = await call('nameAs', [doc.name, doc.enciphered ? 'enciphered' : 'text']);
+    if (docs.current === doc) {
+        $('file-name').value = name;
+    }
 }
 
 // The save dialog's choices, as the module gives them for the document's
@@ -128,7 +128,8 @@ function fileKey(file) {
 async function readFile(file, encoding) {
     const bytes = new Uint8Array(await file.arrayBuffer());
     const doc = await call('open', [bytes, { encoding }]);
-    return { ...newDocument(), name: file.name, text: doc.text, format: doc.format, enciphered: /\.zkt$/i.test(file.name), file: fileKey(file) };
+    const enciphered = (await call('fileTypeOf', [file.name])) === 'enciphered';
+    return { ...newDocument(), name: file.name, text: doc.text, format: doc.format, enciphered, file: fileKey(file) };
 }
 
 // Opens what can be opened; what cannot is told in one message.
@@ -139,11 +140,12 @@ export async function openFiles(files) {
     let again = null;
     for (const file of files) {
         const known = docs.list.find((doc) => doc.file === fileKey(file));
+        const type = await call('fileTypeOf', [file.name]);
         if (known) {
             again = known;
-        } else if (!/\.(txt|zkt)$/i.test(file.name)) {
+        } else if (type !== 'text' && type !== 'enciphered') {
             refused.push(`${file.name}: 開けるのは txt と zkt のファイルです。`);
-        } else if (file.size > largestFile(file.name)) {
+        } else if (file.size > largestFile(type)) {
             refused.push(tooLarge(file.name, file.size));
         } else {
             try {

@@ -21,8 +21,9 @@ export const kSaveQuestion = 'このテキストを保存しますか?';
 const kLargestText = 16 * 1024 * 1024;
 const kLargestEnciphered = 4 * kLargestText;
 
-export function largestFile(name) {
-    return /\.zkt$/i.test(name) ? kLargestEnciphered : kLargestText;
+// By the type the file's name says.
+export function largestFile(type) {
+    return type === 'enciphered' ? kLargestEnciphered : kLargestText;
 }
 
 export function tooLarge(name, size) {

@@ -58,11 +58,8 @@ export async function save() {
         await notify(words.nameToSave);
         return false;
     }
-    if (!/\.(txt|zkt)$/i.test(name)) {
-        name += docs.current.enciphered ? '.zkt' : '.txt';
-    }
-    name = fittedName(name);
-    const zkt = /\.zkt$/i.test(name);
+    name = fittedName(await call('savedName', [name, docs.current.enciphered ? 'enciphered' : 'text']));
+    const zkt = (await call('fileTypeOf', [name])) === 'enciphered';
     const value = documentText();
     await saveChoicesReady();
     // An enciphered file is one line of ASCII and its CR LF, as zkt writes it.
