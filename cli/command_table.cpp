@@ -14,20 +14,21 @@ namespace {
 // lists the commands in this order.
 constexpr std::array kCommands{
     CommandRow{Command::Encipher, "encipher", RunOnFiles, true, true, FileType::Text,
-               FileType::Enciphered, "done"},
+               FileType::Enciphered, "done", std::nullopt},
     CommandRow{Command::Decipher, "decipher", RunOnFiles, true, false, FileType::Enciphered,
-               FileType::Text, "done"},
+               FileType::Text, "done", std::nullopt},
     // Recover writes nothing, but its jobs are found as decipher's are.
     CommandRow{Command::Recover, "recover", RunRecover, false, false, FileType::Enciphered,
-               FileType::Text, "ranked clearly"},
-    // One file a run: the text of a password file is no job for the walk.
+               FileType::Text, "ranked clearly", std::nullopt},
+    // An old note is sealed as its text: deciphered first.
     CommandRow{Command::Seal, "seal", RunSealing, false, false, FileType::Text, FileType::Sealed,
-               "sealed"},
+               "sealed", FileType::Enciphered},
     CommandRow{Command::Unseal, "unseal", RunSealing, false, false, FileType::Sealed,
-               FileType::Text, "unsealed"},
-    CommandRow{Command::Help, "", PrintHelp, false, false, FileType::Text, FileType::Text, ""},
-    CommandRow{Command::Version, "", PrintVersion, false, false, FileType::Text, FileType::Text,
-               ""},
+               FileType::Text, "unsealed", std::nullopt},
+    CommandRow{Command::Help, "", PrintHelp, false, false, FileType::Text, FileType::Text, "",
+               std::nullopt},
+    CommandRow{Command::Version, "", PrintVersion, false, false, FileType::Text, FileType::Text, "",
+               std::nullopt},
 };
 
 }  // namespace

@@ -29,6 +29,7 @@ struct CommandRow {
     document::FileType reads;   // the files it takes from a folder, by their ending
     document::FileType writes;  // the type of each output beside its input
     std::string_view done;      // how the summary of many files counts a success
+    std::optional<document::FileType> alsoReads;  // a second kind of file it takes
 };
 
 // Every command, in the order the help names them.

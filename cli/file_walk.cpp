@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 // Where the output of `input`, at `relative` in what was given, goes.
 std::string OutputOf(const Options& options, const fs::path& input, const fs::path& relative) {
-    const std::string name = OtherName(relative.filename().string(), options.command);
+    const std::string name =
+        OtherName(relative.filename().string(), options.command, options.armor);
     if (options.outputDir) {
         return (fs::path(*options.outputDir) / relative.parent_path() / name).string();
     }
@@ -24,7 +25,10 @@ std::string OutputOf(const Options& options, const fs::path& input, const fs::pa
 }
 
 bool OfTheCommandsKind(const fs::path& file, Command command) {
-    return document::HasEnding(file.filename().string(), CommandRowOf(command).reads);
+    const CommandRow& row = CommandRowOf(command);
+    const std::string name = file.filename().string();
+    return document::HasEnding(name, row.reads) ||
+           (row.alsoReads && document::HasEnding(name, *row.alsoReads));
 }
 
 // What one walk gathers.

@@ -89,38 +89,10 @@ bool MakeParents(const std::string& output, const Environment& env, std::vector<
     return true;
 }
 
-// An output that exists is not written over unless asked; whether it is
-// free, and said when it is not.
-bool OutputFree(const Options& options, const Environment& env, const Job& job) {
-    std::error_code error;
-    if (!options.overwrite && fs::exists(fs::symlink_status(job.output, error))) {
-        Say(env, "zkt: " + Shown(job.output) +
-                     ": exists; not written over (--overwrite writes over it)\n");
-        return false;
-    }
-    return true;
-}
-
-// One file enciphered or deciphered to its output; whether it was. The
-// folders made for an output that was not written go again.
 bool CipherJob(const Options& options, const Environment& env, const Job& job,
                std::optional<std::int16_t> pass, const std::string& note = "") {
-    if (!OutputFree(options, env, job)) {
-        return false;
-    }
-    std::vector<fs::path> made;
-    Options one = options;
-    one.input = job.input;
-    one.output = job.output;
-    if (!MakeParents(job.output, env, made) || CipherOneFile(one, env, pass) != kSuccess) {
-        for (const fs::path& folder : made) {
-            std::error_code error;
-            fs::remove(folder, error);  // only while empty
-        }
-        return false;
-    }
-    Say(env, "zkt: " + Shown(job.input) + " -> " + Shown(job.output) + note + "\n");
-    return true;
+    return WriteJob(
+        options, env, job, [&](const Options& one) { return CipherOneFile(one, env, pass); }, note);
 }
 
 // With --find-pass: deciphered with the pass number the ranking finds
@@ -145,7 +117,7 @@ bool RunJob(const Options& options, const Environment& env, const Job& job,
 }
 
 void Summarize(const Environment& env, const Options& options, const Tally& tally,
-               std::size_t total) {
+               std::size_t total, std::string_view note) {
     const std::string verb(CommandRowOf(options.command).done);
     std::string line =
         "zkt: " + std::to_string(total) + " file(s): " + std::to_string(tally.done) + " " + verb;
@@ -166,25 +138,74 @@ void Summarize(const Environment& env, const Options& options, const Tally& tall
     if (const std::size_t undone = total - tally.done - tally.failed.size(); undone > 0) {
         line += "; stopped when asked, " + std::to_string(undone) + " not begun";
     }
+    if (tally.done > 0 && !note.empty()) {
+        line += "; ";
+        line += note;
+    }
     Say(env, line + "\n");
 }
 
 }  // namespace
 
-std::string OtherName(const std::string& name, Command command) {
+bool OutputFree(const Options& options, const Environment& env, const Job& job) {
+    std::error_code error;
+    if (!options.overwrite && fs::exists(fs::symlink_status(job.output, error))) {
+        Say(env, "zkt: " + Shown(job.output) +
+                     ": exists; not written over (--overwrite writes over it)\n");
+        return false;
+    }
+    return true;
+}
+
+bool WriteJob(const Options& options, const Environment& env, const Job& job,
+              const std::function<int(const Options& one)>& write, const std::string& note) {
+    if (!OutputFree(options, env, job)) {
+        return false;
+    }
+    std::vector<fs::path> made;
+    Options one = options;
+    one.input = job.input;
+    one.output = job.output;
+    if (!MakeParents(job.output, env, made) || write(one) != kSuccess) {
+        for (const fs::path& folder : made) {
+            std::error_code error;
+            fs::remove(folder, error);  // only while empty
+        }
+        return false;
+    }
+    Say(env, "zkt: " + Shown(job.input) + " -> " + Shown(job.output) + note + "\n");
+    return true;
+}
+
+std::string OtherName(const std::string& name, Command command, bool armored) {
     const CommandRow& row = CommandRowOf(command);
+    if (row.writes == document::FileType::Sealed) {
+        return document::SealedName(name, armored);
+    }
+    if (row.reads == document::FileType::Sealed) {
+        return document::NameAs(name, document::FileType::Text);
+    }
     return document::Renamed(name, row.reads, row.writes);
 }
 
 int CipherManyFiles(const Options& options, const Environment& env) {
-    std::optional<std::int16_t> pass;
-    const CommandRow& command = CommandRowOf(options.command);
-    if (command.ciphers && !options.findPass) {
-        const int status = ObtainPass(options, env, command.enciphers, pass);
-        if (status != kSuccess) {
-            return status;
+    const JobsReady ready = [&](const std::vector<Job>& /*jobs*/, JobRunner& run,
+                                std::string& /*summaryNote*/) -> int {
+        std::optional<std::int16_t> pass;
+        const CommandRow& command = CommandRowOf(options.command);
+        if (command.ciphers && !options.findPass) {
+            if (const int status = ObtainPass(options, env, command.enciphers, pass);
+                status != kSuccess) {
+                return status;
+            }
         }
-    }
+        run = [&options, &env, pass](const Job& job) { return RunJob(options, env, job, pass); };
+        return kSuccess;
+    };
+    return RunManyFiles(options, env, ready);
+}
+
+int RunManyFiles(const Options& options, const Environment& env, const JobsReady& ready) {
     Tally tally;
     PassedOver passed;
     const std::vector<Job> jobs = FindJobs(options, env, passed);
@@ -194,6 +215,11 @@ int CipherManyFiles(const Options& options, const Environment& env) {
         Say(env, *clashes);
         return kUsageError;
     }
+    JobRunner run;
+    std::string summaryNote;
+    if (const int status = ready(jobs, run, summaryNote); status != kSuccess) {
+        return status;
+    }
     const std::size_t total = jobs.size() + tally.failed.size();
     const StopBetweenFiles stopping;
     ProgressLine progress(env, total);
@@ -202,7 +228,7 @@ int CipherManyFiles(const Options& options, const Environment& env) {
             break;
         }
         progress.Clear();
-        if (RunJob(options, env, job, pass)) {
+        if (run(job)) {
             ++tally.done;
         } else {
             tally.failed.push_back(job.input);
@@ -210,7 +236,7 @@ int CipherManyFiles(const Options& options, const Environment& env) {
         progress.Show(tally.done + tally.failed.size());
     }
     progress.Clear();
-    Summarize(env, options, tally, total);
+    Summarize(env, options, tally, total, summaryNote);
     // Stopped when asked only where something was left undone.
     const bool stopped = tally.done + tally.failed.size() < total;
     stopAsked = 0;

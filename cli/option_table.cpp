@@ -11,7 +11,12 @@ namespace {
 
 constexpr unsigned kDecipher = CommandBit(Command::Decipher);
 constexpr unsigned kRecover = CommandBit(Command::Recover);
-constexpr unsigned kFileCommands = kCipherCommands | kRecover;
+constexpr unsigned kSeal = CommandBit(Command::Seal);
+constexpr unsigned kFileCommands = kCipherCommands | kRecover | kSealCommands;
+// Sealing deciphers an old note first, with the pass number given or found.
+constexpr unsigned kPassCommands = kCipherCommands | kSeal;
+// The commands that write files of their own beside their inputs.
+constexpr unsigned kWritingCommands = kCipherCommands | kSealCommands;
 
 std::optional<std::size_t> ParseCount(const std::string& text) {
     std::size_t count = 0;
@@ -66,51 +71,52 @@ std::optional<std::string> Ask(Options& options, const std::string& /*value*/) {
 }
 
 constexpr std::array kOptions{
-    OptionRow{'p', "pass", "ENTRY", kCipherCommands,
+    OptionRow{'p', "pass", "ENTRY", kPassCommands,
               "the pass number, as typed into the pass-number dialog\n"
               "(at most four characters, such as 1234); other users\n"
               "can see it in the process list: prefer --pass-file or\n"
               "the prompt, which asks on the terminal without echo\n"
               "(twice when enciphering) when neither is given",
               SetText<&Options::passEntry>, false},
-    OptionRow{0, "pass-file", "FILE", kCipherCommands,
+    OptionRow{0, "pass-file", "FILE", kPassCommands,
               "read the pass number from the first line of FILE", SetText<&Options::passFile>,
               false},
     // Recover takes "-o -", its standard output, and refuses any other.
     OptionRow{'o', "output", "OUT", kEveryCommand,
               "where to write the result (default, or -: standard output)",
               SetText<&Options::output>, false},
-    OptionRow{0, "encoding", "ENC", kFileCommands,
+    OptionRow{0, "encoding", "ENC", kFileCommands & ~CommandBit(Command::Unseal),
               "encoding of the plain side: cp932, utf-8 or utf-16le\n"
               "(default: detected on reading; cp932 on writing, or the\n"
               "terminal's encoding when standard output is a terminal;\n"
               "recover: the terminal's encoding for the previews)",
               SetEncoding, false},
-    OptionRow{0, "eol", "EOL", kFileCommands,
+    OptionRow{0, "eol", "EOL", kFileCommands & ~CommandBit(Command::Unseal),
               "line end of the plain side: crlf or lf (default: detected\n"
               "on reading; crlf on writing, lf to a terminal)",
               SetLineEnd, false},
-    OptionRow{0, "force", nullptr, kDecipher,
-              "decipher: write the result even when it does not look\n"
-              "like text",
+    OptionRow{0, "force", nullptr, kDecipher | kSeal,
+              "decipher, seal: write (or seal) what a .zkt deciphers to\n"
+              "even when it does not look like text",
               SetFlag<&Options::force>, false},
     OptionRow{'n', nullptr, "N", kRecover, "recover: print the N best candidates (default 5)",
               SetCount, false},
     OptionRow{'r', "recursive", nullptr, kFileCommands,
               "the files in folders given, and in their subfolders:\n"
-              "*.txt to encipher, *.zkt to decipher or recover",
+              "*.txt to encipher, *.zkt to decipher or recover, both\n"
+              "to seal, *.gpg, *.asc and *.pgp to unseal",
               SetFlag<&Options::recursive>, false},
-    OptionRow{'O', "target-dir", "DIR", kCipherCommands,
+    OptionRow{'O', "target-dir", "DIR", kWritingCommands,
               "with several files: put the outputs under DIR, by their\n"
               "paths in the folders given (default: beside each input,\n"
               "memo.txt and memo.zkt)",
               SetText<&Options::outputDir>, false},
-    OptionRow{0, "overwrite", nullptr, kCipherCommands,
+    OptionRow{0, "overwrite", nullptr, kWritingCommands,
               "with several files: write over outputs that exist", SetFlag<&Options::overwrite>,
               false},
-    OptionRow{0, "find-pass", nullptr, kDecipher,
-              "decipher: each file with the pass number recover finds\n"
-              "clearly ahead for it; files without one are listed",
+    OptionRow{0, "find-pass", nullptr, kDecipher | kSeal,
+              "decipher, seal: each .zkt with the pass number recover\n"
+              "finds clearly ahead for it; files without one are listed",
               SetFlag<&Options::findPass>, false},
     OptionRow{0, "tsv", nullptr, kRecover,
               "recover: one line per file, FILE<Tab>PASS<Tab>SCORE<Tab>\n"

@@ -73,9 +73,6 @@ std::optional<std::string> NotTaken(Command command, const std::vector<bool>& gi
 // Options that belong to one command only.
 std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
     const bool recover = o.command == Command::Recover;
-    if (o.force && o.command != Command::Decipher) {
-        return "--force belongs to decipher";
-    }
     if ((countGiven || o.passList) && !recover) {
         return std::string(countGiven ? "-n" : "--pass-list") + " belongs to recover";
     }
@@ -88,8 +85,8 @@ std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
     if (recover && o.output != "-") {
         return "recover writes its candidates to standard output; it takes no -o";
     }
-    if (o.findPass && (o.command != Command::Decipher || o.passEntry || o.passFile || o.force)) {
-        return "--find-pass belongs to decipher, which then takes no -p, --pass-file or --force";
+    if (o.findPass && (o.passEntry || o.passFile || o.force)) {
+        return "--find-pass finds each file's pass number; it takes no -p, --pass-file or --force";
     }
     if (o.tsv && !recover) {
         return "--tsv belongs to recover";
@@ -131,11 +128,6 @@ std::optional<std::string> SetCommand(Options& options, const std::vector<std::s
     if (options.inputs.size() == 1) {
         options.input = options.inputs[0];
     }
-    const bool sealing = options.command == Command::Seal || options.command == Command::Unseal;
-    if (sealing && options.ManyFiles()) {
-        return std::string(CommandRowOf(options.command).name) +
-               " takes one file (or - for standard input)";
-    }
     const bool empty = std::any_of(options.inputs.begin(), options.inputs.end(),
                                    [](const std::string& name) { return name.empty(); }) ||
                        options.output.empty() || (options.outputDir && options.outputDir->empty());
@@ -154,8 +146,8 @@ constexpr const char* kUsageHead =
     "       zkt recover [-n N] [--encoding ENC] [FILE]\n"
     "       zkt recover [--tsv] [-r] FILE...\n"
     "       zkt recover --pass-list\n"
-    "       zkt seal [--password-file FILE] [--armor] [-o OUT] [FILE]\n"
-    "       zkt unseal [--password-file FILE] [-o OUT] [FILE]\n"
+    "       zkt seal [-p ENTRY | --find-pass] [--password-file FILE] [--armor] [-o OUT] [FILE]\n"
+    "       zkt seal|unseal [OPTIONS] [-r] [-O DIR] [--overwrite] FILE...\n"
     "       zkt --help | --version\n"
     "\n"
     "Enciphers a plain document into one line of enciphered text, or deciphers\n"
@@ -175,6 +167,9 @@ constexpr const char* kUsageHead =
     "for a password (AES-256, iterated and salted SHA-256, the integrity packet),\n"
     "which gpg and other OpenPGP programs open; unseal gives the text back, and\n"
     "writes nothing on a wrong password, a changed byte or a file cut short.\n"
+    "A .zkt is sealed as its text (memo.zkt as memo.txt.gpg), deciphered on the\n"
+    "way with its pass number as decipher writes it: seal --find-pass -r FOLDER\n"
+    "moves a folder of old notes into password files, the text in no file.\n"
     "\n";
 
 constexpr const char* kUsageTail =

@@ -7,10 +7,12 @@
 #include <functional>
 #include <optional>
 
+#include "cli/many_files.h"
 #include "cli/messages.h"
 #include "cli/one_file.h"
 #include "cli/output_rules.h"
 #include "cli/pass_entries.h"
+#include "cli/sealed_output.h"
 #include "document/file_types.h"
 #include "files/descriptor.h"
 #include "sealing/fd_streams.h"
@@ -150,10 +152,17 @@ int UnsealFile(const Environment& env, int in, const Names& names, const std::st
 
 namespace {
 
-// The name the message carries: the text file's, as gpg records it.
+constexpr char kBinaryToTerminal[] =
+    "a binary password file is no text for a terminal (-o FILE, or --armor)";
+
+// The name the message carries: the text file's, as gpg records it (an old
+// note's text as memo.txt).
 std::string InnerName(const Options& options) {
     if (options.input != "-") {
-        return std::filesystem::path(options.input).filename().string();
+        const std::string name = std::filesystem::path(options.input).filename().string();
+        return document::HasEnding(name, document::FileType::Enciphered)
+                   ? document::NameAs(name, document::FileType::Text)
+                   : name;
     }
     if (options.output != "-") {
         const std::string output = std::filesystem::path(options.output).filename().string();
@@ -165,12 +174,8 @@ std::string InnerName(const Options& options) {
 // Why a run is refused before anything is read, if it is.
 std::optional<std::string> Refused(const Options& options, const Environment& env,
                                    const Names& names, bool seal, int in) {
-    if (seal && document::HasEnding(names.input, document::FileType::Enciphered)) {
-        return Shown(names.input) + ": an enciphered note; seal its text (zkt decipher " +
-               Shown(names.input) + " -o - | zkt seal -o NAME.txt.gpg)";
-    }
     if (seal && names.toStdout && env.outputIsTerminal && !options.armor) {
-        return "a binary password file is no text for a terminal (-o FILE, or --armor)";
+        return kBinaryToTerminal;
     }
     if (names.toStdout && OutputIsInput(in)) {
         return Shown(names.input) + ": input file is output file";
@@ -180,7 +185,7 @@ std::optional<std::string> Refused(const Options& options, const Environment& en
 
 }  // namespace
 
-int RunSealing(const Options& options, const Environment& env) {
+int SealOrUnsealFile(const Options& options, const Environment& env, const std::string& password) {
     const bool seal = options.command == Command::Seal;
     const Names names = OneFileNames(options);
     files::Descriptor opened;
@@ -192,15 +197,54 @@ int RunSealing(const Options& options, const Environment& env) {
         Say(env, "zkt: " + *why + "\n");
         return kDataError;
     }
+    const files::NewFileRules rules = NewOutputRules(options, in);
+    return seal ? SealFile(env, in, names, options.output, password,
+                           {options.armor, InnerName(options)}, rules)
+                : UnsealFile(env, in, names, options.output, password, rules);
+}
+
+int SealNote(const Options& options, const Environment& env, const std::string& password,
+             std::optional<std::int16_t> pass) {
+    Options deciphering = options;
+    deciphering.command = Command::Decipher;
+    sealing::Outcome outcome = sealing::Outcome::Done;
+    const sealing::SealChoices choices{options.armor, InnerName(options)};
+    const OutputWrap sealed = [&](files::ContentWriter plain) {
+        return SealedWriter(std::move(plain), password, choices, OneFileNames(options).output,
+                            outcome);
+    };
+    const int status = CipherOneFile(deciphering, env, pass, sealed);
+    if (status != kSuccess && outcome != sealing::Outcome::Done &&
+        outcome != sealing::Outcome::ReadFailed && outcome != sealing::Outcome::WriteFailed) {
+        Say(env, "zkt: " + Shown(options.input) + ": " + OutcomeWords(outcome) + "\n");
+    }
+    return status;
+}
+
+int RunSealing(const Options& options, const Environment& env) {
+    std::error_code error;
+    if (options.ManyFiles() || (options.input != "-" && options.output == "-" &&
+                                std::filesystem::is_directory(options.input, error))) {
+        return SealManyFiles(options, env);
+    }
+    const bool seal = options.command == Command::Seal;
+    std::optional<std::int16_t> pass;
+    const bool note = seal && document::HasEnding(options.input, document::FileType::Enciphered);
+    if (note) {
+        if (options.output == "-" && env.outputIsTerminal && !options.armor) {
+            Say(env, "zkt: " + std::string(kBinaryToTerminal) + "\n");
+            return kDataError;
+        }
+        if (const int status = ObtainPass(options, env, false, pass); status != kSuccess) {
+            return status;
+        }
+    }
     std::string password;
     if (const int status = ObtainPassword(env, options.passwordFile.value_or(""), seal, password);
         status != kSuccess) {
         return status;
     }
-    const files::NewFileRules rules = NewOutputRules(options, in);
-    return seal ? SealFile(env, in, names, options.output, password,
-                           {options.armor, InnerName(options)}, rules)
-                : UnsealFile(env, in, names, options.output, password, rules);
+    return note ? SealNote(options, env, password, pass) : SealOrUnsealFile(options, env, password);
 }
 
 }  // namespace solvena::zkt

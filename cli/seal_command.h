@@ -7,6 +7,8 @@
 // file cut short. The plain text goes only where it is asked to go: never
 // into a temporary file of its own.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "cli/cipher_streams.h"
@@ -37,5 +39,21 @@ int SealFile(const Environment& env, int in, const Names& names, const std::stri
 // the end cannot be taken back, and the message says so.
 int UnsealFile(const Environment& env, int in, const Names& names, const std::string& outputPath,
                const std::string& password, const files::NewFileRules& rules);
+
+// One file sealed (or unsealed) to `options.output`, by its bytes as they
+// stand, with the password given.
+int SealOrUnsealFile(const Options& options, const Environment& env, const std::string& password);
+
+// An old note (.zkt) sealed as its text: deciphered with `pass` (asked for
+// when there is none) as `zkt decipher` writes it, and sealed on the way, so
+// that the text is never in a file.
+int SealNote(const Options& options, const Environment& env, const std::string& password,
+             std::optional<std::int16_t> pass);
+
+// Many files, or folders with -r: texts and old notes sealed beside
+// themselves (memo.txt and memo.zkt both as memo.txt.gpg), or password
+// files unsealed; one password for the run, and for old notes one pass
+// number or each file's own found (--find-pass).
+int SealManyFiles(const Options& options, const Environment& env);
 
 }  // namespace solvena::zkt

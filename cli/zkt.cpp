@@ -178,7 +178,8 @@ void WarnAfterDeciphering(const Environment& env, const Names& names,
 
 // Reads, ciphers and writes the text a piece at a time.
 int Stream(const Options& options, const Environment& env, Input& input,
-           std::optional<std::int16_t> pass, const Names& names, const files::NewFileRules& rules) {
+           std::optional<std::int16_t> pass, const Names& names, const files::NewFileRules& rules,
+           const OutputWrap& wrap) {
     const bool encipher = CommandRowOf(options.command).enciphers;
     files::Status opened = ReadOpening(input);
     if (!opened) {
@@ -197,11 +198,14 @@ int Stream(const Options& options, const Environment& env, Input& input,
     const document::TextFormat format =
         PlainFormat(options, terminal ? std::optional(env.terminal) : std::nullopt);
     document::DocumentWriter writer(format, names.output);
-    const files::ContentWriter write = [&](int fd) {
+    files::ContentWriter write = [&](int fd) {
         return encipher ? EncipherInto(fd, input, *pass, names.output)
                         : DecipherInto(fd, input, *pass, writer, names.output,
                                        judge ? &*judge : nullptr);
     };
+    if (wrap) {
+        write = wrap(std::move(write));
+    }
     const files::Status written = names.toStdout
                                       ? write(STDOUT_FILENO)
                                       : files::WriteFileSafely(options.output, write, rules);
@@ -224,8 +228,8 @@ int ObtainPass(const Options& options, const Environment& env, bool twice,
     return AskIfMissing(env, twice, pass);
 }
 
-int CipherOneFile(const Options& options, const Environment& env,
-                  std::optional<std::int16_t> pass) {
+int CipherOneFile(const Options& options, const Environment& env, std::optional<std::int16_t> pass,
+                  const OutputWrap& wrap) {
     const Names names = OneFileNames(options);
     files::Descriptor opened;
     int fd = -1;
@@ -268,7 +272,7 @@ int CipherOneFile(const Options& options, const Environment& env,
         reader.emplace(fd, choice, names.input);
     }
     Input input{*reader, names.input, {}, true};
-    return Stream(options, env, input, pass, names, NewOutputRules(options, fd));
+    return Stream(options, env, input, pass, names, NewOutputRules(options, fd), wrap);
 }
 
 int RunOnFiles(const Options& options, const Environment& env) {
