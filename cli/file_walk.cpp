@@ -111,8 +111,11 @@ std::vector<Job> FindJobs(const Options& options, const Environment& env, Passed
     for (const std::string& given : options.inputs) {
         std::error_code error;
         if (!fs::is_directory(given, error)) {
-            // A file, or a name that is none: one job, told of if it fails.
-            jobs.push_back({given, OutputOf(options, given, fs::path(given).filename())});
+            // A file, or a name that is none: one job, told of if it fails;
+            // its output the one -o names, if any (--find-pass on one file).
+            jobs.push_back({given, options.output != "-"
+                                       ? options.output
+                                       : OutputOf(options, given, fs::path(given).filename())});
         } else if (!options.recursive) {
             Say(env, "zkt: " + Shown(given) + ": is a folder; -r takes the files in it\n");
             passed.refused.push_back(given);

@@ -94,6 +94,9 @@ std::optional<std::string> Misplaced(const Options& o, bool countGiven) {
     if ((o.outputDir || o.overwrite) && recover) {
         return "recover writes to standard output; it takes no -O or --overwrite";
     }
+    if (o.recursive && o.output != "-") {
+        return "-o names one output file; with -r, -O DIR puts the outputs in a folder";
+    }
     if (o.outputDir && o.output != "-") {
         return "give -o for one output file or -O for a folder of them, not both";
     }

@@ -124,6 +124,16 @@ TEST(SealManyTest, AWrongPassNumberOrAClashWritesNothing) {
     EXPECT_NE(clash.err.find("would both be written"), std::string::npos) << clash.err;
     EXPECT_EQ(testing::FolderEntries(dir.path()),
               (std::vector<std::string>{"memo.txt", "memo.zkt", "pw"}));
+    // One note with its pass number found goes where -o says; -r takes -O.
+    const testing::ProcessResult found =
+        Zkt({"seal", "--find-pass", "--password-file", dir.File("pw"), dir.File("memo.zkt"), "-o",
+             dir.File("kept.gpg")});
+    EXPECT_EQ(found.exitCode, 0) << found.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("kept.gpg")));
+    const testing::ProcessResult folderToOne =
+        Zkt({"seal", "-r", dir.path(), "-o", dir.File("all.gpg")});
+    EXPECT_EQ(folderToOne.exitCode, 2);
+    EXPECT_NE(folderToOne.err.find("-O DIR"), std::string::npos) << folderToOne.err;
     // Standard output, armored, and back through unseal.
     const testing::ProcessResult sealed = Zkt(
         {"seal", "-p", "1234", "--password-file", dir.File("pw"), "--armor", dir.File("memo.zkt")});
