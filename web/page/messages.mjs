@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the page says: the desktop program's texts, and a Japanese reason
 // for every failure the module or the browser reports.
+import { describeSealing } from './sealing.mjs';
 import { call } from './worker_link.mjs';
 
 // The texts the module gives, which the desktop program shows: loaded
@@ -38,6 +39,9 @@ function outOfMemory(error) {
 
 // A reason for every failure: never an object's or an English message alone.
 export function describe(error) {
+    if (error?.sealing) {
+        return describeSealing(error);
+    }
     if (error?.kind === 'invalidBytes' && error.encoding === 'UTF-16BE') {
         return 'UTF-16 (ビッグエンディアン) のファイルは読めません。UTF-8 か Shift_JIS で保存し直してください';
     }
