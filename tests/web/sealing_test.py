@@ -207,6 +207,34 @@ class SealingTest(unittest.TestCase):
                 self.assertIsNone(self.driver.find_element(By.ID, 'password-dialog').get_attribute('open'))
         self.assertEqual(self.editor(), '')
 
+    # Loaded before the page's own scripts: the workers it starts, by name.
+    COUNT_WORKERS = """
+        window.workersStarted = [];
+        window.Worker = class extends Worker {
+            constructor(url, options) {
+                window.workersStarted.push(String(url).split('/').pop());
+                super(url, options);
+            }
+        };"""
+
+    def workers(self):
+        return sorted(self.driver.execute_script('return window.workersStarted'))
+
+    def test_the_library_starts_only_for_a_password_file_and_works_offline(self):
+        script = self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': self.COUNT_WORKERS})
+        self.addCleanup(self.driver.execute_cdp_cmd, 'Page.removeScriptToEvaluateOnNewDocument', script)
+        server = page_test.serve_site.serve(page_test.SITE)
+        self.load(f'http://127.0.0.1:{server.server_port}/index.html')
+        self.wait(lambda: self.driver.execute_script('return navigator.serviceWorker.controller !== null'))
+        server.shutdown()
+        server.server_close()
+        self.load(self.driver.current_url)
+        self.assertEqual(self.workers(), ['worker.mjs'])
+        self.named('ファイルを開く').send_keys(str(self.sealed_by_gpg('offline.txt.gpg')))
+        self.type_password(PASSWORD)
+        self.wait(lambda: self.editor().startswith('秘密のメモ'))
+        self.assertEqual(self.workers(), ['sealing_worker.mjs', 'worker.mjs'])
+
     def test_the_one_file_page_opens_and_saves_password_files_without_a_request(self):
         self.load((page_test.SITE / 'solvena.html').as_uri())
         self.named('ファイルを開く').send_keys(str(self.sealed_by_gpg('disk.txt.asc', '--armor')))
