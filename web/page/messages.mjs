@@ -30,7 +30,7 @@ export function largestFile(type) {
 export function tooLarge(name, size) {
     const megabytes = (size / 1024 / 1024).toFixed(1);
     return `${name}（${megabytes} MB）は大きすぎて、このページでは開けません。\n` +
-        `このページで開けるのは、txt は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
+        `このページで開けるのは、txt と OpenPGP は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
 }
 
 function outOfMemory(error) {
