@@ -226,12 +226,19 @@ test('a text of several pieces streams as native zkt streams it', () => {
 
 // What a phone downloads once, either way: the files the installed site
 // keeps (its service worker's list), or the one-file page; each carries the
-// WebAssembly and stays within 600 kB compressed.
-test('the installed site and the one-file page are each at most 600 kB compressed', () => {
+// WebAssembly. What the page needs to start stays within 600 kB compressed;
+// OpenPGP.js, which only password files load, adds about 130 kB (129,665
+// bytes for 6.3.2) on top, so the whole stays within 760 kB.
+test('the site and the one-file page stay small, and OpenPGP.js is what they add', () => {
     const site = process.env.SOLVENA_SITE;
     const compressed = (name) => gzipSync(readFileSync(join(site, name)), { level: 9 }).length;
     const kept = JSON.parse(/const FILES = (\[.*\]);/.exec(readFileSync(join(site, 'sw.js'), 'utf8'))[1]);
-    const installed = kept.filter((name) => name !== './').map(compressed).reduce((a, b) => a + b, 0);
-    assert.ok(installed <= 600_000, `the installed site is ${installed} bytes compressed`);
-    assert.ok(compressed('solvena.html') <= 600_000, `solvena.html is ${compressed('solvena.html')} bytes compressed`);
+    const onDemand = ['sealing_worker.mjs', 'openpgp.min.mjs'];
+    assert.deepEqual(onDemand.filter((name) => kept.includes(name)), onDemand, 'the service worker keeps them too');
+    const size = (names) => names.map(compressed).reduce((a, b) => a + b, 0);
+    const firstLoad = size(kept.filter((name) => name !== './' && !onDemand.includes(name)));
+    assert.ok(firstLoad <= 600_000, `the page needs ${firstLoad} bytes compressed to start`);
+    assert.ok(size(onDemand) <= 160_000, `password files add ${size(onDemand)} bytes compressed`);
+    assert.ok(firstLoad + size(onDemand) <= 760_000, `the installed site is ${firstLoad + size(onDemand)} bytes`);
+    assert.ok(compressed('solvena.html') <= 760_000, `solvena.html is ${compressed('solvena.html')} bytes compressed`);
 });

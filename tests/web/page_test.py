@@ -349,7 +349,7 @@ class PageTest(unittest.TestCase):
         with huge.open('wb') as out:
             out.truncate(17 * 1024 * 1024)
         self.named('ファイルを開く').send_keys(f'{notepad}\n{other}\n{huge}')
-        self.answer('picture.png: 開けるのは txt と zkt のファイルです。', 'OK')
+        self.answer('picture.png: 開けるのは txt・zkt と OpenPGP（gpg・asc・pgp）のファイルです。', 'OK')
         self.assertIn('huge.txt（17.0 MB）は大きすぎて', self.driver.find_element(By.ID, 'question-text').get_attribute('textContent'))
         self.wait(lambda: self.editor() == 'ユニコード\n二行目')
         self.named('ファイルを開く').send_keys(str(notepad))

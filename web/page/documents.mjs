@@ -4,6 +4,7 @@
 // since it was opened or saved, and the commands that can be taken back.
 import { $, ask, notify, say } from './dialogs.mjs';
 import { describe, kSaveQuestion, largestFile, tooLarge } from './messages.mjs';
+import { unsealFile } from './sealing.mjs';
 import { call } from './worker_link.mjs';
 
 export const editor = $('text');
@@ -13,13 +14,24 @@ export function newDocument() {
     return { name: 'Newname', text: '', format: null, enciphered: false, changed: false, undo: [] };
 }
 
+// The type a save of the document proposes: a password file's is sealed
+// again, with the password it was opened with.
+export function typeOf(doc) {
+    if (doc.password !== undefined) {
+        return 'sealed';
+    }
+    return doc.enciphered ? 'enciphered' : 'text';
+}
+
 // The download's name as the program names it: memo.txt after 解読 or for
-// a text, memo.zkt for an enciphered one. It is not asked for twice.
+// a text, memo.zkt for an enciphered one, memo.txt.gpg for a password
+// file's. It is not asked for twice.
 export async function updateFileName() {
     const doc = docs.current;
-    const name = await call('nameAs', [doc.name, doc.enciphered ? 'enciphered' : 'text']);
+    const name = await call('nameAs', [doc.name, typeOf(doc)]);
     if (docs.current === doc) {
         $('file-name').value = name;
+        $('save-type').value = typeOf(doc);
     }
 }
 
@@ -125,11 +137,21 @@ function fileKey(file) {
     return `${file.name}\u0000${file.size}\u0000${file.lastModified}`;
 }
 
-async function readFile(file, encoding) {
-    const bytes = new Uint8Array(await file.arrayBuffer());
+// A password file's text is read as the file inside it; its password is
+// kept with the document, in memory only, to seal it again. Null when its
+// password was not given.
+async function readFile(file, type, encoding) {
+    const unsealed = type === 'sealed' ? await unsealFile(file) : null;
+    if (type === 'sealed' && unsealed === null) {
+        return null;
+    }
+    const bytes = unsealed?.bytes ?? new Uint8Array(await file.arrayBuffer());
     const doc = await call('open', [bytes, { encoding }]);
-    const enciphered = (await call('fileTypeOf', [file.name])) === 'enciphered';
-    return { ...newDocument(), name: file.name, text: doc.text, format: doc.format, enciphered, file: fileKey(file) };
+    const opened = { ...newDocument(), name: file.name, text: doc.text, format: doc.format, file: fileKey(file) };
+    if (unsealed) {
+        opened.password = unsealed.password;
+    }
+    return { ...opened, enciphered: type === 'enciphered' };
 }
 
 // Opens what can be opened; what cannot is told in one message.
@@ -143,13 +165,16 @@ export async function openFiles(files) {
         const type = await call('fileTypeOf', [file.name]);
         if (known) {
             again = known;
-        } else if (type !== 'text' && type !== 'enciphered') {
-            refused.push(`${file.name}: 開けるのは txt と zkt のファイルです。`);
+        } else if (type === null) {
+            refused.push(`${file.name}: 開けるのは txt・zkt と OpenPGP（gpg・asc・pgp）のファイルです。`);
         } else if (file.size > largestFile(type)) {
             refused.push(tooLarge(file.name, file.size));
         } else {
             try {
-                opened.push(await readFile(file, encoding));
+                const doc = await readFile(file, type, encoding);
+                if (doc !== null) {
+                    opened.push(doc);
+                }
             } catch (error) {
                 refused.push(`${file.name} を読み込めません。\n${describe(error)}`);
             }
@@ -186,6 +211,13 @@ $('new').addEventListener('click', () => {
     editor.focus();
 });
 
+// What a closed document held goes with it, its password first.
+export function forget(doc) {
+    delete doc.password;
+    doc.text = '';
+    doc.undo = [];
+}
+
 // Closing a changed document asks as closing the window does; `save`
 // saves the document in the editor and says whether it did.
 export async function closeDocument(save) {
@@ -198,6 +230,7 @@ export async function closeDocument(save) {
     }
     const at = docs.list.indexOf(doc);
     docs.list.splice(at, 1);
+    forget(doc);
     if (docs.list.length === 0) {
         docs.list.push(newDocument());
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the page says: the desktop program's texts, and a Japanese reason
 // for every failure the module or the browser reports.
+import { describeSealing } from './sealing.mjs';
 import { call } from './worker_link.mjs';
 
 // The texts the module gives, which the desktop program shows: loaded
@@ -29,7 +30,7 @@ export function largestFile(type) {
 export function tooLarge(name, size) {
     const megabytes = (size / 1024 / 1024).toFixed(1);
     return `${name}（${megabytes} MB）は大きすぎて、このページでは開けません。\n` +
-        `このページで開けるのは、txt は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
+        `このページで開けるのは、txt と OpenPGP は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
 }
 
 function outOfMemory(error) {
@@ -38,6 +39,9 @@ function outOfMemory(error) {
 
 // A reason for every failure: never an object's or an English message alone.
 export function describe(error) {
+    if (error?.sealing) {
+        return describeSealing(error);
+    }
     if (error?.kind === 'invalidBytes' && error.encoding === 'UTF-16BE') {
         return 'UTF-16 (ビッグエンディアン) のファイルは読めません。UTF-8 か Shift_JIS で保存し直してください';
     }

@@ -3,6 +3,7 @@
 import { $, ask, notify, say } from './dialogs.mjs';
 import { docs, documentText, saveChoicesReady, updateButtons } from './documents.mjs';
 import { describe, words } from './messages.mjs';
+import { newPassword, seal } from './sealing.mjs';
 import { call } from './worker_link.mjs';
 
 // What the save dialog asks before it writes: the format to write, with its
@@ -51,6 +52,49 @@ export function fittedName(name) {
     return characters.join('') + extension;
 }
 
+// A password file's document saved as a plain one is asked about first:
+// its text would no longer be private. Whether to go on.
+async function leavesPassword(name, type) {
+    if (docs.current.password === undefined || type === 'sealed') {
+        return true;
+    }
+    const question = `${name} はパスワードのない普通のファイルとして保存され、誰でも読めるようになります。保存しますか?`;
+    return (await ask(question, ['yes', 'no'], 'no')) === 'yes';
+}
+
+// The bytes as the save format writes them, sealed for a password file
+// with the document's password or, for its first seal, a new one.
+async function sealed(name, bytes) {
+    const doc = docs.current;
+    const password = doc.password ?? (await newPassword(name));
+    if (password === null) {
+        return null;
+    }
+    const result = await seal(bytes, password, await call('nameAs', [name, 'text']));
+    doc.password = password;
+    return result;
+}
+
+// The bytes to download; null when nothing is to be written.
+async function savedBytes(name, type) {
+    const zkt = type === 'enciphered';
+    const value = documentText();
+    await saveChoicesReady();
+    // An enciphered file is one line of ASCII and its CR LF, as zkt writes it.
+    const format = zkt ? { encoding: 'cp932', lineEnd: 'crlf', byteOrderMark: false } : JSON.parse($('save-format').value);
+    const chosen = await confirmStorable(name, value, format, zkt);
+    if (chosen === null) {
+        return null;
+    }
+    try {
+        const bytes = chosen.bytes ?? (await call('save', [value, chosen.format]));
+        return type === 'sealed' ? await sealed(name, bytes) : bytes;
+    } catch (error) {
+        await notify(`${name} に保存できません。\n${describe(error)}`);
+        return null;
+    }
+}
+
 // Saves the document in the editor; whether its bytes were downloaded.
 export async function save() {
     let name = $('file-name').value.trim();
@@ -58,21 +102,13 @@ export async function save() {
         await notify(words.nameToSave);
         return false;
     }
-    name = fittedName(await call('savedName', [name, docs.current.enciphered ? 'enciphered' : 'text']));
-    const zkt = (await call('fileTypeOf', [name])) === 'enciphered';
-    const value = documentText();
-    await saveChoicesReady();
-    // An enciphered file is one line of ASCII and its CR LF, as zkt writes it.
-    const format = zkt ? { encoding: 'cp932', lineEnd: 'crlf', byteOrderMark: false } : JSON.parse($('save-format').value);
-    const chosen = await confirmStorable(name, value, format, zkt);
-    if (chosen === null) {
+    name = fittedName(await call('savedName', [name, $('save-type').value]));
+    const type = await call('fileTypeOf', [name]);
+    if (!(await leavesPassword(name, type))) {
         return false;
     }
-    let { bytes } = chosen;
-    try {
-        bytes ??= await call('save', [value, chosen.format]);
-    } catch (error) {
-        await notify(`${name} に保存できません。\n${describe(error)}`);
+    const bytes = await savedBytes(name, type);
+    if (bytes === null) {
         return false;
     }
     const link = document.createElement('a');
@@ -82,10 +118,26 @@ export async function save() {
     link.click();
     link.remove();
     setTimeout(() => URL.revokeObjectURL(link.href), 60000);
-    docs.current.changed = false;
+    const doc = docs.current;
+    if (type !== 'sealed') {
+        delete doc.password;  // the document is a plain file's now
+    }
+    doc.changed = false;
     updateButtons();
     say(`${name} をダウンロードしました（${bytes.length} バイト）。`);
     return true;
 }
 
 $('save').addEventListener('click', save);
+
+// The type chosen renames the file; a name typed with a known ending
+// chooses its type.
+$('save-type').addEventListener('change', async (event) => {
+    $('file-name').value = await call('nameAs', [$('file-name').value.trim() || docs.current.name, event.target.value]);
+});
+$('file-name').addEventListener('change', async (event) => {
+    const type = await call('fileTypeOf', [event.target.value.trim()]);
+    if (type !== null) {
+        $('save-type').value = type;
+    }
+});
