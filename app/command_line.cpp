@@ -42,7 +42,7 @@ std::optional<int> AnswerInformationOptions(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A txt or zkt document to open."),
+                                 QStringLiteral("A txt, zkt or OpenPGP password document to open."),
                                  QStringLiteral("[file]"));
     // Unknown options are not refused here: such an argument is a document
     // name, as any other.
@@ -83,12 +83,12 @@ bool MainForm::ReadCommandLine(QString& notice) {
     if (path.isEmpty()) {
         return true;
     }
-    if (!filedialog::EndsInTxtOrZktLowerOrUpper(path)) {
+    if (!filedialog::NamedOnCommandLine(path)) {
         // Started from a desktop there is no terminal to read the line.
-        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file")
+        platform_.Complain(QStringLiteral("%1: not a txt, zkt or OpenPGP document file")
                                .arg(desktop::Platform::ShownName(path)));
-        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt "
-                                                 "のファイルです。")
+        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt と "
+                                                 "OpenPGP (gpg、asc、pgp) のファイルです。")
                                       .arg(path));
         return false;
     }
@@ -107,6 +107,10 @@ bool MainForm::ReadCommandLine(QString& notice) {
     }
     shared_.DocText.clear();
     shared_.FilePath = path;
+    if (desktop::FileTypeOfPath(path) == document::FileType::Sealed) {
+        ReadSealedArgument(path);
+        return true;
+    }
     if (platform_.FileExists(path)) {
         files::Result<desktop::ReadDocumentResult> read = platform_.ReadDocument(path);
         if (read) {
@@ -127,6 +131,23 @@ bool MainForm::ReadCommandLine(QString& notice) {
         }
     }
     return true;
+}
+
+void MainForm::ReadSealedArgument(const QString& path) {
+    // Asked for its password before the window shows; a file that is not
+    // there is a new document of that name, as any other.
+    if (!platform_.FileExists(path)) {
+        return;
+    }
+    std::optional<desktop::ReadDocumentResult> read = desktop::ReadChosenFile(
+        platform_, nullptr, path, {},
+        [this](bool wasWrong) { return shared_.AskPassword(false, wasWrong); });
+    if (read) {
+        shared_.DocText = std::move(read->text);
+        shared_.DocSource = read->source;
+        shared_.DocFormat = read->format;
+        shared_.Password = read->password;
+    }
 }
 
 }  // namespace solvena::app

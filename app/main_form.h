@@ -146,6 +146,9 @@ class MainForm : public QWidget {
     void SetCipherButtons(bool enabled, bool coloured);
     // The file named on the command line, if any; false: end at once.
     bool ReadCommandLine(QString& notice);
+    // A password file named on the command line, read once its password
+    // is given.
+    void ReadSealedArgument(const QString& path);
     // The recovery file of the recovered document goes once the document
     // is saved or given up.
     void ForgetRecoveryIfSettled();

@@ -77,8 +77,31 @@ struct Module2 {
         }
     }
 
-    // Set by the application to the dialog it shows.
+    // Shows the password window, for a new password (twice) or for a file's
+    // (`wasWrong`: the last one given did not open it). The password given,
+    // or nothing when the window was closed without one; Password, the
+    // document's, stays as it was.
+    std::optional<QString> AskPassword(bool isNew, bool wasWrong) {
+        const QString kept = Password;
+        PasswordNew = isNew;
+        PasswordWasWrong = wasWrong;
+        Password.clear();
+        if (showPasswordDialog) {
+            showPasswordDialog();
+        }
+        std::optional<QString> given;
+        if (!Password.isEmpty()) {
+            given = Password;
+        }
+        Password = kept;
+        PasswordNew = false;
+        PasswordWasWrong = false;
+        return given;
+    }
+
+    // Set by the application to the dialogs it shows.
     std::function<void()> showPassNumberDialog;
+    std::function<void()> showPasswordDialog;
     // Set while a pass number to decipher with is asked: shows the window
     // that finds one for the document, which leaves it in PassNumber (or
     // -1). Unset, the pass-number dialog offers no search.
