@@ -152,6 +152,11 @@ class MainForm : public QWidget {
     // The recovery file of the recovered document goes once the document
     // is saved or given up.
     void ForgetRecoveryIfSettled();
+    // Offers a recovery file kept sealed, asking its password after Yes;
+    // true when no more are to be offered now.
+    bool OfferSealedRecovery(const QString& path);
+    // The recovered text, as a changed document.
+    void OpenRecovered(const QString& text, const QString& path);
     void ForgetRecovery();
 
     state::Module2& shared_;

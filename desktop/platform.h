@@ -166,8 +166,15 @@ class Platform {
     // The recovery files, which keep the editor's text when the program
     // was ended from outside (a signal, the session's end) with unsaved
     // changes, for the next start (recovery_file.h).
-    // Keeps `text` in a new recovery file; its path on success.
-    files::Result<QString> KeepRecovery(const QString& text) const;
+    // Keeps `text` in a new recovery file; its path on success. The text of
+    // a password file's document is kept sealed with its `password`.
+    files::Result<QString> KeepRecovery(const QString& text,
+                                        const QString& password = QString()) const;
+    // Whether a recovery file was kept sealed, to be unsealed rather than read.
+    static bool IsSealedRecovery(const QString& path);
+    // A sealed recovery file's text, unsealed in memory with `password`: in
+    // `document.text` when `outcome` is Done and there is no `error`.
+    UnsealedDocument UnsealRecovery(const QString& path, const QString& password) const;
     // The recovery files there are, oldest first.
     QStringList RecoveryFiles() const;
     // The text a recovery file holds, or why it cannot be read: as any

@@ -76,6 +76,7 @@ class PasswordFilesTest : public QObject {
     void theOpeningPasswordIsProposedAgain();
     void savingUnprotectedIsAskedFirst();
     void theDocumentsGoingForgetsThePassword();
+    void theRecoveryFileOfAPasswordFileIsSealed();
     void gpgOpensWhatIsSaved();
 };
 
@@ -276,6 +277,49 @@ void PasswordFilesTest::theDocumentsGoingForgetsThePassword() {
     w.form.OpenDroppedFile(w.dir.Path(QStringLiteral("plain.txt")));
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("plain"));
     QVERIFY(w.shared.Password.isEmpty());
+}
+
+void PasswordFilesTest::theRecoveryFileOfAPasswordFileIsSealed() {
+    const solvena::testing::TempDir state;
+    const QString folder = QString::fromStdString(state.path());
+    const QString unsaved = QStringLiteral("書きかけの秘密");
+    {
+        MainWindow w;
+        w.platform.SetRecoveryFolder(folder);
+        w.platform.ScriptEnd([](int) {});
+        w.shared.Password = kRight;
+        w.Type(unsaved);
+        w.form.EndRequested(15);
+        const QStringList kept = w.platform.RecoveryFiles();
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(solvena::desktop::Platform::IsSealedRecovery(kept.first()));
+        QVERIFY(!w.platform.ReadRecovery(kept.first()).value().contains(unsaved));
+    }
+    // Closing the password window keeps it for the next start.
+    for (const bool give : {false, true}) {
+        MainWindow next(MainWindow::Start::Later);
+        next.platform.SetRecoveryFolder(folder);
+        std::vector<Asked> asked;
+        AnswerPasswords(next.shared, asked,
+                        give ? QStringList{QStringLiteral("違う"), kRight} : QStringList{});
+        next.platform.ScriptAnswers({kYes});
+        QVERIFY(next.form.Form_Load());
+        QCOMPARE(asked.size(), give ? std::size_t{2} : std::size_t{1});
+        QVERIFY(next.platform.Asked().front().text.contains(QStringLiteral("パスワード")));
+        QCOMPARE(next.form.Text1().Text(), give ? unsaved : QString());
+        QCOMPARE(next.shared.DocumentChanged(), give);
+        QCOMPARE(next.shared.Password, give ? kRight : QString());
+        QCOMPARE(next.platform.RecoveryFiles().size(), 1);
+    }
+    // A document of no password file is kept as before.
+    MainWindow plain;
+    plain.platform.SetRecoveryFolder(QString::fromStdString(state.File("plain")));
+    plain.platform.ScriptEnd([](int) {});
+    plain.Type(unsaved);
+    plain.form.EndRequested(15);
+    QCOMPARE(plain.platform.RecoveryFiles().size(), 1);
+    QVERIFY(!solvena::desktop::Platform::IsSealedRecovery(plain.platform.RecoveryFiles().first()));
+    QCOMPARE(plain.platform.ReadRecovery(plain.platform.RecoveryFiles().first()).value(), unsaved);
 }
 
 void PasswordFilesTest::gpgOpensWhatIsSaved() {
