@@ -33,6 +33,20 @@ QString TrimBlanks(const QString& text) {
     return text.mid(start, end - start);
 }
 
+// The document the first argument names, blanks and enclosing quotes
+// taken off.
+QString DocumentArgument(const QStringList& documents) {
+    QString path = documents.isEmpty() ? QString() : TrimBlanks(documents.first());
+    if (path == QLatin1String("\"")) {
+        // A lone quote would leave a negative length: no file.
+        return QString();
+    }
+    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"'))) {
+        return path.mid(1, path.size() - 2);
+    }
+    return path;
+}
+
 }  // namespace
 
 std::optional<int> AnswerInformationOptions(const QStringList& arguments) {
@@ -72,14 +86,7 @@ bool MainForm::ReadCommandLine(QString& notice) {
     // One document at a time: the first argument; a name with blanks is
     // one argument, quoted by the shell.
     const QStringList documents = platform_.DocumentArguments();
-    QString path = documents.isEmpty() ? QString() : TrimBlanks(documents.first());
-    if (path == QLatin1String("\"")) {
-        // A lone quote would leave a negative length: no file.
-        path.clear();
-    } else if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) &&
-               path.endsWith(QLatin1Char('"'))) {
-        path = path.mid(1, path.size() - 2);
-    }
+    const QString path = DocumentArgument(documents);
     if (path.isEmpty()) {
         return true;
     }

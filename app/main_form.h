@@ -155,8 +155,9 @@ class MainForm : public QWidget {
     // Offers a recovery file kept sealed, asking its password after Yes;
     // true when no more are to be offered now.
     bool OfferSealedRecovery(const QString& path);
-    // The recovered text, as a changed document.
-    void OpenRecovered(const QString& text, const QString& path);
+    // The recovered text, as a changed document with `password` (empty for
+    // one of no password file).
+    void OpenRecovered(const QString& text, const QString& path, const QString& password);
     void ForgetRecovery();
 
     state::Module2& shared_;

@@ -63,7 +63,7 @@ void MainForm::OfferRecovery() {
         }
         switch (platform_.Confirm(this, kRecoveryQuestion)) {
             case desktop::kYes:
-                OpenRecovered(text.value(), path);
+                OpenRecovered(text.value(), path, QString());
                 return;
             case desktop::kNo:
                 platform_.RemoveRecovery(path);
@@ -97,8 +97,7 @@ bool MainForm::OfferSealedRecovery(const QString& path) {
             return false;
         }
         if (opened.outcome == sealing::Outcome::Done) {
-            OpenRecovered(opened.document.text, path);
-            shared_.Password = *password;
+            OpenRecovered(opened.document.text, path, *password);
             return true;
         }
         if (opened.outcome != sealing::Outcome::WrongPassword) {
@@ -109,8 +108,10 @@ bool MainForm::OfferSealedRecovery(const QString& path) {
     }
 }
 
-void MainForm::OpenRecovered(const QString& text, const QString& path) {
-    // Opened as a changed document, in place of an unchanged one.
+void MainForm::OpenRecovered(const QString& text, const QString& path, const QString& password) {
+    // Opened as a changed document, in place of an unchanged one (the
+    // command line's), whose password goes with it.
+    shared_.Password = password;
     editor_->SetText(QString());
     editor_->SetText(text);
     changeCount_ = 2;

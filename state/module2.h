@@ -57,9 +57,11 @@ struct Module2 {
     bool FindMatchCase = false;
     bool FindMatchWidth = false;
 
-    // The password of a password file, as the password window left it: the
-    // one entered, or empty when it was closed without one. Kept for the
-    // document's next save, forgotten when the document goes.
+    // The password of the document's password file (empty for any other
+    // document): kept for its next save and its recovery file, forgotten
+    // when the document goes. The password window leaves the one entered
+    // here, or empty when it was closed without one; AskPassword puts the
+    // document's back.
     QString Password;
     // Whether the password window asks for a new password (twice, with a
     // warning for a weak one) rather than for the one a file was sealed

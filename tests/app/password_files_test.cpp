@@ -277,6 +277,18 @@ void PasswordFilesTest::theDocumentsGoingForgetsThePassword() {
     w.form.OpenDroppedFile(w.dir.Path(QStringLiteral("plain.txt")));
     QCOMPARE(w.form.Text1().Text(), QStringLiteral("plain"));
     QVERIFY(w.shared.Password.isEmpty());
+    // So does a recovered text that takes the place of the command line's.
+    solvena::testing::CurrentTempDir dir;
+    const QString path = dir.Path(QStringLiteral("named.txt.gpg"));
+    MainWindow started(MainWindow::Start::Later, {QStringLiteral("solvena"), path});
+    SealInto(started.platform, path);
+    QVERIFY(started.platform.KeepRecovery(QStringLiteral("recovered")).ok());
+    std::vector<Asked> asked;
+    AnswerPasswords(started.shared, asked, {kRight});
+    started.platform.ScriptAnswers({kYes});
+    QVERIFY(started.form.Form_Load());
+    QCOMPARE(started.form.Text1().Text(), QStringLiteral("recovered"));
+    QVERIFY(started.shared.Password.isEmpty());
 }
 
 void PasswordFilesTest::theRecoveryFileOfAPasswordFileIsSealed() {
