@@ -167,6 +167,19 @@ void PasswordFilesTest::refusalsSayWhatTheFileIs() {
         QVERIFY2(d.LastNotice().contains(words), qPrintable(d.LastNotice()));
         QVERIFY(d.shared.Password.isEmpty());
     }
+    // The same through the library: a file cut short.
+    Dialog d(kFileModeOpen);
+    SealInto(d.platform, d.dir.Path(QStringLiteral("cut.gpg")));
+    const std::string whole = ReadBytes(d.dir.File("cut.gpg"));
+    solvena::testing::WriteBytes(d.dir.File("cut.gpg"), whole.substr(0, whole.size() - 5));
+    std::vector<Asked> asked;
+    AnswerPasswords(d.shared, asked, {kRight, kRight});
+    d.Type(QStringLiteral("cut.gpg"));
+    d.PressEnter();
+    QCOMPARE(asked.size(), std::size_t{1});
+    QVERIFY2(d.LastNotice().contains(QStringLiteral("途中で切れています")),
+             qPrintable(d.LastNotice()));
+    QVERIFY(!d.form->Loaded());
 }
 
 void PasswordFilesTest::droppedAndNamedFilesAskToo() {
@@ -181,6 +194,24 @@ void PasswordFilesTest::droppedAndNamedFilesAskToo() {
         QCOMPARE(w.form.Text1().Text(), kText);
         QCOMPARE(w.shared.Password, kRight);
         QVERIFY(!w.shared.DocumentChanged());
+    }
+    {
+        // The window itself asks: its field, typed into, and Enter.
+        MainWindow w;
+        const QString path = w.dir.Path(QStringLiteral("asked.gpg"));
+        SealInto(w.platform, path);
+        QString accessible;
+        solvena::testing::WhenShown<solvena::dialogs::PasswordForm>(
+            &w.form, QStringLiteral("PasswordForm"),
+            [&accessible](solvena::dialogs::PasswordForm* form) {
+                auto* box = form->findChild<QLineEdit*>(QStringLiteral("Text1"));
+                accessible = box->accessibleName();
+                box->setText(kRight);
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+        w.form.OpenDroppedFile(path);
+        QCOMPARE(accessible, QStringLiteral("パスワード"));
+        QCOMPARE(w.form.Text1().Text(), kText);
     }
     solvena::testing::CurrentTempDir dir;
     const QString path = dir.Path(QStringLiteral("named.txt.gpg"));
