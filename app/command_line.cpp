@@ -33,6 +33,20 @@ QString TrimBlanks(const QString& text) {
     return text.mid(start, end - start);
 }
 
+// The document the first argument names, blanks and enclosing quotes
+// taken off.
+QString DocumentArgument(const QStringList& documents) {
+    QString path = documents.isEmpty() ? QString() : TrimBlanks(documents.first());
+    if (path == QLatin1String("\"")) {
+        // A lone quote would leave a negative length: no file.
+        return QString();
+    }
+    if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"'))) {
+        return path.mid(1, path.size() - 2);
+    }
+    return path;
+}
+
 }  // namespace
 
 std::optional<int> AnswerInformationOptions(const QStringList& arguments) {
@@ -42,7 +56,7 @@ std::optional<int> AnswerInformationOptions(const QStringList& arguments) {
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A txt or zkt document to open."),
+                                 QStringLiteral("A txt, zkt or OpenPGP password document to open."),
                                  QStringLiteral("[file]"));
     // Unknown options are not refused here: such an argument is a document
     // name, as any other.
@@ -72,23 +86,16 @@ bool MainForm::ReadCommandLine(QString& notice) {
     // One document at a time: the first argument; a name with blanks is
     // one argument, quoted by the shell.
     const QStringList documents = platform_.DocumentArguments();
-    QString path = documents.isEmpty() ? QString() : TrimBlanks(documents.first());
-    if (path == QLatin1String("\"")) {
-        // A lone quote would leave a negative length: no file.
-        path.clear();
-    } else if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) &&
-               path.endsWith(QLatin1Char('"'))) {
-        path = path.mid(1, path.size() - 2);
-    }
+    const QString path = DocumentArgument(documents);
     if (path.isEmpty()) {
         return true;
     }
-    if (!filedialog::EndsInTxtOrZktLowerOrUpper(path)) {
+    if (!filedialog::NamedOnCommandLine(path)) {
         // Started from a desktop there is no terminal to read the line.
-        platform_.Complain(QStringLiteral("%1: not a txt or zkt document file")
+        platform_.Complain(QStringLiteral("%1: not a txt, zkt or OpenPGP document file")
                                .arg(desktop::Platform::ShownName(path)));
-        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt "
-                                                 "のファイルです。")
+        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt と "
+                                                 "OpenPGP (gpg、asc、pgp) のファイルです。")
                                       .arg(path));
         return false;
     }
@@ -107,6 +114,10 @@ bool MainForm::ReadCommandLine(QString& notice) {
     }
     shared_.DocText.clear();
     shared_.FilePath = path;
+    if (desktop::FileTypeOfPath(path) == document::FileType::Sealed) {
+        ReadSealedArgument(path);
+        return true;
+    }
     if (platform_.FileExists(path)) {
         files::Result<desktop::ReadDocumentResult> read = platform_.ReadDocument(path);
         if (read) {
@@ -127,6 +138,23 @@ bool MainForm::ReadCommandLine(QString& notice) {
         }
     }
     return true;
+}
+
+void MainForm::ReadSealedArgument(const QString& path) {
+    // Asked for its password before the window shows; a file that is not
+    // there is a new document of that name, as any other.
+    if (!platform_.FileExists(path)) {
+        return;
+    }
+    std::optional<desktop::ReadDocumentResult> read = desktop::ReadChosenFile(
+        platform_, nullptr, path, {},
+        [this](bool wasWrong) { return shared_.AskPassword(false, wasWrong); });
+    if (read) {
+        shared_.DocText = std::move(read->text);
+        shared_.DocSource = read->source;
+        shared_.DocFormat = read->format;
+        shared_.Password = read->password;
+    }
 }
 
 }  // namespace solvena::app

@@ -81,6 +81,7 @@ void MainForm::Command9_Click() {
     shared_.DocText.clear();
     shared_.DocFormat = document::TextFormat();
     shared_.DocSource.reset();
+    shared_.Password.clear();
 }
 
 void MainForm::Command6_Click() {
@@ -114,7 +115,11 @@ void MainForm::Command7_Click() {
 bool MainForm::Form_Unload() {
     // After a save the window closes, and with it the program, asking
     // nothing more.
-    return OfferToSave(kCloseQuestion) == Offer::Stop;
+    if (OfferToSave(kCloseQuestion) == Offer::Stop) {
+        return true;
+    }
+    shared_.Password.clear();
+    return false;
 }
 
 void MainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -139,10 +144,10 @@ void MainForm::dropEvent(QDropEvent* event) {
 
 void MainForm::OpenDroppedFile(const QString& path) {
     // The files the open dialog lists are the ones that may be dropped.
-    if (!filedialog::EndsInDotTxtOrZktAnyCase(QFileInfo(path).fileName())) {
-        platform_.Notify(this,
-                         QStringLiteral("%1 は開けません。\n開けるのは txt と zkt のファイルです。")
-                             .arg(QFileInfo(path).fileName()));
+    if (!filedialog::ListedAsDocument(QFileInfo(path).fileName())) {
+        platform_.Notify(this, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt と "
+                                              "OpenPGP (gpg、asc、pgp) のファイルです。")
+                                   .arg(QFileInfo(path).fileName()));
         return;
     }
     if (OfferToSave(kOpenQuestion) == Offer::Stop) {
@@ -150,14 +155,16 @@ void MainForm::OpenDroppedFile(const QString& path) {
     }
     // Read as the open dialog reads; a file that cannot be read leaves the
     // document as it was.
-    std::optional<desktop::ReadDocumentResult> read =
-        desktop::ReadChosenFile(platform_, this, path);
+    std::optional<desktop::ReadDocumentResult> read = desktop::ReadChosenFile(
+        platform_, this, path, {},
+        [this](bool wasWrong) { return shared_.AskPassword(false, wasWrong); });
     if (!read) {
         return;
     }
     shared_.DocText = std::move(read->text);
     shared_.DocFormat = read->format;
     shared_.DocSource = read->source;
+    shared_.Password = read->password;
     editor_->SetText(QString());
     shared_.SetDocumentChanged(false);
     editor_->SetText(shared_.DocText);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/main_form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeySequence>
@@ -16,6 +17,7 @@
 #include "dialogs/form11.h"
 #include "dialogs/orla.h"
 #include "dialogs/pass_finder.h"
+#include "dialogs/password_form.h"
 
 namespace solvena::app {
 namespace {
@@ -114,6 +116,12 @@ MainForm::MainForm(state::Module2& shared, desktop::Platform& platform)
     : shared_(shared), platform_(platform) {
     shared_.showPassNumberDialog = [this] {
         dialogs::Form11 dialog(shared_, platform_, this);
+        dialog.exec();
+    };
+    shared_.showPasswordDialog = [this] {
+        // Over the file dialog when that asks.
+        QWidget* over = QApplication::activeModalWidget();
+        dialogs::PasswordForm dialog(shared_, platform_, over != nullptr ? over : this);
         dialog.exec();
     };
     setObjectName(QStringLiteral("メイン"));

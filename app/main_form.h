@@ -146,9 +146,18 @@ class MainForm : public QWidget {
     void SetCipherButtons(bool enabled, bool coloured);
     // The file named on the command line, if any; false: end at once.
     bool ReadCommandLine(QString& notice);
+    // A password file named on the command line, read once its password
+    // is given.
+    void ReadSealedArgument(const QString& path);
     // The recovery file of the recovered document goes once the document
     // is saved or given up.
     void ForgetRecoveryIfSettled();
+    // Offers a recovery file kept sealed, asking its password after Yes;
+    // true when no more are to be offered now.
+    bool OfferSealedRecovery(const QString& path);
+    // The recovered text, as a changed document with `password` (empty for
+    // one of no password file).
+    void OpenRecovered(const QString& text, const QString& path, const QString& password);
     void ForgetRecovery();
 
     state::Module2& shared_;

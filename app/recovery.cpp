@@ -6,6 +6,7 @@
 
 #include "app/editor_box.h"
 #include "app/main_form.h"
+#include "desktop/chosen_file.h"
 #include "desktop/file_messages.h"
 #include "desktop/platform.h"
 
@@ -15,12 +16,16 @@ namespace {
 const QString kRecoveryQuestion = QStringLiteral(
     "前回の終了時に保存されていなかったテキストがあります。開きますか?\n"
     "（いいえを選ぶと、このテキストは削除されます）");
+const QString kSealedRecoveryNote =
+    QStringLiteral("\nパスワードで守られた文書のテキストです。開くにはそのパスワードが要ります。");
 
 }  // namespace
 
 void MainForm::EndRequested(int signal) {
     if (!editor_->IsEmpty() && shared_.DocumentChanged()) {
-        const files::Result<QString> kept = platform_.KeepRecovery(editor_->Text());
+        // A password file's document is kept sealed with its password.
+        const files::Result<QString> kept =
+            platform_.KeepRecovery(editor_->Text(), shared_.Password);
         if (!kept) {
             // Ending now would lose the text: the program stays, and says why.
             const QString why = desktop::DescribeWriteError(kept.error());
@@ -40,6 +45,12 @@ void MainForm::EndRequested(int signal) {
 
 void MainForm::OfferRecovery() {
     for (const QString& path : platform_.RecoveryFiles()) {
+        if (desktop::Platform::IsSealedRecovery(path)) {
+            if (OfferSealedRecovery(path)) {
+                return;
+            }
+            continue;
+        }
         const files::Result<QString> text = platform_.ReadRecovery(path);
         if (!text) {
             // Never removed unread: it may be the only copy of a text.
@@ -52,13 +63,7 @@ void MainForm::OfferRecovery() {
         }
         switch (platform_.Confirm(this, kRecoveryQuestion)) {
             case desktop::kYes:
-                // Opened as a changed document, in place of an unchanged one.
-                editor_->SetText(QString());
-                editor_->SetText(text.value());
-                changeCount_ = 2;
-                shared_.SetDocumentChanged(true);
-                editor_->MarkUnsaved();
-                recoveryPath_ = path;
+                OpenRecovered(text.value(), path, QString());
                 return;
             case desktop::kNo:
                 platform_.RemoveRecovery(path);
@@ -67,6 +72,52 @@ void MainForm::OfferRecovery() {
                 return;  // offered again at the next start
         }
     }
+}
+
+bool MainForm::OfferSealedRecovery(const QString& path) {
+    // Nothing of it can be read before its password is given.
+    switch (platform_.Confirm(this, kRecoveryQuestion + kSealedRecoveryNote)) {
+        case desktop::kYes:
+            break;
+        case desktop::kNo:
+            platform_.RemoveRecovery(path);
+            return false;
+        default:
+            return true;  // offered again at the next start
+    }
+    bool wasWrong = false;
+    while (true) {
+        const std::optional<QString> password = shared_.AskPassword(false, wasWrong);
+        if (!password) {
+            return true;  // kept, and offered again at the next start
+        }
+        desktop::UnsealedDocument opened = platform_.UnsealRecovery(path, *password);
+        if (opened.error) {
+            platform_.Notify(this, desktop::DescribeUnreadRecovery(*opened.error));
+            return false;
+        }
+        if (opened.outcome == sealing::Outcome::Done) {
+            OpenRecovered(opened.document.text, path, *password);
+            return true;
+        }
+        if (opened.outcome != sealing::Outcome::WrongPassword) {
+            platform_.Notify(this, desktop::DescribeUnsealed(path, opened.outcome));
+            return false;
+        }
+        wasWrong = true;
+    }
+}
+
+void MainForm::OpenRecovered(const QString& text, const QString& path, const QString& password) {
+    // Opened as a changed document, in place of an unchanged one (the
+    // command line's), whose password goes with it.
+    shared_.Password = password;
+    editor_->SetText(QString());
+    editor_->SetText(text);
+    changeCount_ = 2;
+    shared_.SetDocumentChanged(true);
+    editor_->MarkUnsaved();
+    recoveryPath_ = path;
 }
 
 void MainForm::ForgetRecoveryIfSettled() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/chosen_file.h"
 
+#include <QFileInfo>
+
 #include "desktop/file_messages.h"
 
 namespace solvena::desktop {
@@ -13,12 +15,88 @@ bool NamesZktFile(const QString& path) {
     return FileTypeOfPath(path) == document::FileType::Enciphered;
 }
 
+QString DescribeUnsealed(const QString& path, sealing::Outcome outcome) {
+    using sealing::Outcome;
+    QString what;
+    switch (outcome) {
+        case Outcome::Damaged:
+            what = QStringLiteral(
+                "ファイルが壊れているか、途中で切れています。"
+                "保存されたときのままではありません。");
+            break;
+        case Outcome::NoIntegrity:
+            what = QStringLiteral(
+                "改ざんを検出できない形式で暗号化されたファイルです。"
+                "書き換えられても分からないため開きません。"
+                "信頼できるファイルなら gpg で開いてください。");
+            break;
+        case Outcome::EncryptedToKey:
+            what = QStringLiteral(
+                "鍵で暗号化されたファイルです。パスワードで開くファイルでは"
+                "ありません。gpg で開いてください。");
+            break;
+        case Outcome::NotEncrypted:
+            what = QStringLiteral(
+                "署名されただけの、暗号化されていない OpenPGP のファイルです。"
+                "gpg で開いてください。");
+            break;
+        case Outcome::NotOpenPgp:
+            what = QStringLiteral("OpenPGP のパスワードファイルではありません。");
+            break;
+        default:
+            what = QStringLiteral("OpenPGP のファイルを開けませんでした。");
+            break;
+    }
+    return QStringLiteral("%1 を開けません。\n").arg(QFileInfo(path).fileName()) + what;
+}
+
+namespace {
+
+// A password file, asked its password until it opens or the person stops.
+std::optional<ReadDocumentResult> ReadSealedFile(Platform& platform, QWidget* parent,
+                                                 const QString& path,
+                                                 const document::ReadChoice& choice,
+                                                 const PasswordAsker& askPassword) {
+    bool wasWrong = false;
+    while (true) {
+        const std::optional<QString> password =
+            askPassword ? askPassword(wasWrong) : std::optional<QString>();
+        if (!password) {
+            return std::nullopt;
+        }
+        UnsealedDocument unsealed = platform.UnsealDocument(path, *password, choice);
+        if (unsealed.error) {
+            platform.Notify(parent, DescribeReadError(*unsealed.error));
+            return std::nullopt;
+        }
+        if (unsealed.outcome == sealing::Outcome::Done) {
+            return std::move(unsealed.document);
+        }
+        if (unsealed.outcome != sealing::Outcome::WrongPassword) {
+            platform.Notify(parent, DescribeUnsealed(path, unsealed.outcome));
+            return std::nullopt;
+        }
+        wasWrong = true;
+    }
+}
+
+}  // namespace
+
 std::optional<ReadDocumentResult> ReadChosenFile(Platform& platform, QWidget* parent,
                                                  const QString& path,
-                                                 const document::ReadChoice& choice) {
+                                                 const document::ReadChoice& choice,
+                                                 const PasswordAsker& askPassword) {
     if (path.isEmpty() || !platform.FileExists(path)) {
         platform.Notify(parent, QStringLiteral("その名前のファイルはありません"));
         return std::nullopt;
+    }
+    if (FileTypeOfPath(path) == document::FileType::Sealed) {
+        std::optional<ReadDocumentResult> read =
+            ReadSealedFile(platform, parent, path, choice, askPassword);
+        if (read) {
+            TellKeptCopies(platform, parent, path);
+        }
+        return read;
     }
     files::Result<ReadDocumentResult> read = platform.ReadDocument(path, choice);
     if (!read) {

@@ -174,7 +174,7 @@ files::Result<ReadDocumentResult> Platform::ReadDocument(const QString& path,
         if (!read) {
             return read.error();
         }
-        return ReadDocumentResult{ToQString(read.value().text), read.value().format, stamp};
+        return ReadDocumentResult{ToQString(read.value().text), read.value().format, stamp, {}};
     } catch (const std::bad_alloc&) {
         return files::OutOfMemory(LocalPath(path));
     }

@@ -16,6 +16,7 @@
 #include "document/document_file.h"
 #include "files/file_error.h"
 #include "files/file_stamp.h"
+#include "sealing/password_seal.h"
 
 class QWidget;
 
@@ -48,6 +49,16 @@ struct ReadDocumentResult {
     QString text;
     document::TextFormat format;
     std::optional<files::FileStamp> source;  // the file as it was read
+    QString password;                        // a password file's, else empty
+};
+
+// How opening a password file ended: the document only when `outcome` is
+// Done and `error` is empty; `error` also says why the file could not be
+// read at all (ReadFailed).
+struct UnsealedDocument {
+    sealing::Outcome outcome = sealing::Outcome::Failed;
+    std::optional<files::FileError> error;
+    ReadDocumentResult document;
 };
 
 struct Version {
@@ -129,6 +140,19 @@ class Platform {
                                 const document::TextFormat& format = {},
                                 unsigned permissions = 0666) const;
 
+    // A password file's document: unsealed in memory with `password`, never
+    // on disk, its bytes then read as ReadDocument reads a file's.
+    virtual UnsealedDocument UnsealDocument(const QString& path, const QString& password,
+                                            const document::ReadChoice& choice = {}) const;
+    // Writes the text as WriteDocument would, sealed with `password` into
+    // the password file at `path` by the same careful save: no plain copy
+    // is ever written. The message calls its text by the file's name
+    // without the sealed ending.
+    virtual files::Status WriteSealedDocument(const QString& path, const QString& text,
+                                              const document::TextFormat& format,
+                                              const QString& password,
+                                              unsigned permissions = 0666) const;
+
     // The mounted volumes a person would pick from, the root first; no
     // pseudo file systems.
     virtual QList<Volume> Volumes() const;
@@ -142,8 +166,15 @@ class Platform {
     // The recovery files, which keep the editor's text when the program
     // was ended from outside (a signal, the session's end) with unsaved
     // changes, for the next start (recovery_file.h).
-    // Keeps `text` in a new recovery file; its path on success.
-    files::Result<QString> KeepRecovery(const QString& text) const;
+    // Keeps `text` in a new recovery file; its path on success. The text of
+    // a password file's document is kept sealed with its `password`.
+    files::Result<QString> KeepRecovery(const QString& text,
+                                        const QString& password = QString()) const;
+    // Whether a recovery file was kept sealed, to be unsealed rather than read.
+    static bool IsSealedRecovery(const QString& path);
+    // A sealed recovery file's text, unsealed in memory with `password`: in
+    // `document.text` when `outcome` is Done and there is no `error`.
+    UnsealedDocument UnsealRecovery(const QString& path, const QString& password) const;
     // The recovery files there are, oldest first.
     QStringList RecoveryFiles() const;
     // The text a recovery file holds, or why it cannot be read: as any

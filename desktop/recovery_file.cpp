@@ -9,23 +9,68 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <new>
 #include <string>
 
 #include "desktop/platform.h"
 #include "files/file_io.h"
 #include "files/state_folder.h"
+#include "sealing/password_seal.h"
 
 namespace solvena::desktop {
 namespace {
 
 const QString kPrefix = QStringLiteral("unsaved-");
 const QString kSuffix = QStringLiteral(".utf16le");
+// After the suffix, a recovery file kept sealed with the document's password.
+const QString kSealed = QStringLiteral(".gpg");
 // A document of a thousand million characters and more is no typed text
 // a program was ended with; the editor could not hold it either.
 constexpr off_t kLargestRecovery = off_t{1} << 31;
 
+QString FromUtf16Le(const std::string& raw) {
+    QString text(static_cast<qsizetype>(raw.size() / 2), Qt::Uninitialized);
+    for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
+        const auto low = static_cast<unsigned char>(raw[i]);
+        const auto high = static_cast<unsigned char>(raw[i + 1]);
+        text[static_cast<qsizetype>(i / 2)] = QChar(static_cast<char16_t>(low | (high << 8)));
+    }
+    return text;
+}
+
 }  // namespace
+
+bool Platform::IsSealedRecovery(const QString& path) {
+    return path.endsWith(kSuffix + kSealed);
+}
+
+UnsealedDocument Platform::UnsealRecovery(const QString& path, const QString& password) const {
+    const std::string name = LocalPath(path);
+    UnsealedDocument result;
+    try {
+        files::Result<std::string> sealed = files::ReadWholeFile(name);
+        if (!sealed) {
+            result.outcome = sealing::Outcome::ReadFailed;
+            result.error = sealed.error();
+            return result;
+        }
+        std::string plain;
+        const QByteArray key = password.toUtf8();
+        result.outcome =
+            sealing::Unseal(sealing::ReadFrom(sealed.value()), sealing::AppendTo(plain),
+                            std::string_view(key.constData(), static_cast<std::size_t>(key.size())))
+                .outcome;
+        if (result.outcome == sealing::Outcome::Done) {
+            result.document.text = FromUtf16Le(plain);
+            result.document.password = password;
+        }
+        std::fill(plain.begin(), plain.end(), '\0');
+    } catch (const std::bad_alloc&) {
+        result.error = files::OutOfMemory(name);
+    }
+    return result;
+}
 
 files::Result<std::string> Platform::RecoveryFolder(bool make) const {
     if (make) {
@@ -34,7 +79,7 @@ files::Result<std::string> Platform::RecoveryFolder(bool make) const {
     return files::StateFolderName();
 }
 
-files::Result<QString> Platform::KeepRecovery(const QString& text) const {
+files::Result<QString> Platform::KeepRecovery(const QString& text, const QString& password) const {
     files::Result<std::string> folder = RecoveryFolder(true);
     if (!folder) {
         return folder.error();
@@ -45,7 +90,7 @@ files::Result<QString> Platform::KeepRecovery(const QString& text) const {
                                  .arg(kPrefix)
                                  .arg(QDateTime::currentMSecsSinceEpoch(), 15, 10, QLatin1Char('0'))
                                  .arg(::getpid())
-                                 .arg(kSuffix)
+                                 .arg(password.isEmpty() ? kSuffix : kSuffix + kSealed)
                                  .toStdString();
     const std::string path = folder.value() + "/" + name;
     std::string bytes;
@@ -53,6 +98,20 @@ files::Result<QString> Platform::KeepRecovery(const QString& text) const {
     for (const QChar unit : text) {
         bytes.push_back(static_cast<char>(unit.unicode() & 0xFF));
         bytes.push_back(static_cast<char>(unit.unicode() >> 8));
+    }
+    if (!password.isEmpty()) {
+        // Sealed in memory: the plain text never reaches the disk.
+        std::string sealed;
+        const QByteArray key = password.toUtf8();
+        const sealing::Outcome outcome =
+            sealing::Seal(sealing::ReadFrom(bytes), sealing::AppendTo(sealed),
+                          std::string_view(key.constData(), static_cast<std::size_t>(key.size())),
+                          {false, "unsaved.utf16le"});
+        std::fill(bytes.begin(), bytes.end(), '\0');
+        if (outcome != sealing::Outcome::Done) {
+            return files::OutOfMemory(path);
+        }
+        bytes = std::move(sealed);
     }
     const files::Status written = files::WritePrivateFile(path, bytes);
     if (!written) {
@@ -71,8 +130,9 @@ QStringList Platform::RecoveryFiles() const {
         return {};
     }
     QStringList paths;
+    const QString pattern = kPrefix + QLatin1Char('*') + kSuffix;
     for (const QString& name :
-         dir.entryList({kPrefix + QLatin1Char('*') + kSuffix}, QDir::Files, QDir::Name)) {
+         dir.entryList({pattern, pattern + kSealed}, QDir::Files, QDir::Name)) {
         paths.append(dir.filePath(name));
     }
     return paths;
@@ -95,14 +155,7 @@ files::Result<QString> Platform::ReadRecovery(const QString& path) const {
         if (!bytes) {
             return bytes.error();
         }
-        const std::string& raw = bytes.value();
-        QString text(static_cast<qsizetype>(raw.size() / 2), Qt::Uninitialized);
-        for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
-            const auto low = static_cast<unsigned char>(raw[i]);
-            const auto high = static_cast<unsigned char>(raw[i + 1]);
-            text[static_cast<qsizetype>(i / 2)] = QChar(static_cast<char16_t>(low | (high << 8)));
-        }
-        return text;
+        return FromUtf16Le(bytes.value());
     } catch (const std::bad_alloc&) {
         return files::OutOfMemory(name);
     }

@@ -119,10 +119,11 @@ void FileForm::DescribeControls() {
     const std::pair<QWidget*, std::pair<const char16_t*, const char16_t*>> names[] = {
         {driveList_, {u"ドライブ", u"フォルダのあるドライブ"}},
         {folderList_, {u"フォルダ", u"ファイルのあるフォルダ"}},
-        {fileList_, {u"ファイル", u"フォルダの txt と zkt のファイル"}},
+        {fileList_, {u"ファイル", u"フォルダの txt と zkt と OpenPGP のファイル"}},
         {nameBox_, {u"ファイル名", u"ファイルの名前またはパス"}},
         {okButton_, {u"OK", u"読み込むか保存します"}},
-        {fileTypeButton_, {u"ファイルの形式", u"拡張子のない名前に付ける形式 (zkt または txt)"}},
+        {fileTypeButton_,
+         {u"ファイルの形式", u"拡張子のない名前に付ける形式 (zkt、txt または OpenPGP の gpg)"}},
     };
     for (const auto& [control, text] : names) {
         control->setAccessibleName(QString::fromUtf16(text.first));
@@ -180,7 +181,8 @@ void FileForm::Form_Load() {
         nameBox_->setText(QStringLiteral("Newname"));
         promptLabel_->setText(QString::fromUtf16(document::kNameToSave));
         fileTypeButton_->show();
-        fileTypeButton_->setText(QString::fromLatin1(kZkt));
+        // A document from a password file is proposed as one again.
+        ShowFormat(QString::fromLatin1(shared_.Password.isEmpty() ? kZkt : kGpg));
     }
     fileList_->setEnabled(true);
     // The lists start at the process's current folder, which the dialog
@@ -281,9 +283,17 @@ void FileForm::Text1_Click() {
 }
 
 void FileForm::Command2_Click() {
-    fileTypeButton_->setText(
-        QString::fromLatin1(fileTypeButton_->text() == QLatin1String(kZkt) ? kTxt : kZkt));
+    ShowFormat(NextFormat(fileTypeButton_->text()));
     EnableFormatList();
+}
+
+void FileForm::ShowFormat(const QString& format) {
+    fileTypeButton_->setText(format);
+    // The button is too narrow for the kind's name: its tooltip says it.
+    fileTypeButton_->setToolTip(
+        format == QLatin1String(kGpg)
+            ? QStringLiteral("ファイルの形式: OpenPGP（パスワードで守るファイル）")
+            : QStringLiteral("ファイルの形式"));
 }
 
 void FileForm::Drive1_Change() {

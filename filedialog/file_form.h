@@ -65,6 +65,8 @@ class FileForm : public desktop::UnloadingDialog {
     // A folder double-clicked in the folder list.
     void EnterFolder(const QListWidgetItem* item);
     void ShowFormatChoices();
+    // Puts a type on the format button.
+    void ShowFormat(const QString& format);
     // Save mode: the list is for text files; a zkt file has one form.
     void EnableFormatList();
     void OpenOk();
@@ -72,6 +74,14 @@ class FileForm : public desktop::UnloadingDialog {
     // Asks about characters that Shift_JIS cannot keep; may turn `format`
     // into UTF-8. False: go back, save nothing.
     bool ConfirmStorable(document::TextFormat& format, bool enciphered);
+    // The questions of a save as one type or the other that password files
+    // add: before a document from one is saved unprotected, and the
+    // password to seal with. False: go back, save nothing.
+    bool ConfirmUnsealed();
+    std::optional<QString> PasswordToSealWith();
+    // Writes DocText to FilePath in `format` (sealed for a password file's
+    // name), and closes on success.
+    void WriteChosen(const document::TextFormat& format, bool enciphered);
 
     state::Module2& shared_;
     desktop::Platform& platform_;

@@ -70,7 +70,8 @@ void FileForm::OpenOk() {
         nameBox_->text().isEmpty() ? QString() : OpenPath(fileList_->Path(), nameBox_->text());
     const int chosen = std::max(0, encodingList_->currentIndex());
     std::optional<desktop::ReadDocumentResult> read = desktop::ReadChosenFile(
-        platform_, this, shared_.FilePath, document::ReadChoice(OpenChoices()[chosen].encoding));
+        platform_, this, shared_.FilePath, document::ReadChoice(OpenChoices()[chosen].encoding),
+        [this](bool wasWrong) { return shared_.AskPassword(false, wasWrong); });
     if (!read) {
         shared_.FilePath.clear();
         return;
@@ -78,6 +79,8 @@ void FileForm::OpenOk() {
     shared_.DocText = std::move(read->text);
     shared_.DocFormat = read->format;
     shared_.DocSource = read->source;
+    // The previous document's password goes with it.
+    shared_.Password = read->password;
     shared_.SetDocumentChanged(false);
     loaded_ = true;
     accept();
@@ -140,6 +143,10 @@ void FileForm::SaveOk() {
     // about before anything else is asked or written; an enciphered
     // document keeps every character.
     const bool enciphered = desktop::NamesZktFile(shared_.FilePath);
+    if (!ConfirmUnsealed()) {
+        shared_.FilePath.clear();
+        return;
+    }
     document::TextFormat format;
     if (!enciphered) {
         format = SaveChoices(shared_.DocFormat).value(encodingList_->currentIndex()).format;
@@ -170,11 +177,23 @@ void FileForm::SaveOk() {
                 return;
         }
     }
+    WriteChosen(format, enciphered);
+}
+
+void FileForm::WriteChosen(const document::TextFormat& format, bool enciphered) {
+    const bool sealed = desktop::FileTypeOfPath(shared_.FilePath) == document::FileType::Sealed;
+    const std::optional<QString> password = sealed ? PasswordToSealWith() : QString();
+    if (!password) {
+        shared_.FilePath.clear();
+        return;
+    }
     // A copy of a private file is private too: a new file gets at most the
     // permissions of the file the document came from.
     const unsigned permissions = shared_.DocSource ? shared_.DocSource->permissions & 0777 : 0666;
     const files::Status written =
-        platform_.WriteDocument(shared_.FilePath, shared_.DocText, format, permissions);
+        sealed ? platform_.WriteSealedDocument(shared_.FilePath, shared_.DocText, format, *password,
+                                               permissions)
+               : platform_.WriteDocument(shared_.FilePath, shared_.DocText, format, permissions);
     if (!written) {
         // Nothing was written and the document stays changed; another name
         // or folder may do.
@@ -183,6 +202,8 @@ void FileForm::SaveOk() {
         return;
     }
     shared_.SetDocumentChanged(false);
+    // Kept for the next save of a password file; forgotten by any other.
+    shared_.Password = *password;
     if (!enciphered) {
         shared_.DocFormat = format;
     }

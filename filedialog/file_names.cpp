@@ -18,6 +18,21 @@ bool EndsInTxtOrZktLowerOrUpper(const QString& path) {
            last == QLatin1String("ZKT") || last == QLatin1String("zkt");
 }
 
+bool ListedAsDocument(const QString& name) {
+    return EndsInDotTxtOrZktAnyCase(name) || document::IsSealedName(name.toStdString());
+}
+
+bool NamedOnCommandLine(const QString& path) {
+    return EndsInTxtOrZktLowerOrUpper(path) || document::IsSealedName(path.toStdString());
+}
+
+QString NextFormat(const QString& format) {
+    if (format == QLatin1String(kZkt)) {
+        return QString::fromLatin1(kTxt);
+    }
+    return QString::fromLatin1(format == QLatin1String(kTxt) ? kGpg : kZkt);
+}
+
 bool EndsInDotTxtOrDotZktLowerOrUpper(const QString& name) {
     const QString last = name.right(4);
     return last == QLatin1String(".txt") || last == QLatin1String(".zkt") ||
@@ -30,7 +45,14 @@ QString OpenPath(const QString& folder, const QString& nameBox) {
 
 QString SavePath(const QString& folder, const QString& nameBox, const QString& format) {
     const QString path = OpenPath(folder, nameBox);
-    return EndsInDotTxtOrDotZktLowerOrUpper(nameBox) ? path : path + QLatin1Char('.') + format;
+    if (EndsInDotTxtOrDotZktLowerOrUpper(nameBox) ||
+        document::IsSealedName(nameBox.toStdString())) {
+        return path;
+    }
+    if (format == QLatin1String(kGpg)) {
+        return path + QLatin1Char('.') + QLatin1String(kTxt) + QLatin1Char('.') + format;
+    }
+    return path + QLatin1Char('.') + format;
 }
 
 }  // namespace solvena::filedialog

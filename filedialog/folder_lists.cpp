@@ -114,7 +114,7 @@ void FileList::SetPath(const QString& folder) {
         return;
     }
     for (const QString& name : *files) {
-        if (EndsInDotTxtOrZktAnyCase(name) && !name.startsWith(QLatin1Char('.'))) {
+        if (ListedAsDocument(name) && !name.startsWith(QLatin1Char('.'))) {
             addItem(name);
         }
     }

@@ -57,9 +57,11 @@ struct Module2 {
     bool FindMatchCase = false;
     bool FindMatchWidth = false;
 
-    // The password of a password file, as the password window left it: the
-    // one entered, or empty when it was closed without one. Kept for the
-    // document's next save, forgotten when the document goes.
+    // The password of the document's password file (empty for any other
+    // document): kept for its next save and its recovery file, forgotten
+    // when the document goes. The password window leaves the one entered
+    // here, or empty when it was closed without one; AskPassword puts the
+    // document's back.
     QString Password;
     // Whether the password window asks for a new password (twice, with a
     // warning for a weak one) rather than for the one a file was sealed
@@ -77,8 +79,31 @@ struct Module2 {
         }
     }
 
-    // Set by the application to the dialog it shows.
+    // Shows the password window, for a new password (twice) or for a file's
+    // (`wasWrong`: the last one given did not open it). The password given,
+    // or nothing when the window was closed without one; Password, the
+    // document's, stays as it was.
+    std::optional<QString> AskPassword(bool isNew, bool wasWrong) {
+        const QString kept = Password;
+        PasswordNew = isNew;
+        PasswordWasWrong = wasWrong;
+        Password.clear();
+        if (showPasswordDialog) {
+            showPasswordDialog();
+        }
+        std::optional<QString> given;
+        if (!Password.isEmpty()) {
+            given = Password;
+        }
+        Password = kept;
+        PasswordNew = false;
+        PasswordWasWrong = false;
+        return given;
+    }
+
+    // Set by the application to the dialogs it shows.
     std::function<void()> showPassNumberDialog;
+    std::function<void()> showPasswordDialog;
     // Set while a pass number to decipher with is asked: shows the window
     // that finds one for the document, which leaves it in PassNumber (or
     // -1). Unset, the pass-number dialog offers no search.

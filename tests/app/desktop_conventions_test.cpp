@@ -118,6 +118,8 @@ void DesktopConventionsTest::spaceAndEnterPressAFocusedButton() {
     QCOMPARE(d.Button("Command2")->text(), QStringLiteral("txt"));
     QVERIFY(d.Button("Command2")->hasFocus());
     QTest::keyClick(d.Button("Command2"), Qt::Key_Return);
+    QCOMPARE(d.Button("Command2")->text(), QStringLiteral("gpg"));
+    QTest::keyClick(d.Button("Command2"), Qt::Key_Space);
     QCOMPARE(d.Button("Command2")->text(), QStringLiteral("zkt"));
     d.Button("Command1")->setFocus();
     QTest::keyClick(d.Button("Command1"), Qt::Key_Return);

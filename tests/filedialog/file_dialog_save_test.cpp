@@ -61,7 +61,12 @@ void FileDialogSaveTest::formatButtonToggles() {
     QTest::mouseClick(d.Button("Command2"), Qt::LeftButton);
     QCOMPARE(d.Button("Command2")->text(), QStringLiteral("txt"));
     QTest::mouseClick(d.Button("Command2"), Qt::LeftButton);
+    // The third type, a password file: the tooltip names the kind.
+    QCOMPARE(d.Button("Command2")->text(), QStringLiteral("gpg"));
+    QVERIFY(d.Button("Command2")->toolTip().contains(QStringLiteral("OpenPGP")));
+    QTest::mouseClick(d.Button("Command2"), Qt::LeftButton);
     QCOMPARE(d.Button("Command2")->text(), QStringLiteral("zkt"));
+    QCOMPARE(d.Button("Command2")->toolTip(), QStringLiteral("ファイルの形式"));
 }
 
 void FileDialogSaveTest::saveWritesWithTheExtensionRule_data() {

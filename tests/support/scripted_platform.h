@@ -52,7 +52,17 @@ class ScriptedPlatform : public desktop::Platform {
     // unless another is given (to see them kept from one start to the next).
     void SetRecoveryFolder(const QString& folder) { recoveryFolder_ = folder; }
 
+    // What opening a password file gives instead of unsealing it, for the
+    // outcomes no file at hand would give.
+    using Unsealer =
+        std::function<desktop::UnsealedDocument(const QString& path, const QString& password)>;
+    void ScriptUnseal(Unsealer unseal) { unseal_ = std::move(unseal); }
+
     int Ask(desktop::BoxKind kind, QWidget* parent, const QString& text) override;
+    desktop::UnsealedDocument UnsealDocument(const QString& path, const QString& password,
+                                             const document::ReadChoice& choice) const override {
+        return unseal_ ? unseal_(path, password) : Platform::UnsealDocument(path, password, choice);
+    }
     void Beep() override;
     void EndAtOnce(int signal) override;
     void OpenInNewWindow(const QString& path) override { openedInNewWindows_.append(path); }
@@ -66,6 +76,7 @@ class ScriptedPlatform : public desktop::Platform {
     std::vector<AskedBox> asked_;
     std::optional<QList<desktop::Volume>> volumes_;
     std::function<void(int)> end_;
+    Unsealer unseal_;
     QTemporaryDir ownFolder_;
     QString recoveryFolder_;
     QStringList openedInNewWindows_;
