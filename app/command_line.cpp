@@ -94,9 +94,7 @@ bool MainForm::ReadCommandLine(QString& notice) {
         // Started from a desktop there is no terminal to read the line.
         platform_.Complain(QStringLiteral("%1: not a txt, zkt or OpenPGP document file")
                                .arg(desktop::Platform::ShownName(path)));
-        platform_.Notify(nullptr, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt と "
-                                                 "OpenPGP (gpg、asc、pgp) のファイルです。")
-                                      .arg(path));
+        platform_.Notify(nullptr, desktop::DescribeNotADocument(path));
         return false;
     }
     if (!platform_.ArgumentsExact()) {

@@ -15,6 +15,7 @@
 #include "app/editor_box.h"
 #include "app/main_form.h"
 #include "desktop/chosen_file.h"
+#include "desktop/file_messages.h"
 #include "desktop/platform.h"
 #include "filedialog/file_form.h"
 #include "filedialog/file_names.h"
@@ -145,9 +146,7 @@ void MainForm::dropEvent(QDropEvent* event) {
 void MainForm::OpenDroppedFile(const QString& path) {
     // The files the open dialog lists are the ones that may be dropped.
     if (!filedialog::ListedAsDocument(QFileInfo(path).fileName())) {
-        platform_.Notify(this, QStringLiteral("%1 は開けません。\n開けるのは txt と zkt と "
-                                              "OpenPGP (gpg、asc、pgp) のファイルです。")
-                                   .arg(QFileInfo(path).fileName()));
+        platform_.Notify(this, desktop::DescribeNotADocument(QFileInfo(path).fileName()));
         return;
     }
     if (OfferToSave(kOpenQuestion) == Offer::Stop) {

@@ -67,6 +67,13 @@ QString FileName(const files::FileError& error) {
 
 }  // namespace
 
+QString DescribeNotADocument(const QString& name) {
+    return QStringLiteral(
+               "%1 は開けません。\n開けるのは txt と zkt と "
+               "OpenPGP (gpg、asc、pgp) のファイルです。")
+        .arg(name);
+}
+
 QString DescribeReadError(const files::FileError& error) {
     return QStringLiteral("%1 を読み込めません。\n%2").arg(FileName(error), Reason(error));
 }

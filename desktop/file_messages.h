@@ -15,6 +15,9 @@ namespace solvena::desktop {
 // One or two lines naming the file and the reason, e.g.
 // "memo.txt を読み込めません。\nアクセスが許可されていません (Permission denied)".
 QString DescribeReadError(const files::FileError& error);
+// A file whose name is none of the document files' (dropped, or named on
+// the command line).
+QString DescribeNotADocument(const QString& name);
 QString DescribeWriteError(const files::FileError& error);
 
 // The characters code page 932 cannot store, for a save that did not happen:

@@ -87,7 +87,7 @@ files::Status Platform::WriteSealedDocument(const QString& path, const QString& 
         WipedBytes plain{std::move(encoded.value())};
         const QByteArray key = password.toUtf8();
         sealing::SealChoices choices;
-        choices.armored = path.endsWith(QLatin1String(".asc"), Qt::CaseInsensitive);
+        choices.armored = document::IsArmoredName(local);
         choices.innerName = InnerName(path);
         const files::ContentWriter write = [&](int fd) -> files::Status {
             int failure = 0;

@@ -94,6 +94,10 @@ std::string SealedName(std::string_view path, bool armored) {
     return text + "." + std::string(armored ? sealed.armored : sealed.extension);
 }
 
+bool IsArmoredName(std::string_view path) {
+    return EndingLength(path, EntryOf(FileType::Sealed).armored) > 0;
+}
+
 std::optional<std::string> UnsealedName(std::string_view path) {
     const std::size_t ending = TypeEndingLength(path, FileType::Sealed);
     if (ending == 0) {

@@ -76,6 +76,8 @@ std::string NameAs(std::string_view name, FileType type);
 std::string SavedName(std::string_view name, FileType type);
 
 bool IsSealedName(std::string_view path);
+// Whether a password file's name asks for the text form (memo.txt.asc).
+bool IsArmoredName(std::string_view path);
 
 std::string SealedName(std::string_view path, bool armored);
 

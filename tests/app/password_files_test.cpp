@@ -150,9 +150,10 @@ void PasswordFilesTest::refusalsSayWhatTheFileIs() {
     for (const auto& [outcome, words] : cases) {
         Dialog d(kFileModeOpen);
         solvena::testing::WriteBytes(d.dir.File("sent.gpg"), "bytes");
-        d.platform.ScriptUnseal([outcome](const QString&, const QString&) {
+        const Outcome scripted = outcome;  // clang 14 captures no structured binding
+        d.platform.ScriptUnseal([scripted](const QString&, const QString&) {
             solvena::desktop::UnsealedDocument result;
-            result.outcome = outcome;
+            result.outcome = scripted;
             return result;
         });
         std::vector<Asked> asked;

@@ -63,6 +63,8 @@ TEST(FileTypesTest, OutputsAreNamedAsTheToolsNameThem) {
     EXPECT_EQ(UnsealedName("notes/memo.txt.gpg"), "notes/memo.txt");
     EXPECT_EQ(UnsealedName("memo.txt.ASC"), "memo.txt");
     EXPECT_EQ(UnsealedName("memo.pgp"), "memo");
+    EXPECT_TRUE(IsArmoredName("memo.txt.ASC"));
+    EXPECT_FALSE(IsArmoredName("memo.txt.gpg"));
     // A name that is only the ending, or no password file's, is asked for.
     for (const char* asked : {"memo.txt", "notes/.gpg", ".gpg", "memo.zkt"}) {
         EXPECT_EQ(UnsealedName(asked), std::nullopt) << asked;

@@ -77,7 +77,7 @@ async function seal(bytes, password, innerName) {
             preferredSymmetricAlgorithm: pgp.enums.symmetric.aes256,
             preferredHashAlgorithm: pgp.enums.hash.sha256,
             s2kType: pgp.enums.s2k.iterated,
-            s2kIterationCountByte: 255,  // 65011712, as gpg counts by default
+            s2kIterationCountByte: 255,  // 65011712, the most OpenPGP can say, as zkt writes
             aeadProtect: false,
             preferredCompressionAlgorithm: pgp.enums.compression.uncompressed,
         },
