@@ -26,6 +26,12 @@ TEXT = '秘密のメモ。\r\n明日の会議は十時から。\r\n'
 PASSWORD = 'とても長い合言葉 2026'
 
 
+def stop_agent(home):
+    """Ends the agent gpg started for a home of the tests', which outlives it otherwise."""
+    subprocess.run(['gpgconf', '--homedir', str(home), '--kill', 'gpg-agent'], check=False,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 def gpg(home, *args, data=b''):
     command = [GPG, '--homedir', str(home), '--batch', '--yes', '--pinentry-mode', 'loopback', *args]
     return subprocess.run(command, input=data, capture_output=True, check=True).stdout
@@ -50,6 +56,7 @@ class SealingTest(unittest.TestCase):
 
     @classmethod
     def tearDownClass(cls):
+        stop_agent(cls.home)
         page_test.PageTest.tearDownClass.__func__(cls)
 
     def sealed_by_gpg(self, name, *options):
@@ -186,6 +193,7 @@ class SealingTest(unittest.TestCase):
         keys = pathlib.Path(tempfile.mkdtemp(prefix='solvena-gnupg-'))
         keys.chmod(0o700)
         self.addCleanup(shutil.rmtree, keys, True)
+        self.addCleanup(stop_agent, keys)
         gpg(keys, '--passphrase', '', '--quick-gen-key', 'Test <test@example.invalid>', 'futuredefault', 'default', 'never')
         to_key = self.folder / 'to-key.txt.gpg'
         to_key.write_bytes(gpg(keys, '--trust-model', 'always', '-r', 'test@example.invalid', '--encrypt',
