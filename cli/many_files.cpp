@@ -188,6 +188,12 @@ std::string OtherName(const std::string& name, Command command, bool armored) {
     return document::Renamed(name, row.reads, row.writes);
 }
 
+bool RunsOnManyFiles(const Options& options) {
+    std::error_code error;
+    return options.ManyFiles() || (options.input != "-" && options.output == "-" &&
+                                   fs::is_directory(options.input, error));
+}
+
 int CipherManyFiles(const Options& options, const Environment& env) {
     const JobsReady ready = [&](const std::vector<Job>& /*jobs*/, JobRunner& run,
                                 std::string& /*summaryNote*/) -> int {

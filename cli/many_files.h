@@ -41,6 +41,10 @@ int ObtainPass(const Options& options, const Environment& env, bool twice,
 // `armored`), and unsealed back to memo.txt.
 std::string OtherName(const std::string& name, Command command, bool armored = false);
 
+// Whether the options name many files: several, folders (-r), -O, or a
+// folder named with no -o (with -o there is no file to read).
+bool RunsOnManyFiles(const Options& options);
+
 // Runs the options' command on every file they name; 0 when every file is
 // done, 1 when some could not be, 2 for a usage error. Interrupted (Ctrl+C),
 // it stops after the file it is saving, which is whole or untouched.

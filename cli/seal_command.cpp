@@ -222,9 +222,7 @@ int SealNote(const Options& options, const Environment& env, const std::string& 
 }
 
 int RunSealing(const Options& options, const Environment& env) {
-    std::error_code error;
-    if (options.ManyFiles() || (options.input != "-" && options.output == "-" &&
-                                std::filesystem::is_directory(options.input, error))) {
+    if (RunsOnManyFiles(options)) {
         return SealManyFiles(options, env);
     }
     const bool seal = options.command == Command::Seal;

@@ -5,10 +5,8 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <new>
 #include <string_view>
-#include <system_error>
 
 #include "cipher/cipher.h"
 #include "cli/cipher_streams.h"
@@ -276,10 +274,7 @@ int CipherOneFile(const Options& options, const Environment& env, std::optional<
 }
 
 int RunOnFiles(const Options& options, const Environment& env) {
-    std::error_code error;
-    // A folder named with no -o is many files; with -o, no file to read.
-    if (options.ManyFiles() || (options.input != "-" && options.output == "-" &&
-                                std::filesystem::is_directory(options.input, error))) {
+    if (RunsOnManyFiles(options)) {
         return CipherManyFiles(options, env);
     }
     std::optional<std::int16_t> pass;
