@@ -27,12 +27,28 @@ DocumentReader::DocumentReader(std::string_view bytes, const ReadChoice& choice,
     memory_ = bytes;
 }
 
+DocumentReader::DocumentReader(Pull pull, const ReadChoice& choice, std::string name,
+                               std::size_t pieceBytes)
+    : DocumentReader(-1, choice, std::move(name), pieceBytes) {
+    pull_ = std::move(pull);
+}
+
 files::Result<bool> DocumentReader::FillBytes() {
     // At least the four bytes of the longest UTF-8 character, so that every
     // piece decides something.
     const std::size_t want = bytes_.size() + std::max<std::size_t>(pieceBytes_, 4);
     while (!atEnd_ && bytes_.size() < want) {
         const std::size_t have = bytes_.size();
+        if (pull_) {
+            bytes_.resize(want);
+            files::Result<std::size_t> got = pull_(bytes_.data() + have, want - have);
+            bytes_.resize(have + (got ? got.value() : 0));
+            if (!got) {
+                return got.error();
+            }
+            atEnd_ = got.value() == 0;
+            continue;
+        }
         if (fd_ < 0) {
             const std::size_t take = std::min(want - have, memory_.size());
             bytes_.append(memory_.substr(0, take));

@@ -17,6 +17,7 @@
 // read it.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,12 @@ class DocumentReader {
     DocumentReader(int fd, const ReadChoice& choice, std::string name,
                    std::size_t pieceBytes = kPieceBytes);
     DocumentReader(std::string_view bytes, const ReadChoice& choice, std::string name,
+                   std::size_t pieceBytes = kPieceBytes);
+
+    // Reads what `pull` gives: it fills up to `room` bytes from `out` on and
+    // says how many, 0 at the end (a browser's file read a slice at a time).
+    using Pull = std::function<files::Result<std::size_t>(char* out, std::size_t room)>;
+    DocumentReader(Pull pull, const ReadChoice& choice, std::string name,
                    std::size_t pieceBytes = kPieceBytes);
 
     // Appends the next piece of the document's text to `text`. False: that
@@ -58,6 +65,7 @@ class DocumentReader {
 
     int fd_ = -1;
     std::string_view memory_;
+    Pull pull_;
     ReadChoice choice_;
     std::string name_;
     std::size_t pieceBytes_;

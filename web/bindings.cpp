@@ -6,6 +6,7 @@
 #include "web/cipher_calls.h"
 #include "web/document_calls.h"
 #include "web/file_type_calls.h"
+#include "web/stream_calls.h"
 #include "web/zkt_run.h"
 
 EMSCRIPTEN_BINDINGS(solvena) {
@@ -25,5 +26,9 @@ EMSCRIPTEN_BINDINGS(solvena) {
     emscripten::function("encipherFile", &EncipherFile);
     emscripten::function("decipherFile", &DecipherFile);
     emscripten::function("rankPassNumbers", &RankPassNumbers);
+    emscripten::function("openStream", &OpenStream);
+    emscripten::function("encipherStream", &EncipherStream);
+    emscripten::function("decipherStream", &DecipherStream);
+    emscripten::function("saveStream", &SaveStream);
     emscripten::function("runZkt", &RunZkt);
 }

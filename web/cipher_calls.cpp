@@ -40,6 +40,8 @@ void Drive(Run& run, const val& progress) {
     }
 }
 
+}  // namespace
+
 std::string JudgementName(ranking::Decipherment judgement) {
     return std::string(ranking::VerdictKey(judgement));
 }
@@ -58,9 +60,6 @@ const char* DamageName(cipher::Damage kind) {
     return "afterEndMarker";
 }
 
-// Where a damaged text breaks the format first, for the page to name and
-// select: {kind, position, line, column, severalLines, question}, positions
-// from 1; `question` is what the window asks of it.
 val DamageOf(const cipher::CipherEvidence& evidence) {
     if (!evidence.damage) {
         return val::null();
@@ -76,8 +75,6 @@ val DamageOf(const cipher::CipherEvidence& evidence) {
     damage.set("question", ranking::DamagedQuestion(evidence));
     return damage;
 }
-
-}  // namespace
 
 val Encipher(const val& units, int pass, const val& progress) {
     const std::u16string text = UnitsFrom(units);
@@ -146,8 +143,11 @@ val DecipherFile(const val& bytes, int pass, const std::string& encoding,
     return result;
 }
 
-val RankPassNumbers(const val& units, int count) {
-    const std::u16string text = UnitsFrom(units);
+val RankPassNumbers(const val& units, int count, bool opening) {
+    std::u16string text = UnitsFrom(units);
+    if (opening) {
+        text = cipher::ClosedBefore(text, text.size());  // the group cut at its end is no damage
+    }
     const ranking::PassRanking ranking =
         ranking::RankPassNumbers(text, static_cast<std::size_t>(count));
     val best = val::array();

@@ -9,7 +9,19 @@
 
 #include <string>
 
+#include "cipher/cipher_evidence.h"
+#include "ranking/decipher_judge.h"
+
 namespace solvena::web {
+
+// A verdict by the name the page knows it by ("plausible", "damaged", ...).
+std::string JudgementName(ranking::Decipherment judgement);
+
+// Where a damaged text breaks the format first, for the page to name and
+// select: {kind, position, last, line, column, severalLines, question},
+// positions from 1; `question` is what the window asks of it. Null when
+// nothing breaks it.
+emscripten::val DamageOf(const cipher::CipherEvidence& evidence);
 
 // The enciphered text's ASCII bytes, end marker included. `progress` is
 // called now and then with (position, length), as the progress window's bar
@@ -34,7 +46,8 @@ emscripten::val DecipherFile(const emscripten::val& bytes, int pass, const std::
 // {best: [{pass, entry, score, opening}], looksLikeText, clearlyAhead,
 // format}, best first; `entry` and `opening` are code units; `format` is
 // null, or what the format alone says ("nothingEnciphered", "notEnciphered"
-// or "damaged").
-emscripten::val RankPassNumbers(const emscripten::val& units, int count);
+// or "damaged"). With `opening`, the units are the opening of a longer
+// text, ranked on the groups that end within them.
+emscripten::val RankPassNumbers(const emscripten::val& units, int count, bool opening);
 
 }  // namespace solvena::web

@@ -23,10 +23,14 @@ val OpenDocument(const val& bytes, const std::string& encoding, const std::strin
     if (!read) {
         return Failure(read.error());
     }
-    const document::TextFormat& format = read.value().format;
-    val result = val::object();
+    val result = FormatValue(read.value().format);
     result.set("ok", true);
     result.set("units", UnitsArray(read.value().text));
+    return result;
+}
+
+val FormatValue(const document::TextFormat& format) {
+    val result = val::object();
     result.set("encoding", val(std::string(document::EntryOf(format.encoding).key)));
     result.set("lineEnd", val(std::string(document::EntryOf(format.lineEnd).key)));
     result.set("byteOrderMark", format.byteOrderMark);
@@ -47,7 +51,10 @@ val SaveDocument(const val& units, const std::string& encoding, const std::strin
 }
 
 val LookAlikes(const val& units) {
-    const std::optional<document::LookAlikes> found = document::FindLookAlikes(UnitsFrom(units));
+    return LookAlikesValue(document::FindLookAlikes(UnitsFrom(units)));
+}
+
+val LookAlikesValue(const std::optional<document::LookAlikes>& found) {
     if (!found) {
         return val::null();
     }

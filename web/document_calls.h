@@ -7,9 +7,19 @@
 
 #include <emscripten/val.h>
 
+#include <optional>
 #include <string>
 
+#include "document/document_file.h"
+#include "document/text_format.h"
+
 namespace solvena::web {
+
+// {encoding, lineEnd, byteOrderMark} by the page's names.
+emscripten::val FormatValue(const document::TextFormat& format);
+
+// {count, first, becomes, line, column, question}, or null.
+emscripten::val LookAlikesValue(const std::optional<document::LookAlikes>& found);
 
 // {ok, units, encoding, lineEnd, byteOrderMark} or {ok: false, error}.
 // `encoding`: "auto", "cp932" or "utf-8"; `lineEnd`: "auto", "crlf" or "lf".

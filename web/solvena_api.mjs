@@ -102,15 +102,16 @@ export function saveText(value, { encoding = 'cp932', lineEnd = 'crlf', byteOrde
     return checked(core.saveDocument(units(value), encoding, lineEnd, byteOrderMark)).bytes;
 }
 
+// The module's look-alikes with their characters as strings.
+function characters(found) {
+    return found === null ? null : { ...found, first: String.fromCharCode(found.first), becomes: String.fromCharCode(found.becomes) };
+}
+
 /** Characters Shift_JIS stores as others (〜 comes back as ～): null, or how
  * many, the first and what it becomes, where it stands, and the question
  * the save dialog asks of them. */
 export function lookAlikes(value) {
-    const found = core.lookAlikes(units(value));
-    if (found === null) {
-        return null;
-    }
-    return { ...found, first: String.fromCharCode(found.first), becomes: String.fromCharCode(found.becomes) };
+    return characters(core.lookAlikes(units(value)));
 }
 
 /** The choices to open a file with: [{label, encoding}], "auto" (detected)
@@ -173,10 +174,11 @@ export function decipherText(value, pass, onProgress) {
 /** The `count` likeliest pass numbers of an enciphered text (a string, or a
  * file's bytes), best first: {pass, entry, score, opening}; `format` says,
  * unless null, that the text is not (or not cleanly) enciphered text:
- * "nothingEnciphered", "notEnciphered" or "damaged". */
-export function rankPassNumbers(enciphered, count = 5) {
+ * "nothingEnciphered", "notEnciphered" or "damaged". With `opening`, the
+ * text is the opening of a longer one: the group its end cuts is passed over. */
+export function rankPassNumbers(enciphered, count = 5, { opening = false } = {}) {
     const value = typeof enciphered === 'string' ? enciphered : openText(enciphered).text;
-    const ranking = core.rankPassNumbers(units(value), count);
+    const ranking = core.rankPassNumbers(units(value), count, opening);
     const best = [];
     for (let i = 0; i < ranking.best.length; i++) {
         const item = ranking.best[i];
@@ -199,6 +201,44 @@ export function decipher(data, pass, { encoding = 'cp932', lineEnd = 'crlf', byt
     return { bytes: result.bytes, judgement: result.judgement };
 }
 
+/* Long texts a piece at a time, in memory bounded by the pieces, for a
+ * page that keeps its documents in Blobs. `source()` gives the next piece,
+ * or null at the end: a Uint8Array (a file's bytes; for a text, ASCII code
+ * units) or a Uint16Array (code units). `sink(piece)` is given each piece
+ * of the result as it is made: code units (Uint16Array) for a text, bytes
+ * (Uint8Array) for a file or an enciphered text. */
+
+/** A document file read as openText reads it, its text going to `sink`:
+ * the file's format. */
+export function openStream(source, sink, { encoding = 'auto', lineEnd = 'auto' } = {}) {
+    const { encoding: read, lineEnd: ends, byteOrderMark } = checked(core.openStream(source, encoding, lineEnd, sink));
+    return { encoding: read, lineEnd: ends, byteOrderMark };
+}
+
+/** A text enciphered as encipherText enciphers it, its ASCII to `sink`. */
+export function encipherStream(source, pass, sink) {
+    core.encipherStream(source, passNumber(pass), sink);
+}
+
+/** A text deciphered as decipherText deciphers and judges it, its code
+ * units to `sink`: {judgement, damage}. */
+export function decipherStream(source, pass, sink) {
+    return core.decipherStream(source, passNumber(pass), sink);
+}
+
+/** A text's file as saveText writes it, its bytes to `sink`: {lookAlikes}
+ * (null, or as lookAlikes gives them). Throws a SolvenaError after the
+ * whole text has been looked at; what the sink was given is then no file. */
+export function saveStream(source, sink, { encoding = 'cp932', lineEnd = 'crlf', byteOrderMark = false } = {}) {
+    return { lookAlikes: characters(checked(core.saveStream(source, encoding, lineEnd, byteOrderMark, sink)).lookAlikes) };
+}
+
+/** Code units (a Uint16Array, or a Uint8Array of ASCII) as a string, lone
+ * surrogates kept. */
+export function unitsText(array) {
+    return text(array);
+}
+
 /** Runs zkt on `args` (the arguments after the program's name) with
  * `stdin` (bytes, or a string taken as UTF-8) as its standard input:
  * {status, stdout, stderr}, the outputs as bytes. */
@@ -214,7 +254,7 @@ export const version = '@VERSION@';
 const api = Object.freeze({
     SolvenaError, passEntry, openText, saveText, lookAlikes, openChoices, saveChoices, words,
     fileTypeOf, nameAs, savedName,
-    encipherText, decipherText,
+    encipherText, decipherText, openStream, encipherStream, decipherStream, saveStream, unitsText,
     rankPassNumbers, encipher, decipher, run, version,
 });
 export default api;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <optional>
 #include <random>
@@ -155,6 +156,49 @@ TEST(DocumentReaderTest, APipeReadsAsTheWholeFile) {
     ASSERT_TRUE(next.ok()) << next.error().Describe();
     EXPECT_EQ(text, whole.value().text);
     EXPECT_EQ(reader.Format(), whole.value().format);
+}
+
+// From a function that gives a few bytes at a time (a browser's file read
+// slice by slice), whose failure is the reader's.
+TEST(DocumentReaderTest, APullReadsAsTheWholeFileAndFailsWithIt) {
+    std::mt19937 rng(11);
+    std::string bytes;
+    while (bytes.size() < 100000) {
+        bytes += RandomFile(rng, 0);
+        bytes += "\r\n";
+    }
+    const Result<Document> whole = DecodeDocument(bytes, {}, "doc");
+    ASSERT_TRUE(whole.ok());
+    std::size_t at = 0;
+    const std::size_t failAt = bytes.size() / 2;
+    bool failing = false;
+    auto pull = [&](char* out, std::size_t room) -> Result<std::size_t> {
+        if (failing && at >= failAt) {
+            return SystemError(FileError::Kind::ReadFailed, "doc", EIO);
+        }
+        const std::size_t size = std::min({room, std::size_t{1 + rng() % 3000}, bytes.size() - at});
+        std::copy_n(bytes.data() + at, size, out);
+        at += size;
+        return size;
+    };
+    for (const bool fails : {false, true}) {
+        at = 0;
+        failing = fails;
+        DocumentReader reader(pull, {}, "doc", 4096);
+        std::u16string text;
+        Result<bool> next = true;
+        while (next && next.value()) {
+            next = reader.Next(text);
+        }
+        if (fails) {
+            ASSERT_FALSE(next.ok());
+            EXPECT_EQ(next.error().kind, FileError::Kind::ReadFailed);
+            continue;
+        }
+        ASSERT_TRUE(next.ok()) << next.error().Describe();
+        EXPECT_EQ(text, whole.value().text);
+        EXPECT_EQ(reader.Format(), whole.value().format);
+    }
 }
 
 TEST(DocumentReaderTest, ALaterByteThatContradictsFailsThere) {

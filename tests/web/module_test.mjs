@@ -224,6 +224,65 @@ test('a text of several pieces streams as native zkt streams it', () => {
     same(['decipher', '-p', '77', '--encoding', 'utf-8', '--eol', 'lf'], enciphered.stdout);
 });
 
+// The page's worker reads a large document a slice at a time and keeps
+// the pieces: cut anywhere, they give what the whole-text functions give.
+function pieces(array, sizes) {
+    let at = 0;
+    let turn = 0;
+    return () => {
+        if (at >= array.length) {
+            return null;
+        }
+        const size = sizes[turn++ % sizes.length];
+        const piece = array.slice(at, at + size);
+        at += size;
+        return piece;
+    };
+}
+
+function streamed(run) {
+    const out = [];
+    const result = run((piece) => out.push(piece));
+    const joined = new (out[0]?.constructor ?? Uint8Array)(out.reduce((sum, piece) => sum + piece.length, 0));
+    out.reduce((at, piece) => (joined.set(piece, at), at + piece.length), 0);
+    return { result, joined };
+}
+
+const codeUnits = (text) => Uint16Array.from(text, (c) => c.charCodeAt(0));
+
+test('texts read, ciphered and written in pieces are the whole texts\' own', () => {
+    const file = utf8(`${'明日は雨。\r\n'.repeat(3000)}😀\r\n`);
+    for (const sizes of [[1], [3, 7, 1], [4096], [1 << 20]]) {
+        const opened = streamed((sink) => solvena.openStream(pieces(file, sizes), sink));
+        const whole = solvena.openText(file);
+        assert.deepEqual(opened.result, whole.format);
+        assert.equal(solvena.unitsText(opened.joined), whole.text);
+        // Enciphered pieces cut a surrogate pair; deciphered ones a group.
+        const ascii = streamed((sink) => solvena.encipherStream(pieces(opened.joined, sizes), 1234, sink)).joined;
+        assert.equal(solvena.unitsText(ascii), solvena.encipherText(whole.text, 1234));
+        const back = streamed((sink) => solvena.decipherStream(pieces(ascii, sizes), 1234, sink));
+        assert.equal(solvena.unitsText(back.joined), whole.text);
+        assert.equal(back.result.judgement, 'plausible');
+        const saved = streamed((sink) => solvena.saveStream(pieces(back.joined, sizes), sink, whole.format));
+        assert.ok(Buffer.from(saved.joined).equals(file));
+    }
+    const stray = solvena.encipherText('あいうえお'.repeat(40), 9);
+    const damaged = codeUnits(`${stray.slice(0, 50)}x${stray.slice(50)}`);
+    const verdict = streamed((sink) => solvena.decipherStream(pieces(damaged, [13]), 9, sink)).result;
+    const held = solvena.decipherText(solvena.unitsText(damaged), 9);
+    assert.equal(verdict.judgement, 'damaged');
+    assert.deepEqual(verdict, { judgement: held.judgement, damage: held.damage });
+    assert.equal(streamed((sink) => solvena.decipherStream(pieces(codeUnits('plain text'), [4]), 9, sink)).result.judgement, 'nothingEnciphered');
+    // A large text is ranked on its opening, whose cut group is no damage.
+    const opening = solvena.encipherText('明日は雨が降るらしい。\r\n'.repeat(200), 4821).slice(0, 3001);
+    const ranked = solvena.rankPassNumbers(opening, 3, { opening: true });
+    assert.deepEqual([ranked.best[0].pass, ranked.format], [4821, null]);
+    const { lookAlikes } = streamed((sink) => solvena.saveStream(pieces(codeUnits('a〜'), [1]), sink)).result;
+    assert.deepEqual([lookAlikes.count, lookAlikes.first, lookAlikes.becomes], [1, '〜', '～']);
+    assert.throws(() => solvena.saveStream(pieces(codeUnits('a😀b'), [2]), () => {}), (error) => error.kind === 'unrepresentable');
+    assert.throws(() => solvena.openStream(pieces(sjis('41 42 81 20'), [1]), () => {}), (error) => error.kind === 'invalidBytes' && error.byteOffset === 2);
+});
+
 // What a phone downloads once, either way: the files the installed site
 // keeps (its service worker's list), or the one-file page; each carries the
 // WebAssembly. What the page needs to start stays within 600 kB compressed;

@@ -3,7 +3,7 @@
 // answered as the window answers it, and each one that changes the text
 // taken back by 元に戻す (or Ctrl+Z while nothing was typed since).
 import { $, ask, notify, say, withProgress } from './dialogs.mjs';
-import { docs, documentText, editor, present, updateButtons, updateFileName } from './documents.mjs';
+import { docs, documentText, editor, present, shownText, updateButtons, updateFileName } from './documents.mjs';
 import { describe, kNothingEnciphered, words } from './messages.mjs';
 import { passNumber, showPass } from './pass_entry.mjs';
 
@@ -67,7 +67,7 @@ export async function encipher() {
 // editor's as one.
 function selectDamage({ position, last }) {
     const editorPlace = (place) => {
-        const before = documentText().slice(0, place - 1);
+        const before = shownText(documentText()).slice(0, place - 1);
         return before.length - (before.match(/\r\n/g)?.length ?? 0);
     };
     const at = editorPlace(position);
@@ -113,7 +113,7 @@ async function decipherWith(number) {
         return;
     }
     // Nothing comes of a text that holds no enciphered text: the text stays.
-    if (result.text === '' && result.judgement !== 'plausible') {
+    if (result.text.length === 0 && result.judgement !== 'plausible') {
         result.judgement = 'nothingEnciphered';
     }
     const answer = await wanted(result);

@@ -2,7 +2,7 @@
 // The documents the page holds: the one in the editor and the others opened
 // with it, each with its text, its file's format, whether it has changed
 // since it was opened or saved, and the commands that can be taken back.
-import { $, ask, notify, say } from './dialogs.mjs';
+import { $, ask, notify, say, withProgress } from './dialogs.mjs';
 import { describe, kSaveQuestion, largestFile, tooLarge } from './messages.mjs';
 import { unsealFile } from './sealing.mjs';
 import { call } from './worker_link.mjs';
@@ -78,15 +78,28 @@ export function documentText() {
 
 // Above this many characters the editor shows only the opening, read-only,
 // as browsers' file tools show a large file: a text area holding millions
-// of characters freezes the page at every change and every key.
+// of characters freezes the page at every change and every key. The worker
+// gives such a text as {blob, wide, length, opening}, its units in a Blob.
 export const kPreviewAbove = 1 << 20;
 const kPreviewLength = 20000;
+
+export function isLarge(text) {
+    return typeof text !== 'string' || text.length > kPreviewAbove;
+}
+
+// What the editor shows of a text.
+export function shownText(text) {
+    if (!isLarge(text)) {
+        return text;
+    }
+    return typeof text === 'string' ? text.slice(0, kPreviewLength) : text.opening;
+}
 
 // Puts the document's text in the editor, or for a large one its opening
 // and what the commands still do with the whole.
 export function present(doc) {
-    const large = doc.text.length > kPreviewAbove;
-    editor.value = large ? doc.text.slice(0, kPreviewLength) : doc.text;
+    const large = isLarge(doc.text);
+    editor.value = shownText(doc.text);
     editor.readOnly = large;
     $('large-note').hidden = !large;
     $('large-note').textContent = large
@@ -139,14 +152,17 @@ function fileKey(file) {
 
 // A password file's text is read as the file inside it; its password is
 // kept with the document, in memory only, to seal it again. Null when its
-// password was not given.
+// password was not given or the reading was cancelled.
 async function readFile(file, type, encoding) {
     const unsealed = type === 'sealed' ? await unsealFile(file) : null;
     if (type === 'sealed' && unsealed === null) {
         return null;
     }
-    const bytes = unsealed?.bytes ?? new Uint8Array(await file.arrayBuffer());
-    const doc = await call('open', [bytes, { encoding }]);
+    // Read in the worker a piece at a time: a large file is never whole here.
+    const doc = await withProgress('open', [unsealed ? new Blob([unsealed.bytes]) : file, { encoding }]);
+    if (doc === null) {
+        return null;  // cancelled
+    }
     const opened = { ...newDocument(), name: file.name, text: doc.text, format: doc.format, file: fileKey(file) };
     if (unsealed) {
         opened.password = unsealed.password;

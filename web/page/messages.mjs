@@ -15,22 +15,23 @@ export async function loadWords() {
 export const kNothingEnciphered = '暗号化されたテキストがありません。';
 export const kSaveQuestion = 'このテキストを保存しますか?';
 
-// The largest file the page opens: the text, its enciphered form and the
-// editor's copy must all fit in the memory a browser gives one tab. An
-// enciphered file is up to four times the size of its text, and the page
-// opens whatever it saved.
-const kLargestText = 16 * 1024 * 1024;
-const kLargestEnciphered = 4 * kLargestText;
+// The largest file the page opens, by the type its name says. A text and
+// an enciphered text are read and kept a piece at a time, in Blobs the
+// browser may keep on disk; a password file OpenPGP.js opens whole, in
+// memory. An enciphered file is up to four times the size of its text (or
+// more, for a text of rare characters), and the page opens whatever it saved.
+const kMegabyte = 1024 * 1024;
+const kLargest = { text: 256 * kMegabyte, enciphered: 1024 * kMegabyte, sealed: 64 * kMegabyte };
 
-// By the type the file's name says.
 export function largestFile(type) {
-    return type === 'enciphered' ? kLargestEnciphered : kLargestText;
+    return kLargest[type];
 }
 
 export function tooLarge(name, size) {
-    const megabytes = (size / 1024 / 1024).toFixed(1);
+    const megabytes = (size / kMegabyte).toFixed(1);
+    const { text, enciphered, sealed } = Object.fromEntries(Object.entries(kLargest).map(([type, bytes]) => [type, bytes / kMegabyte]));
     return `${name}（${megabytes} MB）は大きすぎて、このページでは開けません。\n` +
-        `このページで開けるのは、txt と OpenPGP は ${kLargestText / 1024 / 1024} MB、zkt は ${kLargestEnciphered / 1024 / 1024} MB までのファイルです。文書はどれも元のままです。`;
+        `このページで開けるのは、txt は ${text} MB、zkt は ${enciphered} MB、OpenPGP は ${sealed} MB までのファイルです。文書はどれも元のままです。`;
 }
 
 function outOfMemory(error) {

@@ -1,21 +1,22 @@
 // SPDX-License-Identifier: MIT
 // 保存: the document's bytes by the writing rule, downloaded as a new file.
-import { $, ask, notify, say } from './dialogs.mjs';
+import { $, ask, notify, say, withProgress } from './dialogs.mjs';
 import { docs, documentText, saveChoicesReady, updateButtons } from './documents.mjs';
 import { describe, words } from './messages.mjs';
 import { newPassword, seal } from './sealing.mjs';
 import { call } from './worker_link.mjs';
 
 // What the save dialog asks before it writes: the format to write, with its
-// bytes when they were made on the way; null when nothing is to be written.
+// file (a Blob) when it was made on the way; null when nothing is to be
+// written.
 async function confirmStorable(name, value, format, zkt) {
     if (format.encoding !== 'cp932') {
         return { format };
     }
     const utf8 = { format: { encoding: 'utf-8', lineEnd: format.lineEnd, byteOrderMark: false } };
-    let bytes;
+    let saved;
     try {
-        bytes = await call('save', [value, format]);
+        saved = await withProgress('save', [value, format]);
     } catch (error) {
         if (error.kind !== 'unrepresentable') {
             await notify(`${name} に保存できません。\n${describe(error)}`);
@@ -27,12 +28,14 @@ async function confirmStorable(name, value, format, zkt) {
         }
         return (await ask(`${error.words}\n${words.storeInUtf8}`, ['yes', 'no', 'cancel'])) === 'yes' ? utf8 : null;
     }
-    const found = zkt ? null : await call('lookAlikes', [value]);
-    if (found === null) {
-        return { format, bytes };
+    if (saved === null) {
+        return null;  // cancelled
     }
-    const answer = await ask(found.question, ['yes', 'no', 'cancel']);
-    return { yes: { format, bytes }, no: utf8, cancel: null }[answer];
+    if (zkt || saved.lookAlikes === null) {
+        return { format, blob: saved.blob };
+    }
+    const answer = await ask(saved.lookAlikes.question, ['yes', 'no', 'cancel']);
+    return { yes: { format, blob: saved.blob }, no: utf8, cancel: null }[answer];
 }
 
 // File systems take names of at most 255 bytes, and the browser adds to a
@@ -62,21 +65,22 @@ async function leavesPassword(name, type) {
     return (await ask(question, ['yes', 'no'], 'no')) === 'yes';
 }
 
-// The bytes as the save format writes them, sealed for a password file
-// with the document's password or, for its first seal, a new one.
-async function sealed(name, bytes) {
+// The file as the save format writes it, sealed for a password file with
+// the document's password or, for its first seal, a new one.
+async function sealed(name, blob) {
     const doc = docs.current;
     const password = doc.password ?? (await newPassword(name));
     if (password === null) {
         return null;
     }
+    const bytes = new Uint8Array(await blob.arrayBuffer());
     const result = await seal(bytes, password, await call('nameAs', [name, 'text']));
     doc.password = password;
-    return result;
+    return new Blob([result], { type: 'application/octet-stream' });
 }
 
-// The bytes to download; null when nothing is to be written.
-async function savedBytes(name, type) {
+// The file to download, a Blob; null when nothing is to be written.
+async function savedFile(name, type) {
     const zkt = type === 'enciphered';
     const value = documentText();
     await saveChoicesReady();
@@ -87,8 +91,11 @@ async function savedBytes(name, type) {
         return null;
     }
     try {
-        const bytes = chosen.bytes ?? (await call('save', [value, chosen.format]));
-        return type === 'sealed' ? await sealed(name, bytes) : bytes;
+        const blob = chosen.blob ?? (await withProgress('save', [value, chosen.format]))?.blob;
+        if (blob === undefined) {
+            return null;  // cancelled
+        }
+        return type === 'sealed' ? await sealed(name, blob) : blob;
     } catch (error) {
         await notify(`${name} に保存できません。\n${describe(error)}`);
         return null;
@@ -107,12 +114,12 @@ export async function save() {
     if (!(await leavesPassword(name, type))) {
         return false;
     }
-    const bytes = await savedBytes(name, type);
-    if (bytes === null) {
+    const blob = await savedFile(name, type);
+    if (blob === null) {
         return false;
     }
     const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+    link.href = URL.createObjectURL(blob);
     link.download = name;
     document.body.append(link);
     link.click();
@@ -124,7 +131,7 @@ export async function save() {
     }
     doc.changed = false;
     updateButtons();
-    say(`${name} をダウンロードしました（${bytes.length} バイト）。`);
+    say(`${name} をダウンロードしました（${blob.size} バイト）。`);
     return true;
 }
 
