@@ -385,4 +385,10 @@ void EditorBox::insertFromMimeData(const QMimeData* source) {
     ensureCursorVisible();
 }
 
+void EditorBox::UndoStep(bool undo) {
+    if (!fillUndo_->Step(undo)) {
+        undo ? this->undo() : redo();
+    }
+}
+
 }  // namespace solvena::app

@@ -52,6 +52,10 @@ class EditorBox : public QPlainTextEdit {
     // A text that no file holds: no undo comes back to a saved state.
     void MarkUnsaved() { document()->setModified(true); }
 
+    // 元に戻す or やり直す from the editor's menu, as Ctrl+Z and Ctrl+Y do
+    // them: the step of a cipher result keeps the caret and the view.
+    void UndoStep(bool undo);
+
   protected:
     // Whatever font it is given, the marks' glyphs come with it.
     void changeEvent(QEvent* event) override;

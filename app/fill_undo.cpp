@@ -29,7 +29,13 @@ bool FillUndo::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
-    const bool undo = key->matches(QKeySequence::Undo);
+    if (key->matches(QKeySequence::Undo)) {
+        return Step(true);
+    }
+    return key->matches(QKeySequence::Redo) && Step(false);
+}
+
+bool FillUndo::Step(bool undo) {
     QTextDocument& document = *editor_.document();
     const int steps = document.availableUndoSteps();
     const auto fillAt = [this, steps](bool fromAfter) {
@@ -37,9 +43,8 @@ bool FillUndo::eventFilter(QObject* watched, QEvent* event) {
             return (fromAfter ? fill.after : fill.before) == steps;
         });
     };
-    const bool fill =
-        undo ? document.isUndoAvailable() && fillAt(true)
-             : key->matches(QKeySequence::Redo) && document.isRedoAvailable() && fillAt(false);
+    const bool fill = undo ? document.isUndoAvailable() && fillAt(true)
+                           : document.isRedoAvailable() && fillAt(false);
     if (!fill) {
         return false;
     }

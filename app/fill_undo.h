@@ -23,6 +23,10 @@ class FillUndo : public QObject {
     // edits counts each of them).
     void Filled(int stepsBefore);
 
+    // Ctrl+Z (or Ctrl+Y, `undo` false) asked for by the keys or the menu:
+    // true when it was a fill's step, taken here; else nothing is done.
+    bool Step(bool undo);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

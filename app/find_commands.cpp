@@ -29,6 +29,16 @@ void MainForm::BindFindKeys() {
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         const std::unique_ptr<QMenu> menu(editor_->createStandardContextMenu());
+        // Its 元に戻す and やり直す are the keys' own.
+        for (const bool undo : {true, false}) {
+            QAction* step = menu->findChild<QAction*>(undo ? QStringLiteral("edit-undo")
+                                                           : QStringLiteral("edit-redo"));
+            if (step != nullptr) {
+                QObject::disconnect(step, &QAction::triggered, nullptr, nullptr);
+                connect(step, &QAction::triggered, editor_,
+                        [this, undo] { editor_->UndoStep(undo); });
+            }
+        }
         menu->addSeparator();
         QAction* find = menu->addAction(QStringLiteral("検索と置換(&F)..."));
         find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));

@@ -76,6 +76,11 @@ QCheckBox* Check(QWidget* parent, const char* name, const QString& caption,
     check->setFont(FormFont());
     check->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
     check->setAccessibleDescription(description);
+    // The focus shows whatever the style, as the buttons' does: Enter here
+    // runs 次を検索, and a keyboard user must see where it is.
+    check->setStyleSheet(
+        QStringLiteral("QCheckBox { border: 1px solid transparent; }"
+                       "QCheckBox:focus { border: 1px dotted black; }"));
     return check;
 }
 

@@ -2,7 +2,9 @@
 // 暗号化 and 解読 in the main window: the pass-number dialog, the progress
 // window, cancelling at a yield point, and what becomes of the document.
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -301,6 +303,18 @@ void CipherCommandsTest::undoOfADecipherKeepsTheViewAndTheFileState() {
     for (const QKeySequence::StandardKey step : {QKeySequence::Undo, QKeySequence::Redo}) {
         const QKeyCombination key = QKeySequence::keyBindings(step).first()[0];
         QTest::keyClick(&w.form.Text1(), key.key(), key.keyboardModifiers());
+        QCOMPARE(w.form.Text1().textCursor().position(), 0);
+        QCOMPARE(scroll->value(), 0);
+    }
+    // The editor's menu takes the steps as the keys do.
+    for (const char* name : {"edit-undo", "edit-redo"}) {
+        QTimer::singleShot(0, [name] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu != nullptr);
+            menu->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+            menu->close();
+        });
+        emit w.form.Text1().customContextMenuRequested(QPoint(10, 10));
         QCOMPARE(w.form.Text1().textCursor().position(), 0);
         QCOMPARE(scroll->value(), 0);
     }

@@ -4,6 +4,7 @@
 // back, and the search it leaves for F3 and its next opening.
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -185,6 +186,15 @@ void FindFormTest::enterFindsOrPressesTheFocusedButton() {
         QCOMPARE(w.Selected(), places[next++]);
     }
     QVERIFY(!w.Find()->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked());
+    // And a check box shows that it has the focus, whatever the style.
+    auto* check = w.Find()->findChild<QCheckBox*>(QStringLiteral("Check2"));
+    QVERIFY(Window::Activate(w.Find()));
+    check->setFocus();
+    QTRY_VERIFY(check->hasFocus());
+    const QImage focused = check->grab().toImage();
+    w.Box("Text1")->setFocus();
+    QTRY_VERIFY(!check->hasFocus());
+    QVERIFY(check->grab().toImage() != focused);
     // On a button, Enter presses that one: 前を検索, then 閉じる.
     for (const char* name : {"Command2", "Command5"}) {
         auto* button = w.Find()->findChild<QPushButton*>(QString::fromLatin1(name));

@@ -126,6 +126,8 @@ void PassFinderTest::aDamagedDocumentIsShownWhereItBreaks() {
     QCOMPARE(w.platform.Asked().size(), std::size_t{1});
     const QString asked = w.platform.Asked()[0].text;
     QVERIFY2(asked.contains(QStringLiteral("暗号文が壊れています")), qPrintable(asked));
+    // Enter must not show a text the program thinks is wrong.
+    QVERIFY(w.platform.Asked()[0].kind == solvena::desktop::BoxKind::YesNoNoFirst);
     // The whole group the stray G broke, from its first character to its separator.
     QVERIFY2(asked.contains(QStringLiteral("31～35 文字目")), qPrintable(asked));
     QCOMPARE(w.form.Text1().Text(), damaged);
