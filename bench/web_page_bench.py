@@ -85,6 +85,10 @@ def page_run(site, folder, document, enciphered):
         if not driver.find_element(By.ID, 'question').get_attribute('open'):
             driver.find_element(By.ID, 'decipher').click()
             wait.until(lambda d: status.text == '解読しました。')
+            driver.find_element(By.ID, 'save').click()
+            back = downloads / 'enciphered.txt'
+            wait.until(lambda d: back.exists() and back.stat().st_size > 0 and
+                       not (downloads / 'enciphered.txt.crdownload').exists())
             deciphered = time.perf_counter() - start
         longest = driver.execute_script('return longest')
         peak = max(renderer_peaks(driver.capabilities['chrome']['userDataDir']) or [0])
@@ -97,12 +101,15 @@ def page_run(site, folder, document, enciphered):
 def main(build, web, sizes):
     zkt = str(pathlib.Path(build) / 'cli' / 'zkt')
     site = pathlib.Path(web) / 'site'
-    print('MB   native enc  native dec  page open  +暗号化  +保存   open+解読  longest task  renderer peak')
+    print('MB   native enc  native dec  page open  +暗号化  +保存   open+解読+保存  longest task  renderer peak')
     for megabytes in sizes:
         folder = pathlib.Path(tempfile.mkdtemp(prefix='solvena-page-bench-'))
         document = folder / 'document.txt'
-        line = LINE.encode('utf-8')
-        document.write_bytes(line * (megabytes * 1024 * 1024 // len(line)))
+        # Numbered lines: one line said over and over reads as well under a
+        # neighbouring pass number, and 解読 would rightly doubt it.
+        with document.open('wb') as out:
+            for number in range(megabytes * 1024 * 1024 // len(LINE.encode('utf-8'))):
+                out.write(f'{number} {LINE}'.encode('utf-8'))
         enciphered = folder / 'enciphered.zkt'
         encipher = native(zkt, 'encipher', '-p', '1234', str(document), '-o', str(enciphered))
         decipher = native(zkt, 'decipher', '-p', '1234', str(enciphered), '-o', str(folder / 'back.txt'))

@@ -6,8 +6,10 @@
 // decipher loop finds each group's end in these masks instead of testing
 // characters one by one on its critical path.
 //
-// Three forms that give the same masks: a portable loop, SSE2 (every x86-64
-// processor) and AVX2 (chosen at run time where the processor has it).
+// Four forms that give the same masks: a portable loop, SSE2 (every x86-64
+// processor), AVX2 (chosen at run time where the processor has it) and
+// WebAssembly's 128-bit vectors (the page's build, for every browser that
+// runs it).
 
 #include <array>
 #include <cstdint>
@@ -18,6 +20,9 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 #define SOLVENA_CHUNK_X86 1
+#elif defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#define SOLVENA_CHUNK_WASM 1
 #endif
 
 namespace solvena::cipher::detail {
@@ -67,6 +72,40 @@ inline ChunkClasses ClassifyChunkSse2(const char16_t* units) {
     }
     return classes;
 }
+
+#endif
+
+#if defined(SOLVENA_CHUNK_WASM)
+
+// The SSE2 form's tests, in WebAssembly's instructions (its unsigned
+// narrowing saturates as _mm_packus_epi16 does).
+inline ChunkClasses ClassifyChunkWasm(const char16_t* units) {
+    const auto set = [](int c) { return wasm_i8x16_splat(static_cast<std::int8_t>(c)); };
+    const v128_t zero = wasm_i8x16_splat(0);
+    ChunkClasses classes;
+    for (int i = 0; i < 4; ++i) {
+        const char16_t* p = units + 16 * i;
+        const v128_t x = wasm_u8x16_narrow_i16x8(wasm_v128_load(p), wasm_v128_load(p + 8));
+        const v128_t from35 = wasm_i8x16_sub(x, set(35));
+        v128_t s = wasm_i8x16_eq(x, set('!'));                                           // 33
+        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_u8x16_min(from35, set(6)), from35));       // 35..41
+        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_or(x, set(1)), set('/')));            // 46, 47
+        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_and(wasm_i8x16_sub(x, set('K')), set(0xFC)),
+                                          zero));                                       // 75..78
+        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_or(x, set(2)), set('R')));            // 80, 82
+        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_and(wasm_i8x16_sub(x, set('W')), set(0xF9)),
+                                          zero));  // 87, 89, 91, 93
+        const v128_t careful = wasm_v128_or(wasm_i8x16_eq(x, set(kCarriageReturn)),
+                                            wasm_i8x16_eq(x, set(kStopSymbol)));
+        classes.separators |= std::uint64_t{wasm_i8x16_bitmask(s)} << (16 * i);
+        classes.careful |= std::uint64_t{wasm_i8x16_bitmask(careful)} << (16 * i);
+    }
+    return classes;
+}
+
+#endif
+
+#if defined(SOLVENA_CHUNK_X86)
 
 // Nibble tables for the AVX2 form: a byte is in a class when the entries of
 // its low and of its high nibble share a bit. Separators lie in the rows
@@ -147,6 +186,8 @@ inline bool HasAvx2() {
 inline ChunkClasses ClassifyChunk(const char16_t* units, [[maybe_unused]] bool avx2) {
 #if defined(SOLVENA_CHUNK_X86)
     return avx2 ? ClassifyChunkAvx2(units) : ClassifyChunkSse2(units);
+#elif defined(SOLVENA_CHUNK_WASM)
+    return ClassifyChunkWasm(units);
 #else
     return ClassifyChunkPortable(units);
 #endif

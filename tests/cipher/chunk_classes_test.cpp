@@ -31,6 +31,10 @@ TEST(ChunkClassesTest, AllFormsAgreeOnEveryUnit) {
             ASSERT_EQ(avx2.separators, expected.separators) << start;
             ASSERT_EQ(avx2.careful, expected.careful) << start;
         }
+#elif defined(SOLVENA_CHUNK_WASM)
+        const ChunkClasses wasm = ClassifyChunkWasm(units.data() + start);
+        ASSERT_EQ(wasm.separators, expected.separators) << start;
+        ASSERT_EQ(wasm.careful, expected.careful) << start;
 #endif
     }
 }

@@ -14,6 +14,7 @@ import sys
 import tempfile
 import time
 import unittest
+import urllib.request
 
 from selenium import webdriver
 import selenium.webdriver.chrome.service
@@ -189,6 +190,50 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.driver.execute_script(length), lines)
         self.assertFalse(self.driver.execute_script("return document.getElementById('text').value.includes('ZELKORA')"))
 
+    def test_a_result_goes_to_the_document_it_was_run_on(self):
+        script = self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': self.HOLD_RESULTS})
+        self.addCleanup(self.driver.execute_cdp_cmd, 'Page.removeScriptToEvaluateOnNewDocument', script)
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        first, second = self.folder / 'first.txt', self.folder / 'second.txt'
+        first.write_bytes('一つ目の文書\n'.encode('utf-8'))
+        second.write_bytes('二つ目の文書\n'.encode('utf-8'))
+        self.named('ファイルを開く').send_keys(f'{first}\n{second}')
+        documents = self.named('開いている文書')
+        self.wait(documents.is_displayed)
+        self.named('パスナンバー').send_keys('1')
+        # Another document chosen while the run is under way.
+        self.driver.execute_script("""window.holdResults = true;
+            document.getElementById('encipher').click();
+            const list = document.getElementById('documents');
+            list.value = '1'; list.dispatchEvent(new Event('change'));""")
+        self.driver.execute_script('window.holdResults = false; for (const answer of heldResults) answer()')
+        expected = zkt('encipher', '-p', '1', data=first.read_bytes()).decode().rstrip('\r\n')
+        self.wait(lambda: self.editor() == expected)
+        self.assertEqual(Select(documents).first_selected_option.text, 'first.txt')
+        Select(documents).select_by_visible_text('second.txt')
+        self.wait(lambda: self.editor() == '二つ目の文書')
+
+    def test_every_control_is_a_tap_target_of_44_px(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        small = self.driver.execute_script("""const small = [];
+            const measure = () => {
+                for (const control of document.querySelectorAll('button, select, input, textarea, label.check, label.button')) {
+                    const box = control.getBoundingClientRect();
+                    const inLabel = control.tagName === 'INPUT' && control.closest('label.check, label.button');
+                    if (!inLabel && box.width > 0 && Math.min(box.width, box.height) < 44) {
+                        small.push(control.id || control.textContent.trim());
+                    }
+                }
+            };
+            measure();
+            for (const dialog of document.querySelectorAll('dialog')) {
+                dialog.showModal();
+                measure();
+                dialog.close();
+            }
+            return [...new Set(small)];""")
+        self.assertEqual(small, [])
+
     def test_several_files_open_as_documents_of_their_own(self):
         self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
         notes = self.folder / 'notes.txt'
@@ -320,6 +365,8 @@ class PageTest(unittest.TestCase):
         self.named('保存').click()
         self.downloaded('memo.zkt')
         self.assertFalse(self.driver.execute_script(leaving))
+        self.named('本文').send_keys('x')  # typing is a change too
+        self.assertTrue(self.driver.execute_script(leaving))
 
     def test_the_pass_number_is_read_on_the_click_and_enter_runs_the_command(self):
         self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
@@ -415,8 +462,15 @@ class PageTest(unittest.TestCase):
         shutil.copytree(SITE, site)
         target = f'http://127.0.0.1:{self.server.server_port}/index.html'
         (site / 'probe.js').write_text(f'self.target = {json.dumps(target)};\n{self.PROBE}\n')
+        # The probe is served as the worker is, with the policy as a header:
+        # a browser may hold a worker to its own response's policy alone.
+        policy = serve_site.site_headers(site)['/worker.mjs']
+        with (site / '_headers').open('a') as headers:
+            headers.write('/probe.js\n' + ''.join(f'  {name}: {value}\n' for name, value in policy))
         server = serve_site.serve(site)
         self.addCleanup(server.shutdown)
+        with urllib.request.urlopen(f'http://127.0.0.1:{server.server_port}/worker.mjs') as reply:
+            self.assertIn('connect-src data:', reply.headers['Content-Security-Policy'])
         self.load(f'http://127.0.0.1:{server.server_port}/index.html')
         self.assertEqual(self.probe("'probe.js'"), 'blocked')
         self.load((SITE / 'solvena.html').as_uri())

@@ -3,7 +3,7 @@
 // answered as the window answers it, and each one that changes the text
 // taken back by 元に戻す (or Ctrl+Z while nothing was typed since).
 import { $, ask, notify, say, withProgress } from './dialogs.mjs';
-import { docs, documentText, editor, present, shownText, updateButtons, updateFileName } from './documents.mjs';
+import { docs, documentText, editor, listDocuments, present, show, shownText, updateButtons, updateFileName } from './documents.mjs';
 import { describe, kNothingEnciphered, words } from './messages.mjs';
 import { passNumber, showPass } from './pass_entry.mjs';
 
@@ -23,6 +23,20 @@ function replaceText(value, enciphered) {
     editor.focus();
     editor.setSelectionRange(0, 0);
     editor.scrollTop = 0;
+}
+
+// A run's result goes to the document it was run on, shown again if another
+// was chosen while it ran; false when that document was closed meanwhile.
+function backTo(doc) {
+    if (!docs.list.includes(doc)) {
+        return false;
+    }
+    if (docs.current !== doc) {
+        documentText();
+        show(doc);
+        listDocuments();
+    }
+    return true;
 }
 
 export function undoCommand() {
@@ -50,13 +64,20 @@ async function run(what, name, args) {
     }
 }
 
+// The text of the document a command was given for, which may no longer be
+// the one shown.
+function textOf(doc) {
+    return doc === docs.current ? documentText() : doc.text;
+}
+
 export async function encipher() {
+    const doc = docs.current;
     const number = await passNumber(encipher);
     if (number === null) {
         return;
     }
-    const result = await run('暗号化', 'encipher', [documentText(), number]);
-    if (result !== null) {
+    const result = await run('暗号化', 'encipher', [textOf(doc), number]);
+    if (result !== null && backTo(doc)) {
         replaceText(result, true);
         say('暗号化しました。');
     }
@@ -107,9 +128,9 @@ async function wanted(result) {
     }
 }
 
-async function decipherWith(number) {
-    const result = await run('解読', 'decipher', [documentText(), number]);
-    if (result === null) {
+async function decipherWith(doc, number) {
+    const result = await run('解読', 'decipher', [textOf(doc), number]);
+    if (result === null || !backTo(doc)) {
         return;
     }
     // Nothing comes of a text that holds no enciphered text: the text stays.
@@ -128,9 +149,10 @@ async function decipherWith(number) {
 }
 
 export async function decipher() {
+    const doc = docs.current;
     const number = await passNumber(decipher);
     if (number !== null) {
-        await decipherWith(number);
+        await decipherWith(doc, number);
     }
 }
 
@@ -153,7 +175,7 @@ function candidateButton(candidate) {
     button.addEventListener('click', () => {
         $('candidates').close();
         showPass(candidate.entry);
-        decipherWith(candidate.pass);
+        decipherWith(docs.current, candidate.pass);
     });
     const item = document.createElement('li');
     item.append(button);
@@ -161,8 +183,9 @@ function candidateButton(candidate) {
 }
 
 export async function findPass() {
-    const ranking = await run('パスナンバーを探すことが', 'rank', [documentText(), 5]);
-    if (ranking === null) {
+    const doc = docs.current;
+    const ranking = await run('パスナンバーを探すことが', 'rank', [textOf(doc), 5]);
+    if (ranking === null || !backTo(doc)) {
         return;
     }
     if (ranking.format === 'nothingEnciphered' || ranking.format === 'notEnciphered' || ranking.best.length === 0) {

@@ -178,9 +178,11 @@ export async function openFiles(files) {
     let again = null;
     for (const file of files) {
         const known = docs.list.find((doc) => doc.file === fileKey(file));
-        const type = await call('fileTypeOf', [file.name]);
+        const type = await call('fileTypeOf', [file.name]).catch(() => undefined);
         if (known) {
             again = known;
+        } else if (type === undefined) {
+            refused.push(`${file.name} を読み込めません。\n${describe({ kind: 'workerFailed' })}`);
         } else if (type === null) {
             refused.push(`${file.name}: 開けるのは txt・zkt と OpenPGP（gpg・asc・pgp）のファイルです。`);
         } else if (file.size > largestFile(type)) {

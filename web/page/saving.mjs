@@ -47,8 +47,9 @@ export function fittedName(name) {
     if (encoder.encode(name).length <= kLongestName) {
         return name;
     }
-    const extension = name.slice(-4);
-    const characters = [...name.slice(0, -4)];
+    // memo.txt.gpg keeps both endings, as the file's type needs both.
+    const extension = name.match(/(\.[^.]{1,4}){1,2}$/)?.[0] ?? '';
+    const characters = [...name.slice(0, name.length - extension.length)];
     while (encoder.encode(characters.join('') + extension).length > kLongestName) {
         characters.pop();
     }
@@ -109,8 +110,14 @@ export async function save() {
         await notify(words.nameToSave);
         return false;
     }
-    name = fittedName(await call('savedName', [name, $('save-type').value]));
-    const type = await call('fileTypeOf', [name]);
+    let type;
+    try {
+        name = fittedName(await call('savedName', [name, $('save-type').value]));
+        type = await call('fileTypeOf', [name]);
+    } catch (error) {
+        await notify(`${name} に保存できません。\n${describe(error)}`);
+        return false;
+    }
     if (!(await leavesPassword(name, type))) {
         return false;
     }
