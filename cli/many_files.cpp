@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "cli/messages.h"
 #include "cli/progress_line.h"
 #include "cli/recover_command.h"
+#include "files/temporary_files.h"
 
 namespace solvena::zkt {
 namespace {
@@ -25,16 +27,24 @@ volatile std::sig_atomic_t stopAsked = 0;
 
 // A second Ctrl+C, or SIGTERM, ends the run at once, even in a file that
 // stalls: the careful save of the file being written has not put anything
-// in place yet (or keeps the old bytes marked), so the target is whole or
-// untouched.
+// in place yet, so the target is untouched once the hidden file of the new
+// bytes (deciphered text, maybe) is removed. A file rewritten in place is
+// first made whole, by the save.
 extern "C" void AskToStop(int signal) {
     if (signal == SIGTERM || stopAsked != 0) {
-        constexpr char kSaid[] =
+        constexpr std::string_view kNow =
             "\nzkt: stopped at once; the file being written is left as it was\n";
-        if (::write(STDERR_FILENO, kSaid, sizeof kSaid - 1) < 0) {
+        constexpr std::string_view kSoon =
+            "\nzkt: stopping once the file being rewritten in place is whole\n";
+        const bool now = files::AbandonSaveAtOnce(128 + signal);
+        const std::string_view said = now ? kNow : kSoon;
+        if (::write(STDERR_FILENO, said.data(), said.size()) < 0) {
             // Nowhere to say it.
         }
-        ::_exit(128 + signal);
+        if (now) {
+            ::_exit(128 + signal);
+        }
+        return;
     }
     stopAsked = 1;
 }
