@@ -111,7 +111,7 @@ bool FindPassJob(const Options& options, const Environment& env, const Job& job)
     if (!OutputFree(options, env, job)) {
         return false;  // before the ranking, which takes a while
     }
-    const FoundPass found = FindPass(job.input, env);
+    const FoundPass found = FindPass(job.input, env, job.opening);
     if (!found.pass) {
         return false;  // said why
     }
@@ -121,9 +121,15 @@ bool FindPassJob(const Options& options, const Environment& env, const Job& job)
 bool RunJob(const Options& options, const Environment& env, const Job& job,
             std::optional<std::int16_t> pass) {
     if (!CommandRowOf(options.command).ciphers) {
-        return RecoverLine(options, env, job.input) == kSuccess;
+        return RecoverLine(options, env, job.input, job.opening) == kSuccess;
     }
     return options.findPass ? FindPassJob(options, env, job) : CipherJob(options, env, job, pass);
+}
+
+// Whether a file the walk found is a link now: swapped since, and not followed.
+bool SwappedForALink(const Job& job) {
+    std::error_code error;
+    return job.opening == files::Opening::NormalFileOnly && fs::is_symlink(job.input, error);
 }
 
 void Summarize(const Environment& env, const Options& options, const Tally& tally,
@@ -176,6 +182,7 @@ bool WriteJob(const Options& options, const Environment& env, const Job& job,
     Options one = options;
     one.input = job.input;
     one.output = job.output;
+    one.inputOpening = job.opening;
     if (!MakeParents(job.output, env, made) || write(one) != kSuccess) {
         for (const fs::path& folder : made) {
             std::error_code error;
@@ -236,7 +243,7 @@ int RunManyFiles(const Options& options, const Environment& env, const JobsReady
     if (const int status = ready(jobs, run, summaryNote); status != kSuccess) {
         return status;
     }
-    const std::size_t total = jobs.size() + tally.failed.size();
+    std::size_t total = jobs.size() + tally.failed.size();
     const StopBetweenFiles stopping;
     ProgressLine progress(env, total);
     for (const Job& job : jobs) {
@@ -246,6 +253,10 @@ int RunManyFiles(const Options& options, const Environment& env, const JobsReady
         progress.Clear();
         if (run(job)) {
             ++tally.done;
+        } else if (SwappedForALink(job)) {
+            // Passed over as the walk passes over links, and no file of the run.
+            tally.links.push_back(job.input);
+            --total;
         } else {
             tally.failed.push_back(job.input);
         }

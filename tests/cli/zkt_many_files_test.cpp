@@ -329,5 +329,38 @@ TEST(ZktManyFilesTest, SigtermMidSaveLeavesNoPartOfTheOutput) {
     }
 }
 
+// A file the walk found, swapped for a link (to a file the folder's owner
+// may not read) or a pipe while the run is held in an earlier one, is not
+// read through it nor waited on: the link is passed over and named.
+TEST(ZktManyFilesTest, AWalkedFileSwappedForALinkIsNotFollowed) {
+    TempDir dir;
+    ::mkdir(dir.File("notes").c_str(), 0755);
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        WriteBytes(dir.File("notes/") + name, kNote);
+    }
+    WriteBytes(dir.File("secret.txt"), "誰にも見せない日記\r\n");
+    HeldRun run(dir.File("stalls.txt"),
+                {"encipher", "-p", "1", dir.File("stalls.txt"), "-r", dir.File("notes")});
+    ASSERT_EQ(::unlink(dir.File("notes/b.txt").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.File("secret.txt").c_str(), dir.File("notes/b.txt").c_str()), 0);
+    ASSERT_EQ(::unlink(dir.File("notes/c.txt").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.File("notes/c.txt").c_str(), 0600), 0);
+    run.LetGo(kNote);
+    Await(run, [] { return false; });  // until it ends
+    if (run.Running()) {
+        ADD_FAILURE() << "waited on a pipe";
+        ::kill(run.pid, SIGKILL);
+    }
+    const int status = run.Wait();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << run.said;
+    EXPECT_NE(run.said.find("3 file(s): 2 done, 1 not: " + dir.File("notes/c.txt") +
+                            "; 1 link(s) not followed: " + dir.File("notes/b.txt")),
+              std::string::npos)
+        << run.said;
+    EXPECT_EQ(FolderEntries(dir.File("notes")),
+              (std::vector<std::string>{"a.txt", "a.zkt", "b.txt", "c.txt"}));
+    EXPECT_EQ(ReadBytes(dir.File("notes/a.zkt")), Enciphered(kNote, "1"));
+}
+
 }  // namespace
 }  // namespace solvena::testing
