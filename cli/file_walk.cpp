@@ -78,8 +78,9 @@ void FilesIn(const Options& options, const Environment& env, const fs::path& fol
     passed.refused.insert(passed.refused.end(), walk.unread.begin(), walk.unread.end());
     std::sort(walk.files.begin(), walk.files.end());
     for (const fs::path& file : walk.files) {
-        jobs.push_back(
-            {file.string(), OutputOf(options, file, under / file.lexically_relative(folder))});
+        jobs.push_back({file.string(),
+                        OutputOf(options, file, under / file.lexically_relative(folder)),
+                        files::Opening::NormalFileOnly});
     }
 }
 

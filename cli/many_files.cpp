@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "cli/messages.h"
 #include "cli/progress_line.h"
 #include "cli/recover_command.h"
+#include "files/temporary_files.h"
 
 namespace solvena::zkt {
 namespace {
@@ -25,16 +27,24 @@ volatile std::sig_atomic_t stopAsked = 0;
 
 // A second Ctrl+C, or SIGTERM, ends the run at once, even in a file that
 // stalls: the careful save of the file being written has not put anything
-// in place yet (or keeps the old bytes marked), so the target is whole or
-// untouched.
+// in place yet, so the target is untouched once the hidden file of the new
+// bytes (deciphered text, maybe) is removed. A file rewritten in place is
+// first made whole, by the save.
 extern "C" void AskToStop(int signal) {
     if (signal == SIGTERM || stopAsked != 0) {
-        constexpr char kSaid[] =
+        constexpr std::string_view kNow =
             "\nzkt: stopped at once; the file being written is left as it was\n";
-        if (::write(STDERR_FILENO, kSaid, sizeof kSaid - 1) < 0) {
+        constexpr std::string_view kSoon =
+            "\nzkt: stopping once the file being rewritten in place is whole\n";
+        const bool now = files::AbandonSaveAtOnce(128 + signal);
+        const std::string_view said = now ? kNow : kSoon;
+        if (::write(STDERR_FILENO, said.data(), said.size()) < 0) {
             // Nowhere to say it.
         }
-        ::_exit(128 + signal);
+        if (now) {
+            ::_exit(128 + signal);
+        }
+        return;
     }
     stopAsked = 1;
 }
@@ -101,7 +111,7 @@ bool FindPassJob(const Options& options, const Environment& env, const Job& job)
     if (!OutputFree(options, env, job)) {
         return false;  // before the ranking, which takes a while
     }
-    const FoundPass found = FindPass(job.input, env);
+    const FoundPass found = FindPass(job.input, env, job.opening);
     if (!found.pass) {
         return false;  // said why
     }
@@ -111,9 +121,15 @@ bool FindPassJob(const Options& options, const Environment& env, const Job& job)
 bool RunJob(const Options& options, const Environment& env, const Job& job,
             std::optional<std::int16_t> pass) {
     if (!CommandRowOf(options.command).ciphers) {
-        return RecoverLine(options, env, job.input) == kSuccess;
+        return RecoverLine(options, env, job.input, job.opening) == kSuccess;
     }
     return options.findPass ? FindPassJob(options, env, job) : CipherJob(options, env, job, pass);
+}
+
+// Whether a file the walk found is a link now: swapped since, and not followed.
+bool SwappedForALink(const Job& job) {
+    std::error_code error;
+    return job.opening == files::Opening::NormalFileOnly && fs::is_symlink(job.input, error);
 }
 
 void Summarize(const Environment& env, const Options& options, const Tally& tally,
@@ -166,6 +182,7 @@ bool WriteJob(const Options& options, const Environment& env, const Job& job,
     Options one = options;
     one.input = job.input;
     one.output = job.output;
+    one.inputOpening = job.opening;
     if (!MakeParents(job.output, env, made) || write(one) != kSuccess) {
         for (const fs::path& folder : made) {
             std::error_code error;
@@ -226,7 +243,7 @@ int RunManyFiles(const Options& options, const Environment& env, const JobsReady
     if (const int status = ready(jobs, run, summaryNote); status != kSuccess) {
         return status;
     }
-    const std::size_t total = jobs.size() + tally.failed.size();
+    std::size_t total = jobs.size() + tally.failed.size();
     const StopBetweenFiles stopping;
     ProgressLine progress(env, total);
     for (const Job& job : jobs) {
@@ -236,6 +253,10 @@ int RunManyFiles(const Options& options, const Environment& env, const JobsReady
         progress.Clear();
         if (run(job)) {
             ++tally.done;
+        } else if (SwappedForALink(job)) {
+            // Passed over as the walk passes over links, and no file of the run.
+            tally.links.push_back(job.input);
+            --total;
         } else {
             tally.failed.push_back(job.input);
         }

@@ -23,7 +23,7 @@ int OpenOneInput(const Options& options, const Environment& env, const Names& na
     if (names.fromStdin) {
         return kSuccess;
     }
-    files::Result<files::Descriptor> file = files::OpenToRead(options.input);
+    files::Result<files::Descriptor> file = files::OpenToRead(options.input, options.inputOpening);
     if (!file) {
         return FileFailure(env, file.error());
     }

@@ -9,6 +9,7 @@
 
 #include "document/codepage.h"
 #include "document/text_format.h"
+#include "files/file_io.h"
 
 namespace solvena::zkt {
 
@@ -25,7 +26,9 @@ struct Options {
     std::optional<document::Encoding> encoding;
     std::optional<document::LineEnd> eol;  // --eol: the plain side's line end
     std::string input = "-";               // "-": standard input
-    std::string output = "-";              // "-": standard output
+    // A walk under -r found the input: it is read only as that normal file.
+    files::Opening inputOpening = files::Opening::ThroughLinks;
+    std::string output = "-";  // "-": standard output
     // Several inputs (or a folder) are ciphered each to a file of its own.
     std::vector<std::string> inputs;       // as given; empty: standard input
     bool recursive = false;                // -r: the files in folders given

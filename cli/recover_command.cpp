@@ -149,8 +149,9 @@ namespace {
 
 // The text of an enciphered file, read as any document file; nothing, and
 // said why, when it cannot be.
-std::optional<std::u16string> ReadEnciphered(const std::string& path, const Environment& env) {
-    files::Result<std::string> bytes = files::ReadWholeFile(path);
+std::optional<std::u16string> ReadEnciphered(const std::string& path, const Environment& env,
+                                             files::Opening how) {
+    files::Result<std::string> bytes = files::ReadWholeFile(path, how);
     if (!bytes) {
         FileFailure(env, bytes.error());
         return std::nullopt;
@@ -166,8 +167,9 @@ std::optional<std::u16string> ReadEnciphered(const std::string& path, const Envi
 // The opening of an enciphered file (kOpeningUnits), its whole groups closed
 // by the end marker when more follows, so that a file of any size takes
 // memory for the opening only; nothing, and said why, when it cannot be read.
-std::optional<std::u16string> ReadOpeningOf(const std::string& path, const Environment& env) {
-    files::Result<files::Descriptor> file = files::OpenToRead(path);
+std::optional<std::u16string> ReadOpeningOf(const std::string& path, const Environment& env,
+                                            files::Opening how) {
+    files::Result<files::Descriptor> file = files::OpenToRead(path, how);
     if (!file) {
         FileFailure(env, file.error());
         return std::nullopt;
@@ -212,8 +214,9 @@ std::string TsvField(const std::string& name) {
 
 }  // namespace
 
-int RecoverLine(const Options& options, const Environment& env, const std::string& path) {
-    const std::optional<std::u16string> text = ReadEnciphered(path, env);
+int RecoverLine(const Options& options, const Environment& env, const std::string& path,
+                files::Opening how) {
+    const std::optional<std::u16string> text = ReadEnciphered(path, env, how);
     if (!text) {
         return kDataError;
     }
@@ -238,8 +241,8 @@ int RecoverLine(const Options& options, const Environment& env, const std::strin
     return ranking.ClearlyAhead() ? kSuccess : kDataError;
 }
 
-FoundPass FindPass(const std::string& path, const Environment& env) {
-    const std::optional<std::u16string> text = ReadOpeningOf(path, env);
+FoundPass FindPass(const std::string& path, const Environment& env, files::Opening how) {
+    const std::optional<std::u16string> text = ReadOpeningOf(path, env, how);
     if (!text) {
         return {};
     }

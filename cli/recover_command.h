@@ -35,16 +35,18 @@ int Recover(const Options& options, const Environment& env, std::u16string_view 
 // FILE, ENTRY, SCORE, "clear" or "unclear" (whether it is clearly ahead of
 // the second), PREVIEW. A file that cannot be read or holds no enciphered
 // text is told of on standard error, with no line. The exit status as for
-// one file.
-int RecoverLine(const Options& options, const Environment& env, const std::string& path);
+// one file. The file is opened `how`.
+int RecoverLine(const Options& options, const Environment& env, const std::string& path,
+                files::Opening how);
 
 // The pass number the ranking finds clearly ahead for the file at `path`,
-// with the entry that gives it; nothing, and said why, when none is.
+// (opened `how`), with the entry that gives it; nothing, and said why, when
+// none is.
 struct FoundPass {
     std::optional<std::int16_t> pass;
     std::string entry;
 };
-FoundPass FindPass(const std::string& path, const Environment& env);
+FoundPass FindPass(const std::string& path, const Environment& env, files::Opening how);
 
 // The encoding of the terminal by the locale: code page 932 under a
 // Shift_JIS locale, UTF-8 under any other.

@@ -23,7 +23,7 @@ bool FoundNoteJob(const Options& options, const Environment& env, const Job& job
     if (!OutputFree(options, env, job)) {
         return false;
     }
-    const FoundPass found = FindPass(job.input, env);
+    const FoundPass found = FindPass(job.input, env, job.opening);
     if (!found.pass) {
         return false;  // said why
     }

@@ -131,6 +131,8 @@ Status WriteInPlace(const SaveTarget& target, const ContentWriter& write, const 
     }
     // Copied a piece at a time, so that a file of any size can be kept.
     Status kept = CopyRest(fd.get(), copy.file.fd.get(), path);
+    // From its mark on, the copy may be the only whole old bytes.
+    const InPlaceRewrite rewriting;
     // Complete and on disk, the copy is marked as the file's before the file
     // is touched: if this save stops midway, it is the only good copy.
     if (kept && (::fsync(copy.file.fd.get()) != 0 ||

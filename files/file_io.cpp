@@ -120,6 +120,29 @@ Status SaveOnce(const std::string& path, const ContentWriter& write, const NewFi
     return saved;
 }
 
+// The normal file at `path` with no link at its name, opened to read; a
+// pipe put there is opened without waiting for a writer, and refused.
+Result<Descriptor> OpenNormalFile(const std::string& path) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (!fd.valid() && errno == ELOOP) {
+        FileError link = SystemError(Kind::OpenFailed, path, ELOOP);
+        link.reason = "is a link; not followed";
+        return link;
+    }
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0) {
+        return SystemError(Kind::OpenFailed, path, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        FileError other = SystemError(Kind::OpenFailed, path, EINVAL);
+        other.reason = "is no longer a normal file; not read";
+        return other;
+    }
+    // Read as any file from here on.
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 }  // namespace
 
 bool IsNormalFile(const std::string& path) {
@@ -163,9 +186,12 @@ Result<std::string> ReadAll(int fd, const std::string& name) {
     return bytes;
 }
 
-Result<Descriptor> OpenToRead(const std::string& path) {
+Result<Descriptor> OpenToRead(const std::string& path, Opening how) {
     if (path.empty()) {
         return SystemError(Kind::NotFound, path, ENOENT);
+    }
+    if (how == Opening::NormalFileOnly) {
+        return OpenNormalFile(path);
     }
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
@@ -181,8 +207,8 @@ bool IsSameFile(int fd, const std::string& path) {
            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
-Result<std::string> ReadWholeFile(const std::string& path) {
-    Result<Descriptor> fd = OpenToRead(path);
+Result<std::string> ReadWholeFile(const std::string& path, Opening how) {
+    Result<Descriptor> fd = OpenToRead(path, how);
     if (!fd) {
         return fd.error();
     }

@@ -16,14 +16,19 @@ namespace solvena::files {
 // True when a normal file (or a link to one) exists at `path`.
 bool IsNormalFile(const std::string& path);
 
+// How a name is opened to read: through a link at it (a name given), or
+// only as the normal file a walk of its folder found there, which may have
+// been swapped since: a link there is not followed, and a pipe not waited on.
+enum class Opening { ThroughLinks, NormalFileOnly };
+
 // The file at `path`, opened for reading.
-Result<Descriptor> OpenToRead(const std::string& path);
+Result<Descriptor> OpenToRead(const std::string& path, Opening how = Opening::ThroughLinks);
 
 // True when `path` names the file open as `fd`.
 bool IsSameFile(int fd, const std::string& path);
 
 // All bytes of the file at `path`.
-Result<std::string> ReadWholeFile(const std::string& path);
+Result<std::string> ReadWholeFile(const std::string& path, Opening how = Opening::ThroughLinks);
 
 // All bytes up to the end of an open descriptor; `name` names it in errors.
 Result<std::string> ReadAll(int fd, const std::string& name);

@@ -10,9 +10,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -130,7 +132,55 @@ void RemoveIfStale(int folder, const std::string& name, const timespec& started)
     }
 }
 
+// The temporary of the save in progress, where a signal handler can read
+// it: no allocation, no lock. Atomics that are lock-free are safe there.
+struct LiveTemporary {
+    std::atomic<const Temporary*> owner{nullptr};  // none: nothing to remove
+    int folder = -1;
+    char name[256] = {};
+};
+LiveTemporary live;
+std::atomic<int> rewritingInPlace{0};
+std::atomic<int> endStatus{0};  // asked by a stop at once
+
+void MakeLive(int folder, const Temporary& made) {
+    live.owner.store(nullptr);
+    if (made.name.size() < sizeof live.name) {
+        live.folder = folder;
+        std::memcpy(live.name, made.name.c_str(), made.name.size() + 1);
+        live.owner.store(&made);
+    }
+}
+
 }  // namespace
+
+Temporary::~Temporary() {
+    const Temporary* self = this;
+    live.owner.compare_exchange_strong(self, nullptr);
+}
+
+bool AbandonSaveAtOnce(int status) noexcept {
+    // Asked first, so that a rewrite ending meanwhile sees it.
+    endStatus.store(status);
+    if (rewritingInPlace.load() > 0) {
+        return false;
+    }
+    if (live.owner.load() != nullptr) {
+        ::unlinkat(live.folder, live.name, 0);
+    }
+    return true;
+}
+
+InPlaceRewrite::InPlaceRewrite() noexcept {
+    live.owner.store(nullptr);
+    rewritingInPlace.fetch_add(1);
+}
+
+InPlaceRewrite::~InPlaceRewrite() {
+    if (rewritingInPlace.fetch_sub(1) == 1 && endStatus.load() != 0) {
+        ::_exit(endStatus.load());
+    }
+}
 
 bool MakeTemporary(int folder, std::string_view target, unsigned mode, Temporary& made) {
     const std::string prefix = Prefix(target);
@@ -142,6 +192,7 @@ bool MakeTemporary(int folder, std::string_view target, unsigned mode, Temporary
             made.fd = Descriptor(fd);
             made.name = std::move(name);
             ::flock(fd, LOCK_EX | LOCK_NB);
+            MakeLive(folder, made);
             return true;
         }
         if (errno != EEXIST) {

@@ -17,12 +17,31 @@ namespace solvena::files {
 struct Temporary {
     Descriptor fd;
     std::string name;  // inside the folder it was made in
+
+    ~Temporary();  // no longer the one a stop at once removes (below)
 };
 
 // Creates a new file of the pattern for `target` (a name in `folder`) with
 // O_EXCL and `mode` (which the umask or the folder's default ACL narrows),
 // locked while the save that made it runs. Fails with errno set.
 bool MakeTemporary(int folder, std::string_view target, unsigned mode, Temporary& made);
+
+// For a signal handler that ends the process at once (async-signal-safe):
+// removes the temporary the save in progress is writing, which is no whole
+// file yet, and returns true; or, while a file is being rewritten in place
+// (half written, it would be damaged), returns false, and the process ends
+// with `status` as soon as that file is whole again.
+bool AbandonSaveAtOnce(int status) noexcept;
+
+// While one lives a file is rewritten in place: a stop at once waits for it,
+// and the kept copy of its old bytes is no throwaway temporary.
+class InPlaceRewrite {
+  public:
+    InPlaceRewrite() noexcept;
+    ~InPlaceRewrite();  // ends the process if a stop at once was asked meanwhile
+    InPlaceRewrite(const InPlaceRewrite&) = delete;
+    InPlaceRewrite& operator=(const InPlaceRewrite&) = delete;
+};
 
 // True when `name` is one of this program's temporary names, for any file.
 bool IsTemporaryName(std::string_view name);
