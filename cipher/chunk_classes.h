@@ -87,12 +87,12 @@ inline ChunkClasses ClassifyChunkWasm(const char16_t* units) {
         const char16_t* p = units + 16 * i;
         const v128_t x = wasm_u8x16_narrow_i16x8(wasm_v128_load(p), wasm_v128_load(p + 8));
         const v128_t from35 = wasm_i8x16_sub(x, set(35));
-        v128_t s = wasm_i8x16_eq(x, set('!'));                                           // 33
-        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_u8x16_min(from35, set(6)), from35));       // 35..41
-        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_or(x, set(1)), set('/')));            // 46, 47
+        v128_t s = wasm_i8x16_eq(x, set('!'));                                       // 33
+        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_u8x16_min(from35, set(6)), from35));  // 35..41
+        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_or(x, set(1)), set('/')));       // 46, 47
         s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_and(wasm_i8x16_sub(x, set('K')), set(0xFC)),
-                                          zero));                                       // 75..78
-        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_or(x, set(2)), set('R')));            // 80, 82
+                                          zero));                               // 75..78
+        s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_or(x, set(2)), set('R')));  // 80, 82
         s = wasm_v128_or(s, wasm_i8x16_eq(wasm_v128_and(wasm_i8x16_sub(x, set('W')), set(0xF9)),
                                           zero));  // 87, 89, 91, 93
         const v128_t careful = wasm_v128_or(wasm_i8x16_eq(x, set(kCarriageReturn)),

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "document/file_words.h"
+#include "files/kept_copies.h"
 #include "files/quoted_name.h"
 
 namespace solvena::desktop {
@@ -101,11 +102,30 @@ QString DescribeChangedSince(const QString& path) {
 }
 
 QString DescribeKeptCopies(const QString& path, const QStringList& copies) {
-    return QStringLiteral(
-               "%1 は、以前の保存が書き込みの途中で止まったため、壊れているかもしれません。\n"
-               "その前の内容は次のファイルに残してあります（要らなくなったら削除してください）：\n%"
-               "2")
-        .arg(path, copies.join(QLatin1Char('\n')));
+    // A save still running (zkt, another window) keeps its copy only until
+    // it ends: the file is not broken, and the copy is not to be deleted.
+    QStringList stopped;
+    QStringList running;
+    for (const QString& copy : copies) {
+        (files::SaveStillRunning(QFile::encodeName(copy).toStdString()) ? running : stopped)
+            .append(copy);
+    }
+    QStringList told;
+    if (!stopped.isEmpty()) {
+        told.append(
+            QStringLiteral(
+                "%1 は、以前の保存が書き込みの途中で止まったため、壊れているかもしれません。\n"
+                "その前の内容は次のファイルに残してあります（要らなくなったら削除してください）：\n"
+                "%"
+                "2")
+                .arg(path, stopped.join(QLatin1Char('\n'))));
+    }
+    if (!running.isEmpty()) {
+        told.append(QStringLiteral("%1 は、ほかのプログラムが保存している最中です。\n"
+                                   "保存が終わるまで、その前の内容は次のファイルに残されます：\n%2")
+                        .arg(path, running.join(QLatin1Char('\n'))));
+    }
+    return told.join(QStringLiteral("\n\n"));
 }
 
 QString DescribeLookAlikes(const document::LookAlikes& lookAlikes) {

@@ -131,6 +131,25 @@ TEST(ZktProcessTest, Utf16leKeepsEveryCodeUnit) {
     EXPECT_EQ(dec.out, bytes);
 }
 
+// Windows Notepad's "Unicode": known by its mark, with no --encoding; the
+// big-endian mark is refused, never read as garbage with NULs.
+TEST(ZktProcessTest, AUtf16FileIsKnownByItsMark) {
+    const std::u16string text = u"\uFEFFメモ\r\n二行目\r\n";
+    const std::string notepad(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    const ProcessResult enc = Zkt({"encipher", "-p", "77"}, notepad);
+    ASSERT_EQ(enc.exitCode, 0) << enc.err;
+    const ProcessResult plain =
+        Zkt({"encipher", "-p", "77", "--encoding", "utf-8"}, "メモ\r\n二行目\r\n");
+    EXPECT_EQ(enc.out, plain.out);
+    const ProcessResult back = Zkt({"decipher", "-p", "77", "--encoding", "utf-16le"}, enc.out);
+    EXPECT_EQ(back.out, notepad.substr(2)) << back.err;
+    const ProcessResult bigEndian =
+        Zkt({"encipher", "-p", "77"}, std::string("\xFE\xFF\x30\x42", 4));
+    EXPECT_NE(bigEndian.exitCode, 0);
+    EXPECT_NE(bigEndian.err.find("UTF-16BE"), std::string::npos) << bigEndian.err;
+    EXPECT_TRUE(bigEndian.out.empty());
+}
+
 TEST(ZktProcessTest, FullWidthDigitsAndDecimalEntriesAreTheDialogs) {
     const ProcessResult a = Zkt({"encipher", "-p", "１２３４"}, "abc\r\n");
     const ProcessResult b = Zkt({"encipher", "-p", "1234"}, "abc\r\n");

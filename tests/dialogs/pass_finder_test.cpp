@@ -132,6 +132,14 @@ void PassFinderTest::aDamagedDocumentIsShownWhereItBreaks() {
     QVERIFY2(asked.contains(QStringLiteral("31～35 文字目")), qPrintable(asked));
     QCOMPARE(w.form.Text1().Text(), damaged);
     QCOMPARE(w.form.Text1().textCursor().selectedText(), damaged.mid(30, 5));
+    // With a line break picked up in storage before it (two units in the
+    // document, one in the editor): the same group, selected whole.
+    const QString broken = damaged.left(10) + QStringLiteral("\r\n") + damaged.mid(10);
+    w.form.Text1().SetText(broken);
+    w.platform.ScriptAnswers({solvena::desktop::kNo});
+    w.form.Command2_Click();
+    QCOMPARE(w.form.Text1().Text(), broken);
+    QCOMPARE(w.form.Text1().textCursor().selectedText(), broken.mid(32, 5));
 }
 
 QTEST_MAIN(PassFinderTest)

@@ -123,9 +123,17 @@ class PageTest(unittest.TestCase):
         first.click()
         self.wait(lambda: self.editor().startswith('明日は'))
         self.assertEqual(self.named('パスナンバー').get_attribute('value'), '4821')
+        # The candidate chosen is taken back like any command.
+        enciphered = self.memo.read_bytes().decode('ascii').rstrip('\r\n')
+        self.named('元に戻す').click()
+        self.wait(lambda: self.editor() == enciphered)
+        self.named('元に戻す').click()  # nothing more to take back
+        self.assertEqual(self.editor(), enciphered)
+        self.driver.execute_script("document.getElementById('candidate-list').querySelector('button').click()")
+        self.wait(lambda: self.editor().startswith('明日は'))
         self.named('暗号化').click()
         self.wait(lambda: self.editor().endswith('ZELKORA'))
-        self.assertEqual(self.editor(), self.memo.read_bytes().decode('ascii').rstrip('\r\n'))
+        self.assertEqual(self.editor(), enciphered)
         self.assertEqual(self.requests_since_load(), [])
 
     def test_the_pass_number_takes_what_the_dialog_takes(self):
@@ -367,6 +375,13 @@ class PageTest(unittest.TestCase):
         self.assertFalse(self.driver.execute_script(leaving))
         self.named('本文').send_keys('x')  # typing is a change too
         self.assertTrue(self.driver.execute_script(leaving))
+        # Closing it asks, as closing the window does; キャンセル keeps it.
+        self.named('文書を閉じる').click()
+        self.answer('このテキストを保存しますか?', 'キャンセル')
+        self.assertTrue(self.editor().endswith('x'))
+        self.named('文書を閉じる').click()
+        self.answer('このテキストを保存しますか?', 'いいえ')
+        self.wait(lambda: self.editor() == '')
 
     def test_the_pass_number_is_read_on_the_click_and_enter_runs_the_command(self):
         self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
