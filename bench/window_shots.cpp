@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
@@ -67,6 +68,14 @@ int main(int argc, char** argv) {
     main.FindAgain(true);
     ok = Save(main, folder, "main-found") && ok;
     auto* find = main.findChild<solvena::app::FindForm*>(QStringLiteral("Form3"));
+    // The whole screen, where a display has one: the find window beside the
+    // place it found, not over it.
+    if (QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
+        QApplication::processEvents();
+        const QString path = folder + QStringLiteral("/screen-found.png");
+        std::printf("%s %s\n", screen->grabWindow(0).save(path) ? "wrote" : "could not write",
+                    qPrintable(path));
+    }
     find->Command4_Click();
     ok = Save(*find, folder, "form3") && ok;
     find->close();
