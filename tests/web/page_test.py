@@ -221,6 +221,18 @@ class PageTest(unittest.TestCase):
         Select(documents).select_by_visible_text('second.txt')
         self.wait(lambda: self.editor() == '二つ目の文書')
 
+    def test_a_file_the_system_opens_with_the_page_is_opened(self):
+        # The installed page as a file's opener: launchQueue hands it the file.
+        launch = """Object.defineProperty(window, 'launchQueue', { configurable: true, value: { setConsumer(consume) {
+            window.launch = (name, text) => consume({ files: [{ getFile: async () => new File([text], name) }] });
+        } } });"""
+        script = self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': launch})
+        self.addCleanup(self.driver.execute_cdp_cmd, 'Page.removeScriptToEvaluateOnNewDocument', script)
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        self.driver.execute_script("launch('launched.txt', '開かれたメモ\\r\\n')")
+        self.wait(lambda: self.editor() == '開かれたメモ')
+        self.assertEqual(self.driver.find_element(By.ID, 'file-name').get_attribute('value'), 'launched.txt')
+
     def test_every_control_is_a_tap_target_of_44_px(self):
         self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
         small = self.driver.execute_script("""const small = [];

@@ -215,6 +215,19 @@ class SealingTest(unittest.TestCase):
                 self.assertIsNone(self.driver.find_element(By.ID, 'password-dialog').get_attribute('open'))
         self.assertEqual(self.editor(), '')
 
+    def test_a_document_too_large_to_seal_is_refused_before_a_password_is_asked(self):
+        self.load(f'http://127.0.0.1:{self.server.server_port}/index.html')
+        large = self.folder / 'large.txt'
+        line = ''.join(f'{i} 行目のメモ\n' for i in range(100)).encode('utf-8')
+        large.write_bytes(line * (65 * 1024 * 1024 // len(line) + 1))
+        self.named('ファイルを開く').send_keys(str(large))
+        self.wait(lambda: 'large.txt を開きました' in self.driver.find_element(By.ID, 'status').text, 120)
+        self.choose_type('OpenPGP（パスワード）')
+        self.named('保存').click()
+        self.answer('パスワードのファイルにできるのは 64 MB までです', 'OK')
+        self.assertIsNone(self.driver.find_element(By.ID, 'password-dialog').get_attribute('open'))
+        self.assertFalse((self.downloads / 'large.txt.gpg').exists())
+
     # Loaded before the page's own scripts: the workers it starts, by name.
     COUNT_WORKERS = """
         window.workersStarted = [];

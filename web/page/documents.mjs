@@ -265,7 +265,10 @@ document.addEventListener('dragleave', () => document.body.classList.remove('dra
 document.addEventListener('drop', (event) => {
     event.preventDefault();
     document.body.classList.remove('dragging');
-    openFiles([...event.dataTransfer.files]);
+    // Not while a window asks something: its answer belongs to the document shown.
+    if (document.querySelector('dialog[open]') === null) {
+        openFiles([...event.dataTransfer.files]);
+    }
 });
 
 editor.addEventListener('input', (event) => {

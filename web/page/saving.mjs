@@ -2,7 +2,7 @@
 // 保存: the document's bytes by the writing rule, downloaded as a new file.
 import { $, ask, notify, say, withProgress } from './dialogs.mjs';
 import { docs, documentText, saveChoicesReady, updateButtons } from './documents.mjs';
-import { describe, words } from './messages.mjs';
+import { describe, largestFile, words } from './messages.mjs';
 import { newPassword, seal } from './sealing.mjs';
 import { call } from './worker_link.mjs';
 
@@ -69,6 +69,12 @@ async function leavesPassword(name, type) {
 // The file as the save format writes it, sealed for a password file with
 // the document's password or, for its first seal, a new one.
 async function sealed(name, blob) {
+    // OpenPGP.js seals a file whole, in memory: a larger one could take
+    // the tab, and the page, with it.
+    if (blob.size > largestFile('sealed')) {
+        await notify(`${name} に保存できません。\nパスワードのファイルにできるのは ${largestFile('sealed') / 1024 / 1024} MB までです。txt か zkt で保存してください。`);
+        return null;
+    }
     const doc = docs.current;
     const password = doc.password ?? (await newPassword(name));
     if (password === null) {
