@@ -85,27 +85,16 @@ bool MainForm::OfferSealedRecovery(const QString& path) {
         default:
             return true;  // offered again at the next start
     }
-    bool wasWrong = false;
-    while (true) {
-        const std::optional<QString> password = shared_.AskPassword(false, wasWrong);
-        if (!password) {
-            return true;  // kept, and offered again at the next start
-        }
-        desktop::UnsealedDocument opened = platform_.UnsealRecovery(path, *password);
-        if (opened.error) {
-            platform_.Notify(this, desktop::DescribeUnreadRecovery(*opened.error));
-            return false;
-        }
-        if (opened.outcome == sealing::Outcome::Done) {
-            OpenRecovered(opened.document.text, path, *password);
-            return true;
-        }
-        if (opened.outcome != sealing::Outcome::WrongPassword) {
-            platform_.Notify(this, desktop::DescribeUnsealed(path, opened.outcome));
-            return false;
-        }
-        wasWrong = true;
+    const desktop::Unsealing opened = desktop::UnsealAsking(
+        platform_, this, path,
+        [this](bool wasWrong) { return shared_.AskPassword(false, wasWrong); },
+        [this, &path](const QString& password) { return platform_.UnsealRecovery(path, password); },
+        desktop::DescribeUnreadRecovery);
+    if (!opened.document) {
+        return opened.stopped;  // no password: kept, and offered again at the next start
     }
+    OpenRecovered(opened.document->text, path, opened.document->password);
+    return true;
 }
 
 void MainForm::OpenRecovered(const QString& text, const QString& path, const QString& password) {

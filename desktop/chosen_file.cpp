@@ -50,37 +50,31 @@ QString DescribeUnsealed(const QString& path, sealing::Outcome outcome) {
     return QStringLiteral("%1 を開けません。\n").arg(QFileInfo(path).fileName()) + what;
 }
 
-namespace {
-
-// A password file, asked its password until it opens or the person stops.
-std::optional<ReadDocumentResult> ReadSealedFile(Platform& platform, QWidget* parent,
-                                                 const QString& path,
-                                                 const document::ReadChoice& choice,
-                                                 const PasswordAsker& askPassword) {
+Unsealing UnsealAsking(Platform& platform, QWidget* parent, const QString& path,
+                       const PasswordAsker& askPassword, const Unsealer& unseal,
+                       const std::function<QString(const files::FileError&)>& describeError) {
     bool wasWrong = false;
     while (true) {
         const std::optional<QString> password =
             askPassword ? askPassword(wasWrong) : std::optional<QString>();
         if (!password) {
-            return std::nullopt;
+            return {std::nullopt, true};
         }
-        UnsealedDocument unsealed = platform.UnsealDocument(path, *password, choice);
+        UnsealedDocument unsealed = unseal(*password);
         if (unsealed.error) {
-            platform.Notify(parent, DescribeReadError(*unsealed.error));
-            return std::nullopt;
+            platform.Notify(parent, describeError(*unsealed.error));
+            return {};
         }
         if (unsealed.outcome == sealing::Outcome::Done) {
-            return std::move(unsealed.document);
+            return {std::move(unsealed.document), false};
         }
         if (unsealed.outcome != sealing::Outcome::WrongPassword) {
             platform.Notify(parent, DescribeUnsealed(path, unsealed.outcome));
-            return std::nullopt;
+            return {};
         }
         wasWrong = true;
     }
 }
-
-}  // namespace
 
 std::optional<ReadDocumentResult> ReadChosenFile(Platform& platform, QWidget* parent,
                                                  const QString& path,
@@ -92,7 +86,13 @@ std::optional<ReadDocumentResult> ReadChosenFile(Platform& platform, QWidget* pa
     }
     if (FileTypeOfPath(path) == document::FileType::Sealed) {
         std::optional<ReadDocumentResult> read =
-            ReadSealedFile(platform, parent, path, choice, askPassword);
+            UnsealAsking(
+                platform, parent, path, askPassword,
+                [&](const QString& password) {
+                    return platform.UnsealDocument(path, password, choice);
+                },
+                DescribeReadError)
+                .document;
         if (read) {
             TellKeptCopies(platform, parent, path);
         }

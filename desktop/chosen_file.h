@@ -32,6 +32,19 @@ using PasswordAsker = std::function<std::optional<QString>(bool wasWrong)>;
 // WrongPassword) kept from being opened: what the file is, and what opens it.
 QString DescribeUnsealed(const QString& path, sealing::Outcome outcome);
 
+// A password file at `path`, asked its password by `askPassword` until
+// `unseal` opens it with one: its document; or nothing, `stopped` when the
+// person gave no password (silently), else after a message of what kept it
+// shut, `describeError` wording a file that could not be read.
+struct Unsealing {
+    std::optional<ReadDocumentResult> document;
+    bool stopped = false;
+};
+using Unsealer = std::function<UnsealedDocument(const QString& password)>;
+Unsealing UnsealAsking(Platform& platform, QWidget* parent, const QString& path,
+                       const PasswordAsker& askPassword, const Unsealer& unseal,
+                       const std::function<QString(const files::FileError&)>& describeError);
+
 // Tells where saves of the file at `path` that stopped midway kept its old
 // bytes, if any did.
 void TellKeptCopies(Platform& platform, QWidget* parent, const QString& path);
