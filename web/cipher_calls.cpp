@@ -40,8 +40,6 @@ void Drive(Run& run, const val& progress) {
     }
 }
 
-}  // namespace
-
 std::string JudgementName(ranking::Decipherment judgement) {
     return std::string(ranking::VerdictKey(judgement));
 }
@@ -76,6 +74,17 @@ val DamageOf(const cipher::CipherEvidence& evidence) {
     return damage;
 }
 
+}  // namespace
+
+val VerdictOf(ranking::DecipherJudge& judge) {
+    const ranking::Decipherment judgement = judge.Finish();
+    val verdict = val::object();
+    verdict.set("judgement", val(JudgementName(judgement)));
+    verdict.set("damage", judgement == ranking::Decipherment::Damaged ? DamageOf(judge.Evidence())
+                                                                      : val::null());
+    return verdict;
+}
+
 val Encipher(const val& units, int pass, const val& progress) {
     const std::u16string text = UnitsFrom(units);
     cipher::EncipherRun run(text, static_cast<std::int16_t>(pass));
@@ -89,17 +98,13 @@ val Decipher(const val& units, int pass, const val& progress) {
     cipher::DecipherRun run(text, pass16);
     Drive(run, progress);
     const std::u16string plain = run.TakeResult();
-    val result = val::object();
-    result.set("units", UnitsArray(plain));
     // Judged whole, as zkt judges it: the format and the characters of all
     // of it, the other pass numbers on its opening.
     ranking::DecipherJudge judge(pass16);
     judge.FeedEnciphered(text);
     judge.FeedDeciphered(plain);
-    const ranking::Decipherment judgement = judge.Finish();
-    result.set("judgement", val(JudgementName(judgement)));
-    result.set("damage", judgement == ranking::Decipherment::Damaged ? DamageOf(judge.Evidence())
-                                                                     : val::null());
+    val result = VerdictOf(judge);
+    result.set("units", UnitsArray(plain));
     return result;
 }
 

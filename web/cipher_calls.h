@@ -9,19 +9,17 @@
 
 #include <string>
 
-#include "cipher/cipher_evidence.h"
 #include "ranking/decipher_judge.h"
 
 namespace solvena::web {
 
-// A verdict by the name the page knows it by ("plausible", "damaged", ...).
-std::string JudgementName(ranking::Decipherment judgement);
-
-// Where a damaged text breaks the format first, for the page to name and
-// select: {kind, position, last, line, column, severalLines, question},
-// positions from 1; `question` is what the window asks of it. Null when
-// nothing breaks it.
-emscripten::val DamageOf(const cipher::CipherEvidence& evidence);
+// The verdict of a judge fed the whole text: {judgement, damage}. The
+// judgement by the name the page knows it by ("plausible", "damaged", ...);
+// for a damaged text, where it first breaks the format, for the page to
+// name and select: {kind, position, last, line, column, severalLines,
+// question}, positions from 1, `question` what the window asks of it;
+// else null.
+emscripten::val VerdictOf(ranking::DecipherJudge& judge);
 
 // The enciphered text's ASCII bytes, end marker included. `progress` is
 // called now and then with (position, length), as the progress window's bar

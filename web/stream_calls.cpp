@@ -114,12 +114,7 @@ val DecipherStream(const val& source, int pass, const val& sink) {
     stream.Finish(plain);
     judge.FeedDeciphered(plain);
     sink(UnitsArray(plain));
-    const ranking::Decipherment judgement = judge.Finish();
-    val result = val::object();
-    result.set("judgement", val(JudgementName(judgement)));
-    result.set("damage", judgement == ranking::Decipherment::Damaged ? DamageOf(judge.Evidence())
-                                                                     : val::null());
-    return result;
+    return VerdictOf(judge);
 }
 
 val SaveStream(const val& source, const std::string& encoding, const std::string& lineEnd,

@@ -26,23 +26,26 @@ function stringUnits(text, start, end) {
     return units;
 }
 
-// The text's units from `start`, a piece a call, then null; `progress` is
-// told how far the reading has come.
-function unitSource(text, progress = () => {}, start = 0) {
-    let at = start;
+// The units from `start` to `end` of a text, whichever way it is held.
+function unitsOf(text, start, end) {
+    if (typeof text === 'string') {
+        return stringUnits(text, start, end);
+    }
+    const width = text.wide ? 2 : 1;
+    const buffer = reader.readAsArrayBuffer(text.blob.slice(start * width, end * width));
+    return text.wide ? new Uint16Array(buffer) : new Uint8Array(buffer);
+}
+
+// The text's units, a piece a call, then null; `progress` is told how far
+// the reading has come.
+function unitSource(text, progress) {
+    let at = 0;
     return () => {
         if (at >= text.length) {
             return null;
         }
         const end = Math.min(text.length, at + kPieceUnits);
-        let piece;
-        if (typeof text === 'string') {
-            piece = stringUnits(text, at, end);
-        } else {
-            const width = text.wide ? 2 : 1;
-            const buffer = reader.readAsArrayBuffer(text.blob.slice(at * width, end * width));
-            piece = text.wide ? new Uint16Array(buffer) : new Uint8Array(buffer);
-        }
+        const piece = unitsOf(text, at, end);
         at = end;
         progress(at, text.length);
         return piece;
@@ -134,9 +137,7 @@ function rankOpening(text, count) {
     if (typeof text === 'string') {
         return solvena.rankPassNumbers(text, count);
     }
-    const width = text.wide ? 2 : 1;
-    const buffer = reader.readAsArrayBuffer(text.blob.slice(0, kLargeAbove * width));
-    const opening = text.wide ? new Uint16Array(buffer) : new Uint8Array(buffer);
+    const opening = unitsOf(text, 0, Math.min(text.length, kLargeAbove));
     return solvena.rankPassNumbers(solvena.unitsText(opening), count, { opening: opening.length < text.length });
 }
 
